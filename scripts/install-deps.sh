@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kolumbra needs to build, run and test; skips what is present.
+set -euo pipefail
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev libicu-dev libzip-dev libexpat1-dev libfreexl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-ipafont-mincho fonts-ipafont-gothic
+  xvfb xauth imagemagick
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,48 @@
+// Plain state of the controls a window model drives; the Qt window mirrors it into widgets.
+// Captions and items are CP932.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kol {
+
+struct Control {
+    bool Enabled = true;
+    bool Visible = true;
+};
+
+struct Button : Control {
+    std::string Caption;
+    bool Bold = false;
+};
+
+struct CheckBox : Control {
+    std::string Caption;
+    bool Checked = false;
+    bool Bold = false;
+};
+
+struct Combo : Control {
+    std::vector<std::string> Items;
+    int ItemIndex = -1;
+    std::string text() const { return ItemIndex >= 0 && ItemIndex < static_cast<int>(Items.size()) ? Items[ItemIndex] : std::string(); }
+};
+
+struct Label : Control {
+    std::string Caption;
+};
+
+struct Panel : Control {
+    std::string Caption;
+    std::uint32_t Color = 0;     // 0xBBGGRR; 0 = the platform's button face
+    std::uint32_t FontColor = 0; // 0xBBGGRR
+};
+
+struct MenuItem : Control {
+    std::string Caption;
+    bool Checked = false;
+};
+
+} // namespace kol

@@ -1,0 +1,273 @@
+#include "app/kolumbra01.h"
+
+#include "app/cp932.h"
+#include "app/placement.h"
+#include "app/text_utils.h"
+#include "table/separators.h"
+#include "view/row_label.h"
+#include "view/view_combos.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kol {
+
+namespace {
+void caption(MenuItem& item, const char* utf8) { item.Caption = sj(utf8); }
+void caption(Button& button, const char* utf8) { button.Caption = sj(utf8); }
+} // namespace
+
+TFm_Kolumbra01::TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host,
+                               Clock& clock, std::string programDir)
+    : prompts_(prompts), clipboard_(clipboard), host_(host), clock_(clock),
+      programDir_(std::move(programDir)) {
+    SetupControls();
+}
+
+TFm_Kolumbra01::~TFm_Kolumbra01() = default;
+
+void TFm_Kolumbra01::SetupControls() {
+    caption(Btn_OpenCsv, "Csv");
+    caption(Btn_Excel, "Excel");
+    caption(Btn_OpenBoard, "Clipboard");
+    caption(Btn_Save, "保存");
+    Btn_Save.Enabled = false;
+    caption(Btn_VertGrid, "編集");
+    caption(Btn_Select, "検索");
+    caption(Btn_Sort, "並び替え");
+    caption(Btn_ViewCol, "抑制");
+    caption(Btn_ReFold, "⇔");
+    Chk_MoveRow.Caption = sj("行移動");
+    Chk_MoveCol.Caption = sj("列移動");
+    Chk_RowSize.Caption = sj("行高");
+
+    caption(Mn_FileOpen, "1. Csv ファイルを開く (&O)");
+    caption(Mn_BardOpen, "2. クリップボードを開く (&C)");
+    caption(Mn_FileSave, "3. Csv ファイルとして保存する (&S)");
+    caption(Mn_InitClear, "5. 内容を初期化する (&I)");
+    caption(Mn_Exit, "6. 終了 (&X)");
+    caption(Mn_Undo, "元に戻す");
+    caption(Mn_GridPrint, "1. 全データを印刷する");
+    caption(Mn_MarkPrint, "2. マーキングデータを印刷する");
+    caption(Mn_MarkSave, "3. マーキングデータをＣＳＶで保存する");
+    caption(Mn_FixedCenter, "1. 固定欄のセンタリング表示");
+    caption(Mn_DataCenter, "2. 通常欄のセンタリング表示");
+    caption(Mn_TrimSpace, "3. 前後の空白を除いて表示");
+    caption(Mn_DateEdit, "4. 日付編集表示 - 6, 8 桁の数字");
+    caption(Mn_BreakColor, "5. 前行と変化したらセルの色を変える");
+    caption(Mn_KaraGyoColor, "6. 空行は色を変える (Light)");
+    caption(Mn_KaraGyoBlack, "7. 空行は色を変える (Dark)");
+    caption(Mn_FixedRowSEQ, "8. 固定行から付番する");
+    caption(Mn_ConfPaste, "1. 【 貼り付け     】 時に確認を行う");
+    caption(Mn_ConfClear, "2. 【 範囲クリアー 】 時に確認を行う");
+    caption(Mn_ConfInsert, "3. 【 挿入         】 時に確認を行う");
+    caption(Mn_ConfCopy, "4. 【 複写         】 時に確認を行う");
+    caption(Mn_ConfMove, "5. 【 移動         】 時に確認を行う");
+    caption(Mn_ConfDelete, "6. 【 削除         】 時に確認を行う");
+    caption(Mn_Help_Kolumbra, "1. Kolumbra について");
+    caption(Mn_Help_Begin, "2. はじめに");
+    caption(Mn_Help_Guide1, "3. 操作説明 (1)");
+    caption(Mn_Help_Guide2, "4. 操作説明 (2)");
+    caption(Mn_Help_Guide3, "5. 操作説明 (3)");
+    caption(Mn_Help_ColName, "6. 列名(固定行)の入力方法");
+    caption(Mn_Help_History, "7. 更新履歴");
+    caption(Mn_ExcelOpen, "4. Excel ファイルを開く (&E)");
+    caption(Mn_OutputCsv, "範囲を指定してＣＳＶ出力");
+    caption(Mn_RecEtc, "環境定義");
+    Mn_ExcelOpen.Visible = Mn_OutputCsv.Visible = Mn_RecEtc.Visible = false;
+
+    // Commands whose windows come later are present but cannot be used yet.
+    for (Control* c : {static_cast<Control*>(&Btn_Excel), static_cast<Control*>(&Btn_VertGrid),
+                       static_cast<Control*>(&Btn_Select), static_cast<Control*>(&Btn_Sort),
+                       static_cast<Control*>(&Btn_ViewCol), static_cast<Control*>(&Mn_Undo),
+                       static_cast<Control*>(&Mn_GridPrint), static_cast<Control*>(&Mn_MarkPrint),
+                       static_cast<Control*>(&Mn_MarkSave), static_cast<Control*>(&Mn_ExcelOpen),
+                       static_cast<Control*>(&Mn_RecEtc)})
+        c->Enabled = false;
+}
+
+void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
+    screen_ = screen;
+    dclick_ = std::make_unique<TIsDClick>(500, clock_);
+    ClearHistory();
+    MyTimerEnabled = SaveTimerEnabled = false;
+    Caption = "Kolumbra Ver 4.00";
+    FirstShow = 1;
+
+    WindowRect r = SizeToScreen(WindowRect{0, 0, 0, 0}, 2.0 / 3.0, screen.width, screen.height);
+    Left = r.left;
+    Top = r.top;
+    Width = r.width;
+    Height = r.height;
+    DropAccepted = true;
+
+    BreakColourAsked = 0;
+    CaptionOverride.clear();
+    Modified = 0;
+    PopupKind = 0;
+
+    Settings.SetDefaults();
+    CsvFileInf = TCsvFileInf();
+    pnlBase.Caption.clear();
+    pnlMsg.Caption.clear();
+    Lab_Records.Caption.clear();
+    Lab_Fields.Caption.clear();
+    EnableControls(true);
+
+    // Stored bounds are taken only when they put the window on the screen.
+    WindowMaximized = false;
+    const WindowBoundsRec& b = Settings.Vex_Kolumbra;
+    if (b.Top > 0 && b.Left > 0 && b.Top < screen.height && b.Left < screen.width) {
+        Top = b.Top;
+        Left = b.Left;
+        Width = b.Width;
+        Height = b.Height;
+    } else {
+        WindowRect c = CentreOnScreen(WindowRect{Left, Top, Width, Height}, screen.width, screen.height);
+        Left = c.left;
+        Top = c.top;
+    }
+    WindowMaximized = Settings.WinSta == 1;
+}
+
+void TFm_Kolumbra01::ApplySettings() {
+    Cmb_FixedRows.Items = fixedRowsItems();
+    Cmb_KomRow.Items = komRowItems();
+    Cmb_LimColLen.Items = limColLenItems();
+    Cmb_Fold.Items = foldItems();
+    Cmb_CrNext.Items = crNextItems();
+    Cmb_FixedKeta.Items = fixedKetaItems();
+    Cmb_Bunri.Items = separatorItems();
+    auto select = [](Combo& combo, int index) {
+        combo.ItemIndex = index >= 0 && index < static_cast<int>(combo.Items.size()) ? index : 0;
+    };
+    select(Cmb_FixedRows, Settings.Cmb_FixedRows);
+    select(Cmb_KomRow, Settings.Cmb_KomRow);
+    select(Cmb_LimColLen, Settings.Cmb_LimColLen);
+    select(Cmb_Fold, Settings.Cmb_Fold);
+    select(Cmb_CrNext, Settings.Cmb_CrNext);
+    select(Cmb_FixedKeta, Settings.Cmb_FixedKeta);
+    select(Cmb_Bunri, Settings.Cmb_Bunri);
+    CurrentSeparator = SeparatorTable()[Cmb_Bunri.ItemIndex].code;
+    ColumnLimit = std::atof(DigitsOnly(Cmb_LimColLen.text()).c_str()) + 1;
+
+    const std::pair<MenuItem*, int> checks[] = {
+        {&Mn_FixedCenter, Settings.FixedCenter}, {&Mn_DataCenter, Settings.DataCenter},
+        {&Mn_TrimSpace, Settings.TrimSpace},     {&Mn_DateEdit, Settings.DateEdit},
+        {&Mn_BreakColor, Settings.BreakColor},   {&Mn_KaraGyoColor, Settings.KaraGyoColor},
+        {&Mn_KaraGyoBlack, Settings.KaraGyoBlack}, {&Mn_ConfPaste, Settings.ConfPaste},
+        {&Mn_ConfClear, Settings.ConfClear},     {&Mn_ConfInsert, Settings.ConfInsert},
+        {&Mn_ConfCopy, Settings.ConfCopy},       {&Mn_ConfMove, Settings.ConfMove},
+        {&Mn_ConfDelete, Settings.ConfDelete},   {&Mn_FixedRowSEQ, Settings.FixedRowSEQ}};
+    for (const auto& [item, value] : checks) item->Checked = value != 0;
+}
+
+void TFm_Kolumbra01::FormShow() {
+    host_.setBusy(true);
+    if (FirstShow == 1) {
+        ApplySettings();
+        ResetTable(0, 0);
+        UpdateCaptions();
+        FirstShow = 0;
+        MyTimerEnabled = SaveTimerEnabled = true;
+    }
+    host_.setBusy(false);
+}
+
+void TFm_Kolumbra01::FormResize(int clientWidth, int clientHeight) {
+    int m = KijyunHeight * 2 / 5;
+    WindowRect r = InsetPanel(clientWidth, clientHeight, m);
+    pnlBaseLeft = r.left;
+    pnlBaseTop = r.top;
+    pnlBaseWidth = r.width;
+    pnlBaseHeight = r.height;
+}
+
+void TFm_Kolumbra01::MyTimerTimer(const std::vector<std::string>& arguments) {
+    MyTimerEnabled = false;
+    if (!arguments.empty()) OpenArgument(arguments.front());
+}
+
+void TFm_Kolumbra01::SaveTimerTimer() {
+    bool wanted = Modified == 1;
+    if (Btn_Save.Enabled != wanted) {
+        Btn_Save.Enabled = wanted;
+        Btn_Save.Bold = wanted;
+    }
+}
+
+void TFm_Kolumbra01::FilesDropped(const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    host_.setBusy(true);
+    OpenArgument(paths.front());
+    host_.setBusy(false);
+}
+
+void TFm_Kolumbra01::UpdateCaptions() {
+    if (!CaptionOverride.empty())
+        Caption = CaptionOverride;
+    else
+        Caption = "Kolumbra Ver 4.00  [ " + cp932::fromUtf8(CsvFileInf.FileName) + " ]";
+    Lab_Records.Caption =
+        GroupThousands(std::string(Trim(RowLabel(Grid.rowCount() - 1, false))));
+    Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
+    MarkedColumnCount = static_cast<int>(
+        std::count_if(ColInfo.begin(), ColInfo.end(), [](const ColInfoRec& c) { return c.Marked; }));
+}
+
+void TFm_Kolumbra01::EnableControls(bool on) {
+    Control* controls[] = {&Btn_OpenCsv,   &Btn_OpenBoard, &Mn_OutputCsv,  &Cmb_FixedRows,
+                           &Cmb_KomRow,    &Cmb_LimColLen, &Cmb_Fold,      &Cmb_CrNext,
+                           &Cmb_Bunri,     &Cmb_FixedCol,  &Cmb_FixedKeta, &GridControl,
+                           &Mn_FixedCenter, &Mn_DataCenter, &Mn_TrimSpace, &Mn_DateEdit,
+                           &Mn_BreakColor, &Mn_KaraGyoColor, &Mn_KaraGyoBlack, &Mn_ConfPaste,
+                           &Mn_ConfClear,  &Mn_ConfInsert, &Mn_ConfCopy,   &Mn_ConfMove,
+                           &Mn_ConfDelete};
+    for (Control* c : controls) c->Enabled = on;
+}
+
+void TFm_Kolumbra01::Mn_InitClearClick() {
+    if (prompts_.ask(sj("内容をクリアーして初期化します。\r\n\r\n (１行１列になる)\r\n\r\nよろしいですか？"),
+                     Buttons::YesNo) != Answer::Yes)
+        return;
+    ResetTable(0, 0);
+    UpdateCaptions();
+    Modified = 1;
+}
+
+bool TFm_Kolumbra01::FormClose() {
+    if (Modified == 1) {
+        if (AskSaveChanges(Buttons::YesNoCancel) == Answer::Cancel) return false;
+    }
+    DropAccepted = false;
+    WindowMaximized = host_.isMaximized();
+    if (!WindowMaximized) Settings.Vex_Kolumbra = {Top, Left, Width, Height};
+    Settings.WinSta = WindowMaximized ? 1 : 0;
+    MyTimerEnabled = SaveTimerEnabled = false;
+    return true;
+}
+
+void TFm_Kolumbra01::Mn_ExitClick() { host_.closeWindow(); }
+
+void TFm_Kolumbra01::Cmb_BunriClick() {
+    const auto& table = SeparatorTable();
+    if (Cmb_Bunri.ItemIndex >= 0 && Cmb_Bunri.ItemIndex < static_cast<int>(table.size()))
+        CurrentSeparator = table[Cmb_Bunri.ItemIndex].code;
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::ClearHistory() {
+    HistoryList.clear();
+    HistoryRows.clear();
+    HistoryCells.clear();
+}
+
+int TFm_Kolumbra01::fixedRowsIndex() const {
+    return Cmb_FixedRows.ItemIndex < 0 ? 0 : Cmb_FixedRows.ItemIndex;
+}
+
+std::string TFm_Kolumbra01::RowLabel(long long n, bool blankIfNotPositive) const {
+    return kol::RowLabel(n, blankIfNotPositive, RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()});
+}
+
+} // namespace kol

@@ -1,0 +1,172 @@
+// The main window's model: the table grid and its attribute arrays, the controls' state and
+// the window's event handlers. The Qt window forwards events here and mirrors the state back.
+#pragma once
+
+#include "app/controls.h"
+#include "app/platform.h"
+#include "app/settings_record.h"
+#include "extra/is_dclick.h"
+#include "table/csv_file_inf.h"
+#include "table/string_grid.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kol {
+
+class TFm_CsvFixed;
+
+// Per grid row: the mark byte, the break-colour bits of columns 0 … 128, a spare byte.
+struct RowFlag {
+    std::uint8_t Mark = 0;
+    std::uint8_t Bits[17] = {};
+    std::uint8_t Spare = 0;
+};
+
+// Per grid column.
+struct ColInfoRec {
+    std::uint8_t Shown = 1;
+    std::uint8_t Marked = 0;
+    int Width = 0;
+    int PrintWidth = 0;
+};
+
+// What the main model asks of its window beyond questions and notices.
+class MainHost {
+public:
+    virtual ~MainHost() = default;
+    virtual void setBusy(bool busy) = 0;   // hourglass cursor
+    virtual void repaintStatus() = 0;      // show the status captions now, during long work
+    virtual void bringToFront() = 0;
+    virtual void focusGrid() = 0;
+    virtual void closeWindow() = 0;        // runs FormClose through the window
+    virtual bool isMaximized() = 0;
+    virtual void showDocumentFile(const std::string& path, const std::string& extraTitle) = 0;
+    virtual void showDocumentText(const std::string& text) = 0;
+    virtual void runCsvFixed(TFm_CsvFixed& window) = 0; // modal
+};
+
+struct ScreenInfo {
+    int width = 1920, height = 1080;
+};
+
+class TFm_Kolumbra01 {
+public:
+    TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host, Clock& clock,
+                   std::string programDir);
+    ~TFm_Kolumbra01();
+
+    // Lifecycle.
+    void FormCreate(const ScreenInfo& screen);
+    void FormShow();
+    void FormResize(int clientWidth, int clientHeight);
+    bool FormClose(); // false: the window stays open
+    void MyTimerTimer(const std::vector<std::string>& arguments);
+    void SaveTimerTimer();
+    void FilesDropped(const std::vector<std::string>& paths);
+    void OpenArgument(const std::string& text);
+    void UpdateCaptions();
+    void EnableControls(bool on);
+
+    // Commands.
+    void Btn_OpenCsvClick();
+    void Btn_OpenBoardClick();
+    void Cmb_BunriClick();
+    enum class SaveSender { Button, Menu };
+    void Mn_FileSaveClick(SaveSender sender);
+    void Mn_InitClearClick();
+    void Mn_ExitClick();
+    void Mn_OutputCsvClick();
+    void Mn_Help_KolumbraClick();
+    void Mn_Help_BeginClick();
+    void Mn_Help_Guide1Click();
+    void Mn_Help_Guide2Click();
+    void Mn_Help_Guide3Click();
+    void Mn_Help_HistoryClick();
+    void Mn_Help_ColNameClick();
+
+    // Operations shared with other windows.
+    Answer AskSaveChanges(Buttons buttons);
+    std::string ChooseSaveFile(const std::string& startName, const std::string& title);
+    void ResetTable(int columns, int rows);
+    bool LoadTable(const std::string& name, int changedValue);
+    void ReadClipboardTable(bool silent, const std::string& caption);
+    void ClearHistory();
+    int fixedRowsIndex() const;
+    std::string RowLabel(long long n, bool blankIfNotPositive) const;
+    std::string helpPath(const std::string& fileName) const;
+    std::string DataDir; // writable folder for generated documents
+
+    // Window state.
+    std::string Caption;
+    std::uint8_t Modified = 0;
+    std::uint8_t FirstShow = 1;
+    std::string CaptionOverride;
+    unsigned char CurrentSeparator = ',';
+    std::uint8_t BreakColourAsked = 0;
+    double ColumnLimit = 25;
+    std::uint8_t PopupKind = 0;
+    bool WindowMaximized = false;
+    int Left = 0, Top = 0, Width = 0, Height = 0; // window bounds in normal state
+    bool GridVisible = true;
+    bool DropAccepted = false;
+    bool MyTimerEnabled = false, SaveTimerEnabled = false;
+
+    // Metrics of the grid font and of the reference combo, given by the window.
+    int LetterWidth = 7, LetterHeight = 13, KijyunHeight = 22;
+
+    StringGrid Grid, CopyGrid, WorkGrid;
+    std::vector<RowFlag> RowFlags;
+    std::vector<ColInfoRec> ColInfo;
+    int MarkedColumnCount = 0;
+    TCsvFileInf CsvFileInf;
+    SettingsRecord Settings;
+    std::vector<std::string> HistoryList, HistoryRows, HistoryCells; // the undo history
+
+    // Controls.
+    Button Btn_OpenCsv, Btn_Excel, Btn_OpenBoard, Btn_Save, Btn_VertGrid, Btn_Select, Btn_Sort,
+        Btn_ViewCol, Btn_ReFold;
+    Combo Cmb_FixedRows, Cmb_KomRow, Cmb_FixedCol, Cmb_FixedKeta, Cmb_Bunri, Cmb_LimColLen,
+        Cmb_Fold, Cmb_CrNext;
+    CheckBox Chk_MoveRow, Chk_MoveCol, Chk_RowSize;
+    Label Lab_Records, Lab_Fields;
+    Panel pnlBase, pnlMsg;
+    int pnlBaseLeft = 0, pnlBaseTop = 0, pnlBaseWidth = 0, pnlBaseHeight = 0;
+    Control GridControl;
+    MenuItem Mn_FileOpen, Mn_BardOpen, Mn_FileSave, Mn_InitClear, Mn_Exit, Mn_Undo, Mn_GridPrint,
+        Mn_MarkPrint, Mn_MarkSave, Mn_FixedCenter, Mn_DataCenter, Mn_TrimSpace, Mn_DateEdit,
+        Mn_BreakColor, Mn_KaraGyoColor, Mn_KaraGyoBlack, Mn_FixedRowSEQ, Mn_ConfPaste, Mn_ConfClear,
+        Mn_ConfInsert, Mn_ConfCopy, Mn_ConfMove, Mn_ConfDelete, Mn_Help_Kolumbra, Mn_Help_Begin,
+        Mn_Help_Guide1, Mn_Help_Guide2, Mn_Help_Guide3, Mn_Help_ColName, Mn_Help_History,
+        Mn_ExcelOpen, Mn_OutputCsv, Mn_RecEtc;
+
+    Prompts& prompts() { return prompts_; }
+    const std::string& programDir() const { return programDir_; }
+
+private:
+    void SetupControls();
+    void ApplySettings();
+    bool readFile(const std::string& name);
+    void FillGrid();
+    void AutoFitColumns(const std::vector<std::uint32_t>& longestField);
+    int ColumnWidthFor(int currentWidth, double length) const;
+    void rebuildAttributes();
+    void showProgress(const std::string& caption);
+    void BuildFixedColList();
+    std::string openDialogStart(const std::string& startName, std::string& directory,
+                                std::string& filter) const;
+    void showHelpFile(const std::string& fileName);
+
+    Prompts& prompts_;
+    Clipboard& clipboard_;
+    MainHost& host_;
+    Clock& clock_;
+    std::string programDir_;
+    ScreenInfo screen_;
+    std::unique_ptr<TIsDClick> dclick_;
+    std::vector<std::uint32_t> lastLongest_;
+};
+
+} // namespace kol

@@ -1,0 +1,61 @@
+// The Help menu: the about text, the help documents and the column-name help.
+#include "app/cp932.h"
+#include "app/kolumbra01.h"
+#include "app/paths.h"
+#include "table/atomic_file.h"
+
+#include <sys/stat.h>
+
+namespace kol {
+
+namespace {
+std::string aboutText() {
+    const std::string frame = sj("□□□□□□□□□□□□□□□□□□□□□□□□□□□□");
+    const std::string side = sj("□");
+    auto line = [&](const std::string& text) {
+        // Full-width frame: 28 squares = 56 bytes; the inner text is padded to 52 bytes.
+        std::string padded = text;
+        if (padded.size() < 52) padded.append(52 - padded.size(), ' ');
+        return side + " " + padded + " " + side + "\r\n";
+    };
+    return "\r\n" + frame + "\r\n" + line("") + line("   Kolumbra    Ver 4.00") + line("") +
+           line(sj("  (ＣＳＶファイル閲覧＆編集ソフト)")) + line("") + frame + "\r\n\r\n" +
+           sj("  Shift-JIS の CSV / TSV ファイルを表示し、編集します。\r\n");
+}
+
+const char* kColNameHelp =
+    "列名(固定行)の入力方法\r\n\r\n  列名(固定行)を入力するには下記の２通りの方法があります。\r\n  "
+    "列名の行位置を１行目と仮定して説明します。\r\n\r\n  1. 方法１\r\n    1) "
+    "固定行数を一時的に「無し」にする。([並び替え]ボタンの右隣り)\r\n    2) "
+    "列名を１行目に入力する。\r\n    3) 固定行数を元に戻す。\r\n\r\n  2. 方法２\r\n    1) "
+    "[単行編集]ボタンをクリックし単行編集ウィンドウに切り替える。\r\n    2) "
+    "行Noの[前]ボタンで編集行を１行目にする。(これが列名行です)\r\n    3) "
+    "[内容]欄に列名を入力する。\r\n    4) [終了]ボタンで単行編集を終了する。\r\n";
+} // namespace
+
+std::string TFm_Kolumbra01::helpPath(const std::string& fileName) const {
+    return joinPath(programDir_, fileName);
+}
+
+void TFm_Kolumbra01::showHelpFile(const std::string& fileName) {
+    host_.showDocumentFile(helpPath(fileName), std::string());
+}
+
+void TFm_Kolumbra01::Mn_Help_KolumbraClick() {
+    std::string text = aboutText();
+    std::string path = joinPath(DataDir, "Doc_Kolumbra_About.txt");
+    ::mkdir(DataDir.c_str(), 0777);
+    if (!DataDir.empty() && writeFileAtomically(path, text))
+        host_.showDocumentFile(path, std::string());
+    else
+        host_.showDocumentText(text);
+}
+
+void TFm_Kolumbra01::Mn_Help_BeginClick() { showHelpFile("Doc_Kolumbra_Begin.Txt"); }
+void TFm_Kolumbra01::Mn_Help_Guide1Click() { showHelpFile("Doc_Kolumbra_Guide1.Txt"); }
+void TFm_Kolumbra01::Mn_Help_Guide2Click() { showHelpFile("Doc_Kolumbra_Guide2.Txt"); }
+void TFm_Kolumbra01::Mn_Help_Guide3Click() { showHelpFile("Doc_Kolumbra_Guide3.Txt"); }
+void TFm_Kolumbra01::Mn_Help_HistoryClick() { showHelpFile("Doc_Kolumbra_History.Txt"); }
+void TFm_Kolumbra01::Mn_Help_ColNameClick() { host_.showDocumentText(sj(kColNameHelp)); }
+
+} // namespace kol

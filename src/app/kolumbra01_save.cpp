@@ -1,0 +1,72 @@
+// Saving: the changed-content prompt, the save command and its dialog, the range output.
+#include "app/cp932.h"
+#include "app/kolumbra01.h"
+#include "app/paths.h"
+#include "app/text_utils.h"
+#include "extra/csv_fixed.h"
+
+namespace kol {
+
+namespace {
+// The main window's own host doubles as the range output window's host.
+class CsvFixedOnMain : public CsvFixedHost {
+public:
+    explicit CsvFixedOnMain(MainHost& host) : host_(host) {}
+    void setBusy(bool busy) override { host_.setBusy(busy); }
+    void repaintStatus() override { host_.repaintStatus(); }
+    void showDocumentFile(const std::string& path, const std::string& title) override {
+        host_.showDocumentFile(path, title);
+    }
+
+private:
+    MainHost& host_;
+};
+} // namespace
+
+Answer TFm_Kolumbra01::AskSaveChanges(Buttons buttons) {
+    Answer answer = prompts_.ask(sj("内容が変更されています。\r\n\r\n保存しますか？"), buttons);
+    if (answer == Answer::Yes) Mn_FileSaveClick(SaveSender::Menu);
+    return answer;
+}
+
+std::string TFm_Kolumbra01::ChooseSaveFile(const std::string& startName, const std::string& title) {
+    FileDialogRequest request;
+    request.fileName = openDialogStart(startName, request.directory, request.filter);
+    request.title = title;
+    request.askOverwrite = true;
+    std::string chosen = prompts_.saveFileName(request);
+    if (!chosen.empty() && extensionOf(chosen).empty()) chosen += ".csv";
+    return chosen;
+}
+
+void TFm_Kolumbra01::Mn_FileSaveClick(SaveSender sender) {
+    std::string name = CsvFileInf.FileName;
+    if (sender == SaveSender::Button && !Trim(name).empty()) {
+        if (prompts_.ask(sj("編集中の内容を下記のファイル名で保存します。\r\n\r\n     PATH = ") +
+                             displayPath(name),
+                         Buttons::YesNo) != Answer::Yes)
+            return;
+    } else {
+        name = ChooseSaveFile(name, sj("Csv ファイルとして指定のファイル名で保存します。"));
+        if (name.empty()) return;
+    }
+    Settings.Path_EditFile = name;
+    CsvFixedOnMain fixedHost(host_);
+    TFm_CsvFixed writer(prompts_, fixedHost, Grid, CsvFileInf, 0, Grid.rowCount() - 1,
+                        CurrentSeparator, programDir_);
+    // A failed write keeps the changes marked as unsaved, the history and the old name.
+    if (!writer.WriteRows(name)) return;
+    CsvFileInf.FileName = name;
+    UpdateCaptions();
+    Modified = 0;
+    ClearHistory();
+}
+
+void TFm_Kolumbra01::Mn_OutputCsvClick() {
+    CsvFixedOnMain fixedHost(host_);
+    TFm_CsvFixed window(prompts_, fixedHost, Grid, CsvFileInf, 0, Grid.rowCount() - 1,
+                        CurrentSeparator, programDir_);
+    host_.runCsvFixed(window);
+}
+
+} // namespace kol

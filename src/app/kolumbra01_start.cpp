@@ -1,0 +1,78 @@
+// Opening a start argument or a dropped file, with its start keys.
+#include "app/cp932.h"
+#include "app/kolumbra01.h"
+#include "app/paths.h"
+#include "app/settings_file.h"
+#include "app/text_utils.h"
+#include "table/csv_form.h"
+#include "table/separators.h"
+
+#include <charconv>
+
+namespace kol {
+
+namespace {
+bool containsUpper(const std::string& text, const std::string& upperNeedle) {
+    return upperAscii(text).find(upperNeedle) != std::string::npos;
+}
+} // namespace
+
+void TFm_Kolumbra01::OpenArgument(const std::string& text) {
+    host_.bringToFront();
+    std::string clipCaption;
+    CaptionOverride.clear();
+
+    // Items are comma-separated and may be quoted, whatever separator is in force.
+    std::vector<std::string> items;
+    SplitLine(text, ',', items);
+    if (items.empty()) return;
+
+    for (const std::string& raw : items) {
+        std::string item(Trim(raw));
+        std::string value;
+        if (MatchKeyLine(item, "Key:FixedRows", value)) {
+            int n = 0;
+            auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+            if (ec != std::errc() || end != value.data() + value.size()) {
+                prompts_.fail("'" + value + sj("' は整数ではありません。"));
+                continue;
+            }
+            if (n >= 0 && n < static_cast<int>(Cmb_FixedRows.Items.size())) Cmb_FixedRows.ItemIndex = n;
+        } else if (MatchKeyLine(item, "Key:FixedRowSEQ", value)) {
+            Mn_FixedRowSEQ.Checked = upperAscii(value) == "TRUE";
+        } else if (MatchKeyLine(item, "Key:Caption", value)) {
+            CaptionOverride = cp932::fromUtf8(value);
+        } else if (MatchKeyLine(item, "Key:ClipCaption", value)) {
+            clipCaption = value;
+        } else if (MatchKeyLine(item, "Key:BNR", value)) {
+            int index = findSeparator(cp932::fromUtf8(value));
+            if (index >= 0 && index < static_cast<int>(Cmb_Bunri.Items.size())) {
+                Cmb_Bunri.ItemIndex = index;
+                Cmb_BunriClick();
+            }
+        }
+    }
+    std::string path(Trim(items.front()));
+    if (containsUpper(path, "KEY:CLIPBOARD")) {
+        ReadClipboardTable(true, clipCaption);
+    } else {
+        if (Modified == 1) AskSaveChanges(Buttons::YesNo);
+        while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
+        if (isDirectory(path)) {
+            Settings.Path_EditFile = joinPath(path, "*.*");
+        } else {
+            SourceText probe;
+            if (SourceText::readFile(path, probe) != SourceText::ReadStatus::Ok) {
+                prompts_.inform(sj("\r\n★\r\n★ これは現在編集中か又は他で使用中のファイルです。\r\n★"
+                                   "\r\n\r\n   PATH = ") +
+                                displayPath(path));
+            } else {
+                probe.release();
+                LoadTable(path, 0);
+            }
+        }
+    }
+    if (!CaptionOverride.empty()) Caption = CaptionOverride;
+}
+
+} // namespace kol

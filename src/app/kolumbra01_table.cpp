@@ -1,0 +1,249 @@
+// Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
+#include "app/cp932.h"
+#include "app/kolumbra01.h"
+#include "app/paths.h"
+#include "app/text_utils.h"
+#include "table/separators.h"
+#include "table/table_fill.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kol {
+
+namespace {
+const char* kStandardFilter = "(*.csv)|*.csv|(*.csv; *.txt)|*.csv; *.txt|(*.txt)|*.txt|(*.*)|*.*";
+} // namespace
+
+void TFm_Kolumbra01::ResetTable(int columns, int rows) {
+    PopupKind = 0;
+    Grid.clearCells();
+    Grid.setFixedRows(0);
+    Grid.setFixedCols(0);
+    Grid.setRowCount(rows > 0 ? rows + 1 : 2);
+    Grid.setColCount(columns > 0 ? columns + 2 : 3);
+    Grid.setFixedRows(1);
+    Grid.setFixedCols(2);
+    for (int c = 0; c < Grid.colCount(); ++c) Grid.setColWidth(c, 0);
+
+    Grid.setCell(0, 0, "No.");
+    Grid.setCell(1, 1, "");
+    Grid.setCell(0, 1, RowLabel(1, true));
+    for (int c = 2; c < Grid.colCount(); ++c) Grid.setCell(c, 0, std::to_string(c - 1));
+
+    const int w = LetterWidth;
+    Grid.setDefaultRowHeight(KijyunHeight);
+    Grid.setDefaultColWidth(12 * w);
+    Grid.setColWidth(0, 9 * w);
+    Grid.setColWidth(1, w);
+    if (columns == 0 && rows == 0) {
+        Grid.setColWidth(2, Grid.defaultColWidth());
+        int fitted = ColumnWidthFor(Grid.colWidth(2), 12);
+        if (fitted != -1) Grid.setColWidth(2, fitted);
+    }
+
+    Grid.options = GridOptions{Chk_MoveRow.Checked, Chk_MoveCol.Checked, Chk_RowSize.Checked};
+    Cmb_FixedCol.Items = {sj(" 無し")};
+    Cmb_FixedCol.ItemIndex = 0;
+
+    Grid.topRow = Grid.fixedRows();
+    Grid.leftCol = Grid.fixedCols();
+    Grid.setCurrent(Grid.fixedCols(), Grid.fixedRows());
+    rebuildAttributes();
+}
+
+void TFm_Kolumbra01::rebuildAttributes() {
+    RowFlags.assign(Grid.rowCount(), RowFlag());
+    ColInfo.assign(Grid.colCount(), ColInfoRec());
+    for (int c = 0; c < Grid.colCount(); ++c) ColInfo[c].Width = Grid.colWidth(c);
+    MarkedColumnCount = 0;
+}
+
+int TFm_Kolumbra01::ColumnWidthFor(int currentWidth, double length) const {
+    double d = length + 1.5;
+    if (d > ColumnLimit) d = ColumnLimit;
+    if (CurrentSeparator == kNoSeparator) d = 80;
+    double f = d * LetterWidth;
+    return f > currentWidth ? static_cast<int>(std::trunc(f)) : -1;
+}
+
+void TFm_Kolumbra01::AutoFitColumns(const std::vector<std::uint32_t>& longestField) {
+    if (Cmb_LimColLen.ItemIndex < 0) Cmb_LimColLen.ItemIndex = 6;
+    ColumnLimit = std::atof(DigitsOnly(Cmb_LimColLen.text()).c_str()) + 1;
+    const int w = LetterWidth;
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
+        Grid.setColWidth(c, 5 * w);
+        std::size_t field = static_cast<std::size_t>(c - Grid.fixedCols());
+        // The fixed rows count too: the header's column numbers are the only text there.
+        double longest = std::max<double>(field < longestField.size() ? longestField[field] : 0,
+                                          Grid.cell(c, 0).size());
+        int width = ColumnWidthFor(Grid.colWidth(c), longest);
+        if (width != -1) Grid.setColWidth(c, width);
+        ColInfo[c].Width = Grid.colWidth(c);
+    }
+}
+
+void TFm_Kolumbra01::showProgress(const std::string& text) {
+    pnlBase.Caption = text;
+    host_.repaintStatus();
+}
+
+bool TFm_Kolumbra01::readFile(const std::string& name) {
+    SourceText source;
+    if (SourceText::readFile(name, source) != SourceText::ReadStatus::Ok) return false;
+    CsvFileInf.FileName = name;
+    showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
+    CsvFileInf.LineCount = countLines(source.text());
+    CsvFileInf.Lines = std::move(source);
+    CsvFileInf.Loaded = true;
+    return true;
+}
+
+void TFm_Kolumbra01::FillGrid() {
+    const std::size_t count = CsvFileInf.LineCount;
+    const std::string total = std::to_string(count);
+    auto progress = [&](std::size_t i) {
+        showProgress(sj(" 読み込み中 ... ") + std::to_string(i + 1) + " / " + total);
+    };
+    FillResult filled = FillRows(Grid, CsvFileInf.Lines, count, CurrentSeparator,
+                                 RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()}, progress);
+    // Nothing reads the raw source after this; a large file is not kept twice.
+    CsvFileInf.Lines.release();
+
+    const int oldCols = Grid.colCount();
+    const int wanted = static_cast<int>(filled.maxFields) + Grid.fixedCols();
+    if (wanted > oldCols) {
+        Grid.setColCount(wanted);
+        for (int c = oldCols; c < wanted; ++c) {
+            Grid.setColWidth(c, Grid.defaultColWidth());
+            Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));
+        }
+    }
+    rebuildAttributes();
+    AutoFitColumns(filled.longestField);
+    Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
+    pnlMsg.Caption.clear();
+    pnlBase.Caption.clear();
+}
+
+void TFm_Kolumbra01::BuildFixedColList() {
+    Cmb_FixedCol.Items = {sj(" 無し")};
+    Cmb_FixedCol.ItemIndex = 0;
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
+        Cmb_FixedCol.Items.push_back(" " + std::to_string(c - Grid.fixedCols() + 1) + ". " +
+                                     std::string(Trim(Grid.cell(c, 1))));
+    if (Settings.Cmb_FixedCol < static_cast<int>(Cmb_FixedCol.Items.size()))
+        Cmb_FixedCol.ItemIndex = Settings.Cmb_FixedCol;
+}
+
+bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
+    const bool fromFile = !Trim(name).empty();
+    if (fromFile) {
+        Settings.Path_EditFile = name;
+        // A file that cannot be read leaves the table and its name as they are.
+        std::string previous = CsvFileInf.FileName;
+        if (!readFile(name)) {
+            CsvFileInf.FileName = previous;
+            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + displayPath(name));
+            return false;
+        }
+    }
+    EnableControls(false);
+    host_.setBusy(true);
+    GridVisible = false;
+    PopupKind = 0;
+    Lab_Records.Caption.clear();
+    Lab_Fields.Caption.clear();
+    ClearHistory();
+    Modified = fromFile ? 0 : static_cast<std::uint8_t>(changedValue);
+
+    ResetTable(0, static_cast<int>(CsvFileInf.LineCount));
+    FillGrid();
+    CsvFileInf.Loaded = false;
+
+    Grid.setFixedRows(std::min(Grid.rowCount() - 1, fixedRowsIndex() + 1));
+    UpdateCaptions();
+    BuildFixedColList();
+    Grid.topRow = Grid.fixedRows();
+    Grid.leftCol = Grid.fixedCols();
+    Grid.setCurrent(Grid.fixedCols(), Grid.fixedRows());
+    pnlMsg.Color = 0;
+    pnlMsg.FontColor = 0xFF0000;
+
+    pnlBase.Caption.clear();
+    EnableControls(true);
+    host_.setBusy(false);
+    GridVisible = true;
+    host_.focusGrid();
+    return true;
+}
+
+std::string TFm_Kolumbra01::openDialogStart(const std::string& startName, std::string& directory,
+                                            std::string& filter) const {
+    std::string start(Trim(startName));
+    if (start.empty()) {
+        std::string dir = directoryOf(Settings.Path_EditFile);
+        std::string ext = extensionOf(Settings.Path_EditFile);
+        if (dir.empty()) {
+            dir = directoryOf(joinPath(programDir_, "x"));
+            ext = ".csv";
+        }
+        start = dir + "*" + ext;
+    }
+    std::string ext = extensionOf(start);
+    filter = kStandardFilter;
+    if (!ext.empty() && ext != ".") filter = "(*" + ext + ")|*" + ext + "|" + filter;
+    directory = directoryOf(start);
+    return start;
+}
+
+void TFm_Kolumbra01::Btn_OpenCsvClick() {
+    if (Modified == 1) AskSaveChanges(Buttons::YesNo);
+    FileDialogRequest request;
+    request.fileName = openDialogStart(CsvFileInf.FileName, request.directory, request.filter);
+    request.title = sj("読み込む Csv ファイルを選択して下さい。");
+    request.mustExist = true;
+    std::string chosen = prompts_.openFileName(request);
+    if (!chosen.empty()) LoadTable(chosen, 1);
+}
+
+void TFm_Kolumbra01::Btn_OpenBoardClick() { ReadClipboardTable(false, std::string()); }
+
+void TFm_Kolumbra01::ReadClipboardTable(bool silent, const std::string& caption) {
+    host_.setBusy(true);
+    GridVisible = false;
+    showProgress(sj(" クリップボードの読み込み中です。"));
+    const unsigned char kept = CurrentSeparator;
+
+    std::string text = clipboard_.hasText() ? clipboard_.text() : std::string();
+    SourceText source(std::move(text));
+    std::size_t lines = countLines(source.text());
+    if (source.text().find('\t') != std::string_view::npos) CurrentSeparator = '\t';
+
+    bool go = true;
+    if (!silent) {
+        if (lines == 0) {
+            prompts_.inform(sj("現在、クリップボードにデータはありません。"));
+            go = false;
+        } else {
+            std::string head(source.text().substr(0, 20));
+            go = prompts_.ask(sj("現在のクリップボードの内容を 【 読み込み 】 ます。\r\n\r\n   先頭内容 → ") +
+                                  head + "\r\n\r\n" + sj("          行数 ： ") +
+                                  std::to_string(lines) + sj(" 行"),
+                              Buttons::YesNo) == Answer::Yes;
+        }
+    }
+    if (go) {
+        CsvFileInf.Lines = std::move(source);
+        CsvFileInf.LineCount = lines;
+        CsvFileInf.Loaded = true;
+        CsvFileInf.FileName = caption;
+        LoadTable(std::string(), silent ? 0 : 1);
+    }
+    CurrentSeparator = kept;
+    pnlBase.Caption.clear();
+    GridVisible = true;
+    host_.setBusy(false);
+}
+
+} // namespace kol

@@ -1,0 +1,409 @@
+#include "app/kolumbra01_window.h"
+
+#include "docs/browse_window.h"
+#include "extra/csv_fixed_window.h"
+#include "ui/grid_widget.h"
+#include "ui/qt_text.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace kol {
+
+namespace {
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QColor bgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+QFont programFont(int pixels) {
+    QFont font("IPAMincho");
+    font.setPixelSize(pixels);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+QGroupBox* group(const char* title, QWidget* parent, std::initializer_list<QWidget*> children) {
+    auto* box = new QGroupBox(u(title), parent);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(3);
+    for (QWidget* child : children) {
+        child->setParent(box);
+        layout->addWidget(child);
+    }
+    return box;
+}
+} // namespace
+
+Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
+                                   TFm_Browse* browse, Prompts* prompts, Clipboard* clipboard)
+    : arguments_(std::move(arguments)), browse_(browse) {
+    if (!prompts) prompts = (ownPrompts_ = std::make_unique<QtPrompts>(this)).get();
+    if (!clipboard) clipboard = (ownClipboard_ = std::make_unique<QtClipboard>()).get();
+    model_ = std::make_unique<TFm_Kolumbra01>(*prompts, *clipboard, static_cast<MainHost&>(*this),
+                                             clock_, std::move(programDir));
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    model_->DataDir = dataHome && *dataHome ? std::string(dataHome) + "/kolumbra"
+                      : home                ? std::string(home) + "/.local/share/kolumbra"
+                                            : std::string();
+
+    setFont(programFont(13));
+    buildMenus();
+    buildPanels();
+
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    model_->LetterWidth = grid_->letterWidth();
+    model_->LetterHeight = grid_->letterHeight();
+    model_->KijyunHeight = QComboBox().sizeHint().height();
+    model_->FormCreate(ScreenInfo{area.width(), area.height()});
+    setGeometry(model_->Left, model_->Top, model_->Width, model_->Height);
+    setAcceptDrops(model_->DropAccepted);
+
+    myTimer_.setSingleShot(true);
+    myTimer_.setInterval(200);
+    connect(&myTimer_, &QTimer::timeout, this, [this] { run([this] { model_->MyTimerTimer(arguments_); }); });
+    saveTimer_.setInterval(700);
+    connect(&saveTimer_, &QTimer::timeout, this, [this] { run([this] { model_->SaveTimerTimer(); }); });
+    sync();
+}
+
+Kolumbra01Window::~Kolumbra01Window() = default;
+
+QAction* Kolumbra01Window::menuAction(QMenu* menu, MenuItem& item, std::function<void()> handler,
+                                      bool checkable) {
+    QAction* action = menu->addAction(qs(item.Caption));
+    action->setCheckable(checkable);
+    connect(action, &QAction::triggered, this, [this, &item, handler, checkable](bool checked) {
+        if (checkable) item.Checked = checked;
+        if (handler) run(handler);
+        else sync();
+    });
+    actions_.emplace_back(&item, action);
+    bindings_.push_back({[&item, action] {
+        action->setEnabled(item.Enabled);
+        action->setVisible(item.Visible);
+        action->setChecked(item.Checked);
+    }});
+    return action;
+}
+
+QAction* Kolumbra01Window::action(const MenuItem& item) const {
+    for (const auto& [state, action] : actions_)
+        if (state == &item) return action;
+    return nullptr;
+}
+
+void Kolumbra01Window::buildMenus() {
+    TFm_Kolumbra01& m = *model_;
+    auto call = [this](void (TFm_Kolumbra01::*handler)()) {
+        return [this, handler] { (model_.get()->*handler)(); };
+    };
+    QMenu* file = menuBar()->addMenu("File(&F)");
+    menuAction(file, m.Mn_FileOpen, call(&TFm_Kolumbra01::Btn_OpenCsvClick));
+    menuAction(file, m.Mn_BardOpen, call(&TFm_Kolumbra01::Btn_OpenBoardClick));
+    menuAction(file, m.Mn_FileSave, [this] { model_->Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Menu); });
+    menuAction(file, m.Mn_ExcelOpen, nullptr);
+    file->addSeparator();
+    menuAction(file, m.Mn_OutputCsv, call(&TFm_Kolumbra01::Mn_OutputCsvClick));
+    menuAction(file, m.Mn_InitClear, call(&TFm_Kolumbra01::Mn_InitClearClick));
+    file->addSeparator();
+    menuAction(file, m.Mn_Exit, call(&TFm_Kolumbra01::Mn_ExitClick));
+
+    QMenu* edit = menuBar()->addMenu("Edit(&E)");
+    menuAction(edit, m.Mn_Undo, nullptr);
+
+    QMenu* print = menuBar()->addMenu("Print(&P)");
+    for (MenuItem* item : {&m.Mn_GridPrint, &m.Mn_MarkPrint, &m.Mn_MarkSave}) menuAction(print, *item, nullptr);
+
+    QMenu* view = menuBar()->addMenu("View(&V)");
+    for (MenuItem* item : {&m.Mn_FixedCenter, &m.Mn_DataCenter, &m.Mn_TrimSpace, &m.Mn_DateEdit,
+                           &m.Mn_BreakColor, &m.Mn_KaraGyoColor, &m.Mn_KaraGyoBlack, &m.Mn_FixedRowSEQ})
+        menuAction(view, *item, [this] { grid_->viewport()->update(); }, true);
+
+    QMenu* confirm = menuBar()->addMenu("Confirm(C)");
+    for (MenuItem* item : {&m.Mn_ConfPaste, &m.Mn_ConfClear, &m.Mn_ConfInsert, &m.Mn_ConfCopy,
+                           &m.Mn_ConfMove, &m.Mn_ConfDelete})
+        menuAction(confirm, *item, nullptr, true);
+
+    QMenu* help = menuBar()->addMenu("Help(&H)");
+    menuAction(help, m.Mn_Help_Kolumbra, call(&TFm_Kolumbra01::Mn_Help_KolumbraClick));
+    menuAction(help, m.Mn_Help_Begin, call(&TFm_Kolumbra01::Mn_Help_BeginClick));
+    menuAction(help, m.Mn_Help_Guide1, call(&TFm_Kolumbra01::Mn_Help_Guide1Click));
+    menuAction(help, m.Mn_Help_Guide2, call(&TFm_Kolumbra01::Mn_Help_Guide2Click));
+    menuAction(help, m.Mn_Help_Guide3, call(&TFm_Kolumbra01::Mn_Help_Guide3Click));
+    menuAction(help, m.Mn_Help_ColName, call(&TFm_Kolumbra01::Mn_Help_ColNameClick));
+    menuAction(help, m.Mn_Help_History, call(&TFm_Kolumbra01::Mn_Help_HistoryClick));
+
+    QMenu* option = menuBar()->addMenu("Option(&O)");
+    option->menuAction()->setVisible(false);
+    menuAction(option, m.Mn_RecEtc, nullptr);
+}
+
+QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*handler)()) {
+    auto* b = new QPushButton(qs(state.Caption));
+    if (handler)
+        connect(b, &QPushButton::clicked, this, [this, handler] { run([this, handler] { (model_.get()->*handler)(); }); });
+    bindings_.push_back({[b, &state] {
+        b->setEnabled(state.Enabled);
+        QFont f = b->font();
+        f.setBold(state.Bold);
+        b->setFont(f);
+    }});
+    return b;
+}
+
+QComboBox* Kolumbra01Window::combo(Combo& state, std::function<void()> handler) {
+    auto* box = new QComboBox;
+    box->setFont(programFont(12));
+    auto shown = std::make_shared<std::vector<std::string>>();
+    connect(box, QOverload<int>::of(&QComboBox::activated), this, [this, &state, handler](int index) {
+        state.ItemIndex = index;
+        if (handler) run(handler);
+        else sync();
+    });
+    bindings_.push_back({[box, &state, shown] {
+        if (*shown != state.Items) {
+            QSignalBlocker block(box);
+            box->clear();
+            for (const std::string& item : state.Items) box->addItem(qs(item));
+            *shown = state.Items;
+        }
+        if (box->currentIndex() != state.ItemIndex) {
+            QSignalBlocker block(box);
+            box->setCurrentIndex(state.ItemIndex);
+        }
+        box->setEnabled(state.Enabled);
+    }});
+    return box;
+}
+
+QCheckBox* Kolumbra01Window::check(CheckBox& state) {
+    auto* box = new QCheckBox(qs(state.Caption));
+    box->setFont(programFont(12));
+    connect(box, &QCheckBox::clicked, this, [this, &state](bool checked) {
+        state.Checked = checked;
+        state.Bold = checked;
+        run([this] {
+            model_->Grid.options = GridOptions{model_->Chk_MoveRow.Checked, model_->Chk_MoveCol.Checked,
+                                               model_->Chk_RowSize.Checked};
+            focusGrid();
+        });
+    });
+    bindings_.push_back({[box, &state] {
+        box->setChecked(state.Checked);
+        QFont f = box->font();
+        f.setBold(state.Bold);
+        box->setFont(f);
+    }});
+    return box;
+}
+
+void Kolumbra01Window::buildPanels() {
+    TFm_Kolumbra01& m = *model_;
+    auto* client = new QWidget(this);
+    client->setAutoFillBackground(true);
+    QPalette pal = client->palette();
+    pal.setColor(QPalette::Window, bgr(0x5F5F5F));
+    client->setPalette(pal);
+    setCentralWidget(client);
+
+    pnlBase_ = new QWidget(client);
+    pnlBase_->setAutoFillBackground(true);
+    pnlBase_->setPalette(QApplication::palette());
+    auto* base = new QVBoxLayout(pnlBase_);
+    base->setContentsMargins(0, 0, 0, 0);
+    base->setSpacing(0);
+
+    // Top panel: opening, saving, title rows and the key column, the other windows, messages.
+    auto* pnlTop = new QWidget(pnlBase_);
+    auto* top = new QHBoxLayout(pnlTop);
+    top->setContentsMargins(2, 2, 2, 2);
+    btnSave_ = button(m.Btn_Save, nullptr);
+    connect(btnSave_, &QPushButton::clicked, this,
+            [this] { run([this] { model_->Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button); }); });
+    top->addWidget(group("Open", pnlTop, {button(m.Btn_OpenCsv, &TFm_Kolumbra01::Btn_OpenCsvClick),
+                                          button(m.Btn_Excel, nullptr),
+                                          button(m.Btn_OpenBoard, &TFm_Kolumbra01::Btn_OpenBoardClick)}));
+    top->addWidget(group("Save", pnlTop, {btnSave_}));
+    top->addWidget(group("固定行数", pnlTop, {combo(m.Cmb_FixedRows, nullptr)}));
+    top->addWidget(group("列名行", pnlTop, {combo(m.Cmb_KomRow, nullptr)}));
+    top->addWidget(group("固定列", pnlTop, {combo(m.Cmb_FixedCol, nullptr)}));
+    top->addWidget(group("固定列幅", pnlTop, {combo(m.Cmb_FixedKeta, nullptr)}));
+    top->addWidget(group("単行", pnlTop, {button(m.Btn_VertGrid, nullptr)}));
+    top->addWidget(button(m.Btn_Select, nullptr));
+    top->addWidget(button(m.Btn_Sort, nullptr));
+    pnlMsg_ = new QLabel(pnlTop);
+    pnlMsg_->setFrameShape(QFrame::StyledPanel);
+    top->addWidget(pnlMsg_, 1);
+    base->addWidget(pnlTop);
+
+    // Function panel: separator, counts, mouse permissions, widths and folding, cursor advance.
+    auto* pnlFunc = new QWidget(pnlBase_);
+    pnlFunc->setFont(programFont(12));
+    auto* func = new QHBoxLayout(pnlFunc);
+    func->setContentsMargins(2, 0, 2, 2);
+    labRecords_ = new QLabel;
+    labFields_ = new QLabel;
+    for (QLabel* l : {labRecords_, labFields_}) {
+        l->setMinimumWidth(80);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+    }
+    func->addWidget(group("分離符号", pnlFunc, {combo(m.Cmb_Bunri, [this] { model_->Cmb_BunriClick(); })}));
+    func->addWidget(group("行数", pnlFunc, {labRecords_}));
+    func->addWidget(group("列数", pnlFunc, {labFields_}));
+    func->addWidget(group("マウスによる許可", pnlFunc, {check(m.Chk_MoveRow), check(m.Chk_MoveCol), check(m.Chk_RowSize)}));
+    func->addWidget(group(" 列表示  最大列幅   折り返し", pnlFunc,
+                          {button(m.Btn_ViewCol, nullptr), combo(m.Cmb_LimColLen, nullptr),
+                           combo(m.Cmb_Fold, nullptr), button(m.Btn_ReFold, nullptr)}));
+    func->addWidget(group("ｶｰｿﾙ 移動", pnlFunc, {combo(m.Cmb_CrNext, nullptr)}));
+    auto* scbMinVert = new QScrollBar(Qt::Vertical);
+    auto* scbMinHorz = new QScrollBar(Qt::Horizontal);
+    scbMinHorz->setMinimumWidth(60);
+    func->addWidget(scbMinVert);
+    func->addWidget(scbMinHorz);
+    func->addStretch(1);
+    base->addWidget(pnlFunc);
+
+    // The grid, or the panel's caption while a load hides it.
+    gridStack_ = new QStackedWidget(pnlBase_);
+    grid_ = new GridWidget(gridStack_);
+    grid_->setGrid(&m.Grid);
+    baseCaption_ = new QLabel(gridStack_);
+    baseCaption_->setAlignment(Qt::AlignCenter);
+    gridStack_->addWidget(grid_);
+    gridStack_->addWidget(baseCaption_);
+    base->addWidget(gridStack_, 1);
+    bindings_.push_back({[this] { grid_->setEnabled(model_->GridControl.Enabled); }});
+}
+
+void Kolumbra01Window::sync() {
+    TFm_Kolumbra01& m = *model_;
+    setWindowTitle(qs(m.Caption));
+    for (const Bound& b : bindings_) b.sync();
+    labRecords_->setText(qs(m.Lab_Records.Caption));
+    labFields_->setText(qs(m.Lab_Fields.Caption));
+    pnlMsg_->setText(qs(m.pnlMsg.Caption));
+    QPalette pal = pnlMsg_->palette();
+    pal.setColor(QPalette::WindowText, m.pnlMsg.FontColor ? bgr(m.pnlMsg.FontColor) : QApplication::palette().color(QPalette::WindowText));
+    pnlMsg_->setPalette(pal);
+    baseCaption_->setText(qs(m.pnlBase.Caption));
+    gridStack_->setCurrentWidget(m.GridVisible ? static_cast<QWidget*>(grid_) : baseCaption_);
+    grid_->refresh();
+    grid_->viewport()->update();
+}
+
+void Kolumbra01Window::run(const std::function<void()>& handler) {
+    handler();
+    sync();
+}
+
+void Kolumbra01Window::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (model_->FirstShow != 1) return;
+    model_->FormShow();
+    if (model_->WindowMaximized) showMaximized();
+    if (model_->MyTimerEnabled) myTimer_.start();
+    if (model_->SaveTimerEnabled) saveTimer_.start();
+    sync();
+    focusGrid();
+}
+
+void Kolumbra01Window::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    QWidget* client = centralWidget();
+    model_->FormResize(client->width(), client->height());
+    pnlBase_->setGeometry(model_->pnlBaseLeft, model_->pnlBaseTop, model_->pnlBaseWidth, model_->pnlBaseHeight);
+    if (!isMaximized() && !isMinimized()) {
+        model_->Left = x();
+        model_->Top = y();
+        model_->Width = width();
+        model_->Height = height();
+    }
+}
+
+void Kolumbra01Window::closeEvent(QCloseEvent* event) {
+    bool close = model_->FormClose();
+    sync();
+    if (!close) {
+        event->ignore();
+        return;
+    }
+    myTimer_.stop();
+    saveTimer_.stop();
+    setAcceptDrops(false);
+    event->accept();
+    QApplication::quit();
+}
+
+void Kolumbra01Window::dragEnterEvent(QDragEnterEvent* event) {
+    if (model_->DropAccepted && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void Kolumbra01Window::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(fromQpath(url.toLocalFile()));
+    event->acceptProposedAction();
+    run([this, &paths] { model_->FilesDropped(paths); });
+}
+
+void Kolumbra01Window::setBusy(bool busy) {
+    busyDepth_ += busy ? 1 : -1;
+    if (busy && busyDepth_ == 1) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!busy && busyDepth_ == 0) QApplication::restoreOverrideCursor();
+    if (busyDepth_ < 0) busyDepth_ = 0;
+}
+
+void Kolumbra01Window::repaintStatus() {
+    // Only the caption is repainted; no other event is let in while a load runs.
+    baseCaption_->setText(qs(model_->pnlBase.Caption));
+    gridStack_->setCurrentWidget(model_->GridVisible ? static_cast<QWidget*>(grid_) : baseCaption_);
+    baseCaption_->repaint();
+}
+
+void Kolumbra01Window::bringToFront() {
+    raise();
+    activateWindow();
+}
+
+void Kolumbra01Window::focusGrid() {
+    if (grid_->isVisible()) grid_->setFocus();
+}
+
+void Kolumbra01Window::closeWindow() { close(); }
+
+bool Kolumbra01Window::isMaximized() { return QMainWindow::isMaximized(); }
+
+void Kolumbra01Window::showDocumentFile(const std::string& path, const std::string& extraTitle) {
+    if (browse_) browse_->showDocumentFile(path, extraTitle);
+}
+
+void Kolumbra01Window::showDocumentText(const std::string& text) {
+    if (browse_) browse_->showDocumentText(text);
+}
+
+void Kolumbra01Window::runCsvFixed(TFm_CsvFixed& window) {
+    CsvFixedWindow dialog(window, this);
+    dialog.exec();
+    show();
+}
+
+} // namespace kol

@@ -1,0 +1,94 @@
+// The main window: builds the widgets, forwards every event to the model and mirrors the
+// model's state back into the widgets. No behaviour lives here.
+#pragma once
+
+#include "app/kolumbra01.h"
+#include "app/steady_clock.h"
+#include "ui/qt_prompts.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QStackedWidget;
+
+namespace kol {
+
+class GridWidget;
+class TFm_Browse;
+
+class Kolumbra01Window : public QMainWindow, private MainHost {
+    Q_OBJECT
+public:
+    // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used.
+    Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
+                     TFm_Browse* browse, Prompts* prompts = nullptr, Clipboard* clipboard = nullptr);
+    ~Kolumbra01Window() override;
+
+    TFm_Kolumbra01& model() { return *model_; }
+    GridWidget* grid() const { return grid_; }
+    QPushButton* saveButton() const { return btnSave_; }
+    QAction* action(const MenuItem& item) const;
+    void sync(); // model → widgets
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // MainHost
+    void setBusy(bool busy) override;
+    void repaintStatus() override;
+    void bringToFront() override;
+    void focusGrid() override;
+    void closeWindow() override;
+    bool isMaximized() override;
+    void showDocumentFile(const std::string& path, const std::string& extraTitle) override;
+    void showDocumentText(const std::string& text) override;
+    void runCsvFixed(TFm_CsvFixed& window) override;
+
+    void buildMenus();
+    void buildPanels();
+    QPushButton* button(Button& state, void (TFm_Kolumbra01::*handler)());
+    QComboBox* combo(Combo& state, std::function<void()> handler);
+    QCheckBox* check(CheckBox& state);
+    QAction* menuAction(QMenu* menu, MenuItem& item, std::function<void()> handler,
+                        bool checkable = false);
+    void run(const std::function<void()>& handler); // forward, then mirror back
+
+    std::unique_ptr<QtPrompts> ownPrompts_;
+    std::unique_ptr<QtClipboard> ownClipboard_;
+    SteadyClock clock_;
+    std::unique_ptr<TFm_Kolumbra01> model_;
+    std::vector<std::string> arguments_;
+    TFm_Browse* browse_;
+    QTimer myTimer_, saveTimer_;
+    int busyDepth_ = 0;
+
+    GridWidget* grid_ = nullptr;
+    QStackedWidget* gridStack_ = nullptr;
+    QLabel* baseCaption_ = nullptr;
+    QWidget* pnlBase_ = nullptr;
+    QLabel* pnlMsg_ = nullptr;
+    QLabel* labRecords_ = nullptr;
+    QLabel* labFields_ = nullptr;
+    QPushButton* btnSave_ = nullptr;
+    struct Bound {
+        std::function<void()> sync;
+    };
+    std::vector<Bound> bindings_;
+    std::vector<std::pair<const MenuItem*, QAction*>> actions_;
+};
+
+} // namespace kol

@@ -1,0 +1,167 @@
+// kolumbra-cli: the table core without a display, for scripts and for checking behaviour.
+//   kolumbra-cli info [--separator NAME] [--fixed-rows N] FILE
+//   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
+//   kolumbra-cli convert [--separator NAME] [--out-separator NAME] IN OUT
+#include "app/cp932.h"
+#include "app/kolumbra01.h"
+#include "app/paths.h"
+#include "app/steady_clock.h"
+#include "table/row_writer.h"
+#include "table/separators.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace kol;
+
+// Messages go to standard error; no question is ever asked here.
+class ConsolePrompts : public Prompts {
+public:
+    Answer ask(const std::string& text, Buttons) override {
+        print(text);
+        return Answer::No;
+    }
+    void inform(const std::string& text) override { print(text); }
+    void fail(const std::string& text) override {
+        print(text);
+        failed = true;
+    }
+    std::string openFileName(const FileDialogRequest&) override { return {}; }
+    std::string saveFileName(const FileDialogRequest&) override { return {}; }
+    bool failed = false;
+
+private:
+    static void print(const std::string& text) {
+        std::string utf8 = cp932::toUtf8(text);
+        for (std::size_t at; (at = utf8.find("\r\n")) != std::string::npos;) utf8.replace(at, 2, "\n");
+        std::cerr << "kolumbra-cli: " << utf8 << '\n';
+    }
+};
+
+class NoClipboard : public Clipboard {
+public:
+    bool hasText() override { return false; }
+    std::string text() override { return {}; }
+    void setText(const std::string&) override {}
+};
+
+class NoWindow : public MainHost {
+public:
+    void setBusy(bool) override {}
+    void repaintStatus() override {}
+    void bringToFront() override {}
+    void focusGrid() override {}
+    void closeWindow() override {}
+    bool isMaximized() override { return false; }
+    void showDocumentFile(const std::string&, const std::string&) override {}
+    void showDocumentText(const std::string&) override {}
+    void runCsvFixed(TFm_CsvFixed&) override {}
+};
+
+int usage() {
+    std::cerr << "usage: kolumbra-cli info [--separator NAME] [--fixed-rows N] FILE\n"
+                 "       kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE\n"
+                 "       kolumbra-cli convert [--separator NAME] [--out-separator NAME] IN OUT\n"
+                 "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
+    return 2;
+}
+
+bool separatorCode(const std::string& utf8Name, unsigned char& code) {
+    int index = findSeparator(cp932::fromUtf8(utf8Name));
+    if (index < 0) {
+        std::cerr << "kolumbra-cli: unknown separator: " << utf8Name << '\n';
+        return false;
+    }
+    code = SeparatorTable()[index].code;
+    return true;
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    const std::string command = argv[1];
+    std::string inName = ",", outName;
+    int fixedRows = 1;
+    std::vector<std::string> files;
+    for (int i = 2; i < argc; ++i) {
+        std::string arg = argv[i];
+        if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows") && i + 1 < argc) {
+            std::string value = argv[++i];
+            if (arg == "--separator") inName = value;
+            else if (arg == "--out-separator") outName = value;
+            else {
+                char* end = nullptr;
+                long n = std::strtol(value.c_str(), &end, 10);
+                if (*end || n < 0 || n > 10) {
+                    std::cerr << "kolumbra-cli: --fixed-rows takes 0 to 10\n";
+                    return 2;
+                }
+                fixedRows = static_cast<int>(n);
+            }
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            return usage();
+        } else {
+            files.push_back(arg);
+        }
+    }
+    const std::size_t wantedFiles = command == "convert" ? 2 : 1;
+    if ((command != "info" && command != "cat" && command != "convert") || files.size() != wantedFiles)
+        return usage();
+
+    unsigned char inSep = ',', outSep = ',';
+    if (!separatorCode(inName, inSep)) return 2;
+    outSep = inSep;
+    if (!outName.empty() && !separatorCode(outName, outSep)) return 2;
+
+    ConsolePrompts prompts;
+    NoClipboard clipboard;
+    NoWindow window;
+    SteadyClock clock;
+    TFm_Kolumbra01 model(prompts, clipboard, window, clock, directoryOf(argv[0]));
+    model.FormCreate(ScreenInfo{});
+    model.FormShow();
+    model.Cmb_FixedRows.ItemIndex = fixedRows;
+    model.CurrentSeparator = inSep;
+    if (!model.LoadTable(files[0], 0)) return 1;
+
+    if (command == "info") {
+        std::cout << "rows: " << model.Lab_Records.Caption << "\ncolumns: "
+                  << model.Grid.colCount() - model.Grid.fixedCols() << '\n';
+        return 0;
+    }
+    if (command == "cat") {
+        std::string block;
+        for (int r = 1; r < model.Grid.rowCount(); ++r) {
+            appendRowLine(block, model.Grid, r, outSep);
+            if (block.size() >= (1u << 20) || r + 1 == model.Grid.rowCount()) {
+                if (!writeAll(STDOUT_FILENO, block)) return 1;
+                block.clear();
+            }
+        }
+        return 0;
+    }
+    model.CurrentSeparator = outSep;
+    if (!writeRowsToFile(model.Grid, 1, model.Grid.rowCount() - 1, outSep, files[1])) {
+        std::cerr << "kolumbra-cli: " << files[1] << ": "
+                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。")) << '\n';
+        return 1;
+    }
+    return 0;
+}

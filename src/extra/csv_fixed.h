@@ -1,0 +1,53 @@
+// The range output window's model: writes a range of records (grid rows) of a grid as CSV.
+// It is also the common row writer every save goes through.
+#pragma once
+
+#include "app/platform.h"
+#include "table/csv_file_inf.h"
+#include "table/string_grid.h"
+
+#include <string>
+
+namespace kol {
+
+class CsvFixedHost {
+public:
+    virtual ~CsvFixedHost() = default;
+    virtual void setBusy(bool busy) = 0;
+    virtual void repaintStatus() = 0;
+    virtual void showDocumentFile(const std::string& path, const std::string& extraTitle) = 0;
+};
+
+class TFm_CsvFixed {
+public:
+    TFm_CsvFixed(Prompts& prompts, CsvFixedHost& host, const StringGrid& source,
+                 const TCsvFileInf& descriptor, int firstRow, int lastRow,
+                 unsigned char separator, std::string programDir);
+
+    // The common row writer: rows 1 … last of the source grid.
+    bool WriteRows(const std::string& fileName);
+
+    void FormShow();
+    void Chk_LastRecNoClick();
+    void Btn_ExecClick();
+    std::string defaultFileName() const;
+
+    std::string Caption, Lab_Title, Edt_RecNoMin, Edt_RecNoMax, Lab_OutRecNo, Chk_LastRecNoCaption;
+    bool Chk_LastRecNo = false;
+    bool Btn_ExecEnabled = true;
+    int LastRecNo = 0;
+
+private:
+    void outputRange(int first, int last);
+
+    Prompts& prompts_;
+    CsvFixedHost& host_;
+    const StringGrid& source_;
+    const TCsvFileInf& descriptor_;
+    int firstRow_, lastRow_;
+    unsigned char separator_;
+    std::string programDir_;
+    bool firstShow_ = true;
+};
+
+} // namespace kol

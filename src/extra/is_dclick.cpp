@@ -1,0 +1,17 @@
+#include "extra/is_dclick.h"
+
+namespace kol {
+
+TIsDClick::TIsDClick(double intervalMs, Clock& clock)
+    : clock_(clock), lastTime_(clock.nowMs()), interval_(intervalMs) {}
+
+bool TIsDClick::IsDoubleClick(int x, int y) {
+    std::int64_t now = clock_.nowMs();
+    bool result = x == lastX_ && y == lastY_ && static_cast<double>(now - lastTime_) < interval_;
+    lastX_ = x;
+    lastY_ = y;
+    lastTime_ = now;
+    return result;
+}
+
+} // namespace kol

@@ -1,0 +1,122 @@
+#include "table/csv_form.h"
+
+#include "app/text_utils.h"
+#include "table/separators.h"
+
+#include <cstring>
+
+namespace kol {
+
+namespace {
+
+bool onlyBlanks(std::string_view line) {
+    for (unsigned char c : line)
+        if (c > 0x20) return false;
+    return true;
+}
+
+void endField(FieldBuffer& out) { out.ends.push_back(static_cast<std::uint32_t>(out.bytes.size())); }
+
+} // namespace
+
+void SplitLine(std::string_view line, unsigned char separator, FieldBuffer& out) {
+    if (separator == kNoSeparator) {
+        out.bytes.append(line);
+        endField(out);
+        return;
+    }
+    if (onlyBlanks(line)) return;
+
+    // Separators below 0x40 can never be a trail byte, so only the others need the
+    // double-byte walk.
+    const bool dbcsAware = separator >= 0x40;
+    const bool blankSeparator = separator == ' ';
+    const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t n = line.size();
+    std::size_t fieldStart = out.bytes.size();
+    bool inQuote = false;
+
+    std::size_t i = 0;
+    while (i < n) {
+        if (inQuote) {
+            const void* q = std::memchr(p + i, '"', n - i);
+            std::size_t stop = q ? static_cast<const unsigned char*>(q) - p : n;
+            out.bytes.append(line.data() + i, stop - i);
+            i = stop;
+            if (q) {
+                inQuote = false;
+                ++i;
+            }
+            continue;
+        }
+        // Copy a run of ordinary characters at once.
+        std::size_t run = i;
+        while (run < n) {
+            unsigned char c = p[run];
+            if (c == separator || c == '"') break;
+            if (dbcsAware && IsLeadByte(c) && run + 1 < n && IsTrailByte(p[run + 1]))
+                run += 2;
+            else
+                ++run;
+        }
+        out.bytes.append(line.data() + i, run - i);
+        i = run;
+        if (i >= n) break;
+        if (p[i] == '"') {
+            out.bytes.resize(fieldStart);
+            inQuote = true;
+        } else {
+            if (!blankSeparator || out.bytes.size() > fieldStart) endField(out);
+            fieldStart = out.bytes.size();
+        }
+        ++i;
+    }
+    // The line ends as if followed by one more separator.
+    if (!blankSeparator || out.bytes.size() > fieldStart || inQuote) endField(out);
+}
+
+void SplitLine(std::string_view line, unsigned char separator, std::vector<std::string>& out) {
+    FieldBuffer buffer;
+    SplitLine(line, separator, buffer);
+    for (std::size_t i = 0; i < buffer.size(); ++i) out.emplace_back(buffer.field(i));
+}
+
+void appendCleanField(std::string& out, std::string_view text) {
+    // Neither a quote nor a comma can be the trail byte of a double-byte character.
+    bool quote = text.find('"') != std::string_view::npos;
+    bool comma = text.find(',') != std::string_view::npos;
+    if (comma) out.push_back('"');
+    if (!quote) {
+        out.append(text);
+    } else {
+        for (char c : text)
+            if (c != '"') out.push_back(c);
+    }
+    if (comma) out.push_back('"');
+}
+
+std::string CleanField(std::string_view text) {
+    std::string out;
+    appendCleanField(out, text);
+    return out;
+}
+
+void appendJoinedFields(std::string& out, const std::string_view* fields, std::size_t count,
+                        unsigned char separator) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (separator == kNoSeparator) {
+            out.append(fields[i]);
+            continue;
+        }
+        if (i) out.push_back(static_cast<char>(separator));
+        appendCleanField(out, fields[i]);
+    }
+}
+
+std::string JoinFields(const std::vector<std::string_view>& fields, unsigned char separator) {
+    std::string out;
+    appendJoinedFields(out, fields.data(), fields.size(), separator);
+    return out;
+}
+
+} // namespace kol

@@ -1,0 +1,58 @@
+#include "table/row_writer.h"
+
+#include "table/atomic_file.h"
+#include "table/csv_form.h"
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+namespace kol {
+
+namespace {
+constexpr int kRowsPerBlock = 32768;
+
+void formatRows(std::string& out, const StringGrid& grid, int first, int last,
+                unsigned char separator) {
+    out.clear();
+    for (int r = first; r <= last; ++r) appendRowLine(out, grid, r, separator);
+}
+} // namespace
+
+void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned char separator) {
+    const int first = grid.fixedCols();
+    const int count = grid.colCount() - first;
+    std::string_view stack[64];
+    std::vector<std::string_view> heap;
+    std::string_view* cells = stack;
+    if (count > 64) {
+        heap.resize(count);
+        cells = heap.data();
+    }
+    for (int i = 0; i < count; ++i) cells[i] = grid.cell(first + i, r);
+    appendJoinedFields(out, cells, static_cast<std::size_t>(std::max(count, 0)), separator);
+    out.append("\r\n");
+}
+
+bool writeRowsToFile(const StringGrid& grid, int first, int last, unsigned char separator,
+                     const std::string& path) {
+    first = std::max(first, 0);
+    last = std::min(last, grid.rowCount() - 1);
+    AtomicFileWriter writer(path);
+    if (!writer.open()) return false;
+    // Two blocks are formatted side by side, then written in order.
+    std::string blocks[2];
+    bool ok = true;
+    for (int r = first; ok && r <= last; r += 2 * kRowsPerBlock) {
+        int mid = std::min(last, r + kRowsPerBlock - 1);
+        int end = std::min(last, mid + kRowsPerBlock);
+        std::thread second;
+        if (mid < end) second = std::thread([&] { formatRows(blocks[1], grid, mid + 1, end, separator); });
+        formatRows(blocks[0], grid, r, mid, separator);
+        if (second.joinable()) second.join();
+        ok = writer.write(blocks[0]) && (mid >= end || writer.write(blocks[1]));
+    }
+    return ok && writer.commit();
+}
+
+} // namespace kol

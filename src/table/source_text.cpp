@@ -1,0 +1,133 @@
+#include "table/source_text.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <utility>
+
+namespace kol {
+
+SourceText::SourceText(std::string text) : owned_(std::move(text)) { setText(owned_); }
+
+SourceText::~SourceText() { release(); }
+
+SourceText::SourceText(SourceText&& other) noexcept { *this = std::move(other); }
+
+SourceText& SourceText::operator=(SourceText&& other) noexcept {
+    if (this == &other) return *this;
+    release();
+    bool ownedText = other.map_ == nullptr;
+    owned_ = std::move(other.owned_);
+    map_ = std::exchange(other.map_, nullptr);
+    mapSize_ = std::exchange(other.mapSize_, 0);
+    if (ownedText)
+        setText(owned_);
+    else
+        text_ = other.text_;
+    other.text_ = {};
+    other.owned_.clear();
+    return *this;
+}
+
+void SourceText::release() {
+    if (map_) munmap(map_, mapSize_);
+    map_ = nullptr;
+    mapSize_ = 0;
+    owned_.clear();
+    owned_.shrink_to_fit();
+    text_ = {};
+}
+
+void SourceText::setText(std::string_view whole) {
+    const void* nul = std::memchr(whole.data(), '\0', whole.size());
+    text_ = nul ? whole.substr(0, static_cast<const char*>(nul) - whole.data()) : whole;
+}
+
+void SourceText::dropPages(std::size_t begin, std::size_t end) const {
+    if (!map_) return;
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    std::size_t first = (begin + page - 1) / page * page;
+    std::size_t last = end / page * page;
+    if (last > first) madvise(static_cast<char*>(map_) + first, last - first, MADV_DONTNEED);
+}
+
+SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText& out) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? ReadStatus::NotFound : ReadStatus::Unreadable;
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        ::close(fd);
+        return ReadStatus::Unreadable;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return ReadStatus::IsDirectory;
+    }
+    SourceText result;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        // A private read-only mapping: the pages come from the page cache, and a load can hand
+        // them back as it goes, so a large file never sits in memory twice.
+        void* map = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (map != MAP_FAILED) {
+            madvise(map, static_cast<std::size_t>(st.st_size), MADV_SEQUENTIAL);
+            result.map_ = map;
+            result.mapSize_ = static_cast<std::size_t>(st.st_size);
+            result.setText(std::string_view(static_cast<const char*>(map), result.mapSize_));
+            ::close(fd);
+            out = std::move(result);
+            return ReadStatus::Ok;
+        }
+    }
+    // Pipes, special files and file systems that cannot map: plain reads.
+    std::string text;
+    char buffer[1 << 16];
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return ReadStatus::Unreadable;
+        }
+        if (got == 0) break;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    out = SourceText(std::move(text));
+    return ReadStatus::Ok;
+}
+
+std::size_t LineCursor::find(char c, std::size_t& cache) const {
+    const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
+    cache = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
+                : text_.size();
+    return cache;
+}
+
+std::string_view LineCursor::next() {
+    if (!lfKnown_ || nextLf_ < pos_) {
+        find('\n', nextLf_);
+        lfKnown_ = true;
+    }
+    if (!crKnown_ || nextCr_ < pos_) {
+        find('\r', nextCr_);
+        crKnown_ = true;
+    }
+    std::size_t start = pos_;
+    std::size_t stop = std::min(nextLf_, nextCr_);
+    pos_ = stop + 1;
+    if (stop == nextCr_ && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    if (pos_ > text_.size()) pos_ = text_.size();
+    return text_.substr(start, stop - start);
+}
+
+std::size_t countLines(std::string_view text) {
+    std::size_t count = 0;
+    for (LineCursor lines(text); !lines.atEnd(); ++count) lines.next();
+    return count;
+}
+
+} // namespace kol

@@ -1,0 +1,58 @@
+// The raw text of a source (a file read in one go, or clipboard text) and its line rules:
+// lines break at CR LF, CR or LF, a final break adds no empty line, and a NUL byte ends the text.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kol {
+
+class SourceText {
+public:
+    SourceText() = default;
+    explicit SourceText(std::string text); // owned text (clipboard, workbook)
+    ~SourceText();
+    SourceText(SourceText&& other) noexcept;
+    SourceText& operator=(SourceText&& other) noexcept;
+    SourceText(const SourceText&) = delete;
+    SourceText& operator=(const SourceText&) = delete;
+
+    // The text up to (not including) its first NUL byte.
+    std::string_view text() const { return text_; }
+    void release();
+    // Gives the pages of [begin, end) back to the system once they have been read (mapped files).
+    void dropPages(std::size_t begin, std::size_t end) const;
+
+    enum class ReadStatus { Ok, NotFound, IsDirectory, Unreadable };
+    static ReadStatus readFile(const std::string& path, SourceText& out);
+
+private:
+    void setText(std::string_view whole);
+
+    std::string owned_;
+    void* map_ = nullptr;
+    std::size_t mapSize_ = 0;
+    std::string_view text_;
+};
+
+// Walks the lines of a text in one pass, also for texts broken by lone CRs only.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text, std::size_t pos = 0) : text_(text), pos_(pos) {}
+    bool atEnd() const { return pos_ >= text_.size(); }
+    std::size_t position() const { return pos_; }
+    std::string_view next(); // the next line without its break; call while !atEnd()
+
+private:
+    std::size_t find(char c, std::size_t& cache) const;
+
+    std::string_view text_;
+    std::size_t pos_;
+    std::size_t nextLf_ = 0, nextCr_ = 0; // next LF / CR at or after pos_ (size() if none)
+    bool lfKnown_ = false, crKnown_ = false;
+};
+
+std::size_t countLines(std::string_view text);
+
+} // namespace kol

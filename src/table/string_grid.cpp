@@ -1,0 +1,322 @@
+#include "table/string_grid.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace kol {
+
+namespace {
+constexpr std::size_t kChunkBytes = 4u << 20;
+constexpr std::size_t kAlign = alignof(std::uint32_t);
+
+std::size_t alignUp(std::size_t n) { return (n + kAlign - 1) & ~(kAlign - 1); }
+
+std::size_t textBytes(std::span<const std::string_view> cells) {
+    std::size_t n = 0;
+    for (auto c : cells) n += c.size();
+    return n;
+}
+
+PackedRow* heapRow(std::span<const std::string_view> cells) {
+    void* memory = std::malloc(PackedRow::blockSize(cells.size(), textBytes(cells)));
+    if (!memory) std::abort(); // out of memory: nothing sensible is left to do
+    return PackedRow::build(memory, cells, true);
+}
+} // namespace
+
+void* RowArena::allocate(std::size_t bytes) {
+    bytes = alignUp(bytes);
+    if (bytes > left_) {
+        std::size_t size = std::max(kChunkBytes, bytes);
+        chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+        next_ = chunks_.back().get();
+        left_ = size;
+        reserved_ += size;
+    }
+    void* p = next_;
+    next_ += bytes;
+    left_ -= bytes;
+    return p;
+}
+
+PackedRow* PackedRow::build(void* memory, std::span<const std::string_view> cells, bool heap) {
+    auto* row = static_cast<PackedRow*>(memory);
+    row->cells = static_cast<std::uint32_t>(cells.size());
+    row->heap = heap ? 1 : 0;
+    std::uint32_t* off = row->offsets();
+    char* out = row->text();
+    std::uint32_t pos = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        off[i] = pos;
+        if (!cells[i].empty()) std::memcpy(out + pos, cells[i].data(), cells[i].size());
+        pos += static_cast<std::uint32_t>(cells[i].size());
+    }
+    off[cells.size()] = pos;
+    return row;
+}
+
+StringGrid::StringGrid() : rows_(1, nullptr), colWidths_(1, defaultColWidth_), rowHeights_(1, -1) {}
+
+StringGrid::~StringGrid() {
+    for (PackedRow* r : rows_) freeRow(r);
+}
+
+void StringGrid::freeRow(PackedRow* row) {
+    if (row && row->heap) std::free(row);
+}
+
+void StringGrid::replaceRow(int r, PackedRow* row) {
+    freeRow(rows_[r]);
+    rows_[r] = row;
+}
+
+void StringGrid::assign(const StringGrid& other) {
+    if (&other == this) return;
+    for (PackedRow*& r : rows_) {
+        freeRow(r);
+        r = nullptr;
+    }
+    arenas_.clear();
+    rows_.assign(other.rows_.size(), nullptr);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const PackedRow* src = other.rows_[i];
+        if (!src) continue;
+        std::size_t size = PackedRow::blockSize(src->cells, src->offsets()[src->cells]);
+        auto* copy = static_cast<PackedRow*>(std::malloc(size));
+        if (!copy) std::abort();
+        std::memcpy(copy, src, size);
+        copy->heap = 1;
+        rows_[i] = copy;
+    }
+    colCount_ = other.colCount_;
+    fixedCols_ = other.fixedCols_;
+    fixedRows_ = other.fixedRows_;
+    defaultColWidth_ = other.defaultColWidth_;
+    defaultRowHeight_ = other.defaultRowHeight_;
+    colWidths_ = other.colWidths_;
+    rowHeights_ = other.rowHeights_;
+    col = other.col;
+    row = other.row;
+    selection = other.selection;
+    topRow = other.topRow;
+    leftCol = other.leftCol;
+    visibleRowCount = other.visibleRowCount;
+    visibleColCount = other.visibleColCount;
+    options = other.options;
+}
+
+void StringGrid::setColCount(int n) {
+    n = std::max(n, 1);
+    if (n < colCount_) {
+        // Cells past the new end are dropped, so a later widening shows them empty.
+        for (PackedRow* r : rows_)
+            if (r && r->cells > static_cast<std::uint32_t>(n)) r->cells = n;
+    }
+    colCount_ = n;
+    colWidths_.resize(n, defaultColWidth_);
+    if (fixedCols_ >= n) fixedCols_ = n - 1;
+    clampView();
+}
+
+void StringGrid::setRowCount(int n) {
+    n = std::max(n, 1);
+    int old = rowCount();
+    for (int r = n; r < old; ++r) freeRow(rows_[r]);
+    rows_.resize(n, nullptr);
+    rowHeights_.resize(n, -1);
+    if (fixedRows_ >= n) fixedRows_ = n - 1;
+    clampView();
+}
+
+void StringGrid::setFixedCols(int n) {
+    fixedCols_ = std::clamp(n, 0, colCount_ - 1);
+    clampView();
+}
+
+void StringGrid::setFixedRows(int n) {
+    fixedRows_ = std::clamp(n, 0, rowCount() - 1);
+    clampView();
+}
+
+void StringGrid::clampView() {
+    int rows = rowCount();
+    col = std::clamp(col, 0, colCount_ - 1);
+    row = std::clamp(row, 0, rows - 1);
+    topRow = std::clamp(topRow, fixedRows_, std::max(fixedRows_, rows - 1));
+    leftCol = std::clamp(leftCol, fixedCols_, std::max(fixedCols_, colCount_ - 1));
+    if (selection.valid()) {
+        selection.right = std::min(selection.right, colCount_ - 1);
+        selection.bottom = std::min(selection.bottom, rows - 1);
+        if (!selection.valid()) selection = {col, row, col, row};
+    }
+}
+
+std::string_view StringGrid::cell(int c, int r) const {
+    if (c < 0 || r < 0 || c >= colCount_ || r >= rowCount()) return {};
+    const PackedRow* p = rows_[r];
+    return p ? p->cell(static_cast<std::uint32_t>(c)) : std::string_view();
+}
+
+void StringGrid::rebuildRow(int r, std::vector<std::string_view>& cells) {
+    while (!cells.empty() && cells.back().empty()) cells.pop_back();
+    PackedRow* fresh = cells.empty() ? nullptr : heapRow(cells);
+    replaceRow(r, fresh);
+}
+
+void StringGrid::setCell(int c, int r, std::string_view text) {
+    if (c < 0 || r < 0 || c >= colCount_ || r >= rowCount()) return;
+    const PackedRow* p = rows_[r];
+    std::uint32_t have = p ? p->cells : 0;
+    if (static_cast<std::uint32_t>(c) >= have && text.empty()) return;
+    std::vector<std::string_view> cells(std::max<std::uint32_t>(have, c + 1));
+    for (std::uint32_t i = 0; i < have; ++i) cells[i] = p->cell(i);
+    // The new text may point into the old row: the old block is freed only after the copy.
+    cells[c] = text;
+    rebuildRow(r, cells);
+}
+
+void StringGrid::setRowCells(int r, std::span<const std::string_view> given) {
+    if (r < 0 || r >= rowCount()) return;
+    const PackedRow* p = rows_[r];
+    std::uint32_t have = p ? p->cells : 0;
+    std::size_t n = std::min<std::size_t>(given.size(), colCount_);
+    std::vector<std::string_view> cells(std::max<std::size_t>(have, n));
+    for (std::uint32_t i = 0; i < have; ++i) cells[i] = p->cell(i);
+    for (std::size_t i = 0; i < n; ++i) cells[i] = given[i];
+    rebuildRow(r, cells);
+}
+
+std::vector<std::string_view> StringGrid::rowCells(int r) const {
+    std::vector<std::string_view> cells(colCount_);
+    for (int c = 0; c < colCount_; ++c) cells[c] = cell(c, r);
+    return cells;
+}
+
+void StringGrid::clearCells() {
+    for (PackedRow*& r : rows_) {
+        freeRow(r);
+        r = nullptr;
+    }
+    arenas_.clear();
+}
+
+void StringGrid::insertRows(int at, int n) {
+    if (n <= 0) return;
+    at = std::clamp(at, 0, rowCount());
+    rows_.insert(rows_.begin() + at, n, nullptr);
+    rowHeights_.insert(rowHeights_.begin() + at, n, -1);
+}
+
+void StringGrid::deleteRows(int at, int n) {
+    at = std::clamp(at, 0, rowCount());
+    n = std::clamp(n, 0, rowCount() - at);
+    if (n >= rowCount()) n = rowCount() - 1; // a grid keeps at least one row
+    if (n <= 0) return;
+    for (int r = at; r < at + n; ++r) freeRow(rows_[r]);
+    rows_.erase(rows_.begin() + at, rows_.begin() + at + n);
+    rowHeights_.erase(rowHeights_.begin() + at, rowHeights_.begin() + at + n);
+    if (fixedRows_ >= rowCount()) fixedRows_ = rowCount() - 1;
+    clampView();
+}
+
+template <typename T> static void moveItem(std::vector<T>& v, int from, int to) {
+    if (from < to)
+        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+    else if (from > to)
+        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+}
+
+void StringGrid::moveRow(int from, int to) {
+    int n = rowCount();
+    if (from < 0 || to < 0 || from >= n || to >= n || from == to) return;
+    moveItem(rows_, from, to);
+    moveItem(rowHeights_, from, to);
+}
+
+void StringGrid::insertCols(int at, int n) {
+    if (n <= 0) return;
+    at = std::clamp(at, 0, colCount_);
+    for (int r = 0; r < rowCount(); ++r) {
+        const PackedRow* p = rows_[r];
+        if (!p || p->cells <= static_cast<std::uint32_t>(at)) continue;
+        std::vector<std::string_view> cells;
+        cells.reserve(p->cells + n);
+        for (std::uint32_t i = 0; i < p->cells; ++i) {
+            if (i == static_cast<std::uint32_t>(at)) cells.insert(cells.end(), n, {});
+            cells.push_back(p->cell(i));
+        }
+        rebuildRow(r, cells);
+    }
+    colCount_ += n;
+    colWidths_.insert(colWidths_.begin() + at, n, defaultColWidth_);
+}
+
+void StringGrid::deleteCols(int at, int n) {
+    at = std::clamp(at, 0, colCount_);
+    n = std::clamp(n, 0, colCount_ - at);
+    if (n >= colCount_) n = colCount_ - 1;
+    if (n <= 0) return;
+    for (int r = 0; r < rowCount(); ++r) {
+        const PackedRow* p = rows_[r];
+        if (!p || p->cells <= static_cast<std::uint32_t>(at)) continue;
+        std::vector<std::string_view> cells;
+        for (std::uint32_t i = 0; i < p->cells; ++i)
+            if (i < static_cast<std::uint32_t>(at) || i >= static_cast<std::uint32_t>(at + n))
+                cells.push_back(p->cell(i));
+        rebuildRow(r, cells);
+    }
+    colCount_ -= n;
+    colWidths_.erase(colWidths_.begin() + at, colWidths_.begin() + at + n);
+    if (fixedCols_ >= colCount_) fixedCols_ = colCount_ - 1;
+    clampView();
+}
+
+void StringGrid::moveCol(int from, int to) {
+    if (from < 0 || to < 0 || from >= colCount_ || to >= colCount_ || from == to) return;
+    for (int r = 0; r < rowCount(); ++r) {
+        if (!rows_[r]) continue;
+        std::vector<std::string_view> cells = rowCells(r);
+        moveItem(cells, from, to);
+        rebuildRow(r, cells);
+    }
+    moveItem(colWidths_, from, to);
+}
+
+void StringGrid::adoptArena(RowArena&& arena) { arenas_.push_back(std::move(arena)); }
+
+void StringGrid::setPackedRow(int r, PackedRow* row) {
+    if (r >= 0 && r < rowCount()) replaceRow(r, row);
+}
+
+void StringGrid::setColWidth(int c, int w) {
+    if (c >= 0 && c < colCount_) colWidths_[c] = std::max(w, 0);
+}
+
+int StringGrid::rowHeight(int r) const {
+    if (r < 0 || r >= rowCount()) return defaultRowHeight_;
+    int h = rowHeights_[r];
+    return h < 0 ? defaultRowHeight_ : h;
+}
+
+void StringGrid::setRowHeight(int r, int h) {
+    if (r >= 0 && r < rowCount()) rowHeights_[r] = std::max(h, 0);
+}
+
+void StringGrid::setDefaultColWidth(int w) {
+    defaultColWidth_ = std::max(w, 0);
+    std::fill(colWidths_.begin(), colWidths_.end(), defaultColWidth_);
+}
+
+void StringGrid::setDefaultRowHeight(int h) {
+    defaultRowHeight_ = std::max(h, 0);
+    std::fill(rowHeights_.begin(), rowHeights_.end(), -1);
+}
+
+void StringGrid::setCurrent(int c, int r) {
+    col = std::clamp(c, 0, colCount_ - 1);
+    row = std::clamp(r, 0, rowCount() - 1);
+    selection = {col, row, col, row};
+}
+
+} // namespace kol

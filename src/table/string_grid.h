@@ -1,0 +1,138 @@
+// The string grid: a table of byte-string cells with fixed (frozen) leading rows and columns,
+// sizes, selection and scroll position. Cells of one row are packed in one block, so a row
+// costs one allocation (none when it came from a load arena) and row edits move handles only.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kol {
+
+struct GridRect {
+    int left = -1, top = -1, right = -1, bottom = -1;
+
+    bool valid() const { return left >= 0 && top >= 0 && right >= left && bottom >= top; }
+    bool contains(int c, int r) const {
+        return valid() && c >= left && c <= right && r >= top && r <= bottom;
+    }
+    bool operator==(const GridRect&) const = default;
+};
+
+struct GridOptions {
+    bool rowMoving = false; // rows may be dragged by their fixed cell
+    bool colMoving = false; // columns may be dragged by their fixed cell
+    bool rowSizing = false; // rows may be resized with the mouse
+};
+
+// Memory for rows built in bulk (a load): large chunks, released all at once with the grid.
+class RowArena {
+public:
+    RowArena() = default;
+    RowArena(RowArena&&) noexcept = default;
+    RowArena& operator=(RowArena&&) noexcept = default;
+    void* allocate(std::size_t bytes);
+    std::size_t bytesReserved() const { return reserved_; }
+
+private:
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    char* next_ = nullptr;
+    std::size_t left_ = 0;
+    std::size_t reserved_ = 0;
+};
+
+// One packed row: the cell count, count + 1 offsets into the text, then the text bytes.
+struct PackedRow {
+    std::uint32_t cells;
+    std::uint32_t heap; // 1 when this block is owned by the grid (freed on replace)
+
+    const std::uint32_t* offsets() const { return reinterpret_cast<const std::uint32_t*>(this + 1); }
+    std::uint32_t* offsets() { return reinterpret_cast<std::uint32_t*>(this + 1); }
+    const char* text() const { return reinterpret_cast<const char*>(offsets() + cells + 1); }
+    char* text() { return reinterpret_cast<char*>(offsets() + cells + 1); }
+    std::string_view cell(std::uint32_t i) const {
+        return i < cells ? std::string_view(text() + offsets()[i], offsets()[i + 1] - offsets()[i])
+                         : std::string_view();
+    }
+
+    static std::size_t blockSize(std::size_t cellCount, std::size_t textBytes) {
+        return sizeof(PackedRow) + (cellCount + 1) * sizeof(std::uint32_t) + textBytes;
+    }
+    // Builds a row in `memory` (blockSize bytes) from the given cells.
+    static PackedRow* build(void* memory, std::span<const std::string_view> cells, bool heap);
+};
+
+class StringGrid {
+public:
+    StringGrid();
+    ~StringGrid();
+    StringGrid(const StringGrid&) = delete;
+    StringGrid& operator=(const StringGrid&) = delete;
+    void assign(const StringGrid& other); // deep copy of cells, shape, sizes and view state
+
+    int colCount() const { return colCount_; }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    int fixedCols() const { return fixedCols_; }
+    int fixedRows() const { return fixedRows_; }
+    void setColCount(int n);
+    void setRowCount(int n);
+    // Fixed counts are kept below the matching count, as a grid needs one scrolling line.
+    void setFixedCols(int n);
+    void setFixedRows(int n);
+
+    std::string_view cell(int c, int r) const;
+    void setCell(int c, int r, std::string_view text);
+    // Replaces cells 0 .. cells.size() - 1 of row r; cells after them keep their text.
+    void setRowCells(int r, std::span<const std::string_view> cells);
+    std::vector<std::string_view> rowCells(int r) const; // colCount cells
+    void clearCells(); // every cell empty, shape kept
+
+    void insertRows(int at, int n);
+    void deleteRows(int at, int n);
+    void moveRow(int from, int to);
+    void insertCols(int at, int n);
+    void deleteCols(int at, int n);
+    void moveCol(int from, int to);
+
+    // Bulk load: the grid takes over an arena, then rows built in it are installed one by one.
+    void adoptArena(RowArena&& arena);
+    void setPackedRow(int r, PackedRow* row); // row from an adopted arena (heap == 0)
+
+    int colWidth(int c) const { return colWidths_[c]; }
+    void setColWidth(int c, int w);
+    int rowHeight(int r) const;
+    void setRowHeight(int r, int h);
+    int defaultColWidth() const { return defaultColWidth_; }
+    int defaultRowHeight() const { return defaultRowHeight_; }
+    void setDefaultColWidth(int w); // resets every column width
+    void setDefaultRowHeight(int h); // resets every row height
+
+    // View state, read and written by the grid widget and by the window models.
+    int col = 0, row = 0;           // current cell
+    GridRect selection{0, 0, 0, 0}; // range selection (includes the current cell)
+    int topRow = 0, leftCol = 0;    // first scrolling row / column shown
+    int visibleRowCount = 1, visibleColCount = 1;
+    GridOptions options;
+    int tag = 0; // re-entry guard of the cell painter
+
+    void setCurrent(int c, int r); // moves the current cell and collapses the selection onto it
+
+private:
+    void replaceRow(int r, PackedRow* row);
+    void freeRow(PackedRow* row);
+    void rebuildRow(int r, std::vector<std::string_view>& cells);
+    void clampView();
+
+    int colCount_ = 1;
+    int fixedCols_ = 0, fixedRows_ = 0;
+    int defaultColWidth_ = 64, defaultRowHeight_ = 24;
+    std::vector<PackedRow*> rows_;
+    std::vector<int> colWidths_;
+    std::vector<int> rowHeights_; // -1: default height
+    std::vector<RowArena> arenas_;
+};
+
+} // namespace kol

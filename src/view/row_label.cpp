@@ -1,0 +1,11 @@
+#include "view/row_label.h"
+
+namespace kol {
+
+std::string RowLabel(long long n, bool blankIfNotPositive, const RowLabelRule& rule) {
+    if (!rule.fixedRowSeq) n -= rule.titleRows;
+    if (blankIfNotPositive && n <= 0) return {};
+    return std::to_string(n);
+}
+
+} // namespace kol
