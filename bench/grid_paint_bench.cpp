@@ -92,6 +92,10 @@ int main(int argc, char** argv) {
     widget.setGrid(&grid);
     widget.show();
     app.processEvents();
+    // The viewport itself is full-screen size; the scroll bars come on top of it.
+    QSize room = widget.viewport()->size();
+    widget.resize(widget.size() + QSize(1920, 1080) - room);
+    app.processEvents();
     widget.refresh();
 
     QSize vp = widget.viewport()->size();

@@ -94,6 +94,7 @@ bool TFm_Kolumbra01::readFile(const std::string& name) {
     CsvFileInf.FileName = name;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
     CsvFileInf.LineCount = countLines(source.text());
+    source.dropPages(0, source.text().size()); // counted; the fill maps them in again as it goes
     CsvFileInf.Lines = std::move(source);
     CsvFileInf.Loaded = true;
     return true;

@@ -40,19 +40,25 @@ void* RowArena::allocate(std::size_t bytes) {
     return p;
 }
 
-PackedRow* PackedRow::build(void* memory, std::span<const std::string_view> cells, bool heap) {
+PackedRow* PackedRow::layout(void* memory, std::size_t cellCount, std::size_t textBytes,
+                             bool heap) {
     auto* row = static_cast<PackedRow*>(memory);
-    row->cells = static_cast<std::uint32_t>(cells.size());
+    row->cells = static_cast<std::uint32_t>(cellCount);
     row->heap = heap ? 1 : 0;
-    std::uint32_t* off = row->offsets();
+    row->wide = needsWide(textBytes) ? 1 : 0;
+    row->setOffset(cellCount, static_cast<std::uint32_t>(textBytes));
+    return row;
+}
+
+PackedRow* PackedRow::build(void* memory, std::span<const std::string_view> cells, bool heap) {
+    PackedRow* row = layout(memory, cells.size(), textBytes(cells), heap);
     char* out = row->text();
     std::uint32_t pos = 0;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        off[i] = pos;
+        row->setOffset(i, pos);
         if (!cells[i].empty()) std::memcpy(out + pos, cells[i].data(), cells[i].size());
         pos += static_cast<std::uint32_t>(cells[i].size());
     }
-    off[cells.size()] = pos;
     return row;
 }
 
@@ -82,7 +88,7 @@ void StringGrid::assign(const StringGrid& other) {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const PackedRow* src = other.rows_[i];
         if (!src) continue;
-        std::size_t size = PackedRow::blockSize(src->cells, src->offsets()[src->cells]);
+        std::size_t size = src->blockSize();
         auto* copy = static_cast<PackedRow*>(std::malloc(size));
         if (!copy) std::abort();
         std::memcpy(copy, src, size);
@@ -110,8 +116,13 @@ void StringGrid::setColCount(int n) {
     n = std::max(n, 1);
     if (n < colCount_) {
         // Cells past the new end are dropped, so a later widening shows them empty.
-        for (PackedRow* r : rows_)
-            if (r && r->cells > static_cast<std::uint32_t>(n)) r->cells = n;
+        for (int r = 0; r < rowCount(); ++r) {
+            const PackedRow* p = rows_[r];
+            if (!p || p->cells <= static_cast<std::uint32_t>(n)) continue;
+            std::vector<std::string_view> cells(n);
+            for (int i = 0; i < n; ++i) cells[i] = p->cell(i);
+            rebuildRow(r, cells);
+        }
     }
     colCount_ = n;
     colWidths_.resize(n, defaultColWidth_);

@@ -44,23 +44,43 @@ private:
     std::size_t reserved_ = 0;
 };
 
-// One packed row: the cell count, count + 1 offsets into the text, then the text bytes.
+// One packed row: a header, count + 1 offsets into the text, then the text bytes. Offsets are
+// 16-bit unless the row's text reaches 64 KiB.
 struct PackedRow {
     std::uint32_t cells;
-    std::uint32_t heap; // 1 when this block is owned by the grid (freed on replace)
+    std::uint16_t heap; // 1 when this block is owned by the grid (freed on replace)
+    std::uint16_t wide; // 1 when the offsets are 32-bit
 
-    const std::uint32_t* offsets() const { return reinterpret_cast<const std::uint32_t*>(this + 1); }
-    std::uint32_t* offsets() { return reinterpret_cast<std::uint32_t*>(this + 1); }
-    const char* text() const { return reinterpret_cast<const char*>(offsets() + cells + 1); }
-    char* text() { return reinterpret_cast<char*>(offsets() + cells + 1); }
-    std::string_view cell(std::uint32_t i) const {
-        return i < cells ? std::string_view(text() + offsets()[i], offsets()[i + 1] - offsets()[i])
-                         : std::string_view();
-    }
-
+    static bool needsWide(std::size_t textBytes) { return textBytes > 0xFFFF; }
     static std::size_t blockSize(std::size_t cellCount, std::size_t textBytes) {
-        return sizeof(PackedRow) + (cellCount + 1) * sizeof(std::uint32_t) + textBytes;
+        return sizeof(PackedRow) + (cellCount + 1) * (needsWide(textBytes) ? 4 : 2) + textBytes;
     }
+    std::size_t blockSize() const { return blockSize(cells, textSize()); }
+
+    std::uint32_t offset(std::size_t i) const {
+        return wide ? reinterpret_cast<const std::uint32_t*>(this + 1)[i]
+                    : reinterpret_cast<const std::uint16_t*>(this + 1)[i];
+    }
+    void setOffset(std::size_t i, std::uint32_t value) {
+        if (wide)
+            reinterpret_cast<std::uint32_t*>(this + 1)[i] = value;
+        else
+            reinterpret_cast<std::uint16_t*>(this + 1)[i] = static_cast<std::uint16_t>(value);
+    }
+    std::size_t textSize() const { return offset(cells); }
+    const char* text() const {
+        return reinterpret_cast<const char*>(this + 1) + (cells + 1) * (wide ? 4 : 2);
+    }
+    char* text() { return const_cast<char*>(static_cast<const PackedRow*>(this)->text()); }
+    std::string_view cell(std::uint32_t i) const {
+        if (i >= cells) return {};
+        std::uint32_t begin = offset(i);
+        return std::string_view(text() + begin, offset(i + 1) - begin);
+    }
+
+    // Lays out an empty row of `cellCount` cells and `textBytes` bytes in `memory`
+    // (blockSize bytes); the caller fills the text and the offsets.
+    static PackedRow* layout(void* memory, std::size_t cellCount, std::size_t textBytes, bool heap);
     // Builds a row in `memory` (blockSize bytes) from the given cells.
     static PackedRow* build(void* memory, std::span<const std::string_view> cells, bool heap);
 };

@@ -48,22 +48,20 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
 
         const std::size_t nf = fields.size();
         const std::size_t cells = nf + 2;
-        void* memory = part.arena.allocate(PackedRow::blockSize(cells, label.size() + fields.bytes.size()));
-        auto* row = static_cast<PackedRow*>(memory);
-        row->cells = static_cast<std::uint32_t>(cells);
-        row->heap = 0;
-        std::uint32_t* off = row->offsets();
+        const std::size_t bytes = label.size() + fields.bytes.size();
+        PackedRow* row = PackedRow::layout(part.arena.allocate(PackedRow::blockSize(cells, bytes)),
+                                           cells, bytes, false);
         char* out = row->text();
         std::memcpy(out, label.data(), label.size());
         std::memcpy(out + label.size(), fields.bytes.data(), fields.bytes.size());
         const auto base = static_cast<std::uint32_t>(label.size());
-        off[0] = 0;
-        off[1] = base;
-        off[2] = base; // the key column starts empty
+        row->setOffset(0, 0);
+        row->setOffset(1, base);
+        row->setOffset(2, base); // the key column starts empty
         std::uint32_t prev = 0;
         if (part.result.longestField.size() < nf) part.result.longestField.resize(nf, 0);
         for (std::size_t f = 0; f < nf; ++f) {
-            off[f + 3] = base + fields.ends[f];
+            row->setOffset(f + 3, base + fields.ends[f]);
             part.result.longestField[f] = std::max(part.result.longestField[f], fields.ends[f] - prev);
             prev = fields.ends[f];
         }

@@ -1,0 +1,93 @@
+#include "app/cp932.h"
+#include "table/csv_form.h"
+#include "table/separators.h"
+
+#include <gtest/gtest.h>
+
+namespace kol {
+namespace {
+
+std::vector<std::string> split(std::string_view line, unsigned char sep = ',') {
+    std::vector<std::string> out;
+    SplitLine(line, sep, out);
+    return out;
+}
+
+using Fields = std::vector<std::string>;
+
+TEST(CsvSplit, SeparatorsEndFieldsAndALineEndingInOneGivesAnEmptyLastField) {
+    EXPECT_EQ(split("a,,b,"), (Fields{"a", "", "b", ""}));
+    EXPECT_EQ(split("a,b"), (Fields{"a", "b"}));
+    EXPECT_EQ(split(","), (Fields{"", ""}));
+}
+
+TEST(CsvSplit, BlankLinesGiveNoFieldExceptWithoutSeparator) {
+    EXPECT_TRUE(split("").empty());
+    EXPECT_TRUE(split(" \t ").empty());
+    EXPECT_EQ(split("", kNoSeparator), (Fields{""}));
+    EXPECT_EQ(split(" a,\"b\" ", kNoSeparator), (Fields{" a,\"b\" "}));
+}
+
+TEST(CsvSplit, BlankSeparatorMergesRunsAndSkipsLeadingBlanks) {
+    EXPECT_EQ(split("  a   b ", ' '), (Fields{"a", "b"}));
+    EXPECT_EQ(split("a\tb c", ' '), (Fields{"a\tb", "c"}));
+}
+
+TEST(CsvSplit, QuotesResetTheFieldAndAreNotEscapes) {
+    EXPECT_EQ(split("\"a,b\",c"), (Fields{"a,b", "c"}));
+    EXPECT_EQ(split("\"abc\"def,ghi"), (Fields{"abcdef", "ghi"}));
+    EXPECT_EQ(split("x\"y\"z"), (Fields{"yz"}));
+    EXPECT_EQ(split("\"a\"\"b\""), (Fields{"b"}));
+    EXPECT_EQ(split("\"a\tb\"\tc", '\t'), (Fields{"a\tb", "c"}));
+}
+
+TEST(CsvSplit, AnUnclosedQuotedRunBecomesTheLastField) {
+    EXPECT_EQ(split("a,\"b,c"), (Fields{"a", "b,c"}));
+    EXPECT_EQ(split("a,\""), (Fields{"a", ""}));
+    EXPECT_EQ(split("a \"b c", ' '), (Fields{"a", "b c"}));
+}
+
+TEST(CsvSplit, ATrailByteIsNeverASeparator) {
+    // 表 is 0x95 0x5C, ポ is 0x83 0x7C, ァ is 0x83 0x40: each ends in a separator byte.
+    const std::string hyou = sj("表"), po = sj("ポ"), xa = sj("ァ");
+    EXPECT_EQ(split(hyou + "\\" + hyou, '\\'), (Fields{hyou, hyou}));
+    EXPECT_EQ(split(po + "|x", '|'), (Fields{po, "x"}));
+    EXPECT_EQ(split(xa + "@" + xa, '@'), (Fields{xa, xa}));
+    // A lead byte before a non-trail byte is a character of its own.
+    EXPECT_EQ(split("\x81,|a", '|'), (Fields{"\x81,", "a"}));
+    EXPECT_EQ(split("a|\x81", '|'), (Fields{"a", "\x81"}));
+}
+
+TEST(CsvJoin, CleanFieldDropsQuotesAndQuotesCommas) {
+    EXPECT_EQ(CleanField("a\"b"), "ab");
+    EXPECT_EQ(CleanField("1,234"), "\"1,234\"");
+    EXPECT_EQ(CleanField("\"x,y\""), "\"x,y\"");
+    EXPECT_EQ(JoinFields({"1,234", "a|b", ""}, '\t'), "\"1,234\"\ta|b\t");
+    EXPECT_EQ(JoinFields({"a", "b,c"}, '|'), "a|\"b,c\"");
+    EXPECT_EQ(JoinFields({"a\"", "b,"}, kNoSeparator), "a\"b,");
+}
+
+TEST(CsvJoin, CommaSurvivesASaveAndLoad) {
+    for (std::string field : {std::string("a,b"), sj("住所,東京"), std::string(",")}) {
+        std::string line = JoinFields({field, "x"}, ',');
+        EXPECT_EQ(split(line), (Fields{field, "x"})) << line;
+    }
+}
+
+TEST(Separators, TableOrderNamesAndLookup) {
+    const auto& table = SeparatorTable();
+    ASSERT_EQ(table.size(), 23u);
+    EXPECT_EQ(table[0].code, kNoSeparator);
+    EXPECT_EQ(table[2].name, "TAB");
+    EXPECT_EQ(table[22].code, '_');
+    EXPECT_EQ(separatorComboText(table[1]), "  ,");
+    EXPECT_EQ(separatorComboText(table[3]), sj(" 空白"));
+    EXPECT_EQ(findSeparator("Comma"), 1);
+    EXPECT_EQ(findSeparator(" TAB "), 2);
+    EXPECT_EQ(findSeparator(sj("無し")), 0);
+    EXPECT_EQ(findSeparator("tab"), -1);
+    EXPECT_EQ(findSeparator("x"), -1);
+}
+
+} // namespace
+} // namespace kol

@@ -1,0 +1,76 @@
+#include "support/test_support.h"
+#include "table/source_text.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace kol {
+namespace {
+
+std::vector<std::string> lines(std::string_view text) {
+    std::vector<std::string> out;
+    for (LineCursor c(text); !c.atEnd();) out.emplace_back(c.next());
+    EXPECT_EQ(out.size(), countLines(text));
+    return out;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(SourceLines, BreaksAtCrLfCrAndLfWithoutAFinalEmptyLine) {
+    EXPECT_EQ(lines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(lines("a\r\n"), (Lines{"a"}));
+    EXPECT_EQ(lines("a\r\n\r\n"), (Lines{"a", ""}));
+    EXPECT_EQ(lines("\n"), (Lines{""}));
+    EXPECT_EQ(lines("\r\r\n\n"), (Lines{"", "", ""}));
+    EXPECT_TRUE(lines("").empty());
+}
+
+TEST(SourceLines, SampleFilesOfEveryLineEnd) {
+    for (const char* name : {"cr-only.csv", "lf-only.csv", "mixed-endings.csv"}) {
+        SourceText text;
+        ASSERT_EQ(SourceText::readFile(test::dataFile(name).string(), text), SourceText::ReadStatus::Ok);
+        Lines got = lines(text.text());
+        for (const std::string& l : got) EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << name;
+        EXPECT_GE(got.size(), 2u) << name;
+    }
+}
+
+TEST(SourceLines, LongCrOnlyTextIsWalkedInOnePass) {
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += "x\r";
+    EXPECT_EQ(countLines(text), 200000u);
+}
+
+TEST(SourceFile, NulEndsTheText) {
+    SourceText text;
+    ASSERT_EQ(SourceText::readFile(test::dataFile("nul-inside.csv").string(), text), SourceText::ReadStatus::Ok);
+    EXPECT_EQ(text.text().find('\0'), std::string_view::npos);
+    EXPECT_LT(text.text().size(), test::readBytes(test::dataFile("nul-inside.csv")).size());
+    EXPECT_EQ(SourceText(std::string("ab\0cd", 5)).text(), "ab");
+}
+
+TEST(SourceFile, ReportsMissingFilesAndFolders) {
+    test::TempDir dir;
+    SourceText text;
+    EXPECT_EQ(SourceText::readFile((dir / "none.csv").string(), text), SourceText::ReadStatus::NotFound);
+    EXPECT_EQ(SourceText::readFile(dir.path().string(), text), SourceText::ReadStatus::IsDirectory);
+    test::writeBytes(dir / "empty.csv", "");
+    ASSERT_EQ(SourceText::readFile((dir / "empty.csv").string(), text), SourceText::ReadStatus::Ok);
+    EXPECT_TRUE(text.text().empty());
+}
+
+TEST(SourceFile, MovedTextStaysValid) {
+    test::TempDir dir;
+    test::writeBytes(dir / "a.csv", "one\r\ntwo\r\n");
+    SourceText a;
+    ASSERT_EQ(SourceText::readFile((dir / "a.csv").string(), a), SourceText::ReadStatus::Ok);
+    SourceText b = std::move(a);
+    EXPECT_EQ(b.text(), "one\r\ntwo\r\n");
+    EXPECT_TRUE(a.text().empty());
+    SourceText c(std::string("x\ny"));
+    SourceText d = std::move(c);
+    EXPECT_EQ(d.text(), "x\ny");
+}
+
+} // namespace
+} // namespace kol

@@ -1,0 +1,107 @@
+#include "table/string_grid.h"
+
+#include <gtest/gtest.h>
+
+namespace kol {
+namespace {
+
+std::string column(const StringGrid& g, int c) {
+    std::string out;
+    for (int r = 0; r < g.rowCount(); ++r) out += std::string(g.cell(c, r)) + ";";
+    return out;
+}
+
+StringGrid& sample(StringGrid& g) {
+    g.setColCount(3);
+    g.setRowCount(4);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c) g.setCell(c, r, std::string(1, static_cast<char>('a' + c)) + std::to_string(r));
+    return g;
+}
+
+TEST(StringGrid, CellsOutsideTheGridAreEmptyAndIgnored) {
+    StringGrid g;
+    sample(g);
+    EXPECT_EQ(g.cell(3, 0), "");
+    EXPECT_EQ(g.cell(-1, 0), "");
+    g.setCell(5, 5, "x");
+    EXPECT_EQ(g.rowCount(), 4);
+    g.setCell(1, 1, g.cell(2, 1)); // text taken from the same row
+    EXPECT_EQ(g.cell(1, 1), "c1");
+}
+
+TEST(StringGrid, NarrowingDropsCellsSoWideningShowsThemEmpty) {
+    StringGrid g;
+    sample(g);
+    g.setColCount(2);
+    g.setColCount(3);
+    EXPECT_EQ(column(g, 2), ";;;;");
+    EXPECT_EQ(column(g, 1), "b0;b1;b2;b3;");
+}
+
+TEST(StringGrid, RowEditsMoveWholeRows) {
+    StringGrid g;
+    sample(g);
+    g.setRowHeight(3, 40);
+    g.moveRow(3, 1);
+    EXPECT_EQ(column(g, 0), "a0;a3;a1;a2;");
+    EXPECT_EQ(g.rowHeight(1), 40);
+    g.insertRows(2, 2);
+    EXPECT_EQ(column(g, 0), "a0;a3;;;a1;a2;");
+    g.deleteRows(1, 3);
+    EXPECT_EQ(column(g, 0), "a0;a1;a2;");
+    g.deleteRows(0, 99);
+    EXPECT_EQ(g.rowCount(), 1); // a grid keeps one row
+}
+
+TEST(StringGrid, ColumnEditsMoveCellsAndWidths) {
+    StringGrid g;
+    sample(g);
+    g.setColWidth(0, 11);
+    g.moveCol(0, 2);
+    EXPECT_EQ(column(g, 2), "a0;a1;a2;a3;");
+    EXPECT_EQ(g.colWidth(2), 11);
+    g.insertCols(1, 1);
+    EXPECT_EQ(g.colCount(), 4);
+    EXPECT_EQ(column(g, 1), ";;;;");
+    EXPECT_EQ(column(g, 2), "c0;c1;c2;c3;");
+    g.deleteCols(0, 2);
+    EXPECT_EQ(column(g, 0), "c0;c1;c2;c3;");
+    EXPECT_EQ(g.colCount(), 2);
+}
+
+TEST(StringGrid, LongRowsUseWideOffsets) {
+    StringGrid g;
+    g.setColCount(3);
+    std::string big(70000, 'x');
+    g.setCell(1, 0, big);
+    g.setCell(2, 0, "tail");
+    EXPECT_EQ(g.cell(1, 0), big);
+    EXPECT_EQ(g.cell(2, 0), "tail");
+}
+
+TEST(StringGrid, AssignCopiesDeeply) {
+    StringGrid a, b;
+    sample(a);
+    a.setFixedRows(1);
+    b.assign(a);
+    a.setCell(0, 1, "changed");
+    EXPECT_EQ(b.cell(0, 1), "a1");
+    EXPECT_EQ(b.fixedRows(), 1);
+    EXPECT_EQ(b.rowCount(), 4);
+}
+
+TEST(StringGrid, FixedCountsAndViewStayInside) {
+    StringGrid g;
+    sample(g);
+    g.setFixedRows(9);
+    EXPECT_EQ(g.fixedRows(), 3);
+    g.setRowCount(2);
+    EXPECT_EQ(g.fixedRows(), 1);
+    g.setCurrent(9, 9);
+    EXPECT_EQ(g.col, 2);
+    EXPECT_EQ(g.row, 1);
+}
+
+} // namespace
+} // namespace kol
