@@ -1,0 +1,88 @@
+// kolumbra-cli as a script would use it.
+#include "support/test_support.h"
+
+#include <array>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace kol {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+CliRun cli(const std::string& args) {
+    std::string command = std::string(KOLUMBRA_CLI) + " " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    CliRun run{-1, {}};
+    if (!pipe) return run;
+    std::array<char, 65536> buffer;
+    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string q(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+
+TEST(Cli, InfoCountsRecordsAfterTheTitleRows) {
+    EXPECT_EQ(cli("info " + q(test::dataFile("titled.csv"))).out, "rows: 5\ncolumns: 7\n");
+    EXPECT_EQ(cli("info --fixed-rows 0 " + q(test::dataFile("titled.csv"))).out, "rows: 6\ncolumns: 7\n");
+    EXPECT_EQ(cli("info --separator TAB " + q(test::dataFile("tabs.tsv"))).out.substr(0, 9), "rows: 2\nc");
+}
+
+TEST(Cli, CatWritesWhatSavingWrites) {
+    // A file already in the written form comes back byte for byte.
+    std::string titled = test::readBytes(test::dataFile("titled.csv"));
+    EXPECT_EQ(cli("cat " + q(test::dataFile("titled.csv"))).out, titled);
+    CliRun cr = cli("cat " + q(test::dataFile("cr-only.csv")));
+    EXPECT_EQ(cr.status, 0);
+    EXPECT_EQ(cr.out.find('\r' + std::string("x")), std::string::npos);
+    EXPECT_NE(cr.out.find("\r\n"), std::string::npos);
+    // Separator names are given in UTF-8.
+    CliRun blank = cli("cat --separator 空白 --out-separator '|' " + q(test::dataFile("blank-separated.txt")));
+    EXPECT_EQ(blank.status, 0);
+    EXPECT_EQ(blank.out.find("  "), std::string::npos);
+}
+
+TEST(Cli, ConvertRoundTripsThroughTabs) {
+    test::TempDir dir;
+    std::string original = test::readBytes(test::dataFile("titled.csv"));
+    ASSERT_EQ(cli("convert --out-separator TAB " + q(test::dataFile("titled.csv")) + " " + q(dir / "t.tsv")).status, 0);
+    std::string tsv = test::readBytes(dir / "t.tsv");
+    EXPECT_NE(tsv.find('\t'), std::string::npos);
+    ASSERT_EQ(cli("convert --separator TAB --out-separator Comma " + q(dir / "t.tsv") + " " + q(dir / "back.csv")).status, 0);
+    EXPECT_EQ(test::readBytes(dir / "back.csv"), original);
+}
+
+TEST(Cli, BadInputFailsCleanly) {
+    test::TempDir dir;
+    CliRun missing = cli("info " + q(dir / "none.csv"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("none.csv"), std::string::npos);
+    EXPECT_EQ(cli("info " + q(dir.path())).status, 1);
+    EXPECT_EQ(cli("info --separator nope " + q(test::dataFile("titled.csv"))).status, 2);
+    EXPECT_EQ(cli("frobnicate x").status, 2);
+    EXPECT_EQ(cli("convert " + q(test::dataFile("titled.csv")) + " " + q(dir / "no/dir/out.csv")).status, 1);
+    EXPECT_EQ(cli("info " + q(test::dataFile("empty.csv"))).out, "rows: 0\ncolumns: 1\n");
+}
+
+TEST(Cli, HugeLinesManyFieldsAndBinaryBytes) {
+    test::TempDir dir;
+    std::string many;
+    for (int i = 0; i < 10000; ++i) many += (i ? "," : "") + std::to_string(i);
+    std::string text = std::string(10u << 20, 'x') + "\r\n" + many + "\r\n";
+    test::writeBytes(dir / "big.csv", text);
+    EXPECT_EQ(cli("info " + q(dir / "big.csv")).out, "rows: 1\ncolumns: 10000\n");
+    ASSERT_EQ(cli("convert " + q(dir / "big.csv") + " " + q(dir / "out.csv")).status, 0);
+    std::string out = test::readBytes(dir / "out.csv");
+    EXPECT_EQ(out.size(), text.size() + 9999); // the short first line gains its empty fields
+    test::writeBytes(dir / "bin.csv", std::string("a,b\r\n\x01\x02\xFF,c\0tail", 14));
+    EXPECT_EQ(cli("cat " + q(dir / "bin.csv")).out, "a,b\r\n\x01\x02\xFF,c\r\n");
+}
+
+} // namespace
+} // namespace kol
