@@ -225,7 +225,9 @@ void Kolumbra01Window::buildPanels() {
 
     pnlBase_ = new QWidget(client);
     pnlBase_->setAutoFillBackground(true);
-    pnlBase_->setPalette(QApplication::palette());
+    QPalette face = pnlBase_->palette();
+    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    pnlBase_->setPalette(face);
     auto* base = new QVBoxLayout(pnlBase_);
     base->setContentsMargins(0, 0, 0, 0);
     base->setSpacing(0);
