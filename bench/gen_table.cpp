@@ -9,9 +9,9 @@ namespace kol::bench {
 
 std::string generateTable(std::size_t lines, std::size_t fields) {
     const std::vector<std::string> words = {
-        sj("東京都千代田区"), sj("大阪府大阪市北区"), sj("山田太郎"), sj("佐藤花子"),
-        sj("株式会社①商事"), sj("ｶﾌﾞｼｷｶﾞｲｼｬ"), sj("ﾔﾏﾀﾞﾀﾛｳ"), sj("営業部　第二課"),
-        sj("備考：至急～確認"), sj("ソフトウェア開発"), "ABC-123", sj("表示能力"),
+        sj("東京都千代田区"),   sj("大阪府大阪市北区"), sj("山田太郎"), sj("佐藤花子"),
+        sj("株式会社①商事"),    sj("ｶﾌﾞｼｷｶﾞｲｼｬ"),       sj("ﾔﾏﾀﾞﾀﾛｳ"),  sj("営業部　第二課"),
+        sj("備考：至急～確認"), sj("ソフトウェア開発"), "ABC-123",      sj("表示能力"),
     };
     std::uint64_t state = 0x9E3779B97F4A7C15ull;
     auto next = [&] {
@@ -29,7 +29,8 @@ std::string generateTable(std::size_t lines, std::size_t fields) {
             std::uint64_t r = next();
             switch ((f + r) % 5) {
             case 0: // 8-digit date-like number
-                snprintf(digits, sizeof digits, "%08u", static_cast<unsigned>(20000101 + r % 291231));
+                snprintf(digits, sizeof digits, "%08u",
+                         static_cast<unsigned>(20000101 + r % 291231));
                 out += digits;
                 break;
             case 1: // 6-digit number

@@ -3,7 +3,7 @@
 //   load_bench [FILE]   (without FILE the table is generated into a temporary file)
 #include "gen_table.h"
 
-#include "app/kolumbra01.h"
+#include "app/headless.h"
 #include "app/steady_clock.h"
 
 #include <chrono>
@@ -24,24 +24,13 @@ long statusKb(const char* key) {
     return 0;
 }
 
-struct Quiet : Prompts, Clipboard, MainHost {
+struct Quiet : Prompts, HeadlessHost {
     Answer ask(const std::string&, Buttons) override { return Answer::No; }
     void inform(const std::string&) override {}
     void fail(const std::string&) override {}
     std::string openFileName(const FileDialogRequest&) override { return {}; }
     std::string saveFileName(const FileDialogRequest&) override { return {}; }
-    bool hasText() override { return false; }
-    std::string text() override { return {}; }
-    void setText(const std::string&) override {}
-    void setBusy(bool) override {}
     void repaintStatus() override { ++repaints; }
-    void bringToFront() override {}
-    void focusGrid() override {}
-    void closeWindow() override {}
-    bool isMaximized() override { return false; }
-    void showDocumentFile(const std::string&, const std::string&) override {}
-    void showDocumentText(const std::string&) override {}
-    void runCsvFixed(TFm_CsvFixed&) override {}
     int repaints = 0;
 };
 } // namespace
@@ -51,30 +40,36 @@ int main(int argc, char** argv) {
     struct stat st {};
     if (argc < 2 && stat(path.c_str(), &st) != 0) {
         std::string text = bench::generateTable(1000000, 10);
-        std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     stat(path.c_str(), &st);
     const double mb = st.st_size / 1e6;
 
     Quiet quiet;
+    NoClipboard clipboard;
     SteadyClock clock;
-    TFm_Kolumbra01 model(quiet, quiet, quiet, clock, ".");
+    TFm_Kolumbra01 model(quiet, clipboard, quiet, clock, ".");
     model.FormCreate(ScreenInfo{});
     model.FormShow();
     const long before = statusKb("VmRSS:");
     auto start = std::chrono::steady_clock::now();
     bool ok = model.LoadTable(path, 0);
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const long after = statusKb("VmRSS:");
     const long peak = statusKb("VmHWM:");
     if (!ok) {
         std::fprintf(stderr, "load failed: %s\n", path.c_str());
         return 1;
     }
-    std::printf("file: %s (%.1f MB, %d rows x %d columns)\n", path.c_str(), mb, model.Grid.rowCount() - 1,
-                model.Grid.colCount() - 2);
-    std::printf("LoadTable: %.3f s, %.0f MB/s, %d progress repaints\n", seconds, mb / seconds, quiet.repaints);
-    std::printf("table memory: %.2f bytes per source byte (RSS +%.0f MB); peak RSS %.2f bytes per source byte\n",
-                (after - before) * 1024.0 / st.st_size, (after - before) / 1024.0, peak * 1024.0 / st.st_size);
+    std::printf("file: %s (%.1f MB, %d rows x %d columns)\n", path.c_str(), mb,
+                model.Grid.rowCount() - 1, model.Grid.colCount() - 2);
+    std::printf("LoadTable: %.3f s, %.0f MB/s, %d progress repaints\n", seconds, mb / seconds,
+                quiet.repaints);
+    std::printf("table memory: %.2f bytes per source byte (RSS +%.0f MB); peak RSS %.2f bytes per "
+                "source byte\n",
+                (after - before) * 1024.0 / st.st_size, (after - before) / 1024.0,
+                peak * 1024.0 / st.st_size);
     return 0;
 }

@@ -27,7 +27,10 @@ struct CheckBox : Control {
 struct Combo : Control {
     std::vector<std::string> Items;
     int ItemIndex = -1;
-    std::string text() const { return ItemIndex >= 0 && ItemIndex < static_cast<int>(Items.size()) ? Items[ItemIndex] : std::string(); }
+    std::string text() const {
+        return ItemIndex >= 0 && ItemIndex < static_cast<int>(Items.size()) ? Items[ItemIndex]
+                                                                            : std::string();
+    }
 };
 
 struct Label : Control {

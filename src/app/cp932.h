@@ -30,5 +30,7 @@ std::string fromUtf8(std::string_view utf8, char fallback = '?');
 
 namespace kol {
 // The program's own texts are written in UTF-8 source and used as CP932 bytes.
-inline std::string sj(std::string_view utf8) { return cp932::fromUtf8(utf8); }
+inline std::string sj(std::string_view utf8) {
+    return cp932::fromUtf8(utf8);
+}
 } // namespace kol

@@ -13,12 +13,16 @@
 namespace kol {
 
 namespace {
-void caption(MenuItem& item, const char* utf8) { item.Caption = sj(utf8); }
-void caption(Button& button, const char* utf8) { button.Caption = sj(utf8); }
+void caption(MenuItem& item, const char* utf8) {
+    item.Caption = sj(utf8);
+}
+void caption(Button& button, const char* utf8) {
+    button.Caption = sj(utf8);
+}
 } // namespace
 
-TFm_Kolumbra01::TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host,
-                               Clock& clock, std::string programDir)
+TFm_Kolumbra01::TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host, Clock& clock,
+                               std::string programDir)
     : prompts_(prompts), clipboard_(clipboard), host_(host), clock_(clock),
       programDir_(std::move(programDir)) {
     SetupControls();
@@ -123,7 +127,8 @@ void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
         Width = b.Width;
         Height = b.Height;
     } else {
-        WindowRect c = CentreOnScreen(WindowRect{Left, Top, Width, Height}, screen.width, screen.height);
+        WindowRect c =
+            CentreOnScreen(WindowRect{Left, Top, Width, Height}, screen.width, screen.height);
         Left = c.left;
         Top = c.top;
     }
@@ -152,13 +157,13 @@ void TFm_Kolumbra01::ApplySettings() {
     ColumnLimit = std::atof(DigitsOnly(Cmb_LimColLen.text()).c_str()) + 1;
 
     const std::pair<MenuItem*, int> checks[] = {
-        {&Mn_FixedCenter, Settings.FixedCenter}, {&Mn_DataCenter, Settings.DataCenter},
-        {&Mn_TrimSpace, Settings.TrimSpace},     {&Mn_DateEdit, Settings.DateEdit},
-        {&Mn_BreakColor, Settings.BreakColor},   {&Mn_KaraGyoColor, Settings.KaraGyoColor},
+        {&Mn_FixedCenter, Settings.FixedCenter},   {&Mn_DataCenter, Settings.DataCenter},
+        {&Mn_TrimSpace, Settings.TrimSpace},       {&Mn_DateEdit, Settings.DateEdit},
+        {&Mn_BreakColor, Settings.BreakColor},     {&Mn_KaraGyoColor, Settings.KaraGyoColor},
         {&Mn_KaraGyoBlack, Settings.KaraGyoBlack}, {&Mn_ConfPaste, Settings.ConfPaste},
-        {&Mn_ConfClear, Settings.ConfClear},     {&Mn_ConfInsert, Settings.ConfInsert},
-        {&Mn_ConfCopy, Settings.ConfCopy},       {&Mn_ConfMove, Settings.ConfMove},
-        {&Mn_ConfDelete, Settings.ConfDelete},   {&Mn_FixedRowSEQ, Settings.FixedRowSEQ}};
+        {&Mn_ConfClear, Settings.ConfClear},       {&Mn_ConfInsert, Settings.ConfInsert},
+        {&Mn_ConfCopy, Settings.ConfCopy},         {&Mn_ConfMove, Settings.ConfMove},
+        {&Mn_ConfDelete, Settings.ConfDelete},     {&Mn_FixedRowSEQ, Settings.FixedRowSEQ}};
     for (const auto& [item, value] : checks) item->Checked = value != 0;
 }
 
@@ -208,27 +213,26 @@ void TFm_Kolumbra01::UpdateCaptions() {
         Caption = CaptionOverride;
     else
         Caption = "Kolumbra Ver 4.00  [ " + cp932::fromUtf8(CsvFileInf.FileName) + " ]";
-    Lab_Records.Caption =
-        GroupThousands(std::string(Trim(RowLabel(Grid.rowCount() - 1, false))));
+    Lab_Records.Caption = GroupThousands(std::string(Trim(RowLabel(Grid.rowCount() - 1, false))));
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
-    MarkedColumnCount = static_cast<int>(
-        std::count_if(ColInfo.begin(), ColInfo.end(), [](const ColInfoRec& c) { return c.Marked; }));
+    MarkedColumnCount = static_cast<int>(std::count_if(
+        ColInfo.begin(), ColInfo.end(), [](const ColInfoRec& c) { return c.Marked; }));
 }
 
 void TFm_Kolumbra01::EnableControls(bool on) {
-    Control* controls[] = {&Btn_OpenCsv,   &Btn_OpenBoard, &Mn_OutputCsv,  &Cmb_FixedRows,
-                           &Cmb_KomRow,    &Cmb_LimColLen, &Cmb_Fold,      &Cmb_CrNext,
-                           &Cmb_Bunri,     &Cmb_FixedCol,  &Cmb_FixedKeta, &GridControl,
-                           &Mn_FixedCenter, &Mn_DataCenter, &Mn_TrimSpace, &Mn_DateEdit,
-                           &Mn_BreakColor, &Mn_KaraGyoColor, &Mn_KaraGyoBlack, &Mn_ConfPaste,
-                           &Mn_ConfClear,  &Mn_ConfInsert, &Mn_ConfCopy,   &Mn_ConfMove,
-                           &Mn_ConfDelete};
+    Control* controls[] = {
+        &Btn_OpenCsv,   &Btn_OpenBoard, &Mn_OutputCsv,    &Cmb_FixedRows,   &Cmb_KomRow,
+        &Cmb_LimColLen, &Cmb_Fold,      &Cmb_CrNext,      &Cmb_Bunri,       &Cmb_FixedCol,
+        &Cmb_FixedKeta, &GridControl,   &Mn_FixedCenter,  &Mn_DataCenter,   &Mn_TrimSpace,
+        &Mn_DateEdit,   &Mn_BreakColor, &Mn_KaraGyoColor, &Mn_KaraGyoBlack, &Mn_ConfPaste,
+        &Mn_ConfClear,  &Mn_ConfInsert, &Mn_ConfCopy,     &Mn_ConfMove,     &Mn_ConfDelete};
     for (Control* c : controls) c->Enabled = on;
 }
 
 void TFm_Kolumbra01::Mn_InitClearClick() {
-    if (prompts_.ask(sj("内容をクリアーして初期化します。\r\n\r\n (１行１列になる)\r\n\r\nよろしいですか？"),
-                     Buttons::YesNo) != Answer::Yes)
+    if (prompts_.ask(
+            sj("内容をクリアーして初期化します。\r\n\r\n (１行１列になる)\r\n\r\nよろしいですか？"),
+            Buttons::YesNo) != Answer::Yes)
         return;
     ResetTable(0, 0);
     UpdateCaptions();
@@ -247,7 +251,9 @@ bool TFm_Kolumbra01::FormClose() {
     return true;
 }
 
-void TFm_Kolumbra01::Mn_ExitClick() { host_.closeWindow(); }
+void TFm_Kolumbra01::Mn_ExitClick() {
+    host_.closeWindow();
+}
 
 void TFm_Kolumbra01::Cmb_BunriClick() {
     const auto& table = SeparatorTable();
@@ -267,7 +273,8 @@ int TFm_Kolumbra01::fixedRowsIndex() const {
 }
 
 std::string TFm_Kolumbra01::RowLabel(long long n, bool blankIfNotPositive) const {
-    return kol::RowLabel(n, blankIfNotPositive, RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()});
+    return kol::RowLabel(n, blankIfNotPositive,
+                         RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()});
 }
 
 } // namespace kol

@@ -37,11 +37,11 @@ struct ColInfoRec {
 class MainHost {
 public:
     virtual ~MainHost() = default;
-    virtual void setBusy(bool busy) = 0;   // hourglass cursor
-    virtual void repaintStatus() = 0;      // show the status captions now, during long work
+    virtual void setBusy(bool busy) = 0; // hourglass cursor
+    virtual void repaintStatus() = 0;    // show the status captions now, during long work
     virtual void bringToFront() = 0;
     virtual void focusGrid() = 0;
-    virtual void closeWindow() = 0;        // runs FormClose through the window
+    virtual void closeWindow() = 0; // runs FormClose through the window
     virtual bool isMaximized() = 0;
     virtual void showDocumentFile(const std::string& path, const std::string& extraTitle) = 0;
     virtual void showDocumentText(const std::string& text) = 0;

@@ -51,11 +51,23 @@ void TFm_Kolumbra01::Mn_Help_KolumbraClick() {
         host_.showDocumentText(text);
 }
 
-void TFm_Kolumbra01::Mn_Help_BeginClick() { showHelpFile("Doc_Kolumbra_Begin.Txt"); }
-void TFm_Kolumbra01::Mn_Help_Guide1Click() { showHelpFile("Doc_Kolumbra_Guide1.Txt"); }
-void TFm_Kolumbra01::Mn_Help_Guide2Click() { showHelpFile("Doc_Kolumbra_Guide2.Txt"); }
-void TFm_Kolumbra01::Mn_Help_Guide3Click() { showHelpFile("Doc_Kolumbra_Guide3.Txt"); }
-void TFm_Kolumbra01::Mn_Help_HistoryClick() { showHelpFile("Doc_Kolumbra_History.Txt"); }
-void TFm_Kolumbra01::Mn_Help_ColNameClick() { host_.showDocumentText(sj(kColNameHelp)); }
+void TFm_Kolumbra01::Mn_Help_BeginClick() {
+    showHelpFile("Doc_Kolumbra_Begin.Txt");
+}
+void TFm_Kolumbra01::Mn_Help_Guide1Click() {
+    showHelpFile("Doc_Kolumbra_Guide1.Txt");
+}
+void TFm_Kolumbra01::Mn_Help_Guide2Click() {
+    showHelpFile("Doc_Kolumbra_Guide2.Txt");
+}
+void TFm_Kolumbra01::Mn_Help_Guide3Click() {
+    showHelpFile("Doc_Kolumbra_Guide3.Txt");
+}
+void TFm_Kolumbra01::Mn_Help_HistoryClick() {
+    showHelpFile("Doc_Kolumbra_History.Txt");
+}
+void TFm_Kolumbra01::Mn_Help_ColNameClick() {
+    host_.showDocumentText(sj(kColNameHelp));
+}
 
 } // namespace kol

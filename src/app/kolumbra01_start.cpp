@@ -37,7 +37,8 @@ void TFm_Kolumbra01::OpenArgument(const std::string& text) {
                 prompts_.fail("'" + value + sj("' は整数ではありません。"));
                 continue;
             }
-            if (n >= 0 && n < static_cast<int>(Cmb_FixedRows.Items.size())) Cmb_FixedRows.ItemIndex = n;
+            if (n >= 0 && n < static_cast<int>(Cmb_FixedRows.Items.size()))
+                Cmb_FixedRows.ItemIndex = n;
         } else if (MatchKeyLine(item, "Key:FixedRowSEQ", value)) {
             Mn_FixedRowSEQ.Checked = upperAscii(value) == "TRUE";
         } else if (MatchKeyLine(item, "Key:Caption", value)) {
@@ -63,9 +64,10 @@ void TFm_Kolumbra01::OpenArgument(const std::string& text) {
         } else {
             SourceText probe;
             if (SourceText::readFile(path, probe) != SourceText::ReadStatus::Ok) {
-                prompts_.inform(sj("\r\n★\r\n★ これは現在編集中か又は他で使用中のファイルです。\r\n★"
-                                   "\r\n\r\n   PATH = ") +
-                                displayPath(path));
+                prompts_.inform(
+                    sj("\r\n★\r\n★ これは現在編集中か又は他で使用中のファイルです。\r\n★"
+                       "\r\n\r\n   PATH = ") +
+                    displayPath(path));
             } else {
                 probe.release();
                 LoadTable(path, 0);

@@ -145,7 +145,8 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         std::string previous = CsvFileInf.FileName;
         if (!readFile(name)) {
             CsvFileInf.FileName = previous;
-            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + displayPath(name));
+            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") +
+                          displayPath(name));
             return false;
         }
     }
@@ -208,7 +209,9 @@ void TFm_Kolumbra01::Btn_OpenCsvClick() {
     if (!chosen.empty()) LoadTable(chosen, 1);
 }
 
-void TFm_Kolumbra01::Btn_OpenBoardClick() { ReadClipboardTable(false, std::string()); }
+void TFm_Kolumbra01::Btn_OpenBoardClick() {
+    ReadClipboardTable(false, std::string());
+}
 
 void TFm_Kolumbra01::ReadClipboardTable(bool silent, const std::string& caption) {
     host_.setBusy(true);
@@ -228,10 +231,12 @@ void TFm_Kolumbra01::ReadClipboardTable(bool silent, const std::string& caption)
             go = false;
         } else {
             std::string head(source.text().substr(0, 20));
-            go = prompts_.ask(sj("現在のクリップボードの内容を 【 読み込み 】 ます。\r\n\r\n   先頭内容 → ") +
-                                  head + "\r\n\r\n" + sj("          行数 ： ") +
-                                  std::to_string(lines) + sj(" 行"),
-                              Buttons::YesNo) == Answer::Yes;
+            go =
+                prompts_.ask(
+                    sj("現在のクリップボードの内容を 【 読み込み 】 ます。\r\n\r\n   先頭内容 → ") +
+                        head + "\r\n\r\n" + sj("          行数 ： ") + std::to_string(lines) +
+                        sj(" 行"),
+                    Buttons::YesNo) == Answer::Yes;
         }
     }
     if (go) {

@@ -25,9 +25,13 @@
 namespace kol {
 
 namespace {
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
-QColor bgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor bgr(std::uint32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 QFont programFont(int pixels) {
     QFont font("IPAMincho");
@@ -55,7 +59,7 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     if (!prompts) prompts = (ownPrompts_ = std::make_unique<QtPrompts>(this)).get();
     if (!clipboard) clipboard = (ownClipboard_ = std::make_unique<QtClipboard>()).get();
     model_ = std::make_unique<TFm_Kolumbra01>(*prompts, *clipboard, static_cast<MainHost&>(*this),
-                                             clock_, std::move(programDir));
+                                              clock_, std::move(programDir));
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
     model_->DataDir = dataHome && *dataHome ? std::string(dataHome) + "/kolumbra"
@@ -77,9 +81,11 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
 
     myTimer_.setSingleShot(true);
     myTimer_.setInterval(200);
-    connect(&myTimer_, &QTimer::timeout, this, [this] { run([this] { model_->MyTimerTimer(arguments_); }); });
+    connect(&myTimer_, &QTimer::timeout, this,
+            [this] { run([this] { model_->MyTimerTimer(arguments_); }); });
     saveTimer_.setInterval(700);
-    connect(&saveTimer_, &QTimer::timeout, this, [this] { run([this] { model_->SaveTimerTimer(); }); });
+    connect(&saveTimer_, &QTimer::timeout, this,
+            [this] { run([this] { model_->SaveTimerTimer(); }); });
     sync();
 }
 
@@ -91,8 +97,10 @@ QAction* Kolumbra01Window::menuAction(QMenu* menu, MenuItem& item, std::function
     action->setCheckable(checkable);
     connect(action, &QAction::triggered, this, [this, &item, handler, checkable](bool checked) {
         if (checkable) item.Checked = checked;
-        if (handler) run(handler);
-        else sync();
+        if (handler)
+            run(handler);
+        else
+            sync();
     });
     actions_.emplace_back(&item, action);
     bindings_.push_back({[&item, action] {
@@ -117,7 +125,8 @@ void Kolumbra01Window::buildMenus() {
     QMenu* file = menuBar()->addMenu("File(&F)");
     menuAction(file, m.Mn_FileOpen, call(&TFm_Kolumbra01::Btn_OpenCsvClick));
     menuAction(file, m.Mn_BardOpen, call(&TFm_Kolumbra01::Btn_OpenBoardClick));
-    menuAction(file, m.Mn_FileSave, [this] { model_->Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Menu); });
+    menuAction(file, m.Mn_FileSave,
+               [this] { model_->Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Menu); });
     menuAction(file, m.Mn_ExcelOpen, nullptr);
     file->addSeparator();
     menuAction(file, m.Mn_OutputCsv, call(&TFm_Kolumbra01::Mn_OutputCsvClick));
@@ -129,12 +138,15 @@ void Kolumbra01Window::buildMenus() {
     menuAction(edit, m.Mn_Undo, nullptr);
 
     QMenu* print = menuBar()->addMenu("Print(&P)");
-    for (MenuItem* item : {&m.Mn_GridPrint, &m.Mn_MarkPrint, &m.Mn_MarkSave}) menuAction(print, *item, nullptr);
+    for (MenuItem* item : {&m.Mn_GridPrint, &m.Mn_MarkPrint, &m.Mn_MarkSave})
+        menuAction(print, *item, nullptr);
 
     QMenu* view = menuBar()->addMenu("View(&V)");
-    for (MenuItem* item : {&m.Mn_FixedCenter, &m.Mn_DataCenter, &m.Mn_TrimSpace, &m.Mn_DateEdit,
-                           &m.Mn_BreakColor, &m.Mn_KaraGyoColor, &m.Mn_KaraGyoBlack, &m.Mn_FixedRowSEQ})
-        menuAction(view, *item, [this] { grid_->viewport()->update(); }, true);
+    for (MenuItem* item :
+         {&m.Mn_FixedCenter, &m.Mn_DataCenter, &m.Mn_TrimSpace, &m.Mn_DateEdit, &m.Mn_BreakColor,
+          &m.Mn_KaraGyoColor, &m.Mn_KaraGyoBlack, &m.Mn_FixedRowSEQ})
+        menuAction(
+            view, *item, [this] { grid_->viewport()->update(); }, true);
 
     QMenu* confirm = menuBar()->addMenu("Confirm(C)");
     for (MenuItem* item : {&m.Mn_ConfPaste, &m.Mn_ConfClear, &m.Mn_ConfInsert, &m.Mn_ConfCopy,
@@ -158,7 +170,8 @@ void Kolumbra01Window::buildMenus() {
 QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*handler)()) {
     auto* b = new QPushButton(qs(state.Caption));
     if (handler)
-        connect(b, &QPushButton::clicked, this, [this, handler] { run([this, handler] { (model_.get()->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { run([this, handler] { (model_.get()->*handler)(); }); });
     bindings_.push_back({[b, &state] {
         b->setEnabled(state.Enabled);
         QFont f = b->font();
@@ -172,11 +185,14 @@ QComboBox* Kolumbra01Window::combo(Combo& state, std::function<void()> handler) 
     auto* box = new QComboBox;
     box->setFont(programFont(12));
     auto shown = std::make_shared<std::vector<std::string>>();
-    connect(box, QOverload<int>::of(&QComboBox::activated), this, [this, &state, handler](int index) {
-        state.ItemIndex = index;
-        if (handler) run(handler);
-        else sync();
-    });
+    connect(box, QOverload<int>::of(&QComboBox::activated), this,
+            [this, &state, handler](int index) {
+                state.ItemIndex = index;
+                if (handler)
+                    run(handler);
+                else
+                    sync();
+            });
     bindings_.push_back({[box, &state, shown] {
         if (*shown != state.Items) {
             QSignalBlocker block(box);
@@ -200,8 +216,9 @@ QCheckBox* Kolumbra01Window::check(CheckBox& state) {
         state.Checked = checked;
         state.Bold = checked;
         run([this] {
-            model_->Grid.options = GridOptions{model_->Chk_MoveRow.Checked, model_->Chk_MoveCol.Checked,
-                                               model_->Chk_RowSize.Checked};
+            model_->Grid.options =
+                GridOptions{model_->Chk_MoveRow.Checked, model_->Chk_MoveCol.Checked,
+                            model_->Chk_RowSize.Checked};
             focusGrid();
         });
     });
@@ -237,11 +254,13 @@ void Kolumbra01Window::buildPanels() {
     auto* top = new QHBoxLayout(pnlTop);
     top->setContentsMargins(2, 2, 2, 2);
     btnSave_ = button(m.Btn_Save, nullptr);
-    connect(btnSave_, &QPushButton::clicked, this,
-            [this] { run([this] { model_->Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button); }); });
-    top->addWidget(group("Open", pnlTop, {button(m.Btn_OpenCsv, &TFm_Kolumbra01::Btn_OpenCsvClick),
-                                          button(m.Btn_Excel, nullptr),
-                                          button(m.Btn_OpenBoard, &TFm_Kolumbra01::Btn_OpenBoardClick)}));
+    connect(btnSave_, &QPushButton::clicked, this, [this] {
+        run([this] { model_->Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button); });
+    });
+    top->addWidget(group("Open", pnlTop,
+                         {button(m.Btn_OpenCsv, &TFm_Kolumbra01::Btn_OpenCsvClick),
+                          button(m.Btn_Excel, nullptr),
+                          button(m.Btn_OpenBoard, &TFm_Kolumbra01::Btn_OpenBoardClick)}));
     top->addWidget(group("Save", pnlTop, {btnSave_}));
     top->addWidget(group("固定行数", pnlTop, {combo(m.Cmb_FixedRows, nullptr)}));
     top->addWidget(group("列名行", pnlTop, {combo(m.Cmb_KomRow, nullptr)}));
@@ -268,10 +287,12 @@ void Kolumbra01Window::buildPanels() {
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
     }
-    func->addWidget(group("分離符号", pnlFunc, {combo(m.Cmb_Bunri, [this] { model_->Cmb_BunriClick(); })}));
+    func->addWidget(
+        group("分離符号", pnlFunc, {combo(m.Cmb_Bunri, [this] { model_->Cmb_BunriClick(); })}));
     func->addWidget(group("行数", pnlFunc, {labRecords_}));
     func->addWidget(group("列数", pnlFunc, {labFields_}));
-    func->addWidget(group("マウスによる許可", pnlFunc, {check(m.Chk_MoveRow), check(m.Chk_MoveCol), check(m.Chk_RowSize)}));
+    func->addWidget(group("マウスによる許可", pnlFunc,
+                          {check(m.Chk_MoveRow), check(m.Chk_MoveCol), check(m.Chk_RowSize)}));
     func->addWidget(group(" 列表示  最大列幅   折り返し", pnlFunc,
                           {button(m.Btn_ViewCol, nullptr), combo(m.Cmb_LimColLen, nullptr),
                            combo(m.Cmb_Fold, nullptr), button(m.Btn_ReFold, nullptr)}));
@@ -304,7 +325,9 @@ void Kolumbra01Window::sync() {
     labFields_->setText(qs(m.Lab_Fields.Caption));
     pnlMsg_->setText(qs(m.pnlMsg.Caption));
     QPalette pal = pnlMsg_->palette();
-    pal.setColor(QPalette::WindowText, m.pnlMsg.FontColor ? bgr(m.pnlMsg.FontColor) : QApplication::palette().color(QPalette::WindowText));
+    pal.setColor(QPalette::WindowText, m.pnlMsg.FontColor
+                                           ? bgr(m.pnlMsg.FontColor)
+                                           : QApplication::palette().color(QPalette::WindowText));
     pnlMsg_->setPalette(pal);
     baseCaption_->setText(qs(m.pnlBase.Caption));
     gridStack_->setCurrentWidget(m.GridVisible ? static_cast<QWidget*>(grid_) : baseCaption_);
@@ -332,7 +355,8 @@ void Kolumbra01Window::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     QWidget* client = centralWidget();
     model_->FormResize(client->width(), client->height());
-    pnlBase_->setGeometry(model_->pnlBaseLeft, model_->pnlBaseTop, model_->pnlBaseWidth, model_->pnlBaseHeight);
+    pnlBase_->setGeometry(model_->pnlBaseLeft, model_->pnlBaseTop, model_->pnlBaseWidth,
+                          model_->pnlBaseHeight);
     if (!isMaximized() && !isMinimized()) {
         model_->Left = x();
         model_->Top = y();
@@ -390,9 +414,13 @@ void Kolumbra01Window::focusGrid() {
     if (grid_->isVisible()) grid_->setFocus();
 }
 
-void Kolumbra01Window::closeWindow() { close(); }
+void Kolumbra01Window::closeWindow() {
+    close();
+}
 
-bool Kolumbra01Window::isMaximized() { return QMainWindow::isMaximized(); }
+bool Kolumbra01Window::isMaximized() {
+    return QMainWindow::isMaximized();
+}
 
 void Kolumbra01Window::showDocumentFile(const std::string& path, const std::string& extraTitle) {
     if (browse_) browse_->showDocumentFile(path, extraTitle);

@@ -29,8 +29,8 @@ class Kolumbra01Window : public QMainWindow, private MainHost {
     Q_OBJECT
 public:
     // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used.
-    Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
-                     TFm_Browse* browse, Prompts* prompts = nullptr, Clipboard* clipboard = nullptr);
+    Kolumbra01Window(std::string programDir, std::vector<std::string> arguments, TFm_Browse* browse,
+                     Prompts* prompts = nullptr, Clipboard* clipboard = nullptr);
     ~Kolumbra01Window() override;
 
     TFm_Kolumbra01& model() { return *model_; }

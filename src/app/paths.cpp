@@ -37,6 +37,8 @@ bool isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string displayPath(const std::string& path) { return cp932::fromUtf8(path); }
+std::string displayPath(const std::string& path) {
+    return cp932::fromUtf8(path);
+}
 
 } // namespace kol

@@ -8,9 +8,9 @@ namespace kol {
 
 constexpr char kPathSeparator = '/';
 
-std::string directoryOf(const std::string& path);  // with its trailing separator, or empty
+std::string directoryOf(const std::string& path); // with its trailing separator, or empty
 std::string fileNameOf(const std::string& path);
-std::string extensionOf(const std::string& path);  // ".csv", or empty; only the file name part
+std::string extensionOf(const std::string& path); // ".csv", or empty; only the file name part
 std::string changeExtension(const std::string& path, const std::string& extension);
 std::string joinPath(const std::string& directory, const std::string& name);
 bool isDirectory(const std::string& path);

@@ -25,9 +25,9 @@ struct FileDialogRequest {
 class Prompts {
 public:
     virtual ~Prompts() = default;
-    virtual Answer ask(const std::string& text, Buttons buttons) = 0; // question icon
-    virtual void inform(const std::string& text) = 0;                 // information icon, OK
-    virtual void fail(const std::string& text) = 0;                   // error box
+    virtual Answer ask(const std::string& text, Buttons buttons) = 0;       // question icon
+    virtual void inform(const std::string& text) = 0;                       // information icon, OK
+    virtual void fail(const std::string& text) = 0;                         // error box
     virtual std::string openFileName(const FileDialogRequest& request) = 0; // empty: cancelled
     virtual std::string saveFileName(const FileDialogRequest& request) = 0;
 };

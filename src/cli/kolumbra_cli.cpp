@@ -3,6 +3,7 @@
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME] IN OUT
 #include "app/cp932.h"
+#include "app/headless.h"
 #include "app/kolumbra01.h"
 #include "app/paths.h"
 #include "app/steady_clock.h"
@@ -39,36 +40,18 @@ public:
 private:
     static void print(const std::string& text) {
         std::string utf8 = cp932::toUtf8(text);
-        for (std::size_t at; (at = utf8.find("\r\n")) != std::string::npos;) utf8.replace(at, 2, "\n");
+        for (std::size_t at; (at = utf8.find("\r\n")) != std::string::npos;)
+            utf8.replace(at, 2, "\n");
         std::cerr << "kolumbra-cli: " << utf8 << '\n';
     }
 };
 
-class NoClipboard : public Clipboard {
-public:
-    bool hasText() override { return false; }
-    std::string text() override { return {}; }
-    void setText(const std::string&) override {}
-};
-
-class NoWindow : public MainHost {
-public:
-    void setBusy(bool) override {}
-    void repaintStatus() override {}
-    void bringToFront() override {}
-    void focusGrid() override {}
-    void closeWindow() override {}
-    bool isMaximized() override { return false; }
-    void showDocumentFile(const std::string&, const std::string&) override {}
-    void showDocumentText(const std::string&) override {}
-    void runCsvFixed(TFm_CsvFixed&) override {}
-};
-
 int usage() {
-    std::cerr << "usage: kolumbra-cli info [--separator NAME] [--fixed-rows N] FILE\n"
-                 "       kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE\n"
-                 "       kolumbra-cli convert [--separator NAME] [--out-separator NAME] IN OUT\n"
-                 "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
+    std::cerr
+        << "usage: kolumbra-cli info [--separator NAME] [--fixed-rows N] FILE\n"
+           "       kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE\n"
+           "       kolumbra-cli convert [--separator NAME] [--out-separator NAME] IN OUT\n"
+           "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
     return 2;
 }
 
@@ -102,10 +85,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
-        if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows") && i + 1 < argc) {
+        if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows") &&
+            i + 1 < argc) {
             std::string value = argv[++i];
-            if (arg == "--separator") inName = value;
-            else if (arg == "--out-separator") outName = value;
+            if (arg == "--separator")
+                inName = value;
+            else if (arg == "--out-separator")
+                outName = value;
             else {
                 char* end = nullptr;
                 long n = std::strtol(value.c_str(), &end, 10);
@@ -122,7 +108,8 @@ int main(int argc, char** argv) {
         }
     }
     const std::size_t wantedFiles = command == "convert" ? 2 : 1;
-    if ((command != "info" && command != "cat" && command != "convert") || files.size() != wantedFiles)
+    if ((command != "info" && command != "cat" && command != "convert") ||
+        files.size() != wantedFiles)
         return usage();
 
     unsigned char inSep = ',', outSep = ',';
@@ -132,7 +119,7 @@ int main(int argc, char** argv) {
 
     ConsolePrompts prompts;
     NoClipboard clipboard;
-    NoWindow window;
+    HeadlessHost window;
     SteadyClock clock;
     TFm_Kolumbra01 model(prompts, clipboard, window, clock, directoryOf(argv[0]));
     model.FormCreate(ScreenInfo{});
@@ -142,8 +129,8 @@ int main(int argc, char** argv) {
     if (!model.LoadTable(files[0], 0)) return 1;
 
     if (command == "info") {
-        std::cout << "rows: " << model.Lab_Records.Caption << "\ncolumns: "
-                  << model.Grid.colCount() - model.Grid.fixedCols() << '\n';
+        std::cout << "rows: " << model.Lab_Records.Caption
+                  << "\ncolumns: " << model.Grid.colCount() - model.Grid.fixedCols() << '\n';
         return 0;
     }
     if (command == "cat") {

@@ -43,6 +43,8 @@ void TFm_Browse::showDocumentText(const std::string& text) {
     raise();
 }
 
-QString TFm_Browse::shownText() const { return pane_->toPlainText(); }
+QString TFm_Browse::shownText() const {
+    return pane_->toPlainText();
+}
 
 } // namespace kol

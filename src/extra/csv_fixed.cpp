@@ -16,7 +16,9 @@ constexpr std::size_t kFlushBytes = 4u << 20;
 const char* kWriteFailed = "出力ファイルの作成に失敗しました。";
 const char* kFilter = "(*.csv)|*.csv|(*.csv; *.txt)|*.csv; *.txt|(*.txt)|*.txt|(*.*)|*.*";
 
-std::string grouped(long long n) { return GroupThousands(std::to_string(n)); }
+std::string grouped(long long n) {
+    return GroupThousands(std::to_string(n));
+}
 
 long long numberIn(const std::string& field) {
     std::string digits = DigitsOnly(field);
@@ -66,7 +68,8 @@ void TFm_CsvFixed::Btn_ExecClick() {
     if (high > LastRecNo) high = LastRecNo;
     Edt_RecNoMin = grouped(low);
     Edt_RecNoMax = grouped(high);
-    outputRange(static_cast<int>(std::min<long long>(low, LastRecNo + 1LL)), static_cast<int>(high));
+    outputRange(static_cast<int>(std::min<long long>(low, LastRecNo + 1LL)),
+                static_cast<int>(high));
     Btn_ExecEnabled = true;
 }
 
@@ -117,10 +120,11 @@ void TFm_CsvFixed::outputRange(int first, int last) {
     }
     Lab_OutRecNo = "Rec.No " + grouped(last) + sj(" まで終了");
     if (last - first + 1 > 1000) {
-        prompts_.inform(sj("★出力しました。\r\n\r\n出力行数が 1000行を超えているので出力内容の\r\n"
-                           "表示は行いませんが、内容をＣＳＶ形式で\r\n下記のファイルに出力しました。"
-                           "\r\n\r\n") +
-                        where);
+        prompts_.inform(
+            sj("★出力しました。\r\n\r\n出力行数が 1000行を超えているので出力内容の\r\n"
+               "表示は行いませんが、内容をＣＳＶ形式で\r\n下記のファイルに出力しました。"
+               "\r\n\r\n") +
+            where);
     } else {
         host_.showDocumentFile(fileName, sj("★出力しました。 "));
     }

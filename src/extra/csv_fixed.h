@@ -21,8 +21,8 @@ public:
 class TFm_CsvFixed {
 public:
     TFm_CsvFixed(Prompts& prompts, CsvFixedHost& host, const StringGrid& source,
-                 const TCsvFileInf& descriptor, int firstRow, int lastRow,
-                 unsigned char separator, std::string programDir);
+                 const TCsvFileInf& descriptor, int firstRow, int lastRow, unsigned char separator,
+                 std::string programDir);
 
     // The common row writer: rows 1 … last of the source grid.
     bool WriteRows(const std::string& fileName);

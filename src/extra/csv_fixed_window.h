@@ -21,8 +21,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void pull();  // widgets → model
-    void push();  // model → widgets
+    void pull(); // widgets → model
+    void push(); // model → widgets
 
     TFm_CsvFixed& model_;
     QLabel* Lab_Title;

@@ -21,7 +21,8 @@ std::string resolveLink(const std::string& path) {
             current = link;
         } else {
             std::size_t slash = current.rfind('/');
-            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + link;
+            current =
+                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + link;
         }
     }
     return current;

@@ -9,9 +9,9 @@
 namespace kol {
 
 struct TCsvFileInf {
-    bool Loaded = false;      // Lines holds a source ready to be placed in the grid
-    std::string FileName;     // the source's path (native bytes), or the clipboard caption
-    SourceText Lines;         // the raw source; released once the grid has been filled
+    bool Loaded = false;             // Lines holds a source ready to be placed in the grid
+    std::string FileName;            // the source's path (native bytes), or the clipboard caption
+    SourceText Lines;                // the raw source; released once the grid has been filled
     std::vector<std::string> Fields; // fields of the line split last
     std::size_t LineCount = 0;
 };

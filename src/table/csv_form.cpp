@@ -15,7 +15,9 @@ bool onlyBlanks(std::string_view line) {
     return true;
 }
 
-void endField(FieldBuffer& out) { out.ends.push_back(static_cast<std::uint32_t>(out.bytes.size())); }
+void endField(FieldBuffer& out) {
+    out.ends.push_back(static_cast<std::uint32_t>(out.bytes.size()));
+}
 
 } // namespace
 

@@ -47,7 +47,8 @@ bool writeRowsToFile(const StringGrid& grid, int first, int last, unsigned char 
         int mid = std::min(last, r + kRowsPerBlock - 1);
         int end = std::min(last, mid + kRowsPerBlock);
         std::thread second;
-        if (mid < end) second = std::thread([&] { formatRows(blocks[1], grid, mid + 1, end, separator); });
+        if (mid < end)
+            second = std::thread([&] { formatRows(blocks[1], grid, mid + 1, end, separator); });
         formatRows(blocks[0], grid, r, mid, separator);
         if (second.joinable()) second.join();
         ok = writer.write(blocks[0]) && (mid >= end || writer.write(blocks[1]));

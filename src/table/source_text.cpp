@@ -1,21 +1,27 @@
 #include "table/source_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <algorithm>
 #include <utility>
 
 namespace kol {
 
-SourceText::SourceText(std::string text) : owned_(std::move(text)) { setText(owned_); }
+SourceText::SourceText(std::string text) : owned_(std::move(text)) {
+    setText(owned_);
+}
 
-SourceText::~SourceText() { release(); }
+SourceText::~SourceText() {
+    release();
+}
 
-SourceText::SourceText(SourceText&& other) noexcept { *this = std::move(other); }
+SourceText::SourceText(SourceText&& other) noexcept {
+    *this = std::move(other);
+}
 
 SourceText& SourceText::operator=(SourceText&& other) noexcept {
     if (this == &other) return *this;
@@ -71,7 +77,8 @@ SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText&
     if (S_ISREG(st.st_mode) && st.st_size > 0) {
         // A private read-only mapping: the pages come from the page cache, and a load can hand
         // them back as it goes, so a large file never sits in memory twice.
-        void* map = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        void* map =
+            mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (map != MAP_FAILED) {
             madvise(map, static_cast<std::size_t>(st.st_size), MADV_SEQUENTIAL);
             result.map_ = map;
@@ -102,8 +109,8 @@ SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText&
 
 std::size_t LineCursor::find(char c, std::size_t& cache) const {
     const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
-    cache = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
-                : text_.size();
+    cache =
+        hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
     return cache;
 }
 

@@ -10,7 +10,9 @@ namespace {
 constexpr std::size_t kChunkBytes = 4u << 20;
 constexpr std::size_t kAlign = alignof(std::uint32_t);
 
-std::size_t alignUp(std::size_t n) { return (n + kAlign - 1) & ~(kAlign - 1); }
+std::size_t alignUp(std::size_t n) {
+    return (n + kAlign - 1) & ~(kAlign - 1);
+}
 
 std::size_t textBytes(std::span<const std::string_view> cells) {
     std::size_t n = 0;
@@ -294,7 +296,9 @@ void StringGrid::moveCol(int from, int to) {
     moveItem(colWidths_, from, to);
 }
 
-void StringGrid::adoptArena(RowArena&& arena) { arenas_.push_back(std::move(arena)); }
+void StringGrid::adoptArena(RowArena&& arena) {
+    arenas_.push_back(std::move(arena));
+}
 
 void StringGrid::setPackedRow(int r, PackedRow* row) {
     if (r >= 0 && r < rowCount()) replaceRow(r, row);

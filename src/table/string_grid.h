@@ -108,7 +108,7 @@ public:
     // Replaces cells 0 .. cells.size() - 1 of row r; cells after them keep their text.
     void setRowCells(int r, std::span<const std::string_view> cells);
     std::vector<std::string_view> rowCells(int r) const; // colCount cells
-    void clearCells(); // every cell empty, shape kept
+    void clearCells();                                   // every cell empty, shape kept
 
     void insertRows(int at, int n);
     void deleteRows(int at, int n);
@@ -127,7 +127,7 @@ public:
     void setRowHeight(int r, int h);
     int defaultColWidth() const { return defaultColWidth_; }
     int defaultRowHeight() const { return defaultRowHeight_; }
-    void setDefaultColWidth(int w); // resets every column width
+    void setDefaultColWidth(int w);  // resets every column width
     void setDefaultRowHeight(int h); // resets every row height
 
     // View state, read and written by the grid widget and by the window models.

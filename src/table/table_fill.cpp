@@ -12,8 +12,8 @@ namespace kol {
 
 namespace {
 
-constexpr std::size_t kParallelBytes = 4u << 20;  // below this one thread is quicker
-constexpr std::size_t kDropEvery = 16u << 20;     // hand mapped pages back this often
+constexpr std::size_t kParallelBytes = 4u << 20; // below this one thread is quicker
+constexpr std::size_t kDropEvery = 16u << 20;    // hand mapped pages back this often
 constexpr std::size_t kProgressLines = 1000;
 
 struct Part {
@@ -44,7 +44,8 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
     for (std::size_t k = 0; k < part.lines && !lines.atEnd(); ++k) {
         fields.clear();
         SplitLine(lines.next(), separator, fields);
-        std::string label = GroupThousands(RowLabel(static_cast<long long>(part.firstLine + k + 1), true, labels));
+        std::string label =
+            GroupThousands(RowLabel(static_cast<long long>(part.firstLine + k + 1), true, labels));
 
         const std::size_t nf = fields.size();
         const std::size_t cells = nf + 2;
@@ -62,7 +63,8 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
         if (part.result.longestField.size() < nf) part.result.longestField.resize(nf, 0);
         for (std::size_t f = 0; f < nf; ++f) {
             row->setOffset(f + 3, base + fields.ends[f]);
-            part.result.longestField[f] = std::max(part.result.longestField[f], fields.ends[f] - prev);
+            part.result.longestField[f] =
+                std::max(part.result.longestField[f], fields.ends[f] - prev);
             prev = fields.ends[f];
         }
         part.result.maxFields = std::max(part.result.maxFields, nf);
@@ -119,7 +121,8 @@ FillResult FillRows(StringGrid& grid, const SourceText& source, std::size_t line
 
     std::thread helper;
     if (parts.size() > 1)
-        helper = std::thread([&] { parsePart(parts[1], source, separator, labels, done, nullptr); });
+        helper =
+            std::thread([&] { parsePart(parts[1], source, separator, labels, done, nullptr); });
     parsePart(parts[0], source, separator, labels, done, tick);
     if (helper.joinable()) helper.join();
     tick();
@@ -131,7 +134,8 @@ FillResult FillRows(StringGrid& grid, const SourceText& source, std::size_t line
         grid.adoptArena(std::move(part.arena));
         result.maxFields = std::max(result.maxFields, part.result.maxFields);
         auto& longest = part.result.longestField;
-        if (result.longestField.size() < longest.size()) result.longestField.resize(longest.size(), 0);
+        if (result.longestField.size() < longest.size())
+            result.longestField.resize(longest.size(), 0);
         for (std::size_t f = 0; f < longest.size(); ++f)
             result.longestField[f] = std::max(result.longestField[f], longest[f]);
     }

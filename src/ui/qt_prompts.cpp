@@ -11,7 +11,9 @@
 namespace kol {
 
 namespace {
-QString confirmCaption() { return QString::fromUtf8("確認"); }
+QString confirmCaption() {
+    return QString::fromUtf8("確認");
+}
 } // namespace
 
 Answer QtPrompts::ask(const std::string& text, Buttons buttons) {
@@ -20,10 +22,14 @@ Answer QtPrompts::ask(const std::string& text, Buttons buttons) {
     if (buttons == Buttons::Ok) set = QMessageBox::Ok;
     auto answer = QMessageBox::question(parent_, confirmCaption(), qs(text), set);
     switch (answer) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::No: return Answer::No;
-    default: return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     }
 }
 
@@ -74,10 +80,16 @@ std::string QtPrompts::saveFileName(const FileDialogRequest& request) {
     return fromQpath(dialog->selectedFiles().front());
 }
 
-bool QtClipboard::hasText() { return !QApplication::clipboard()->text().isEmpty(); }
+bool QtClipboard::hasText() {
+    return !QApplication::clipboard()->text().isEmpty();
+}
 
-std::string QtClipboard::text() { return fromQs(QApplication::clipboard()->text()); }
+std::string QtClipboard::text() {
+    return fromQs(QApplication::clipboard()->text());
+}
 
-void QtClipboard::setText(const std::string& text) { QApplication::clipboard()->setText(qs(text)); }
+void QtClipboard::setText(const std::string& text) {
+    QApplication::clipboard()->setText(qs(text));
+}
 
 } // namespace kol

@@ -19,7 +19,11 @@ inline std::string fromQs(const QString& text) {
 }
 
 // Native paths are UTF-8 bytes here.
-inline QString qpath(const std::string& path) { return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())); }
-inline std::string fromQpath(const QString& path) { return path.toUtf8().toStdString(); }
+inline QString qpath(const std::string& path) {
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+inline std::string fromQpath(const QString& path) {
+    return path.toUtf8().toStdString();
+}
 
 } // namespace kol

@@ -113,7 +113,8 @@ TEST(MainLoad, BinaryAndInvalidBytesAreKept) {
     std::string all;
     for (int r = 1; r < f.model.Grid.rowCount(); ++r)
         for (int c = 2; c < f.model.Grid.colCount(); ++c) all += f.model.Grid.cell(c, r);
-    for (char b : {'\x80', '\xA0', '\xFD', '\xFE', '\xFF'}) EXPECT_NE(all.find(b), std::string::npos);
+    for (char b : {'\x80', '\xA0', '\xFD', '\xFE', '\xFF'})
+        EXPECT_NE(all.find(b), std::string::npos);
 }
 
 TEST(MainClipboard, TabTextLoadsAsColumnsAndKeepsTheComboChoice) {
@@ -172,9 +173,10 @@ TEST(MainStart, FoldersMissingFilesAndTheClipboardKey) {
     f.model.OpenArgument((dir / "gone.csv").string());
     ASSERT_EQ(f.prompts.messages.size(), 1u);
     EXPECT_EQ(f.prompts.messages[0].kind, Message::Inform);
-    EXPECT_EQ(f.prompts.messages[0].text,
-              sj("\r\n★\r\n★ これは現在編集中か又は他で使用中のファイルです。\r\n★\r\n\r\n   PATH = ") +
-                  (dir / "gone.csv").string());
+    EXPECT_EQ(
+        f.prompts.messages[0].text,
+        sj("\r\n★\r\n★ これは現在編集中か又は他で使用中のファイルです。\r\n★\r\n\r\n   PATH = ") +
+            (dir / "gone.csv").string());
 
     f.clipboard.content = "p,q\r\n";
     f.model.OpenArgument("Key:ClipBoard,Key:ClipCaption=Clip");
@@ -197,7 +199,8 @@ TEST(MainStart, BadIntegerKeyIsReportedAndTheFileStillOpens) {
 
 TEST(MainStart, OnlyTheFirstDroppedFileOpens) {
     MainFixture f;
-    f.model.FilesDropped({test::dataFile("ragged.csv").string(), test::dataFile("titled.csv").string(),
+    f.model.FilesDropped({test::dataFile("ragged.csv").string(),
+                          test::dataFile("titled.csv").string(),
                           test::dataFile("tabs.tsv").string()});
     EXPECT_EQ(f.model.CsvFileInf.FileName, test::dataFile("ragged.csv").string());
 }

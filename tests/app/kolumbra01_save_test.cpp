@@ -103,7 +103,8 @@ TEST(MainSave, InvalidShiftJisBytesSurviveLoadAndSave) {
     f.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button);
     std::string saved = test::readBytes(path);
     for (char b : {'\x80', '\xA0', '\xFD', '\xFE', '\xFF'})
-        EXPECT_EQ(std::count(saved.begin(), saved.end(), b), std::count(original.begin(), original.end(), b));
+        EXPECT_EQ(std::count(saved.begin(), saved.end(), b),
+                  std::count(original.begin(), original.end(), b));
 }
 
 TEST(MainSave, SavingKeepsTheFilesPermissions) {
@@ -155,8 +156,9 @@ TEST(MainClear, InitClearAsksAndMarksTheTableChanged) {
     EXPECT_EQ(f.model.Grid.rowCount(), 2);
     EXPECT_EQ(f.model.Grid.colCount(), 3);
     EXPECT_EQ(f.model.Modified, 1);
-    EXPECT_EQ(f.prompts.messages.back().text,
-              sj("内容をクリアーして初期化します。\r\n\r\n (１行１列になる)\r\n\r\nよろしいですか？"));
+    EXPECT_EQ(
+        f.prompts.messages.back().text,
+        sj("内容をクリアーして初期化します。\r\n\r\n (１行１列になる)\r\n\r\nよろしいですか？"));
 }
 
 TEST(MainHelp, AboutIsWrittenThenShownAndFixedTextsShowDirectly) {

@@ -20,18 +20,23 @@ CliRun cli(const std::string& args) {
     CliRun run{-1, {}};
     if (!pipe) return run;
     std::array<char, 65536> buffer;
-    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
+    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        run.out.append(buffer.data(), n);
     int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
 
-std::string q(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+std::string q(const std::filesystem::path& p) {
+    return "'" + p.string() + "'";
+}
 
 TEST(Cli, InfoCountsRecordsAfterTheTitleRows) {
     EXPECT_EQ(cli("info " + q(test::dataFile("titled.csv"))).out, "rows: 5\ncolumns: 7\n");
-    EXPECT_EQ(cli("info --fixed-rows 0 " + q(test::dataFile("titled.csv"))).out, "rows: 6\ncolumns: 7\n");
-    EXPECT_EQ(cli("info --separator TAB " + q(test::dataFile("tabs.tsv"))).out.substr(0, 9), "rows: 2\nc");
+    EXPECT_EQ(cli("info --fixed-rows 0 " + q(test::dataFile("titled.csv"))).out,
+              "rows: 6\ncolumns: 7\n");
+    EXPECT_EQ(cli("info --separator TAB " + q(test::dataFile("tabs.tsv"))).out.substr(0, 9),
+              "rows: 2\nc");
 }
 
 TEST(Cli, CatWritesWhatSavingWrites) {
@@ -43,7 +48,8 @@ TEST(Cli, CatWritesWhatSavingWrites) {
     EXPECT_EQ(cr.out.find('\r' + std::string("x")), std::string::npos);
     EXPECT_NE(cr.out.find("\r\n"), std::string::npos);
     // Separator names are given in UTF-8.
-    CliRun blank = cli("cat --separator 空白 --out-separator '|' " + q(test::dataFile("blank-separated.txt")));
+    CliRun blank =
+        cli("cat --separator 空白 --out-separator '|' " + q(test::dataFile("blank-separated.txt")));
     EXPECT_EQ(blank.status, 0);
     EXPECT_EQ(blank.out.find("  "), std::string::npos);
 }
@@ -51,10 +57,16 @@ TEST(Cli, CatWritesWhatSavingWrites) {
 TEST(Cli, ConvertRoundTripsThroughTabs) {
     test::TempDir dir;
     std::string original = test::readBytes(test::dataFile("titled.csv"));
-    ASSERT_EQ(cli("convert --out-separator TAB " + q(test::dataFile("titled.csv")) + " " + q(dir / "t.tsv")).status, 0);
+    ASSERT_EQ(cli("convert --out-separator TAB " + q(test::dataFile("titled.csv")) + " " +
+                  q(dir / "t.tsv"))
+                  .status,
+              0);
     std::string tsv = test::readBytes(dir / "t.tsv");
     EXPECT_NE(tsv.find('\t'), std::string::npos);
-    ASSERT_EQ(cli("convert --separator TAB --out-separator Comma " + q(dir / "t.tsv") + " " + q(dir / "back.csv")).status, 0);
+    ASSERT_EQ(cli("convert --separator TAB --out-separator Comma " + q(dir / "t.tsv") + " " +
+                  q(dir / "back.csv"))
+                  .status,
+              0);
     EXPECT_EQ(test::readBytes(dir / "back.csv"), original);
 }
 
@@ -66,7 +78,9 @@ TEST(Cli, BadInputFailsCleanly) {
     EXPECT_EQ(cli("info " + q(dir.path())).status, 1);
     EXPECT_EQ(cli("info --separator nope " + q(test::dataFile("titled.csv"))).status, 2);
     EXPECT_EQ(cli("frobnicate x").status, 2);
-    EXPECT_EQ(cli("convert " + q(test::dataFile("titled.csv")) + " " + q(dir / "no/dir/out.csv")).status, 1);
+    EXPECT_EQ(
+        cli("convert " + q(test::dataFile("titled.csv")) + " " + q(dir / "no/dir/out.csv")).status,
+        1);
     EXPECT_EQ(cli("info " + q(test::dataFile("empty.csv"))).out, "rows: 0\ncolumns: 1\n");
 }
 

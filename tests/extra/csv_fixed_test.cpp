@@ -81,7 +81,9 @@ TEST(RangeOutput, MoreThanAThousandRecordsAreNotShown) {
     EXPECT_EQ(f.host.documents.size(), 1u);
     f.run(w, "1", "1001");
     EXPECT_EQ(f.host.documents.size(), 1u);
-    EXPECT_EQ(f.prompts.last().rfind(sj("★出力しました。\r\n\r\n出力行数が 1000行を超えているので"), 0), 0u);
+    EXPECT_EQ(
+        f.prompts.last().rfind(sj("★出力しました。\r\n\r\n出力行数が 1000行を超えているので"), 0),
+        0u);
     EXPECT_EQ(w.Lab_OutRecNo, sj("Rec.No 1,001 まで終了"));
 }
 

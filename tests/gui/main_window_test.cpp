@@ -20,8 +20,8 @@ class MainWindowTest : public QObject {
     test::FakeClipboard clipboard;
 
     std::unique_ptr<Kolumbra01Window> open(std::vector<std::string> args = {}) {
-        auto w = std::make_unique<Kolumbra01Window>("/opt/kolumbra", std::move(args), &browse, &prompts,
-                                                    &clipboard);
+        auto w = std::make_unique<Kolumbra01Window>("/opt/kolumbra", std::move(args), &browse,
+                                                    &prompts, &clipboard);
         w->show();
         QCoreApplication::processEvents();
         return w;
@@ -70,10 +70,12 @@ private slots:
     void droppedFilesOpenTheFirst() {
         auto w = open();
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(test::dataFile("ragged.csv").string())),
-                      QUrl::fromLocalFile(QString::fromStdString(test::dataFile("titled.csv").string()))});
+        data.setUrls(
+            {QUrl::fromLocalFile(QString::fromStdString(test::dataFile("ragged.csv").string())),
+             QUrl::fromLocalFile(QString::fromStdString(test::dataFile("titled.csv").string()))});
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QCoreApplication::sendEvent(w.get(), &enter);
         QVERIFY(enter.isAccepted());
         QCoreApplication::sendEvent(w.get(), &drop);
@@ -87,7 +89,8 @@ private slots:
         prompts.answers = {Answer::Cancel};
         QVERIFY(!w->close());
         QVERIFY(w->isVisible());
-        QCOMPARE(prompts.messages.back().text, sj("内容が変更されています。\r\n\r\n保存しますか？"));
+        QCOMPARE(prompts.messages.back().text,
+                 sj("内容が変更されています。\r\n\r\n保存しますか？"));
     }
 
     void helpShowsTheDocumentsInTheViewer() {

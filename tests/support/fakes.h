@@ -18,8 +18,8 @@ struct Message {
 
 class ScriptedPrompts : public Prompts {
 public:
-    std::deque<Answer> answers;          // for ask(); No when empty
-    std::deque<std::string> fileNames;   // for the dialogs; cancelled when empty
+    std::deque<Answer> answers;        // for ask(); No when empty
+    std::deque<std::string> fileNames; // for the dialogs; cancelled when empty
     std::vector<Message> messages;
     std::vector<FileDialogRequest> dialogs;
 
@@ -71,7 +71,9 @@ public:
     void focusGrid() override {}
     void closeWindow() override { ++closes; }
     bool isMaximized() override { return maximized; }
-    void showDocumentFile(const std::string& path, const std::string&) override { documents.push_back(path); }
+    void showDocumentFile(const std::string& path, const std::string&) override {
+        documents.push_back(path);
+    }
     void showDocumentText(const std::string& text) override { documents.push_back(text); }
     void runCsvFixed(TFm_CsvFixed&) override {}
 };

@@ -21,7 +21,8 @@ void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
 }
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kolumbra-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "kolumbra-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) std::abort();
     path_ = pattern;
 }

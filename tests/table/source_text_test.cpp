@@ -28,9 +28,11 @@ TEST(SourceLines, BreaksAtCrLfCrAndLfWithoutAFinalEmptyLine) {
 TEST(SourceLines, SampleFilesOfEveryLineEnd) {
     for (const char* name : {"cr-only.csv", "lf-only.csv", "mixed-endings.csv"}) {
         SourceText text;
-        ASSERT_EQ(SourceText::readFile(test::dataFile(name).string(), text), SourceText::ReadStatus::Ok);
+        ASSERT_EQ(SourceText::readFile(test::dataFile(name).string(), text),
+                  SourceText::ReadStatus::Ok);
         Lines got = lines(text.text());
-        for (const std::string& l : got) EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << name;
+        for (const std::string& l : got)
+            EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << name;
         EXPECT_GE(got.size(), 2u) << name;
     }
 }
@@ -43,7 +45,8 @@ TEST(SourceLines, LongCrOnlyTextIsWalkedInOnePass) {
 
 TEST(SourceFile, NulEndsTheText) {
     SourceText text;
-    ASSERT_EQ(SourceText::readFile(test::dataFile("nul-inside.csv").string(), text), SourceText::ReadStatus::Ok);
+    ASSERT_EQ(SourceText::readFile(test::dataFile("nul-inside.csv").string(), text),
+              SourceText::ReadStatus::Ok);
     EXPECT_EQ(text.text().find('\0'), std::string_view::npos);
     EXPECT_LT(text.text().size(), test::readBytes(test::dataFile("nul-inside.csv")).size());
     EXPECT_EQ(SourceText(std::string("ab\0cd", 5)).text(), "ab");
@@ -52,7 +55,8 @@ TEST(SourceFile, NulEndsTheText) {
 TEST(SourceFile, ReportsMissingFilesAndFolders) {
     test::TempDir dir;
     SourceText text;
-    EXPECT_EQ(SourceText::readFile((dir / "none.csv").string(), text), SourceText::ReadStatus::NotFound);
+    EXPECT_EQ(SourceText::readFile((dir / "none.csv").string(), text),
+              SourceText::ReadStatus::NotFound);
     EXPECT_EQ(SourceText::readFile(dir.path().string(), text), SourceText::ReadStatus::IsDirectory);
     test::writeBytes(dir / "empty.csv", "");
     ASSERT_EQ(SourceText::readFile((dir / "empty.csv").string(), text), SourceText::ReadStatus::Ok);

@@ -15,7 +15,8 @@ StringGrid& sample(StringGrid& g) {
     g.setColCount(3);
     g.setRowCount(4);
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 3; ++c) g.setCell(c, r, std::string(1, static_cast<char>('a' + c)) + std::to_string(r));
+        for (int c = 0; c < 3; ++c)
+            g.setCell(c, r, std::string(1, static_cast<char>('a' + c)) + std::to_string(r));
     return g;
 }
 

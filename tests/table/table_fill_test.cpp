@@ -18,7 +18,8 @@ void fill(Filled& f, const std::string& text, unsigned char sep = ',', RowLabelR
     std::size_t n = countLines(source.text());
     f.grid.setRowCount(static_cast<int>(n) + 1);
     f.grid.setColCount(3);
-    f.result = FillRows(f.grid, source, n, sep, rule, [&](std::size_t i) { f.progress.push_back(i); });
+    f.result =
+        FillRows(f.grid, source, n, sep, rule, [&](std::size_t i) { f.progress.push_back(i); });
     f.grid.setColCount(static_cast<int>(f.result.maxFields) + 2);
 }
 
@@ -26,7 +27,7 @@ TEST(TableFill, PlacesFieldsFromColumnTwoWithGroupedLabels) {
     Filled f;
     fill(f, "t1,t2\r\na,b,c\r\n\r\nd\r\n");
     EXPECT_EQ(f.result.maxFields, 3u);
-    EXPECT_EQ(f.grid.cell(0, 1), "");  // a title row has no number
+    EXPECT_EQ(f.grid.cell(0, 1), ""); // a title row has no number
     EXPECT_EQ(f.grid.cell(0, 2), "1");
     EXPECT_EQ(f.grid.cell(2, 2), "a");
     EXPECT_EQ(f.grid.cell(4, 2), "c");
