@@ -7,7 +7,9 @@
 #include "app/settings_record.h"
 #include "extra/is_dclick.h"
 #include "table/csv_file_inf.h"
+#include "table/row_col_info.h"
 #include "table/string_grid.h"
+#include "view/cell_display.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,21 +19,6 @@
 namespace kol {
 
 class TFm_CsvFixed;
-
-// Per grid row: the mark byte, the break-colour bits of columns 0 … 128, a spare byte.
-struct RowFlag {
-    std::uint8_t Mark = 0;
-    std::uint8_t Bits[17] = {};
-    std::uint8_t Spare = 0;
-};
-
-// Per grid column.
-struct ColInfoRec {
-    std::uint8_t Shown = 1;
-    std::uint8_t Marked = 0;
-    int Width = 0;
-    int PrintWidth = 0;
-};
 
 // What the main model asks of its window beyond questions and notices.
 class MainHost {
@@ -87,7 +74,36 @@ public:
     void Mn_Help_HistoryClick();
     void Mn_Help_ColNameClick();
 
+    // View menu.
+    void Mn_FixedCenterClick(MenuItem& item); // also the data-centre, trim and date switches
+    void Mn_KaraGyoColorClick(MenuItem& item); // both empty-row switches
+    void Mn_BreakColorClick();
+    void Mn_FixedRowSEQClick();
+    void toggleConfirm(MenuItem& item);
+
+    // View controls.
+    void Cmb_FixedRowsClick();
+    void Cmb_KomRowClick();
+    void Cmb_FixedColClick(); // also the key column's width
+    void Cmb_LimColLenClick();
+    void Cmb_FoldClick(); // also Btn_ReFold
+    void Cmb_CrNextClick();
+    void Chk_MoveRowClick();
+    void Chk_MoveColClick();
+    void Chk_RowSizeClick();
+
     // Operations shared with other windows.
+    void RenumberRowLabels();
+    void RecomputeBreakColours(int column, int fromRow);
+    void AutoFitColumns();
+    int ColumnWidthFor(int currentWidth, double length) const;
+    void ApplyFold();
+    void BuildFixedColList();
+    void FillFixedColumn();
+    DisplaySwitches displaySwitches() const;
+    CellScene cellScene() const;
+    int komRowIndex() const { return Cmb_KomRow.ItemIndex < 0 ? 0 : Cmb_KomRow.ItemIndex; }
+    int crNextIndex() const { return Cmb_CrNext.ItemIndex < 0 ? 0 : Cmb_CrNext.ItemIndex; }
     Answer AskSaveChanges(Buttons buttons);
     std::string ChooseSaveFile(const std::string& startName, const std::string& title);
     void ResetTable(int columns, int rows);
@@ -108,6 +124,9 @@ public:
     std::uint8_t BreakColourAsked = 0;
     double ColumnLimit = 25;
     std::uint8_t PopupKind = 0;
+    int PopupCol = -1, PopupRow = -1; // PopupCell
+    GridRect OperationRange, ClipRange, UndoHighlight, ConfirmHighlight;
+    std::uint32_t ConfirmColour = colour::Blue;
     bool WindowMaximized = false;
     int Left = 0, Top = 0, Width = 0, Height = 0; // window bounds in normal state
     bool GridVisible = true;
@@ -150,11 +169,10 @@ private:
     void ApplySettings();
     bool readFile(const std::string& name);
     void FillGrid();
-    void AutoFitColumns(const std::vector<std::uint32_t>& longestField);
-    int ColumnWidthFor(int currentWidth, double length) const;
+    void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
+    void applyFixedRows();
     void rebuildAttributes();
     void showProgress(const std::string& caption);
-    void BuildFixedColList();
     std::string openDialogStart(const std::string& startName, std::string& directory,
                                 std::string& filter) const;
     void showHelpFile(const std::string& fileName);
@@ -166,7 +184,6 @@ private:
     std::string programDir_;
     ScreenInfo screen_;
     std::unique_ptr<TIsDClick> dclick_;
-    std::vector<std::uint32_t> lastLongest_;
 };
 
 } // namespace kol

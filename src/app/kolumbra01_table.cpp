@@ -17,6 +17,8 @@ const char* kStandardFilter = "(*.csv)|*.csv|(*.csv; *.txt)|*.csv; *.txt|(*.txt)
 
 void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     PopupKind = 0;
+    PopupCol = PopupRow = -1;
+    OperationRange = ClipRange = GridRect();
     Grid.clearCells();
     Grid.setFixedRows(0);
     Grid.setFixedCols(0);
@@ -50,6 +52,7 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     Grid.leftCol = Grid.fixedCols();
     Grid.setCurrent(Grid.fixedCols(), Grid.fixedRows());
     rebuildAttributes();
+    RecomputeBreakColours(-1, 0);
 }
 
 void TFm_Kolumbra01::rebuildAttributes() {
@@ -67,20 +70,25 @@ int TFm_Kolumbra01::ColumnWidthFor(int currentWidth, double length) const {
     return f > currentWidth ? static_cast<int>(std::trunc(f)) : -1;
 }
 
-void TFm_Kolumbra01::AutoFitColumns(const std::vector<std::uint32_t>& longestField) {
+void TFm_Kolumbra01::fitColumns(const std::vector<std::uint32_t>& longest) {
     if (Cmb_LimColLen.ItemIndex < 0) Cmb_LimColLen.ItemIndex = 6;
     ColumnLimit = std::atof(DigitsOnly(Cmb_LimColLen.text()).c_str()) + 1;
     const int w = LetterWidth;
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
         Grid.setColWidth(c, 5 * w);
-        std::size_t field = static_cast<std::size_t>(c - Grid.fixedCols());
-        // The fixed rows count too: the header's column numbers are the only text there.
-        double longest = std::max<double>(field < longestField.size() ? longestField[field] : 0,
-                                          Grid.cell(c, 0).size());
-        int width = ColumnWidthFor(Grid.colWidth(c), longest);
+        double length = c < static_cast<int>(longest.size()) ? longest[c] : 0;
+        int width = ColumnWidthFor(Grid.colWidth(c), length);
         if (width != -1) Grid.setColWidth(c, width);
         ColInfo[c].Width = Grid.colWidth(c);
     }
+}
+
+void TFm_Kolumbra01::AutoFitColumns() {
+    std::vector<std::uint32_t> longest(Grid.colCount(), 0);
+    for (int r = 0; r < Grid.rowCount(); ++r)
+        for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
+            longest[c] = std::max<std::uint32_t>(longest[c], static_cast<std::uint32_t>(Grid.cell(c, r).size()));
+    fitColumns(longest);
 }
 
 void TFm_Kolumbra01::showProgress(const std::string& text) {
@@ -121,20 +129,20 @@ void TFm_Kolumbra01::FillGrid() {
         }
     }
     rebuildAttributes();
-    AutoFitColumns(filled.longestField);
+    FillFixedColumn();
+    // The split measured every field; the header row's numbers are the only other text.
+    std::vector<std::uint32_t> longest(Grid.colCount(), 0);
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
+        std::size_t field = static_cast<std::size_t>(c - Grid.fixedCols());
+        longest[c] = std::max<std::uint32_t>(field < filled.longestField.size() ? filled.longestField[field] : 0,
+                                             static_cast<std::uint32_t>(Grid.cell(c, 0).size()));
+    }
+    fitColumns(longest);
+    ApplyFold();
+    RecomputeBreakColours(-1, 0);
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
     pnlMsg.Caption.clear();
     pnlBase.Caption.clear();
-}
-
-void TFm_Kolumbra01::BuildFixedColList() {
-    Cmb_FixedCol.Items = {sj(" 無し")};
-    Cmb_FixedCol.ItemIndex = 0;
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
-        Cmb_FixedCol.Items.push_back(" " + std::to_string(c - Grid.fixedCols() + 1) + ". " +
-                                     std::string(Trim(Grid.cell(c, 1))));
-    if (Settings.Cmb_FixedCol < static_cast<int>(Cmb_FixedCol.Items.size()))
-        Cmb_FixedCol.ItemIndex = Settings.Cmb_FixedCol;
 }
 
 bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
@@ -163,9 +171,10 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     FillGrid();
     CsvFileInf.Loaded = false;
 
-    Grid.setFixedRows(std::min(Grid.rowCount() - 1, fixedRowsIndex() + 1));
+    applyFixedRows();
     UpdateCaptions();
     BuildFixedColList();
+    Cmb_FixedColClick();
     Grid.topRow = Grid.fixedRows();
     Grid.leftCol = Grid.fixedCols();
     Grid.setCurrent(Grid.fixedCols(), Grid.fixedRows());

@@ -2,6 +2,7 @@
 
 #include "docs/browse_window.h"
 #include "extra/csv_fixed_window.h"
+#include "ui/qt_cell_painter.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_text.h"
 
@@ -151,7 +152,7 @@ void Kolumbra01Window::buildMenus() {
     QMenu* confirm = menuBar()->addMenu("Confirm(C)");
     for (MenuItem* item : {&m.Mn_ConfPaste, &m.Mn_ConfClear, &m.Mn_ConfInsert, &m.Mn_ConfCopy,
                            &m.Mn_ConfMove, &m.Mn_ConfDelete})
-        menuAction(confirm, *item, nullptr, true);
+        menuAction(confirm, *item, [this, item] { model_->toggleConfirm(*item); }, true);
 
     QMenu* help = menuBar()->addMenu("Help(&H)");
     menuAction(help, m.Mn_Help_Kolumbra, call(&TFm_Kolumbra01::Mn_Help_KolumbraClick));
@@ -214,7 +215,6 @@ QCheckBox* Kolumbra01Window::check(CheckBox& state) {
     box->setFont(programFont(12));
     connect(box, &QCheckBox::clicked, this, [this, &state](bool checked) {
         state.Checked = checked;
-        state.Bold = checked;
         run([this] {
             model_->Grid.options =
                 GridOptions{model_->Chk_MoveRow.Checked, model_->Chk_MoveCol.Checked,
@@ -262,10 +262,11 @@ void Kolumbra01Window::buildPanels() {
                           button(m.Btn_Excel, nullptr),
                           button(m.Btn_OpenBoard, &TFm_Kolumbra01::Btn_OpenBoardClick)}));
     top->addWidget(group("Save", pnlTop, {btnSave_}));
-    top->addWidget(group("固定行数", pnlTop, {combo(m.Cmb_FixedRows, nullptr)}));
-    top->addWidget(group("列名行", pnlTop, {combo(m.Cmb_KomRow, nullptr)}));
-    top->addWidget(group("固定列", pnlTop, {combo(m.Cmb_FixedCol, nullptr)}));
-    top->addWidget(group("固定列幅", pnlTop, {combo(m.Cmb_FixedKeta, nullptr)}));
+    auto handler = [this](void (TFm_Kolumbra01::*h)()) { return [this, h] { (model_.get()->*h)(); }; };
+    top->addWidget(group("固定行数", pnlTop, {combo(m.Cmb_FixedRows, handler(&TFm_Kolumbra01::Cmb_FixedRowsClick))}));
+    top->addWidget(group("列名行", pnlTop, {combo(m.Cmb_KomRow, handler(&TFm_Kolumbra01::Cmb_KomRowClick))}));
+    top->addWidget(group("固定列", pnlTop, {combo(m.Cmb_FixedCol, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
+    top->addWidget(group("固定列幅", pnlTop, {combo(m.Cmb_FixedKeta, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
     top->addWidget(group("単行", pnlTop, {button(m.Btn_VertGrid, nullptr)}));
     top->addWidget(button(m.Btn_Select, nullptr));
     top->addWidget(button(m.Btn_Sort, nullptr));
@@ -287,6 +288,8 @@ void Kolumbra01Window::buildPanels() {
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
     }
+    QPushButton* reFold = button(m.Btn_ReFold, &TFm_Kolumbra01::Cmb_FoldClick);
+    reFold->setToolTip(u("現在の折り返し行数で再表示します。"));
     func->addWidget(
         group("分離符号", pnlFunc, {combo(m.Cmb_Bunri, [this] { model_->Cmb_BunriClick(); })}));
     func->addWidget(group("行数", pnlFunc, {labRecords_}));
@@ -294,9 +297,10 @@ void Kolumbra01Window::buildPanels() {
     func->addWidget(group("マウスによる許可", pnlFunc,
                           {check(m.Chk_MoveRow), check(m.Chk_MoveCol), check(m.Chk_RowSize)}));
     func->addWidget(group(" 列表示  最大列幅   折り返し", pnlFunc,
-                          {button(m.Btn_ViewCol, nullptr), combo(m.Cmb_LimColLen, nullptr),
-                           combo(m.Cmb_Fold, nullptr), button(m.Btn_ReFold, nullptr)}));
-    func->addWidget(group("ｶｰｿﾙ 移動", pnlFunc, {combo(m.Cmb_CrNext, nullptr)}));
+                          {button(m.Btn_ViewCol, nullptr),
+                           combo(m.Cmb_LimColLen, handler(&TFm_Kolumbra01::Cmb_LimColLenClick)),
+                           combo(m.Cmb_Fold, handler(&TFm_Kolumbra01::Cmb_FoldClick)), reFold}));
+    func->addWidget(group("ｶｰｿﾙ 移動", pnlFunc, {combo(m.Cmb_CrNext, handler(&TFm_Kolumbra01::Cmb_CrNextClick))}));
     auto* scbMinVert = new QScrollBar(Qt::Vertical);
     auto* scbMinHorz = new QScrollBar(Qt::Horizontal);
     scbMinHorz->setMinimumWidth(60);
@@ -309,12 +313,22 @@ void Kolumbra01Window::buildPanels() {
     gridStack_ = new QStackedWidget(pnlBase_);
     grid_ = new GridWidget(gridStack_);
     grid_->setGrid(&m.Grid);
+    grid_->setCellPainter([this](QPainter& p, const QRect& rect, int c, int r, bool, bool) { paintCell(p, rect, c, r); });
     baseCaption_ = new QLabel(gridStack_);
     baseCaption_->setAlignment(Qt::AlignCenter);
     gridStack_->addWidget(grid_);
     gridStack_->addWidget(baseCaption_);
     base->addWidget(gridStack_, 1);
     bindings_.push_back({[this] { grid_->setEnabled(model_->GridControl.Enabled); }});
+}
+
+void Kolumbra01Window::paintCell(QPainter& p, const QRect& rect, int c, int r) {
+    StringGrid& g = model_->Grid;
+    if (g.tag > 0) return;
+    g.tag = 1;
+    drawCellLook(p, rect, GridDrawCell(model_->cellScene(), c, r), grid_->letterWidth(), grid_->letterHeight(),
+                 palette().color(QPalette::Dark));
+    g.tag = 0;
 }
 
 void Kolumbra01Window::sync() {

@@ -13,6 +13,8 @@
 #include <vector>
 
 class QAction;
+class QPainter;
+class QRect;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -66,6 +68,7 @@ private:
     QAction* menuAction(QMenu* menu, MenuItem& item, std::function<void()> handler,
                         bool checkable = false);
     void run(const std::function<void()>& handler); // forward, then mirror back
+    void paintCell(QPainter& p, const QRect& rect, int c, int r);
 
     std::unique_ptr<QtPrompts> ownPrompts_;
     std::unique_ptr<QtClipboard> ownClipboard_;

@@ -46,10 +46,25 @@ PackedRow* PackedRow::layout(void* memory, std::size_t cellCount, std::size_t te
                              bool heap) {
     auto* row = static_cast<PackedRow*>(memory);
     row->cells = static_cast<std::uint32_t>(cellCount);
+    row->spare = 0;
     row->heap = heap ? 1 : 0;
     row->wide = needsWide(textBytes) ? 1 : 0;
     row->setOffset(cellCount, static_cast<std::uint32_t>(textBytes));
     return row;
+}
+
+bool PackedRow::replaceInPlace(std::uint32_t i, std::string_view value) {
+    const std::uint32_t begin = offset(i), end = offset(i + 1), size = offset(cells);
+    const std::int64_t delta = static_cast<std::int64_t>(value.size()) - (end - begin);
+    if (delta > static_cast<std::int64_t>(spare)) return false;
+    if (!wide && size + delta > 0xFFFF) return false;
+    char* t = text();
+    std::memmove(t + end + delta, t + end, size - end);
+    if (!value.empty()) std::memcpy(t + begin, value.data(), value.size());
+    for (std::uint32_t j = i + 1; j <= cells; ++j)
+        setOffset(j, static_cast<std::uint32_t>(offset(j) + delta));
+    spare = static_cast<std::uint32_t>(spare - delta);
+    return true;
 }
 
 PackedRow* PackedRow::build(void* memory, std::span<const std::string_view> cells, bool heap) {
@@ -95,6 +110,7 @@ void StringGrid::assign(const StringGrid& other) {
         if (!copy) std::abort();
         std::memcpy(copy, src, size);
         copy->heap = 1;
+        copy->spare = 0; // the copy is allocated without the original's slack
         rows_[i] = copy;
     }
     colCount_ = other.colCount_;
@@ -182,6 +198,11 @@ void StringGrid::setCell(int c, int r, std::string_view text) {
     const PackedRow* p = rows_[r];
     std::uint32_t have = p ? p->cells : 0;
     if (static_cast<std::uint32_t>(c) >= have && text.empty()) return;
+    if (static_cast<std::uint32_t>(c) < have) {
+        const char* block = reinterpret_cast<const char*>(p);
+        const bool inside = text.data() >= block && text.data() < p->text() + p->textSize() + p->spare;
+        if (!inside && rows_[r]->replaceInPlace(static_cast<std::uint32_t>(c), text)) return;
+    }
     std::vector<std::string_view> cells(std::max<std::uint32_t>(have, c + 1));
     for (std::uint32_t i = 0; i < have; ++i) cells[i] = p->cell(i);
     // The new text may point into the old row: the old block is freed only after the copy.
@@ -304,6 +325,39 @@ void StringGrid::setPackedRow(int r, PackedRow* row) {
     if (r >= 0 && r < rowCount()) replaceRow(r, row);
 }
 
+void StringGrid::rebuildAllRows(RowEdit edit, void* context) {
+    std::vector<RowArena> fresh(1);
+    std::vector<std::string_view> cells;
+    std::string scratch;
+    for (int r = 0; r < rowCount(); ++r) {
+        const PackedRow* p = rows_[r];
+        cells.clear();
+        scratch.clear();
+        if (p)
+            for (std::uint32_t i = 0; i < p->cells; ++i) cells.push_back(p->cell(i));
+        edit(context, r, cells, scratch);
+        if (cells.size() > static_cast<std::size_t>(colCount_)) cells.resize(colCount_);
+        while (!cells.empty() && cells.back().empty()) cells.pop_back();
+        PackedRow* built = nullptr;
+        if (!cells.empty()) {
+            std::size_t bytes = textBytes(cells);
+            built = PackedRow::build(fresh[0].allocate(PackedRow::blockSize(cells.size(), bytes)), cells, false);
+        }
+        // The old block may still back `cells` of later rows only through its own row, which
+        // has just been copied.
+        freeRow(rows_[r]);
+        rows_[r] = built;
+    }
+    arenas_ = std::move(fresh);
+}
+
+bool StringGrid::rowEmptyFrom(int r, int first) const {
+    if (r < 0 || r >= rowCount()) return true;
+    const PackedRow* p = rows_[r];
+    if (!p || p->cells <= static_cast<std::uint32_t>(first)) return true;
+    return p->offset(p->cells) == p->offset(static_cast<std::uint32_t>(first));
+}
+
 void StringGrid::setColWidth(int c, int w) {
     if (c >= 0 && c < colCount_) colWidths_[c] = std::max(w, 0);
 }
@@ -316,6 +370,10 @@ int StringGrid::rowHeight(int r) const {
 
 void StringGrid::setRowHeight(int r, int h) {
     if (r >= 0 && r < rowCount()) rowHeights_[r] = std::max(h, 0);
+}
+
+void StringGrid::resetRowHeight(int r) {
+    if (r >= 0 && r < rowCount()) rowHeights_[r] = -1;
 }
 
 void StringGrid::setDefaultColWidth(int w) {

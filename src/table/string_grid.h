@@ -48,8 +48,9 @@ private:
 // 16-bit unless the row's text reaches 64 KiB.
 struct PackedRow {
     std::uint32_t cells;
-    std::uint16_t heap; // 1 when this block is owned by the grid (freed on replace)
-    std::uint16_t wide; // 1 when the offsets are 32-bit
+    std::uint32_t spare; // unused text bytes at the end of the block
+    std::uint16_t heap;  // 1 when this block is owned by the grid (freed on replace)
+    std::uint16_t wide;  // 1 when the offsets are 32-bit
 
     static bool needsWide(std::size_t textBytes) { return textBytes > 0xFFFF; }
     static std::size_t blockSize(std::size_t cellCount, std::size_t textBytes) {
@@ -77,6 +78,10 @@ struct PackedRow {
         std::uint32_t begin = offset(i);
         return std::string_view(text() + begin, offset(i + 1) - begin);
     }
+
+    // Replaces cell i (< cells) within the block when the new text fits; false otherwise.
+    // `text` must not point into this row.
+    bool replaceInPlace(std::uint32_t i, std::string_view text);
 
     // Lays out an empty row of `cellCount` cells and `textBytes` bytes in `memory`
     // (blockSize bytes); the caller fills the text and the offsets.
@@ -120,11 +125,20 @@ public:
     // Bulk load: the grid takes over an arena, then rows built in it are installed one by one.
     void adoptArena(RowArena&& arena);
     void setPackedRow(int r, PackedRow* row); // row from an adopted arena (heap == 0)
+    // Rebuilds every row through `edit` (which may change the cells) into fresh arenas and
+    // releases the old storage: for whole-column rewrites that would otherwise move each row
+    // to a heap block of its own.
+    using RowEdit = void (*)(void* context, int row, std::vector<std::string_view>& cells,
+                             std::string& scratch);
+    void rebuildAllRows(RowEdit edit, void* context);
+    // True when every cell from column `first` on is empty.
+    bool rowEmptyFrom(int r, int first) const;
 
     int colWidth(int c) const { return colWidths_[c]; }
     void setColWidth(int c, int w);
     int rowHeight(int r) const;
     void setRowHeight(int r, int h);
+    void resetRowHeight(int r); // back to the default height
     int defaultColWidth() const { return defaultColWidth_; }
     int defaultRowHeight() const { return defaultRowHeight_; }
     void setDefaultColWidth(int w);  // resets every column width

@@ -106,3 +106,48 @@ TEST(StringGrid, FixedCountsAndViewStayInside) {
 
 } // namespace
 } // namespace kol
+
+namespace kol {
+namespace {
+
+TEST(StringGridInPlace, ShorterTextsStayInTheirBlockAndLongerOnesMove) {
+    StringGrid g;
+    g.setColCount(3);
+    g.setRowCells(0, std::vector<std::string_view>{"1,000,000", "", "data"});
+    g.setCell(0, 0, "1000000");
+    g.setCell(0, 0, "10000000"); // within the slack the shorter text left
+    EXPECT_EQ(g.cell(0, 0), "10000000");
+    EXPECT_EQ(g.cell(2, 0), "data");
+    g.setCell(1, 0, "a longer key value");
+    EXPECT_EQ(g.cell(1, 0), "a longer key value");
+    EXPECT_EQ(g.cell(2, 0), "data");
+    StringGrid copy;
+    copy.assign(g);
+    copy.setCell(2, 0, "x");
+    copy.setCell(2, 0, "xyz");
+    EXPECT_EQ(copy.cell(2, 0), "xyz");
+}
+
+TEST(StringGridInPlace, RebuildingAllRowsRewritesAColumn) {
+    StringGrid g;
+    g.setColCount(3);
+    g.setRowCount(3);
+    for (int r = 0; r < 3; ++r) g.setRowCells(r, std::vector<std::string_view>{"n", "", "  v" + std::to_string(r)});
+    g.rebuildAllRows(
+        [](void*, int r, std::vector<std::string_view>& cells, std::string& scratch) {
+            scratch = "#" + std::to_string(r);
+            cells.resize(3);
+            cells[1] = scratch;
+        },
+        nullptr);
+    EXPECT_EQ(g.cell(1, 2), "#2");
+    EXPECT_EQ(g.cell(2, 2), "  v2");
+    EXPECT_EQ(g.cell(0, 0), "n");
+    EXPECT_TRUE(g.rowEmptyFrom(0, 3));
+    EXPECT_FALSE(g.rowEmptyFrom(0, 2));
+    g.setCell(2, 1, "");
+    EXPECT_TRUE(g.rowEmptyFrom(1, 2));
+}
+
+} // namespace
+} // namespace kol

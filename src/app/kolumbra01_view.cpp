@@ -1,0 +1,206 @@
+// How the table is shown: the View menu switches and the view controls of the top panels.
+#include "app/cp932.h"
+#include "app/kolumbra01.h"
+#include "app/text_utils.h"
+#include "view/break_colours.h"
+#include "view/fold.h"
+#include "view/row_label.h"
+
+#include <algorithm>
+
+namespace kol {
+
+DisplaySwitches TFm_Kolumbra01::displaySwitches() const {
+    DisplaySwitches v;
+    v.fixedCenter = Mn_FixedCenter.Checked;
+    v.dataCenter = Mn_DataCenter.Checked;
+    v.trimSpace = Mn_TrimSpace.Checked;
+    v.dateEdit = Mn_DateEdit.Checked;
+    v.breakColor = Mn_BreakColor.Checked;
+    v.karaGyoColor = Mn_KaraGyoColor.Checked;
+    v.karaGyoBlack = Mn_KaraGyoBlack.Checked;
+    v.folding = Cmb_Fold.ItemIndex != 1;
+    return v;
+}
+
+CellScene TFm_Kolumbra01::cellScene() const {
+    CellScene scene{Grid, RowFlags, ColInfo, MarkedColumnCount, displaySwitches(), {}};
+    scene.highlights.clip = ClipRange;
+    scene.highlights.undo = UndoHighlight;
+    scene.highlights.confirm = ConfirmHighlight;
+    scene.highlights.confirmColour = ConfirmColour;
+    scene.highlights.popupKind = PopupKind;
+    scene.highlights.popupCol = PopupCol;
+    scene.highlights.popupRow = PopupRow;
+    return scene;
+}
+
+void TFm_Kolumbra01::Mn_FixedCenterClick(MenuItem& item) {
+    item.Checked = !item.Checked;
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Mn_KaraGyoColorClick(MenuItem& item) {
+    item.Checked = !item.Checked;
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::toggleConfirm(MenuItem& item) { item.Checked = !item.Checked; }
+
+void TFm_Kolumbra01::Mn_BreakColorClick() {
+    if (!Mn_BreakColor.Checked && BreakColourAsked == 0) {
+        if (prompts_.ask(sj("【 前行と変化したらセルの色を変える 】\r\n\r\nこの処理を行なうと編集時のレスポンスが遅くなります。"
+                            "\r\n\r\nデータ数が多い時はこの処理はなるべく行なわなようにして下さい。\r\n\r\n"
+                            "この処理を行なってもよろしいですか？"),
+                         Buttons::YesNo) != Answer::Yes)
+            return;
+        BreakColourAsked = 1;
+    }
+    Mn_BreakColor.Checked = !Mn_BreakColor.Checked;
+    if (Mn_BreakColor.Checked) {
+        host_.setBusy(true);
+        RecomputeBreakColours(-1, 0);
+        host_.setBusy(false);
+    }
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Mn_FixedRowSEQClick() {
+    host_.setBusy(true);
+    Mn_FixedRowSEQ.Checked = !Mn_FixedRowSEQ.Checked;
+    RenumberRowLabels();
+    host_.setBusy(false);
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::RecomputeBreakColours(int column, int fromRow) {
+    if (!Mn_BreakColor.Checked) return;
+    kol::RecomputeBreakColours(Grid, RowFlags, column, fromRow);
+}
+
+void TFm_Kolumbra01::RenumberRowLabels() {
+    const RowLabelRule rule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()};
+    for (int r = 1; r < Grid.rowCount(); ++r) Grid.setCell(0, r, kol::RowLabel(r, true, rule));
+    applyFixedRows();
+    UpdateCaptions();
+}
+
+void TFm_Kolumbra01::applyFixedRows() {
+    if (Cmb_FixedRows.ItemIndex >= 0)
+        Grid.setFixedRows(std::min(Grid.rowCount() - 1, Cmb_FixedRows.ItemIndex + 1));
+}
+
+void TFm_Kolumbra01::Cmb_FixedRowsClick() {
+    applyFixedRows();
+    Grid.topRow = Grid.fixedRows();
+    Grid.setCurrent(Grid.fixedCols(), Grid.fixedRows());
+    RenumberRowLabels();
+    if (GridVisible) host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Cmb_KomRowClick() { host_.focusGrid(); }
+
+void TFm_Kolumbra01::Cmb_FixedColClick() {
+    if (FirstShow == 0) {
+        Settings.Cmb_FixedCol = Cmb_FixedCol.ItemIndex;
+        Settings.Cmb_FixedKeta = Cmb_FixedKeta.ItemIndex;
+    }
+    const int w = LetterWidth;
+    Grid.setCell(0, 0, "No.");
+    if (Cmb_FixedCol.ItemIndex > 0) {
+        Grid.setCell(1, 0, sj("固定列"));
+        Grid.setColWidth(1, std::max(Cmb_FixedKeta.ItemIndex, 0) * w);
+    } else {
+        Grid.setCell(1, 0, "");
+        Grid.setCell(1, 1, "");
+        Grid.setColWidth(1, w);
+    }
+    if (!ColInfo.empty()) ColInfo[1].Width = Grid.colWidth(1);
+    FillFixedColumn();
+}
+
+void TFm_Kolumbra01::FillFixedColumn() {
+    const int k = Cmb_FixedCol.ItemIndex;
+    const int source = k > 0 && k + 1 < Grid.colCount() ? k + 1 : -1;
+    if (source < 0) {
+        // Nothing to copy: only clear what a previous key column left.
+        for (int r = 1; r < Grid.rowCount(); ++r)
+            if (!Grid.cell(1, r).empty()) Grid.setCell(1, r, "");
+        return;
+    }
+    // Every row changes: rebuild them all in one pass rather than one allocation per row.
+    struct Context {
+        int source;
+    } context{source};
+    Grid.rebuildAllRows(
+        [](void* ctx, int r, std::vector<std::string_view>& cells, std::string& scratch) {
+            if (r == 0) return;
+            const int from = static_cast<Context*>(ctx)->source;
+            std::string_view value = from < static_cast<int>(cells.size()) ? cells[from] : std::string_view();
+            scratch = " " + Trim(value);
+            if (cells.size() < 2) cells.resize(2);
+            cells[1] = scratch;
+        },
+        &context);
+}
+
+void TFm_Kolumbra01::BuildFixedColList() {
+    Cmb_FixedCol.Items = {sj(" 無し")};
+    Cmb_FixedCol.ItemIndex = 0;
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
+        Cmb_FixedCol.Items.push_back(" " + std::to_string(c - Grid.fixedCols() + 1) + ". " + Trim(Grid.cell(c, 1)));
+    if (Settings.Cmb_FixedCol < static_cast<int>(Cmb_FixedCol.Items.size()))
+        Cmb_FixedCol.ItemIndex = Settings.Cmb_FixedCol;
+}
+
+void TFm_Kolumbra01::Cmb_LimColLenClick() {
+    host_.setBusy(true);
+    GridVisible = false;
+    AutoFitColumns();
+    ApplyFold();
+    GridVisible = true;
+    host_.setBusy(false);
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::ApplyFold() {
+    kol::ApplyFold(Grid, displaySwitches(), Cmb_Fold.ItemIndex < 0 ? 0 : Cmb_Fold.ItemIndex, LetterWidth,
+                   LetterHeight);
+}
+
+void TFm_Kolumbra01::Cmb_FoldClick() {
+    host_.setBusy(true);
+    GridVisible = false;
+    ApplyFold();
+    GridVisible = true;
+    host_.setBusy(false);
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Cmb_CrNextClick() { host_.focusGrid(); }
+
+namespace {
+void permission(CheckBox& box, bool& option, TFm_Kolumbra01& window) {
+    window.PopupCol = window.PopupRow = -1;
+    window.OperationRange = GridRect();
+    option = box.Checked;
+    box.Bold = box.Checked;
+}
+} // namespace
+
+void TFm_Kolumbra01::Chk_RowSizeClick() {
+    permission(Chk_RowSize, Grid.options.rowSizing, *this);
+    if (GridVisible) host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Chk_MoveRowClick() {
+    permission(Chk_MoveRow, Grid.options.rowMoving, *this);
+    if (GridVisible) host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Chk_MoveColClick() {
+    permission(Chk_MoveCol, Grid.options.colMoving, *this);
+    if (GridVisible) host_.focusGrid();
+}
+
+} // namespace kol

@@ -1,0 +1,71 @@
+#include "view/break_colours.h"
+
+#include "app/text_utils.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace kol {
+
+namespace {
+
+bool blank(std::string_view text) {
+    for (unsigned char ch : text)
+        if (ch > 0x20) return false;
+    return true;
+}
+
+void setBit(RowFlag& flag, int c, int value) { SetBit(flag.Bits, kBreakBitsHighByte, c, value); }
+
+void recomputeColumn(const StringGrid& g, std::vector<RowFlag>& flags, int c, int fromRow) {
+    const int rows = std::min(g.rowCount(), static_cast<int>(flags.size()));
+    int start = g.fixedRows();
+    int bit = 1;
+    if (fromRow > 1) {
+        start = fromRow - 1;
+        if (start >= rows) return;
+        bit = breakColourBit(flags[start], c) ? 1 : 0;
+    }
+    if (start >= rows) return;
+    setBit(flags[start], c, bit);
+    std::string_view above = g.cell(c, start);
+    for (int r = start + 1; r < rows; ++r) {
+        std::string_view cell = g.cell(c, r);
+        if (blank(cell))
+            bit = 0;
+        else if (cell != above)
+            bit = 1 - bit;
+        setBit(flags[r], c, bit);
+        above = cell;
+    }
+}
+
+} // namespace
+
+bool breakColourBit(const RowFlag& flag, int column) {
+    return TestBit(flag.Bits, kBreakBitsHighByte, column);
+}
+
+void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column, int fromRow) {
+    const int last = std::min(grid.colCount() - 1, kLastBreakColumn);
+    if (column >= 0) {
+        if (column <= last) recomputeColumn(grid, flags, column, fromRow);
+        return;
+    }
+    // Columns whose bits share a byte stay on one thread, so no byte is written by two.
+    auto work = [&](int parity) {
+        for (int c = grid.fixedCols(); c <= last; ++c)
+            if ((c / 8) % 2 == parity) recomputeColumn(grid, flags, c, fromRow);
+    };
+    const bool large = static_cast<long long>(grid.rowCount()) * (last - grid.fixedCols() + 1) > 2000000;
+    if (large && last / 8 > grid.fixedCols() / 8 && std::thread::hardware_concurrency() > 1) {
+        std::thread other(work, 1);
+        work(0);
+        other.join();
+    } else {
+        work(0);
+        work(1);
+    }
+}
+
+} // namespace kol

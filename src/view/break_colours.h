@@ -1,0 +1,16 @@
+// Break colours: per row and column a bit that flips at every change of value down a column,
+// so runs of equal values can be shaded alike. Bits are kept for columns up to 128.
+#pragma once
+
+#include "table/row_col_info.h"
+#include "table/string_grid.h"
+
+#include <vector>
+
+namespace kol {
+
+// column < 0: every data column; fromRow > 1 continues from the bit stored at fromRow - 1.
+void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column, int fromRow);
+bool breakColourBit(const RowFlag& flag, int column);
+
+} // namespace kol
