@@ -81,6 +81,10 @@ public:
     void Mn_FixedRowSEQClick();
     void toggleConfirm(MenuItem& item);
 
+    // Drag moves of rows and columns (the grid has already moved them).
+    void GridRowMoved(int from, int to);
+    void GridColumnMoved(int from, int to);
+
     // View controls.
     void Cmb_FixedRowsClick();
     void Cmb_KomRowClick();

@@ -177,6 +177,33 @@ void TFm_Kolumbra01::Cmb_FoldClick() {
     host_.focusGrid();
 }
 
+namespace {
+template <typename T> void moveElement(std::vector<T>& v, int from, int to) {
+    if (from < 0 || to < 0 || from >= static_cast<int>(v.size()) || to >= static_cast<int>(v.size())) return;
+    if (from < to)
+        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+    else
+        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+}
+} // namespace
+
+void TFm_Kolumbra01::GridRowMoved(int from, int to) {
+    moveElement(RowFlags, from, to);
+    RenumberRowLabels();
+    PopupRow = to;
+    Modified = 1;
+}
+
+void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
+    moveElement(ColInfo, from, to);
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));
+    BuildFixedColList();
+    Cmb_FixedColClick();
+    UpdateCaptions();
+    PopupCol = to;
+    Modified = 1;
+}
+
 void TFm_Kolumbra01::Cmb_CrNextClick() { host_.focusGrid(); }
 
 namespace {

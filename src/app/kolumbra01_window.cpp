@@ -313,6 +313,9 @@ void Kolumbra01Window::buildPanels() {
     gridStack_ = new QStackedWidget(pnlBase_);
     grid_ = new GridWidget(gridStack_);
     grid_->setGrid(&m.Grid);
+    connect(grid_, &GridWidget::rowMoved, this, [this](int from, int to) { run([=, this] { model_->GridRowMoved(from, to); }); });
+    connect(grid_, &GridWidget::columnMoved, this,
+            [this](int from, int to) { run([=, this] { model_->GridColumnMoved(from, to); }); });
     grid_->setCellPainter([this](QPainter& p, const QRect& rect, int c, int r, bool, bool) { paintCell(p, rect, c, r); });
     baseCaption_ = new QLabel(gridStack_);
     baseCaption_->setAlignment(Qt::AlignCenter);
