@@ -75,7 +75,7 @@ public:
     void Mn_Help_ColNameClick();
 
     // View menu.
-    void Mn_FixedCenterClick(MenuItem& item); // also the data-centre, trim and date switches
+    void Mn_FixedCenterClick(MenuItem& item);  // also the data-centre, trim and date switches
     void Mn_KaraGyoColorClick(MenuItem& item); // both empty-row switches
     void Mn_BreakColorClick();
     void Mn_FixedRowSEQClick();

@@ -87,7 +87,8 @@ void TFm_Kolumbra01::AutoFitColumns() {
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
     for (int r = 0; r < Grid.rowCount(); ++r)
         for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
-            longest[c] = std::max<std::uint32_t>(longest[c], static_cast<std::uint32_t>(Grid.cell(c, r).size()));
+            longest[c] = std::max<std::uint32_t>(
+                longest[c], static_cast<std::uint32_t>(Grid.cell(c, r).size()));
     fitColumns(longest);
 }
 
@@ -134,8 +135,9 @@ void TFm_Kolumbra01::FillGrid() {
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
         std::size_t field = static_cast<std::size_t>(c - Grid.fixedCols());
-        longest[c] = std::max<std::uint32_t>(field < filled.longestField.size() ? filled.longestField[field] : 0,
-                                             static_cast<std::uint32_t>(Grid.cell(c, 0).size()));
+        longest[c] = std::max<std::uint32_t>(
+            field < filled.longestField.size() ? filled.longestField[field] : 0,
+            static_cast<std::uint32_t>(Grid.cell(c, 0).size()));
     }
     fitColumns(longest);
     ApplyFold();

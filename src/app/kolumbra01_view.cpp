@@ -45,14 +45,18 @@ void TFm_Kolumbra01::Mn_KaraGyoColorClick(MenuItem& item) {
     host_.focusGrid();
 }
 
-void TFm_Kolumbra01::toggleConfirm(MenuItem& item) { item.Checked = !item.Checked; }
+void TFm_Kolumbra01::toggleConfirm(MenuItem& item) {
+    item.Checked = !item.Checked;
+}
 
 void TFm_Kolumbra01::Mn_BreakColorClick() {
     if (!Mn_BreakColor.Checked && BreakColourAsked == 0) {
-        if (prompts_.ask(sj("【 前行と変化したらセルの色を変える 】\r\n\r\nこの処理を行なうと編集時のレスポンスが遅くなります。"
-                            "\r\n\r\nデータ数が多い時はこの処理はなるべく行なわなようにして下さい。\r\n\r\n"
-                            "この処理を行なってもよろしいですか？"),
-                         Buttons::YesNo) != Answer::Yes)
+        if (prompts_.ask(
+                sj("【 前行と変化したらセルの色を変える "
+                   "】\r\n\r\nこの処理を行なうと編集時のレスポンスが遅くなります。"
+                   "\r\n\r\nデータ数が多い時はこの処理はなるべく行なわなようにして下さい。\r\n\r\n"
+                   "この処理を行なってもよろしいですか？"),
+                Buttons::YesNo) != Answer::Yes)
             return;
         BreakColourAsked = 1;
     }
@@ -98,7 +102,9 @@ void TFm_Kolumbra01::Cmb_FixedRowsClick() {
     if (GridVisible) host_.focusGrid();
 }
 
-void TFm_Kolumbra01::Cmb_KomRowClick() { host_.focusGrid(); }
+void TFm_Kolumbra01::Cmb_KomRowClick() {
+    host_.focusGrid();
+}
 
 void TFm_Kolumbra01::Cmb_FixedColClick() {
     if (FirstShow == 0) {
@@ -136,7 +142,8 @@ void TFm_Kolumbra01::FillFixedColumn() {
         [](void* ctx, int r, std::vector<std::string_view>& cells, std::string& scratch) {
             if (r == 0) return;
             const int from = static_cast<Context*>(ctx)->source;
-            std::string_view value = from < static_cast<int>(cells.size()) ? cells[from] : std::string_view();
+            std::string_view value =
+                from < static_cast<int>(cells.size()) ? cells[from] : std::string_view();
             scratch = " " + Trim(value);
             if (cells.size() < 2) cells.resize(2);
             cells[1] = scratch;
@@ -148,7 +155,8 @@ void TFm_Kolumbra01::BuildFixedColList() {
     Cmb_FixedCol.Items = {sj(" 無し")};
     Cmb_FixedCol.ItemIndex = 0;
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
-        Cmb_FixedCol.Items.push_back(" " + std::to_string(c - Grid.fixedCols() + 1) + ". " + Trim(Grid.cell(c, 1)));
+        Cmb_FixedCol.Items.push_back(" " + std::to_string(c - Grid.fixedCols() + 1) + ". " +
+                                     Trim(Grid.cell(c, 1)));
     if (Settings.Cmb_FixedCol < static_cast<int>(Cmb_FixedCol.Items.size()))
         Cmb_FixedCol.ItemIndex = Settings.Cmb_FixedCol;
 }
@@ -164,8 +172,8 @@ void TFm_Kolumbra01::Cmb_LimColLenClick() {
 }
 
 void TFm_Kolumbra01::ApplyFold() {
-    kol::ApplyFold(Grid, displaySwitches(), Cmb_Fold.ItemIndex < 0 ? 0 : Cmb_Fold.ItemIndex, LetterWidth,
-                   LetterHeight);
+    kol::ApplyFold(Grid, displaySwitches(), Cmb_Fold.ItemIndex < 0 ? 0 : Cmb_Fold.ItemIndex,
+                   LetterWidth, LetterHeight);
 }
 
 void TFm_Kolumbra01::Cmb_FoldClick() {
@@ -179,7 +187,9 @@ void TFm_Kolumbra01::Cmb_FoldClick() {
 
 namespace {
 template <typename T> void moveElement(std::vector<T>& v, int from, int to) {
-    if (from < 0 || to < 0 || from >= static_cast<int>(v.size()) || to >= static_cast<int>(v.size())) return;
+    if (from < 0 || to < 0 || from >= static_cast<int>(v.size()) ||
+        to >= static_cast<int>(v.size()))
+        return;
     if (from < to)
         std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
     else
@@ -196,7 +206,8 @@ void TFm_Kolumbra01::GridRowMoved(int from, int to) {
 
 void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     moveElement(ColInfo, from, to);
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
+        Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));
     BuildFixedColList();
     Cmb_FixedColClick();
     UpdateCaptions();
@@ -204,7 +215,9 @@ void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     Modified = 1;
 }
 
-void TFm_Kolumbra01::Cmb_CrNextClick() { host_.focusGrid(); }
+void TFm_Kolumbra01::Cmb_CrNextClick() {
+    host_.focusGrid();
+}
 
 namespace {
 void permission(CheckBox& box, bool& option, TFm_Kolumbra01& window) {

@@ -2,8 +2,8 @@
 
 #include "docs/browse_window.h"
 #include "extra/csv_fixed_window.h"
-#include "ui/qt_cell_painter.h"
 #include "ui/grid_widget.h"
+#include "ui/qt_cell_painter.h"
 #include "ui/qt_text.h"
 
 #include <QApplication>
@@ -96,8 +96,8 @@ QAction* Kolumbra01Window::menuAction(QMenu* menu, MenuItem& item, std::function
                                       bool checkable) {
     QAction* action = menu->addAction(qs(item.Caption));
     action->setCheckable(checkable);
-    connect(action, &QAction::triggered, this, [this, &item, handler, checkable](bool checked) {
-        if (checkable) item.Checked = checked;
+    // A check item's state is the model's: the handler toggles it, sync() shows it.
+    connect(action, &QAction::triggered, this, [this, handler] {
         if (handler)
             run(handler);
         else
@@ -143,16 +143,20 @@ void Kolumbra01Window::buildMenus() {
         menuAction(print, *item, nullptr);
 
     QMenu* view = menuBar()->addMenu("View(&V)");
-    for (MenuItem* item :
-         {&m.Mn_FixedCenter, &m.Mn_DataCenter, &m.Mn_TrimSpace, &m.Mn_DateEdit, &m.Mn_BreakColor,
-          &m.Mn_KaraGyoColor, &m.Mn_KaraGyoBlack, &m.Mn_FixedRowSEQ})
+    for (MenuItem* item : {&m.Mn_FixedCenter, &m.Mn_DataCenter, &m.Mn_TrimSpace, &m.Mn_DateEdit})
         menuAction(
-            view, *item, [this] { grid_->viewport()->update(); }, true);
+            view, *item, [this, item] { model_->Mn_FixedCenterClick(*item); }, true);
+    menuAction(view, m.Mn_BreakColor, call(&TFm_Kolumbra01::Mn_BreakColorClick), true);
+    for (MenuItem* item : {&m.Mn_KaraGyoColor, &m.Mn_KaraGyoBlack})
+        menuAction(
+            view, *item, [this, item] { model_->Mn_KaraGyoColorClick(*item); }, true);
+    menuAction(view, m.Mn_FixedRowSEQ, call(&TFm_Kolumbra01::Mn_FixedRowSEQClick), true);
 
     QMenu* confirm = menuBar()->addMenu("Confirm(C)");
     for (MenuItem* item : {&m.Mn_ConfPaste, &m.Mn_ConfClear, &m.Mn_ConfInsert, &m.Mn_ConfCopy,
                            &m.Mn_ConfMove, &m.Mn_ConfDelete})
-        menuAction(confirm, *item, [this, item] { model_->toggleConfirm(*item); }, true);
+        menuAction(
+            confirm, *item, [this, item] { model_->toggleConfirm(*item); }, true);
 
     QMenu* help = menuBar()->addMenu("Help(&H)");
     menuAction(help, m.Mn_Help_Kolumbra, call(&TFm_Kolumbra01::Mn_Help_KolumbraClick));
@@ -210,17 +214,12 @@ QComboBox* Kolumbra01Window::combo(Combo& state, std::function<void()> handler) 
     return box;
 }
 
-QCheckBox* Kolumbra01Window::check(CheckBox& state) {
+QCheckBox* Kolumbra01Window::check(CheckBox& state, void (TFm_Kolumbra01::*handler)()) {
     auto* box = new QCheckBox(qs(state.Caption));
     box->setFont(programFont(12));
-    connect(box, &QCheckBox::clicked, this, [this, &state](bool checked) {
+    connect(box, &QCheckBox::clicked, this, [this, &state, handler](bool checked) {
         state.Checked = checked;
-        run([this] {
-            model_->Grid.options =
-                GridOptions{model_->Chk_MoveRow.Checked, model_->Chk_MoveCol.Checked,
-                            model_->Chk_RowSize.Checked};
-            focusGrid();
-        });
+        run([this, handler] { (model_.get()->*handler)(); });
     });
     bindings_.push_back({[box, &state] {
         box->setChecked(state.Checked);
@@ -262,11 +261,17 @@ void Kolumbra01Window::buildPanels() {
                           button(m.Btn_Excel, nullptr),
                           button(m.Btn_OpenBoard, &TFm_Kolumbra01::Btn_OpenBoardClick)}));
     top->addWidget(group("Save", pnlTop, {btnSave_}));
-    auto handler = [this](void (TFm_Kolumbra01::*h)()) { return [this, h] { (model_.get()->*h)(); }; };
-    top->addWidget(group("固定行数", pnlTop, {combo(m.Cmb_FixedRows, handler(&TFm_Kolumbra01::Cmb_FixedRowsClick))}));
-    top->addWidget(group("列名行", pnlTop, {combo(m.Cmb_KomRow, handler(&TFm_Kolumbra01::Cmb_KomRowClick))}));
-    top->addWidget(group("固定列", pnlTop, {combo(m.Cmb_FixedCol, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
-    top->addWidget(group("固定列幅", pnlTop, {combo(m.Cmb_FixedKeta, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
+    auto handler = [this](void (TFm_Kolumbra01::*h)()) {
+        return [this, h] { (model_.get()->*h)(); };
+    };
+    top->addWidget(group("固定行数", pnlTop,
+                         {combo(m.Cmb_FixedRows, handler(&TFm_Kolumbra01::Cmb_FixedRowsClick))}));
+    top->addWidget(
+        group("列名行", pnlTop, {combo(m.Cmb_KomRow, handler(&TFm_Kolumbra01::Cmb_KomRowClick))}));
+    top->addWidget(group("固定列", pnlTop,
+                         {combo(m.Cmb_FixedCol, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
+    top->addWidget(group("固定列幅", pnlTop,
+                         {combo(m.Cmb_FixedKeta, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
     top->addWidget(group("単行", pnlTop, {button(m.Btn_VertGrid, nullptr)}));
     top->addWidget(button(m.Btn_Select, nullptr));
     top->addWidget(button(m.Btn_Sort, nullptr));
@@ -295,12 +300,15 @@ void Kolumbra01Window::buildPanels() {
     func->addWidget(group("行数", pnlFunc, {labRecords_}));
     func->addWidget(group("列数", pnlFunc, {labFields_}));
     func->addWidget(group("マウスによる許可", pnlFunc,
-                          {check(m.Chk_MoveRow), check(m.Chk_MoveCol), check(m.Chk_RowSize)}));
+                          {check(m.Chk_MoveRow, &TFm_Kolumbra01::Chk_MoveRowClick),
+                           check(m.Chk_MoveCol, &TFm_Kolumbra01::Chk_MoveColClick),
+                           check(m.Chk_RowSize, &TFm_Kolumbra01::Chk_RowSizeClick)}));
     func->addWidget(group(" 列表示  最大列幅   折り返し", pnlFunc,
                           {button(m.Btn_ViewCol, nullptr),
                            combo(m.Cmb_LimColLen, handler(&TFm_Kolumbra01::Cmb_LimColLenClick)),
                            combo(m.Cmb_Fold, handler(&TFm_Kolumbra01::Cmb_FoldClick)), reFold}));
-    func->addWidget(group("ｶｰｿﾙ 移動", pnlFunc, {combo(m.Cmb_CrNext, handler(&TFm_Kolumbra01::Cmb_CrNextClick))}));
+    func->addWidget(group("ｶｰｿﾙ 移動", pnlFunc,
+                          {combo(m.Cmb_CrNext, handler(&TFm_Kolumbra01::Cmb_CrNextClick))}));
     auto* scbMinVert = new QScrollBar(Qt::Vertical);
     auto* scbMinHorz = new QScrollBar(Qt::Horizontal);
     scbMinHorz->setMinimumWidth(60);
@@ -313,10 +321,13 @@ void Kolumbra01Window::buildPanels() {
     gridStack_ = new QStackedWidget(pnlBase_);
     grid_ = new GridWidget(gridStack_);
     grid_->setGrid(&m.Grid);
-    connect(grid_, &GridWidget::rowMoved, this, [this](int from, int to) { run([=, this] { model_->GridRowMoved(from, to); }); });
+    connect(grid_, &GridWidget::rowMoved, this,
+            [this](int from, int to) { run([=, this] { model_->GridRowMoved(from, to); }); });
     connect(grid_, &GridWidget::columnMoved, this,
             [this](int from, int to) { run([=, this] { model_->GridColumnMoved(from, to); }); });
-    grid_->setCellPainter([this](QPainter& p, const QRect& rect, int c, int r, bool, bool) { paintCell(p, rect, c, r); });
+    grid_->setCellPainter([this](QPainter& p, const QRect& rect, int c, int r, bool, bool) {
+        paintCell(p, rect, c, r);
+    });
     baseCaption_ = new QLabel(gridStack_);
     baseCaption_->setAlignment(Qt::AlignCenter);
     gridStack_->addWidget(grid_);
@@ -329,8 +340,8 @@ void Kolumbra01Window::paintCell(QPainter& p, const QRect& rect, int c, int r) {
     StringGrid& g = model_->Grid;
     if (g.tag > 0) return;
     g.tag = 1;
-    drawCellLook(p, rect, GridDrawCell(model_->cellScene(), c, r), grid_->letterWidth(), grid_->letterHeight(),
-                 palette().color(QPalette::Dark));
+    drawCellLook(p, rect, GridDrawCell(model_->cellScene(), c, r), grid_->letterWidth(),
+                 grid_->letterHeight(), palette().color(QPalette::Dark));
     g.tag = 0;
 }
 

@@ -64,7 +64,7 @@ private:
     void buildPanels();
     QPushButton* button(Button& state, void (TFm_Kolumbra01::*handler)());
     QComboBox* combo(Combo& state, std::function<void()> handler);
-    QCheckBox* check(CheckBox& state);
+    QCheckBox* check(CheckBox& state, void (TFm_Kolumbra01::*handler)());
     QAction* menuAction(QMenu* menu, MenuItem& item, std::function<void()> handler,
                         bool checkable = false);
     void run(const std::function<void()>& handler); // forward, then mirror back

@@ -200,7 +200,8 @@ void StringGrid::setCell(int c, int r, std::string_view text) {
     if (static_cast<std::uint32_t>(c) >= have && text.empty()) return;
     if (static_cast<std::uint32_t>(c) < have) {
         const char* block = reinterpret_cast<const char*>(p);
-        const bool inside = text.data() >= block && text.data() < p->text() + p->textSize() + p->spare;
+        const bool inside =
+            text.data() >= block && text.data() < p->text() + p->textSize() + p->spare;
         if (!inside && rows_[r]->replaceInPlace(static_cast<std::uint32_t>(c), text)) return;
     }
     std::vector<std::string_view> cells(std::max<std::uint32_t>(have, c + 1));
@@ -341,7 +342,8 @@ void StringGrid::rebuildAllRows(RowEdit edit, void* context) {
         PackedRow* built = nullptr;
         if (!cells.empty()) {
             std::size_t bytes = textBytes(cells);
-            built = PackedRow::build(fresh[0].allocate(PackedRow::blockSize(cells.size(), bytes)), cells, false);
+            built = PackedRow::build(fresh[0].allocate(PackedRow::blockSize(cells.size(), bytes)),
+                                     cells, false);
         }
         // The old block may still back `cells` of later rows only through its own row, which
         // has just been copied.

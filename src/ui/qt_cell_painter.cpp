@@ -8,7 +8,9 @@
 
 namespace kol {
 
-QColor qcolour(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor qcolour(std::uint32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 namespace {
 
@@ -18,7 +20,10 @@ std::string_view head(std::string_view text, std::size_t limit) {
     std::size_t i = 0;
     while (i < limit) {
         const auto b = static_cast<unsigned char>(text[i]);
-        std::size_t step = IsLeadByte(b) && i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1])) ? 2 : 1;
+        std::size_t step = IsLeadByte(b) && i + 1 < text.size() &&
+                                   IsTrailByte(static_cast<unsigned char>(text[i + 1]))
+                               ? 2
+                               : 1;
         if (i + step > limit) break;
         i += step;
     }
@@ -27,8 +32,8 @@ std::string_view head(std::string_view text, std::size_t limit) {
 
 } // namespace
 
-void drawCellLook(QPainter& p, const QRect& rect, const CellLook& look, int letterWidth, int letterHeight,
-                  const QColor& frameShadow) {
+void drawCellLook(QPainter& p, const QRect& rect, const CellLook& look, int letterWidth,
+                  int letterHeight, const QColor& frameShadow) {
     if (!look.ownerDrawn) return;
     p.fillRect(rect, qcolour(look.background));
     p.setPen(look.textColour == colour::GridText ? QColor(Qt::black) : qcolour(look.textColour));
@@ -40,7 +45,8 @@ void drawCellLook(QPainter& p, const QRect& rect, const CellLook& look, int lett
         // Only the lines that can show are folded and decoded.
         const std::size_t perLine = static_cast<std::size_t>(std::max(area.width() / w, 1));
         const std::size_t maxLines = static_cast<std::size_t>(std::max(area.height() / h, 0) + 1);
-        std::vector<std::string> lines = foldedLines(head(look.text, perLine * (maxLines + 1)), area.width(), w);
+        std::vector<std::string> lines =
+            foldedLines(head(look.text, perLine * (maxLines + 1)), area.width(), w);
         int top = area.top();
         for (const std::string& line : lines) {
             QRect lineRect(area.left(), top, area.width(), h);

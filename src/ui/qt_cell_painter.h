@@ -14,7 +14,7 @@ QColor qcolour(std::uint32_t bgr);
 
 // letterWidth/letterHeight: the size of "A" in the painter's font; frameShadow: the
 // bottom-right colour of a fixed cell's frame.
-void drawCellLook(QPainter& p, const QRect& rect, const CellLook& look, int letterWidth, int letterHeight,
-                  const QColor& frameShadow);
+void drawCellLook(QPainter& p, const QRect& rect, const CellLook& look, int letterWidth,
+                  int letterHeight, const QColor& frameShadow);
 
 } // namespace kol

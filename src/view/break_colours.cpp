@@ -15,7 +15,9 @@ bool blank(std::string_view text) {
     return true;
 }
 
-void setBit(RowFlag& flag, int c, int value) { SetBit(flag.Bits, kBreakBitsHighByte, c, value); }
+void setBit(RowFlag& flag, int c, int value) {
+    SetBit(flag.Bits, kBreakBitsHighByte, c, value);
+}
 
 void recomputeColumn(const StringGrid& g, std::vector<RowFlag>& flags, int c, int fromRow) {
     const int rows = std::min(g.rowCount(), static_cast<int>(flags.size()));
@@ -46,7 +48,8 @@ bool breakColourBit(const RowFlag& flag, int column) {
     return TestBit(flag.Bits, kBreakBitsHighByte, column);
 }
 
-void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column, int fromRow) {
+void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column,
+                           int fromRow) {
     const int last = std::min(grid.colCount() - 1, kLastBreakColumn);
     if (column >= 0) {
         if (column <= last) recomputeColumn(grid, flags, column, fromRow);
@@ -57,7 +60,8 @@ void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, 
         for (int c = grid.fixedCols(); c <= last; ++c)
             if ((c / 8) % 2 == parity) recomputeColumn(grid, flags, c, fromRow);
     };
-    const bool large = static_cast<long long>(grid.rowCount()) * (last - grid.fixedCols() + 1) > 2000000;
+    const bool large =
+        static_cast<long long>(grid.rowCount()) * (last - grid.fixedCols() + 1) > 2000000;
     if (large && last / 8 > grid.fixedCols() / 8 && std::thread::hardware_concurrency() > 1) {
         std::thread other(work, 1);
         work(0);

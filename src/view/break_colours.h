@@ -10,7 +10,8 @@
 namespace kol {
 
 // column < 0: every data column; fromRow > 1 continues from the bit stored at fromRow - 1.
-void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column, int fromRow);
+void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column,
+                           int fromRow);
 bool breakColourBit(const RowFlag& flag, int column);
 
 } // namespace kol

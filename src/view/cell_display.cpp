@@ -83,8 +83,10 @@ CellLook GridDrawCell(const CellScene& scene, int c, int r) {
         look.background = background;
         look.textColour = text;
     };
-    if (view.breakColor && c <= kLastBreakColumn && !selected && r < static_cast<int>(scene.rowFlags.size()))
-        paint(breakBit(scene.rowFlags[r], c) ? colour::BreakShade : colour::Silver, colour::GridText);
+    if (view.breakColor && c <= kLastBreakColumn && !selected &&
+        r < static_cast<int>(scene.rowFlags.size()))
+        paint(breakBit(scene.rowFlags[r], c) ? colour::BreakShade : colour::Silver,
+              colour::GridText);
     if ((view.karaGyoColor || view.karaGyoBlack) && g.rowEmptyFrom(r, g.fixedCols()))
         paint(view.karaGyoColor ? colour::EmptyLight : colour::EmptyDark, colour::GridText);
     if (!selected && rowMarked && !(scene.markedColumns > 0 && !colMarked))
@@ -92,9 +94,11 @@ CellLook GridDrawCell(const CellScene& scene, int c, int r) {
     if (scene.highlights.clip.contains(c, r)) paint(colour::Blue, colour::White);
     if (c == g.col && r == g.row) paint(colour::Navy, colour::White);
     if (selected) paint(colour::Navy, colour::White);
-    if (scene.highlights.confirm.contains(c, r)) paint(scene.highlights.confirmColour, colour::White);
+    if (scene.highlights.confirm.contains(c, r))
+        paint(scene.highlights.confirmColour, colour::White);
     // Folding and centring need the text drawn here even where no colour rule applied.
-    if (!look.ownerDrawn && (view.folding || view.dataCenter)) paint(colour::Silver, colour::GridText);
+    if (!look.ownerDrawn && (view.folding || view.dataCenter))
+        paint(colour::Silver, colour::GridText);
     return look;
 }
 

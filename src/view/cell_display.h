@@ -34,11 +34,11 @@ std::size_t displayLength(std::string_view text, const DisplaySwitches& view);
 
 // Highlights of the editing state; an invalid rectangle is "unset".
 struct CellHighlights {
-    GridRect clip;          // clipped range: blue
-    GridRect undo;          // what an undo restored: black
-    GridRect confirm;       // the cells a question is about
+    GridRect clip;    // clipped range: blue
+    GridRect undo;    // what an undo restored: black
+    GridRect confirm; // the cells a question is about
     std::uint32_t confirmColour = colour::Blue;
-    int popupKind = 0;      // 1 rows, 2 columns: the popup's row or column gets a white frame
+    int popupKind = 0; // 1 rows, 2 columns: the popup's row or column gets a white frame
     int popupCol = -1, popupRow = -1;
 };
 
@@ -57,7 +57,7 @@ struct CellLook {
     std::uint32_t background = colour::Silver;
     std::uint32_t textColour = colour::GridText;
     bool centred = false;
-    bool folded = false;   // draw `text` folded to the cell's width
+    bool folded = false; // draw `text` folded to the cell's width
     std::string text;
     bool whiteFrame = false; // the popup's row or column
 };

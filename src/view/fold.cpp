@@ -28,11 +28,13 @@ void ApplyFold(StringGrid& grid, const DisplaySwitches& view, int foldIndex, int
             for (int c = 0; c < grid.colCount(); ++c) {
                 std::string_view cell = grid.cell(c, r);
                 if (cell.empty()) continue;
-                lines = std::max(lines, foldLines(displayLength(cell, view), widths[c], letterWidth));
+                lines =
+                    std::max(lines, foldLines(displayLength(cell, view), widths[c], letterWidth));
             }
             if (foldIndex >= 2) lines = std::min(lines, foldIndex);
             if (lines > 1)
-                grid.setRowHeight(r, static_cast<int>(std::trunc(h * (lines + 4) / 10.0 + lines * h)));
+                grid.setRowHeight(r,
+                                  static_cast<int>(std::trunc(h * (lines + 4) / 10.0 + lines * h)));
             else
                 grid.resetRowHeight(r);
         }

@@ -100,7 +100,9 @@ TEST(ViewSwitches, BreakColourAsksOnceAndRecomputes) {
     f.model.Mn_BreakColorClick(); // answered No
     EXPECT_FALSE(f.model.Mn_BreakColor.Checked);
     ASSERT_EQ(f.prompts.messages.size(), 1u);
-    EXPECT_EQ(f.prompts.messages[0].text.rfind(sj("【 前行と変化したらセルの色を変える 】\r\n\r\n"), 0), 0u);
+    EXPECT_EQ(
+        f.prompts.messages[0].text.rfind(sj("【 前行と変化したらセルの色を変える 】\r\n\r\n"), 0),
+        0u);
     f.prompts.answers = {Answer::Yes};
     f.model.Mn_BreakColorClick();
     EXPECT_TRUE(f.model.Mn_BreakColor.Checked);

@@ -7,6 +7,7 @@
 #include "ui/grid_widget.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
@@ -91,6 +92,25 @@ private slots:
         QVERIFY(w->isVisible());
         QCOMPARE(prompts.messages.back().text,
                  sj("内容が変更されています。\r\n\r\n保存しますか？"));
+    }
+
+    void switchesToggleTheModelOnce() {
+        auto w = open();
+        TFm_Kolumbra01& m = w->model();
+        for (MenuItem* item :
+             {&m.Mn_TrimSpace, &m.Mn_ConfDelete, &m.Mn_KaraGyoBlack, &m.Mn_FixedRowSEQ}) {
+            const bool before = item->Checked;
+            w->action(*item)->trigger();
+            QCOMPARE(item->Checked, !before);
+            QCOMPARE(w->action(*item)->isChecked(), !before);
+        }
+        QCheckBox* moveRow = nullptr;
+        for (QCheckBox* b : w->findChildren<QCheckBox*>())
+            if (b->text() == QString::fromUtf8("行移動")) moveRow = b;
+        QVERIFY(moveRow);
+        QTest::mouseClick(moveRow, Qt::LeftButton);
+        QVERIFY(m.Grid.options.rowMoving);
+        QVERIFY(moveRow->font().bold());
     }
 
     void helpShowsTheDocumentsInTheViewer() {

@@ -21,7 +21,8 @@ TEST(DisplayText, DateEditAndTrim) {
     EXPECT_EQ(DisplayText(" 240101", v), " 240101"); // seven bytes until trimmed
     v.trimSpace = true;
     EXPECT_EQ(DisplayText(" 240101 ", v), "24/01/01");
-    EXPECT_EQ(DisplayText(sj("　漢字 "), v), sj("　漢字")); // a full-width blank is not a blank byte
+    EXPECT_EQ(DisplayText(sj("　漢字 "), v),
+              sj("　漢字")); // a full-width blank is not a blank byte
     for (std::string t : {"20240105", "2024/01/05", " 1 ", "ab12cd34", "", "  "})
         EXPECT_EQ(displayLength(t, v), DisplayText(t, v).size()) << t;
 }
@@ -47,7 +48,8 @@ struct Table {
         grid.setFixedCols(2);
         grid.setFixedRows(1);
         for (std::size_t r = 0; r < rows.size(); ++r)
-            for (std::size_t c = 0; c < rows[r].size(); ++c) grid.setCell(static_cast<int>(c) + 2, static_cast<int>(r) + 1, rows[r][c]);
+            for (std::size_t c = 0; c < rows[r].size(); ++c)
+                grid.setCell(static_cast<int>(c) + 2, static_cast<int>(r) + 1, rows[r][c]);
         flags.resize(grid.rowCount());
         cols.resize(grid.colCount());
         grid.setCurrent(0, 0); // keep the current cell out of the way

@@ -1,0 +1,99 @@
+// Response of the View switches and view controls on the 1,000,000-line table: the handler
+// and the repaint of a full-screen grid, as the user waits for them.
+//   QT_QPA_PLATFORM=offscreen view_switch_bench [FILE]
+#include "gen_table.h"
+
+#include "app/kolumbra01_window.h"
+#include "docs/browse_window.h"
+#include "ui/grid_widget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+using namespace kol;
+
+struct YesPrompts : Prompts {
+    Answer ask(const std::string&, Buttons) override { return Answer::Yes; }
+    void inform(const std::string&) override {}
+    void fail(const std::string&) override {}
+    std::string openFileName(const FileDialogRequest&) override { return {}; }
+    std::string saveFileName(const FileDialogRequest&) override { return {}; }
+};
+struct NoClip : Clipboard {
+    bool hasText() override { return false; }
+    std::string text() override { return {}; }
+    void setText(const std::string&) override {}
+};
+
+double ms(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
+        .count();
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::string path = argc > 1 ? argv[1] : "/tmp/kolumbra-bench-1m.csv";
+    struct stat st {};
+    if (argc < 2 && stat(path.c_str(), &st) != 0) {
+        std::string text = bench::generateTable(1000000, 10);
+        std::ofstream(path, std::ios::binary)
+            .write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    YesPrompts prompts;
+    NoClip clipboard;
+    TFm_Browse browse;
+    Kolumbra01Window w(".", {}, &browse, &prompts, &clipboard);
+    w.resize(1920, 1080);
+    w.show();
+    QCoreApplication::processEvents();
+    TFm_Kolumbra01& m = w.model();
+    auto t0 = std::chrono::steady_clock::now();
+    m.LoadTable(path, 0);
+    w.sync();
+    w.grid()->viewport()->repaint();
+    std::printf("load + first paint: %.0f ms (%d rows)\n", ms(t0), m.Grid.rowCount() - 1);
+
+    auto measure = [&](const char* name, const std::function<void()>& step) {
+        auto start = std::chrono::steady_clock::now();
+        step();
+        w.sync();
+        w.grid()->viewport()->repaint();
+        std::printf("%-40s %7.1f ms\n", name, ms(start));
+    };
+    for (MenuItem* item : {&m.Mn_FixedCenter, &m.Mn_DataCenter, &m.Mn_TrimSpace, &m.Mn_DateEdit,
+                           &m.Mn_KaraGyoColor, &m.Mn_KaraGyoBlack, &m.Mn_BreakColor,
+                           &m.Mn_BreakColor, &m.Mn_FixedRowSEQ, &m.Mn_FixedRowSEQ}) {
+        std::string name = "View: " + std::string(w.action(*item)->text().toUtf8().constData());
+        measure(name.c_str(), [&] { w.action(*item)->trigger(); });
+    }
+    for (int fold : {1, 0, 5}) {
+        std::string name = "Cmb_Fold item " + std::to_string(fold);
+        measure(name.c_str(), [&] {
+            m.Cmb_Fold.ItemIndex = fold;
+            m.Cmb_FoldClick();
+        });
+    }
+    measure("Cmb_LimColLen item 4", [&] {
+        m.Cmb_LimColLen.ItemIndex = 4;
+        m.Cmb_LimColLenClick();
+    });
+    measure("Cmb_FixedRows item 2", [&] {
+        m.Cmb_FixedRows.ItemIndex = 2;
+        m.Cmb_FixedRowsClick();
+    });
+    measure("Cmb_FixedCol item 3", [&] {
+        m.Cmb_FixedCol.ItemIndex = 3;
+        m.Cmb_FixedColClick();
+    });
+    measure("Cmb_FixedCol item 0", [&] {
+        m.Cmb_FixedCol.ItemIndex = 0;
+        m.Cmb_FixedColClick();
+    });
+    return 0;
+}
