@@ -1,7 +1,9 @@
 #include "app/kolumbra01.h"
 
 #include "app/cp932.h"
+#include "app/paths.h"
 #include "app/placement.h"
+#include "app/settings_file.h"
 #include "app/text_utils.h"
 #include "table/separators.h"
 #include "view/row_label.h"
@@ -111,6 +113,8 @@ void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
     PopupKind = 0;
 
     Settings.SetDefaults();
+    otherSettingLines_.clear();
+    if (!SettingsPath.empty()) ReadSettings(SettingsPath, Settings, &otherSettingLines_);
     CsvFileInf = TCsvFileInf();
     pnlBase.Caption.clear();
     pnlMsg.Caption.clear();
@@ -246,9 +250,34 @@ bool TFm_Kolumbra01::FormClose() {
     DropAccepted = false;
     WindowMaximized = host_.isMaximized();
     if (!WindowMaximized) Settings.Vex_Kolumbra = {Top, Left, Width, Height};
-    Settings.WinSta = WindowMaximized ? 1 : 0;
+    GatherSettings();
+    if (!SettingsPath.empty() && !WriteSettings(SettingsPath, Settings, otherSettingLines_))
+        prompts_.fail(sj("設定ファイルを保存できませんでした。前回の設定はそのまま残っています。\r"
+                         "\n\r\n   PATH = ") +
+                      displayPath(SettingsPath));
     MyTimerEnabled = SaveTimerEnabled = false;
     return true;
+}
+
+void TFm_Kolumbra01::GatherSettings() {
+    Settings.WinSta = WindowMaximized ? 1 : 0;
+    const std::pair<int*, const Combo*> combos[] = {
+        {&Settings.Cmb_FixedKeta, &Cmb_FixedKeta}, {&Settings.Cmb_FixedCol, &Cmb_FixedCol},
+        {&Settings.Cmb_FixedRows, &Cmb_FixedRows}, {&Settings.Cmb_KomRow, &Cmb_KomRow},
+        {&Settings.Cmb_LimColLen, &Cmb_LimColLen}, {&Settings.Cmb_Fold, &Cmb_Fold},
+        {&Settings.Cmb_CrNext, &Cmb_CrNext},       {&Settings.Cmb_Bunri, &Cmb_Bunri}};
+    for (const auto& [stored, combo] : combos)
+        if (combo->ItemIndex >= 0) *stored = combo->ItemIndex;
+    const std::pair<int*, const MenuItem*> checks[] = {
+        {&Settings.FixedCenter, &Mn_FixedCenter},   {&Settings.DataCenter, &Mn_DataCenter},
+        {&Settings.TrimSpace, &Mn_TrimSpace},       {&Settings.DateEdit, &Mn_DateEdit},
+        {&Settings.BreakColor, &Mn_BreakColor},     {&Settings.KaraGyoColor, &Mn_KaraGyoColor},
+        {&Settings.KaraGyoBlack, &Mn_KaraGyoBlack}, {&Settings.ConfPaste, &Mn_ConfPaste},
+        {&Settings.ConfClear, &Mn_ConfClear},       {&Settings.ConfInsert, &Mn_ConfInsert},
+        {&Settings.ConfCopy, &Mn_ConfCopy},         {&Settings.ConfMove, &Mn_ConfMove},
+        {&Settings.ConfDelete, &Mn_ConfDelete},     {&Settings.FixedRowSEQ, &Mn_FixedRowSEQ}};
+    for (const auto& [stored, item] : checks) *stored = item->Checked ? 1 : 0;
+    // The search history stays as it was read until the search window keeps its own list.
 }
 
 void TFm_Kolumbra01::Mn_ExitClick() {

@@ -117,7 +117,8 @@ public:
     int fixedRowsIndex() const;
     std::string RowLabel(long long n, bool blankIfNotPositive) const;
     std::string helpPath(const std::string& fileName) const;
-    std::string DataDir; // writable folder for generated documents
+    std::string DataDir;      // writable folder for generated documents
+    std::string SettingsPath; // the settings file; empty: defaults only, nothing written
 
     // Window state.
     std::string Caption;
@@ -171,6 +172,7 @@ public:
 private:
     void SetupControls();
     void ApplySettings();
+    void GatherSettings();
     bool readFile(const std::string& name);
     void FillGrid();
     void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
@@ -188,6 +190,7 @@ private:
     std::string programDir_;
     ScreenInfo screen_;
     std::unique_ptr<TIsDClick> dclick_;
+    std::vector<std::string> otherSettingLines_; // kept for the readers that come later
 };
 
 } // namespace kol

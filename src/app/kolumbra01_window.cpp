@@ -1,5 +1,6 @@
 #include "app/kolumbra01_window.h"
 
+#include "app/settings_location.h"
 #include "docs/browse_window.h"
 #include "extra/csv_fixed_window.h"
 #include "ui/grid_widget.h"
@@ -55,7 +56,8 @@ QGroupBox* group(const char* title, QWidget* parent, std::initializer_list<QWidg
 } // namespace
 
 Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
-                                   TFm_Browse* browse, Prompts* prompts, Clipboard* clipboard)
+                                   TFm_Browse* browse, Prompts* prompts, Clipboard* clipboard,
+                                   bool useSettingsFile)
     : arguments_(std::move(arguments)), browse_(browse) {
     if (!prompts) prompts = (ownPrompts_ = std::make_unique<QtPrompts>(this)).get();
     if (!clipboard) clipboard = (ownClipboard_ = std::make_unique<QtClipboard>()).get();
@@ -76,6 +78,7 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     model_->LetterWidth = grid_->letterWidth();
     model_->LetterHeight = grid_->letterHeight();
     model_->KijyunHeight = QComboBox().sizeHint().height();
+    if (useSettingsFile) model_->SettingsPath = SettingsFilePath(model_->programDir());
     model_->FormCreate(ScreenInfo{area.width(), area.height()});
     setGeometry(model_->Left, model_->Top, model_->Width, model_->Height);
     setAcceptDrops(model_->DropAccepted);

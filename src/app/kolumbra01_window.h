@@ -30,9 +30,11 @@ class TFm_Browse;
 class Kolumbra01Window : public QMainWindow, private MainHost {
     Q_OBJECT
 public:
-    // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used.
+    // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used. Tests and
+    // benchmarks run without the user's settings file.
     Kolumbra01Window(std::string programDir, std::vector<std::string> arguments, TFm_Browse* browse,
-                     Prompts* prompts = nullptr, Clipboard* clipboard = nullptr);
+                     Prompts* prompts = nullptr, Clipboard* clipboard = nullptr,
+                     bool useSettingsFile = false);
     ~Kolumbra01Window() override;
 
     TFm_Kolumbra01& model() { return *model_; }

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
 
     kol::TFm_Browse browse;
-    kol::Kolumbra01Window main(programDir, arguments, &browse);
+    kol::Kolumbra01Window main(programDir, arguments, &browse, nullptr, nullptr, true);
     kol::TFm_ResidentMsg resident;
     kol::TFm_CsvFunc csvFunc;
     kol::TFm_Kolumbra02 search;

@@ -1,8 +1,12 @@
-// The key=value line format of the settings file, shared with the start keys.
+// The settings file: one key=value line per setting, CR LF line ends, keys in a fixed order.
+// The key=value line test is shared with the start keys.
 #pragma once
+
+#include "app/settings_record.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kol {
 
@@ -12,5 +16,16 @@ std::string upperAscii(std::string_view text);
 // True when the text before the line's first "=" is `key` (ignoring case, no blanks allowed);
 // `value` is then the trimmed rest of the line.
 bool MatchKeyLine(std::string_view line, std::string_view key, std::string& value);
+
+// Reads the file over `rec`: keys it does not hold, and values that cannot be read, keep what
+// `rec` had. Lines that match no key are appended to `unmatched` as they are (the print
+// settings are read from those). False when there is no readable file; `rec` is then unchanged.
+bool ReadSettings(const std::string& path, SettingsRecord& rec,
+                  std::vector<std::string>* unmatched = nullptr);
+
+// Replaces the file with every key of `rec`, then `extraLines`. The previous file stays as it
+// was when this fails.
+bool WriteSettings(const std::string& path, const SettingsRecord& rec,
+                   const std::vector<std::string>& extraLines = {});
 
 } // namespace kol

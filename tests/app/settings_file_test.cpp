@@ -1,0 +1,261 @@
+#include "app/settings_file.h"
+#include "app/settings_location.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+using namespace kol;
+using kol::test::readBytes;
+using kol::test::TempDir;
+using kol::test::writeBytes;
+using namespace std::string_literals;
+
+const std::string kDefaultFile = "Vex_Kolumbra=-1,-1,-1,-1\r\n"
+                                 "Path_EditFile=\r\nPath_ExcelFile=\r\nPath_SelectFile=\r\n"
+                                 "Path_InsertFile=\r\nWinSta=0\r\n"
+                                 "FixedCenter=1\r\nDataCenter=0\r\nTrimSpace=0\r\nDateEdit=0\r\n"
+                                 "BreakColor=1\r\nKaraGyoColor=1\r\nKaraGyoBlack=0\r\n"
+                                 "ConfPaste=1\r\nConfClear=1\r\nConfInsert=1\r\nConfCopy=1\r\n"
+                                 "ConfMove=1\r\nConfDelete=1\r\nFixedRowSEQ=0\r\n"
+                                 "Cmb_FixedKeta=16\r\nCmb_FixedCol=0\r\nCmb_FixedRows=1\r\n"
+                                 "Cmb_KomRow=1\r\nCmb_LimColLen=10\r\nCmb_Fold=0\r\n"
+                                 "Cmb_CrNext=4\r\nCmb_Bunri=1\r\nCmb_ZoneSign=0\r\n"
+                                 "Cmb_VertKomKeta=24\r\n";
+
+// The file a record writes: compares records field by field through the format itself.
+std::string written(const SettingsRecord& rec, const std::vector<std::string>& extra = {}) {
+    TempDir dir;
+    EXPECT_TRUE(WriteSettings((dir / "s.Dat").string(), rec, extra));
+    return readBytes(dir / "s.Dat");
+}
+
+SettingsRecord readText(const std::string& bytes, std::vector<std::string>* unmatched = nullptr) {
+    TempDir dir;
+    writeBytes(dir / "s.Dat", bytes);
+    SettingsRecord rec;
+    EXPECT_TRUE(ReadSettings((dir / "s.Dat").string(), rec, unmatched));
+    return rec;
+}
+
+std::array<int, 4> bounds(const SettingsRecord& rec) {
+    const WindowBoundsRec& b = rec.Vex_Kolumbra;
+    return {b.Top, b.Left, b.Width, b.Height};
+}
+
+std::string withLine(std::string file, const std::string& from, const std::string& to) {
+    return file.replace(file.find(from), from.size(), to);
+}
+
+TEST(SettingsWrite, DefaultFileBytes) {
+    EXPECT_EQ(written(SettingsRecord()), kDefaultFile);
+}
+
+TEST(SettingsWrite, SearchHistoryStopsAtFirstEmptySlotThenExtraLines) {
+    SettingsRecord rec;
+    rec.FindWord[0] = "alpha";
+    rec.FindWord[1] = "\x95\x5C"; // 表
+    rec.FindWord[2] = "a=b";
+    rec.FindWord[3] = "  ";
+    rec.FindWord[4] = "never written";
+    EXPECT_EQ(written(rec, {"GP_Top=5", ""}),
+              kDefaultFile + "FindWord0=alpha\r\nFindWord1=\x95\x5C\r\nFindWord2=a=b\r\n" +
+                  "GP_Top=5\r\n\r\n");
+    for (int n = 0; n <= 100; ++n) rec.FindWord[static_cast<std::size_t>(n)] = "w";
+    EXPECT_NE(written(rec).find("FindWord100=w\r\n"), std::string::npos);
+}
+
+TEST(SettingsWrite, LineBreaksInValuesCannotForgeKeys) {
+    SettingsRecord rec;
+    rec.Path_EditFile = "/a\r\nWinSta=1";
+    rec.FindWord[0] = "x\0y"s;
+    rec.FixedCenter = 7;
+    std::string file = written(rec, {"GP_A=1\nWinSta=1"});
+    SettingsRecord back = readText(file);
+    EXPECT_EQ(back.WinSta, 0);
+    EXPECT_EQ(back.Path_EditFile, "/a  WinSta=1");
+    EXPECT_EQ(back.FindWord[0], "x y");
+    EXPECT_NE(file.find("\r\nFixedCenter=1\r\n"), std::string::npos);
+}
+
+TEST(SettingsRead, RoundTripKeepsEveryField) {
+    // Every value moved off its default, so a key read into the wrong field shows.
+    std::string file;
+    for (std::size_t at = 0, end; (end = kDefaultFile.find('=', at)) != std::string::npos;) {
+        std::string key = kDefaultFile.substr(at, end - at);
+        at = kDefaultFile.find('\n', end) + 1;
+        std::string old = kDefaultFile.substr(end + 1, at - 3 - end);
+        file += key + "=" +
+                (key == "Vex_Kolumbra"      ? "10,-20,800,600"
+                 : key[0] == 'P'            ? "/home/" + key + "/\x95\x5C.csv"
+                 : old == "0" || old == "1" ? std::to_string(1 - std::stoi(old))
+                                            : std::to_string(std::stoi(old) + 7)) +
+                "\r\n";
+    }
+    for (int n = 0; n <= 100; ++n)
+        file += "FindWord" + std::to_string(n) + "=w" + std::to_string(n) + "\r\n";
+    SettingsRecord back = readText(file);
+    EXPECT_EQ(written(back), file);
+    EXPECT_EQ(back.Vex_Kolumbra.Left, -20);
+    EXPECT_EQ(back.Cmb_VertKomKeta, 31);
+}
+
+TEST(SettingsRead, LinesOverDefaults) {
+    EXPECT_EQ(written(readText("WinSta=1")), withLine(kDefaultFile, "WinSta=0", "WinSta=1"));
+
+    std::vector<std::string> unmatched;
+    SettingsRecord rec = readText("fixedcenter=0\r\n"
+                                  "DataCenter =1\r\n"
+                                  " TrimSpace=1\r\n"
+                                  "Cmb_FixedRowsX=5\r\n"
+                                  "XCmb_FixedRows=6\r\n"
+                                  "GP_FixedCenter=0\r\n"
+                                  "Vex_Kolumbra=10,20,800,600\r\n"
+                                  "Cmb_Bunri=3\r\nCMB_BUNRI=4\r\n"
+                                  "DateEdit=-5\r\n"
+                                  "Path_EditFile=  /a b.csv  \r\n"
+                                  "FindWord100= last \r\n"
+                                  "FindWord05=x\r\nFindWord101=y\r\n",
+                                  &unmatched);
+    EXPECT_EQ(rec.FixedCenter, 0);
+    EXPECT_EQ(rec.DataCenter, 0);
+    EXPECT_EQ(rec.TrimSpace, 0);
+    EXPECT_EQ(rec.Cmb_FixedRows, 1);
+    EXPECT_EQ(bounds(rec), (std::array{10, 20, 800, 600}));
+    EXPECT_EQ(rec.Cmb_Bunri, 4);
+    EXPECT_EQ(rec.DateEdit, 1);
+    EXPECT_EQ(rec.Path_EditFile, "/a b.csv");
+    EXPECT_EQ(rec.FindWord[100], "last");
+    EXPECT_EQ(unmatched,
+              (std::vector<std::string>{"DataCenter =1", " TrimSpace=1", "Cmb_FixedRowsX=5",
+                                        "XCmb_FixedRows=6", "GP_FixedCenter=0", "FindWord05=x",
+                                        "FindWord101=y"}));
+}
+
+TEST(SettingsRead, WindowBoundsPieces) {
+    EXPECT_EQ(bounds(readText("Vex_Kolumbra=10,20")), (std::array{10, 20, 0, 0}));
+    EXPECT_EQ(bounds(readText("Vex_Kolumbra= 1 , 2 ,3,4,junk")), (std::array{1, 2, 3, 4}));
+    // A piece that is no number keeps all four as they were.
+    EXPECT_EQ(bounds(readText("Vex_Kolumbra=10,x,3,4")), (std::array{-1, -1, -1, -1}));
+    EXPECT_EQ(bounds(readText("Vex_Kolumbra=10,,3,4")), (std::array{-1, -1, -1, -1}));
+    EXPECT_EQ(bounds(readText("Vex_Kolumbra=")), (std::array{-1, -1, -1, -1}));
+}
+
+TEST(SettingsRead, LineEndsAndNul) {
+    SettingsRecord rec = readText("WinSta=1\rCmb_Fold=2\nCmb_CrNext=3\r\n\r\nCmb_KomRow=4");
+    EXPECT_EQ(rec.WinSta, 1);
+    EXPECT_EQ(rec.Cmb_Fold, 2);
+    EXPECT_EQ(rec.Cmb_CrNext, 3);
+    EXPECT_EQ(rec.Cmb_KomRow, 4);
+    rec = readText("Cmb_Fold=2\r\nCmb_Cr\0Next=3\r\nWinSta=1\r\n"s);
+    EXPECT_EQ(rec.Cmb_Fold, 2);
+    EXPECT_EQ(rec.Cmb_CrNext, 4);
+    EXPECT_EQ(rec.WinSta, 0);
+}
+
+TEST(SettingsRead, MissingFileChangesNothing) {
+    TempDir dir;
+    SettingsRecord rec;
+    rec.WinSta = 1;
+    std::vector<std::string> unmatched;
+    EXPECT_FALSE(ReadSettings((dir / "none.Dat").string(), rec, &unmatched));
+    EXPECT_FALSE(ReadSettings(dir.path().string(), rec, &unmatched));
+    EXPECT_EQ(rec.WinSta, 1);
+    EXPECT_TRUE(unmatched.empty());
+}
+
+TEST(SettingsRead, DamagedFilesKeepDefaults) {
+    EXPECT_EQ(
+        written(readText("Cmb_Bunri=abc\r\nCmb_FixedKeta=99999999999\r\nFixedCenter=\r\n"
+                         "Cmb_KomRow=1.5\r\nCmb_Fold=0x3\r\nWinSta=+-1\r\nno equals\r\n=\r\n")),
+        kDefaultFile);
+    EXPECT_EQ(readText("Cmb_Fold=+2\r\n").Cmb_Fold, 2);
+
+    std::mt19937 random(7);
+    std::string garbage = "WinSta=1\r\n";
+    for (int i = 0; i < 1 << 16; ++i) garbage += static_cast<char>(random() % 255 + 1);
+    EXPECT_EQ(readText(garbage).WinSta, 1);
+
+    std::string big(5 << 20, 'x');
+    std::vector<std::string> unmatched;
+    SettingsRecord rec =
+        readText(big + "\r\nFindWord0=" + big + "\r\nWinSta=" + big + "\r\nCmb_Fold=3", &unmatched);
+    ASSERT_EQ(unmatched.size(), 1u);
+    EXPECT_EQ(unmatched[0].size(), big.size());
+    EXPECT_EQ(rec.FindWord[0].size(), big.size());
+    EXPECT_EQ(rec.WinSta, 0);
+    EXPECT_EQ(rec.Cmb_Fold, 3);
+}
+
+TEST(SettingsWrite, FailedWriteLeavesOldFile) {
+    TempDir dir;
+    writeBytes(dir / "plain", "old");
+    EXPECT_FALSE(WriteSettings((dir / "missing" / "s.Dat").string(), SettingsRecord()));
+    EXPECT_FALSE(WriteSettings((dir / "plain" / "s.Dat").string(), SettingsRecord()));
+    EXPECT_EQ(readBytes(dir / "plain"), "old");
+
+    // A write that fails halfway (file size limit; permissions do not stop root).
+    writeBytes(dir / "s.Dat", kDefaultFile);
+    SettingsRecord rec;
+    rec.FindWord[0] = std::string(1 << 20, 'x');
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64 << 10;
+    setrlimit(RLIMIT_FSIZE, &small);
+    bool ok = WriteSettings((dir / "s.Dat").string(), rec);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(readBytes(dir / "s.Dat"), kDefaultFile);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(SettingsLocation, BesideProgramOrConfigFolder) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "bin");
+    std::string bin = (dir / "bin").string();
+    std::string config = (dir / "cfg" / "deep").string();
+    ScopedEnv xdg("XDG_CONFIG_HOME", config.c_str());
+    ScopedEnv home("HOME", dir.path().c_str());
+
+    EXPECT_EQ(SettingsFilePath(bin), config + "/kolumbra/KolumbraOpt2.Dat");
+    EXPECT_TRUE(std::filesystem::is_directory(config + "/kolumbra"));
+
+    writeBytes(dir / "bin" / "KolumbraOpt2.Dat", "");
+    EXPECT_EQ(SettingsFilePath(bin), bin + "/KolumbraOpt2.Dat");
+    EXPECT_EQ(SettingsFilePath(bin + "/"), bin + "/KolumbraOpt2.Dat");
+
+    ScopedEnv relative("XDG_CONFIG_HOME", "relative/cfg");
+    EXPECT_EQ(SettingsFilePath((dir / "other").string()),
+              (dir / ".config" / "kolumbra" / "KolumbraOpt2.Dat").string());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / ".config" / "kolumbra"));
+}
+
+} // namespace
