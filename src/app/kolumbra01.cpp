@@ -291,11 +291,6 @@ void TFm_Kolumbra01::Cmb_BunriClick() {
     host_.focusGrid();
 }
 
-void TFm_Kolumbra01::ClearHistory() {
-    HistoryList.clear();
-    HistoryRows.clear();
-    HistoryCells.clear();
-}
 
 int TFm_Kolumbra01::fixedRowsIndex() const {
     return Cmb_FixedRows.ItemIndex < 0 ? 0 : Cmb_FixedRows.ItemIndex;

@@ -5,8 +5,10 @@
 #include "app/controls.h"
 #include "app/platform.h"
 #include "app/settings_record.h"
+#include "edit/undo_history.h"
 #include "extra/is_dclick.h"
 #include "table/csv_file_inf.h"
+#include "table/csv_form.h"
 #include "table/row_col_info.h"
 #include "table/string_grid.h"
 #include "view/cell_display.h"
@@ -33,6 +35,7 @@ public:
     virtual void showDocumentFile(const std::string& path, const std::string& extraTitle) = 0;
     virtual void showDocumentText(const std::string& text) = 0;
     virtual void runCsvFixed(TFm_CsvFixed& window) = 0; // modal
+    virtual void repaintGrid() {} // now, while a question is open
 };
 
 struct ScreenInfo {
@@ -81,6 +84,39 @@ public:
     void Mn_FixedRowSEQClick();
     void toggleConfirm(MenuItem& item);
 
+    // Row and column structure edits. A `sender` names the menu item that ran the command
+    // where the command behaves differently for it.
+    enum class Sender { None, RowCopy, RowClipMove, RowClipCopy, ColCopy, ColClipMove, ColClipCopy,
+                        RowInsertFile, RowInsertBoard, ColViewON, ColViewOFF };
+    void Pm_RowInsertClick();
+    void Pm_RowCopyClick(Sender sender = Sender::RowCopy);
+    void Pm_RowDeleteClick(Sender sender = Sender::None);
+    void Pm_RowClipMoveClick();
+    void Pm_RowClipCopyClick();
+    void Pm_RowInsertFileClick(Sender sender); // RowInsertFile or RowInsertBoard
+    void Pm_ColInsertClick();
+    void Pm_ColCopyClick(Sender sender = Sender::ColCopy);
+    void Pm_ColDeleteClick(Sender sender = Sender::None);
+    void Pm_ColClipMoveClick();
+    void Pm_ColClipCopyClick();
+    void Pm_ColViewONClick(Sender sender); // ColViewON hides, ColViewOFF shows
+    void Pm_RangeRowInsert2Click();
+    void Pm_RangeRowCopy2Click();
+    void Pm_RangeRowDelete2Click();
+    void SetColumnShown(int column, bool shown);
+    void RefreshAfterStructureChange();
+    void selectClamped(GridRect rect); // the selection clamp of the structure edits
+
+    // Undo history.
+    void Mn_UndoClick();
+    void RecordRowsOrColumns(int kind, int first, int count);
+    void RecordRange(int kind, GridRect rect);
+    void RecordCell(int kind, int column, int row);
+    void RecordMove(int kind, int from, int to);
+    void DropEditorEntries();
+    void ClearHistory(bool removeHighlight);
+    std::size_t historySize() const;
+
     // Drag moves of rows and columns (the grid has already moved them).
     void GridRowMoved(int from, int to);
     void GridColumnMoved(int from, int to);
@@ -113,7 +149,7 @@ public:
     void ResetTable(int columns, int rows);
     bool LoadTable(const std::string& name, int changedValue);
     void ReadClipboardTable(bool silent, const std::string& caption);
-    void ClearHistory();
+    void ClearHistory() { ClearHistory(true); }
     int fixedRowsIndex() const;
     std::string RowLabel(long long n, bool blankIfNotPositive) const;
     std::string helpPath(const std::string& fileName) const;
@@ -147,7 +183,13 @@ public:
     int MarkedColumnCount = 0;
     TCsvFileInf CsvFileInf;
     SettingsRecord Settings;
-    std::vector<std::string> HistoryList, HistoryRows, HistoryCells; // the undo history
+    // The undo history: entries oldest first, and the saved rows, columns or ranges with their
+    // attributes, in the order they were saved.
+    std::vector<std::unique_ptr<THistCtl>> HistoryList;
+    std::vector<FieldBuffer> HistoryData;
+    std::vector<THistInf> HistoryInfo;
+    int ClipKind = 0; // 0 none, 1 cells, 2 rows, 3 columns
+    int LastCellLeft = -1, LastCellTop = -1, LastCellCol = -1, LastCellRow = -1; // LastCellPos
 
     // Controls.
     Button Btn_OpenCsv, Btn_Excel, Btn_OpenBoard, Btn_Save, Btn_VertGrid, Btn_Select, Btn_Sort,
@@ -164,9 +206,11 @@ public:
         Mn_BreakColor, Mn_KaraGyoColor, Mn_KaraGyoBlack, Mn_FixedRowSEQ, Mn_ConfPaste, Mn_ConfClear,
         Mn_ConfInsert, Mn_ConfCopy, Mn_ConfMove, Mn_ConfDelete, Mn_Help_Kolumbra, Mn_Help_Begin,
         Mn_Help_Guide1, Mn_Help_Guide2, Mn_Help_Guide3, Mn_Help_ColName, Mn_Help_History,
-        Mn_ExcelOpen, Mn_OutputCsv, Mn_RecEtc;
+        Mn_ExcelOpen, Mn_OutputCsv, Mn_RecEtc, Mn2_Undo;
 
     Prompts& prompts() { return prompts_; }
+    Clipboard& clipboard() { return clipboard_; }
+    MainHost& host() { return host_; }
     const std::string& programDir() const { return programDir_; }
 
 private:
@@ -182,6 +226,27 @@ private:
     std::string openDialogStart(const std::string& startName, std::string& directory,
                                 std::string& filter) const;
     void showHelpFile(const std::string& fileName);
+    // Shared steps of the structure edits.
+    struct Span {
+        int first, count;
+    };
+    Span rowSpan() const;
+    Span colSpan() const;
+    bool confirmEdit(bool gated, const std::string& question, GridRect highlight, std::uint32_t colour);
+    int insertRowsAt(int p, int n);
+    // copyFrom ≥ 0: the new columns are copies of the n columns from there (indexes before the
+    // insert); otherwise blank.
+    int insertColsAt(int p, int n, bool append, int copyFrom = -1);
+    void deleteRowsAt(int d, int n, bool moving);
+    void deleteColsAt(int d, int n, bool moving);
+    void copyRows(Sender sender);
+    void copyCols(Sender sender);
+    void clipMove(bool rows);
+    bool undoStep(); // true when the step undid the first part of a pair
+    void updateUndoMenu();
+    void selectAndShow(GridRect rect);
+    std::string rowLabelText(int r) const;
+    std::string colNumberText(int c) const;
 
     Prompts& prompts_;
     Clipboard& clipboard_;

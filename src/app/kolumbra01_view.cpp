@@ -198,6 +198,7 @@ template <typename T> void moveElement(std::vector<T>& v, int from, int to) {
 } // namespace
 
 void TFm_Kolumbra01::GridRowMoved(int from, int to) {
+    RecordMove(HkRowDrag, from, to);
     moveElement(RowFlags, from, to);
     RenumberRowLabels();
     PopupRow = to;
@@ -205,6 +206,7 @@ void TFm_Kolumbra01::GridRowMoved(int from, int to) {
 }
 
 void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
+    RecordMove(HkColDrag, from, to);
     moveElement(ColInfo, from, to);
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
         Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));

@@ -79,6 +79,13 @@ PackedRow* PackedRow::build(void* memory, std::span<const std::string_view> cell
     return row;
 }
 
+template <typename T> static void moveItem(std::vector<T>& v, int from, int to) {
+    if (from < to)
+        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+    else if (from > to)
+        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+}
+
 StringGrid::StringGrid() : rows_(1, nullptr), colWidths_(1, defaultColWidth_), rowHeights_(1, -1) {}
 
 StringGrid::~StringGrid() {
@@ -255,12 +262,6 @@ void StringGrid::deleteRows(int at, int n) {
     clampView();
 }
 
-template <typename T> static void moveItem(std::vector<T>& v, int from, int to) {
-    if (from < to)
-        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
-    else if (from > to)
-        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
-}
 
 void StringGrid::moveRow(int from, int to) {
     int n = rowCount();
@@ -269,21 +270,19 @@ void StringGrid::moveRow(int from, int to) {
     moveItem(rowHeights_, from, to);
 }
 
-void StringGrid::insertCols(int at, int n) {
+void StringGrid::insertCols(int at, int n, int copyFrom) {
     if (n <= 0) return;
     at = std::clamp(at, 0, colCount_);
-    for (int r = 0; r < rowCount(); ++r) {
-        const PackedRow* p = rows_[r];
-        if (!p || p->cells <= static_cast<std::uint32_t>(at)) continue;
-        std::vector<std::string_view> cells;
-        cells.reserve(p->cells + n);
-        for (std::uint32_t i = 0; i < p->cells; ++i) {
-            if (i == static_cast<std::uint32_t>(at)) cells.insert(cells.end(), n, {});
-            cells.push_back(p->cell(i));
-        }
-        rebuildRow(r, cells);
-    }
     colCount_ += n;
+    rebuildRows([&](int, std::vector<std::string_view>& cells, std::string&) {
+        std::vector<std::string_view> added(n);
+        if (copyFrom >= 0)
+            for (int j = 0; j < n; ++j)
+                added[j] = copyFrom + j < static_cast<int>(cells.size()) ? cells[copyFrom + j] : std::string_view();
+        if (static_cast<int>(cells.size()) < at && copyFrom < 0) return;
+        if (static_cast<int>(cells.size()) < at) cells.resize(at);
+        cells.insert(cells.begin() + at, added.begin(), added.end());
+    });
     colWidths_.insert(colWidths_.begin() + at, n, defaultColWidth_);
 }
 
@@ -292,15 +291,10 @@ void StringGrid::deleteCols(int at, int n) {
     n = std::clamp(n, 0, colCount_ - at);
     if (n >= colCount_) n = colCount_ - 1;
     if (n <= 0) return;
-    for (int r = 0; r < rowCount(); ++r) {
-        const PackedRow* p = rows_[r];
-        if (!p || p->cells <= static_cast<std::uint32_t>(at)) continue;
-        std::vector<std::string_view> cells;
-        for (std::uint32_t i = 0; i < p->cells; ++i)
-            if (i < static_cast<std::uint32_t>(at) || i >= static_cast<std::uint32_t>(at + n))
-                cells.push_back(p->cell(i));
-        rebuildRow(r, cells);
-    }
+    rebuildRows([&](int, std::vector<std::string_view>& cells, std::string&) {
+        if (static_cast<int>(cells.size()) <= at) return;
+        cells.erase(cells.begin() + at, cells.begin() + std::min<int>(at + n, cells.size()));
+    });
     colCount_ -= n;
     colWidths_.erase(colWidths_.begin() + at, colWidths_.begin() + at + n);
     if (fixedCols_ >= colCount_) fixedCols_ = colCount_ - 1;
@@ -309,12 +303,10 @@ void StringGrid::deleteCols(int at, int n) {
 
 void StringGrid::moveCol(int from, int to) {
     if (from < 0 || to < 0 || from >= colCount_ || to >= colCount_ || from == to) return;
-    for (int r = 0; r < rowCount(); ++r) {
-        if (!rows_[r]) continue;
-        std::vector<std::string_view> cells = rowCells(r);
+    rebuildRows([&](int, std::vector<std::string_view>& cells, std::string&) {
+        if (static_cast<int>(cells.size()) <= std::max(from, to)) cells.resize(std::max(from, to) + 1);
         moveItem(cells, from, to);
-        rebuildRow(r, cells);
-    }
+    });
     moveItem(colWidths_, from, to);
 }
 

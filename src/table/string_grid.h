@@ -118,7 +118,9 @@ public:
     void insertRows(int at, int n);
     void deleteRows(int at, int n);
     void moveRow(int from, int to);
-    void insertCols(int at, int n);
+    // Inserts n columns before `at`: blank, or copies of the n columns from `copyFrom` (indexes
+    // before the insert). Every row is rebuilt in one pass.
+    void insertCols(int at, int n, int copyFrom = -1);
     void deleteCols(int at, int n);
     void moveCol(int from, int to);
 
@@ -131,6 +133,13 @@ public:
     using RowEdit = void (*)(void* context, int row, std::vector<std::string_view>& cells,
                              std::string& scratch);
     void rebuildAllRows(RowEdit edit, void* context);
+    template <typename F> void rebuildRows(F&& edit) {
+        rebuildAllRows(
+            [](void* ctx, int r, std::vector<std::string_view>& cells, std::string& scratch) {
+                (*static_cast<F*>(ctx))(r, cells, scratch);
+            },
+            &edit);
+    }
     // True when every cell from column `first` on is empty.
     bool rowEmptyFrom(int r, int first) const;
 

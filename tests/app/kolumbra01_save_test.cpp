@@ -61,7 +61,7 @@ TEST(MainSave, MenuAlwaysAsksForANameAndAddsCsv) {
 TEST(MainSave, AFailedWriteKeepsTheOldFileAndTheChanges) {
     SaveFixture f;
     f.model.Modified = 1;
-    f.model.HistoryList.push_back("entry");
+    f.model.RecordCell(HkCellEdit, 2, 1);
     std::string folder = (f.dir / "blocked").string();
     ::mkdir(folder.c_str(), 0755);
     f.prompts.fileNames = {folder + "/missing/deeper.csv", folder};
