@@ -239,8 +239,8 @@ private:
     int insertColsAt(int p, int n, bool append, int copyFrom = -1);
     void deleteRowsAt(int d, int n, bool moving);
     void deleteColsAt(int d, int n, bool moving);
-    void copyRows(Sender sender);
-    void copyCols(Sender sender);
+    bool copyRows(Sender sender); // false when nothing was copied
+    bool copyCols(Sender sender);
     void clipMove(bool rows);
     bool undoStep(); // true when the step undid the first part of a pair
     void updateUndoMenu();

@@ -165,9 +165,9 @@ void TFm_Kolumbra01::Pm_RowInsertClick() {
     host_.focusGrid();
 }
 
-void TFm_Kolumbra01::copyRows(Sender sender) {
+bool TFm_Kolumbra01::copyRows(Sender sender) {
     auto [p, n] = rowSpan();
-    if (p < Grid.fixedRows() || p > Grid.rowCount()) return;
+    if (p < Grid.fixedRows() || p > Grid.rowCount()) return false;
     const bool ranged = OperationRange.valid();
     const int top = ranged ? std::min(OperationRange.top, OperationRange.bottom) : p;
     std::string heading = sender == Sender::RowClipMove
@@ -181,7 +181,7 @@ void TFm_Kolumbra01::copyRows(Sender sender) {
                      heading + "\r\n\r\n" + sj("   行番号 ： ") + rowLabelText(top) + sj(" ～ ") +
                          rowLabelText(top + n - 1) + sj("    →   ") + rowLabelText(p),
                      blue, colour::Blue))
-        return;
+        return false;
     host_.setBusy(true);
     // The copies are taken before the insert moves the sources.
     WorkGrid.setRowCount(n);
@@ -209,6 +209,7 @@ void TFm_Kolumbra01::copyRows(Sender sender) {
     selectClamped(OperationRange);
     host_.setBusy(false);
     host_.focusGrid();
+    return true;
 }
 
 void TFm_Kolumbra01::Pm_RowCopyClick(Sender sender) { copyRows(sender); }
@@ -243,7 +244,6 @@ void TFm_Kolumbra01::Pm_RowDeleteClick(Sender sender) {
 void TFm_Kolumbra01::clipMove(bool rows) {
     if (!ClipRange.valid()) return;
     const int n = rows ? ClipRange.bottom - ClipRange.top + 1 : ClipRange.right - ClipRange.left + 1;
-    const std::size_t before = HistoryList.size();
     OperationRange = ClipRange;
     const int target = rows ? PopupRow : PopupCol;
     const int clipFirst = rows ? ClipRange.top : ClipRange.left;
@@ -254,11 +254,10 @@ void TFm_Kolumbra01::clipMove(bool rows) {
         OperationRange = GridRect();
         return;
     }
-    if (rows)
-        copyRows(Sender::RowClipMove);
-    else
-        copyCols(Sender::ColClipMove);
-    if (HistoryList.size() == before) return; // answered No
+    if (!(rows ? copyRows(Sender::RowClipMove) : copyCols(Sender::ColClipMove))) {
+        OperationRange = GridRect();
+        return; // answered No
+    }
     GridRect moved = OperationRange;
     OperationRange = ClipRange;
     if (target < clipFirst) {
@@ -314,9 +313,9 @@ void TFm_Kolumbra01::Pm_ColInsertClick() {
     host_.focusGrid();
 }
 
-void TFm_Kolumbra01::copyCols(Sender sender) {
+bool TFm_Kolumbra01::copyCols(Sender sender) {
     auto [p, n] = colSpan();
-    if (p < Grid.fixedCols() || p > Grid.colCount()) return;
+    if (p < Grid.fixedCols() || p > Grid.colCount()) return false;
     const bool ranged = OperationRange.valid();
     const int left = ranged ? std::min(OperationRange.left, OperationRange.right) : p;
     std::string heading = sender == Sender::ColClipMove
@@ -330,7 +329,7 @@ void TFm_Kolumbra01::copyCols(Sender sender) {
                      heading + "\r\n\r\n" + sj("    列番号 ： ") + colNumberText(left) + sj(" ～ ") +
                          colNumberText(left + n - 1) + sj("    →   ") + colNumberText(p),
                      blue, colour::Blue))
-        return;
+        return false;
     host_.setBusy(true);
     RecordRowsOrColumns(HkColCopy, p, n);
     // The new columns are made as copies in one pass over the rows.
@@ -347,6 +346,7 @@ void TFm_Kolumbra01::copyCols(Sender sender) {
     selectClamped(OperationRange);
     host_.setBusy(false);
     host_.focusGrid();
+    return true;
 }
 
 void TFm_Kolumbra01::Pm_ColCopyClick(Sender sender) { copyCols(sender); }
