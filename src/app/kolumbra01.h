@@ -35,7 +35,7 @@ public:
     virtual void showDocumentFile(const std::string& path, const std::string& extraTitle) = 0;
     virtual void showDocumentText(const std::string& text) = 0;
     virtual void runCsvFixed(TFm_CsvFixed& window) = 0; // modal
-    virtual void repaintGrid() {} // now, while a question is open
+    virtual void repaintGrid() {}                       // now, while a question is open
 };
 
 struct ScreenInfo {
@@ -86,8 +86,19 @@ public:
 
     // Row and column structure edits. A `sender` names the menu item that ran the command
     // where the command behaves differently for it.
-    enum class Sender { None, RowCopy, RowClipMove, RowClipCopy, ColCopy, ColClipMove, ColClipCopy,
-                        RowInsertFile, RowInsertBoard, ColViewON, ColViewOFF };
+    enum class Sender {
+        None,
+        RowCopy,
+        RowClipMove,
+        RowClipCopy,
+        ColCopy,
+        ColClipMove,
+        ColClipCopy,
+        RowInsertFile,
+        RowInsertBoard,
+        ColViewON,
+        ColViewOFF
+    };
     void Pm_RowInsertClick();
     void Pm_RowCopyClick(Sender sender = Sender::RowCopy);
     void Pm_RowDeleteClick(Sender sender = Sender::None);
@@ -135,6 +146,7 @@ public:
     // Operations shared with other windows.
     void RenumberRowLabels();
     void RecomputeBreakColours(int column, int fromRow);
+    void recomputeBreakColumns(int first, int last); // from the first data row
     void AutoFitColumns();
     int ColumnWidthFor(int currentWidth, double length) const;
     void ApplyFold();
@@ -232,11 +244,13 @@ private:
     };
     Span rowSpan() const;
     Span colSpan() const;
-    bool confirmEdit(bool gated, const std::string& question, GridRect highlight, std::uint32_t colour);
+    bool confirmEdit(bool gated, const std::string& question, GridRect highlight,
+                     std::uint32_t colour);
     int insertRowsAt(int p, int n);
     // copyFrom ≥ 0: the new columns are copies of the n columns from there (indexes before the
     // insert); otherwise blank.
-    int insertColsAt(int p, int n, bool append, int copyFrom = -1);
+    int insertColsAt(int p, int n, bool append, int copyFrom = -1,
+                     const StringGrid::ColumnSource* saved = nullptr);
     void deleteRowsAt(int d, int n, bool moving);
     void deleteColsAt(int d, int n, bool moving);
     bool copyRows(Sender sender); // false when nothing was copied

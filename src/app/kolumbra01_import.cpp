@@ -23,7 +23,8 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
         if (Trim(proposed).empty()) proposed = joinPath(programDir_, "*.csv");
         FileDialogRequest request;
         const std::string ext = extensionOf(proposed);
-        request.filter = (!ext.empty() && ext != ".") ? "(*" + ext + ")|*" + ext + "|" + kFilter : kFilter;
+        request.filter =
+            (!ext.empty() && ext != ".") ? "(*" + ext + ")|*" + ext + "|" + kFilter : kFilter;
         request.title = sj("指定行位置に挿入するＣＳＶファイルを選択して下さい。");
         request.directory = directoryOf(proposed);
         request.fileName = proposed;
@@ -32,7 +33,8 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
         if (fileName.empty()) return;
         Settings.Path_SelectFile = fileName;
         if (SourceText::readFile(fileName, source) != SourceText::ReadStatus::Ok) {
-            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + displayPath(fileName));
+            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") +
+                          displayPath(fileName));
             return;
         }
     } else {
@@ -48,11 +50,11 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     }
     const std::string count = std::to_string(lines.size());
     std::string question =
-        fromFile ? sj("このファイルを挿入します。\r\n\r\n   Path = ") + displayPath(fileName) + "\r\n\r\n" +
-                       sj("   挿入行数 ： ") + count + sj(" 行")
+        fromFile ? sj("このファイルを挿入します。\r\n\r\n   Path = ") + displayPath(fileName) +
+                       "\r\n\r\n" + sj("   挿入行数 ： ") + count + sj(" 行")
                  : sj("現在のクリップボードの内容を 【 挿入 】 します。\r\n\r\n   先頭内容 → ") +
-                       std::string(source.text().substr(0, 20)) + "\r\n\r\n" + sj("   挿入行数 ： ") + count +
-                       sj(" 行");
+                       std::string(source.text().substr(0, 20)) + "\r\n\r\n" +
+                       sj("   挿入行数 ： ") + count + sj(" 行");
     if (prompts_.ask(question, Buttons::YesNo) != Answer::Yes) return;
     if (source.text().find('\t') != std::string_view::npos) CurrentSeparator = '\t';
 
@@ -69,7 +71,8 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
         if (extra > 0) {
             if (!asked) {
                 asked = true;
-                grow = prompts_.ask(sj("挿入データの列数の方が大きいです。\r\n\r\n   列数を増やしてもよろしいですか？"),
+                grow = prompts_.ask(sj("挿入データの列数の方が大きいです。\r\n\r\n   "
+                                       "列数を増やしてもよろしいですか？"),
                                     Buttons::YesNo) == Answer::Yes;
             }
             if (grow) {
@@ -77,7 +80,8 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
                 insertColsAt(Grid.colCount(), extra, true);
             }
         }
-        for (std::size_t i = 0; i < fields.size() && Grid.fixedCols() + static_cast<int>(i) < Grid.colCount(); ++i)
+        for (std::size_t i = 0;
+             i < fields.size() && Grid.fixedCols() + static_cast<int>(i) < Grid.colCount(); ++i)
             Grid.setCell(Grid.fixedCols() + static_cast<int>(i), p + k, fields.field(i));
     }
     RecomputeBreakColours(-1, p);

@@ -12,8 +12,12 @@ constexpr std::uint32_t kRed = 0x0000FF;
 
 } // namespace
 
-std::string TFm_Kolumbra01::rowLabelText(int r) const { return std::string(Grid.cell(0, r)); }
-std::string TFm_Kolumbra01::colNumberText(int c) const { return std::string(Grid.cell(c, 0)); }
+std::string TFm_Kolumbra01::rowLabelText(int r) const {
+    return std::string(Grid.cell(0, r));
+}
+std::string TFm_Kolumbra01::colNumberText(int c) const {
+    return std::string(Grid.cell(c, 0));
+}
 
 TFm_Kolumbra01::Span TFm_Kolumbra01::rowSpan() const {
     if (OperationRange.left < 0 || OperationRange.top < 0) return {PopupRow, 1};
@@ -89,7 +93,8 @@ void TFm_Kolumbra01::deleteRowsAt(int d, int n, bool moving) {
     n = std::min(n, Grid.rowCount() - d);
     if (n <= 0) return;
     Grid.deleteRows(d, n);
-    RowFlags.erase(RowFlags.begin() + d, RowFlags.begin() + std::min<std::size_t>(d + n, RowFlags.size()));
+    RowFlags.erase(RowFlags.begin() + d,
+                   RowFlags.begin() + std::min<std::size_t>(d + n, RowFlags.size()));
     int row = std::max(LastCellRow, 0);
     if (!moving) {
         row = std::max(d, Grid.fixedRows());
@@ -107,10 +112,11 @@ void TFm_Kolumbra01::deleteRowsAt(int d, int n, bool moving) {
     if (!moving) host_.focusGrid();
 }
 
-int TFm_Kolumbra01::insertColsAt(int p, int n, bool append, int copyFrom) {
+int TFm_Kolumbra01::insertColsAt(int p, int n, bool append, int copyFrom,
+                                 const StringGrid::ColumnSource* saved) {
     p = std::clamp(p, 0, Grid.colCount());
     if (!append) Grid.setCurrent(Grid.col, std::max(LastCellRow, Grid.fixedRows()));
-    Grid.insertCols(p, n, copyFrom);
+    Grid.insertCols(p, n, copyFrom, saved);
     ColInfo.insert(ColInfo.begin() + std::min<std::size_t>(p, ColInfo.size()), n, ColInfoRec());
     for (int c = p; c < p + n; ++c) {
         Grid.setColWidth(c, Grid.defaultColWidth());
@@ -134,7 +140,8 @@ void TFm_Kolumbra01::deleteColsAt(int d, int n, bool moving) {
     n = std::min(n, Grid.colCount() - d);
     if (n <= 0) return;
     Grid.deleteCols(d, n);
-    ColInfo.erase(ColInfo.begin() + d, ColInfo.begin() + std::min<std::size_t>(d + n, ColInfo.size()));
+    ColInfo.erase(ColInfo.begin() + d,
+                  ColInfo.begin() + std::min<std::size_t>(d + n, ColInfo.size()));
     int col = std::max(LastCellCol, 0);
     if (!moving) col = std::min(std::max(d, Grid.fixedCols()), Grid.colCount() - 1);
     Grid.setCurrent(std::clamp(col, Grid.fixedCols(), Grid.colCount() - 1),
@@ -151,8 +158,10 @@ void TFm_Kolumbra01::Pm_RowInsertClick() {
     if (p < Grid.fixedRows() || p >= Grid.rowCount()) return;
     GridRect blue{Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1};
     if (!confirmEdit(n > 1 && Mn_ConfInsert.Checked,
-                     sj("【 新規挿入 】\r\n\r\n    選択範囲の行数分だけ指定行に空行を挿入します。\r\n\r\n    ") +
-                         std::to_string(n) + sj(" 行") + sj("    →    行番号 ： ") + rowLabelText(p),
+                     sj("【 新規挿入 】\r\n\r\n    "
+                        "選択範囲の行数分だけ指定行に空行を挿入します。\r\n\r\n    ") +
+                         std::to_string(n) + sj(" 行") + sj("    →    行番号 ： ") +
+                         rowLabelText(p),
                      blue, colour::Blue))
         return;
     host_.setBusy(true);
@@ -170,12 +179,14 @@ bool TFm_Kolumbra01::copyRows(Sender sender) {
     if (p < Grid.fixedRows() || p > Grid.rowCount()) return false;
     const bool ranged = OperationRange.valid();
     const int top = ranged ? std::min(OperationRange.top, OperationRange.bottom) : p;
-    std::string heading = sender == Sender::RowClipMove
-                              ? sj("【 移動 】\r\n\r\n   クリップされた行を指定行に移動します。")
-                          : sender == Sender::RowClipCopy
-                              ? sj("【 複写 】\r\n\r\n   クリップされた行を指定行に挿入して複写します。")
-                              : sj("【 複写 】\r\n\r\n   選択範囲の行を指定行に挿入して複写します。");
-    const bool gated = n > 1 && (sender == Sender::RowClipMove ? Mn_ConfMove.Checked : Mn_ConfCopy.Checked);
+    std::string heading =
+        sender == Sender::RowClipMove
+            ? sj("【 移動 】\r\n\r\n   クリップされた行を指定行に移動します。")
+        : sender == Sender::RowClipCopy
+            ? sj("【 複写 】\r\n\r\n   クリップされた行を指定行に挿入して複写します。")
+            : sj("【 複写 】\r\n\r\n   選択範囲の行を指定行に挿入して複写します。");
+    const bool gated =
+        n > 1 && (sender == Sender::RowClipMove ? Mn_ConfMove.Checked : Mn_ConfCopy.Checked);
     GridRect blue{Grid.fixedCols(), top, Grid.colCount() - 1, top + n - 1};
     if (!confirmEdit(gated,
                      heading + "\r\n\r\n" + sj("   行番号 ： ") + rowLabelText(top) + sj(" ～ ") +
@@ -212,7 +223,9 @@ bool TFm_Kolumbra01::copyRows(Sender sender) {
     return true;
 }
 
-void TFm_Kolumbra01::Pm_RowCopyClick(Sender sender) { copyRows(sender); }
+void TFm_Kolumbra01::Pm_RowCopyClick(Sender sender) {
+    copyRows(sender);
+}
 
 void TFm_Kolumbra01::Pm_RowDeleteClick(Sender sender) {
     const bool moving = sender == Sender::RowClipMove;
@@ -228,11 +241,12 @@ void TFm_Kolumbra01::Pm_RowDeleteClick(Sender sender) {
             return;
         }
         std::string question =
-            n == 1 ? sj("【 削除 】\r\n\r\n    この行を削除します。\r\n\r\n    行番号 = ") + rowLabelText(d)
-                   : sj("【 削除 】\r\n\r\n    選択範囲の行を削除します。\r\n\r\n    行番号 ： ") + rowLabelText(d) +
-                         sj(" ～ ") + rowLabelText(d + n - 1);
-        if (!confirmEdit(Mn_ConfDelete.Checked, question, {Grid.fixedCols(), d, Grid.colCount() - 1, d + n - 1},
-                         kRed))
+            n == 1 ? sj("【 削除 】\r\n\r\n    この行を削除します。\r\n\r\n    行番号 = ") +
+                         rowLabelText(d)
+                   : sj("【 削除 】\r\n\r\n    選択範囲の行を削除します。\r\n\r\n    行番号 ： ") +
+                         rowLabelText(d) + sj(" ～ ") + rowLabelText(d + n - 1);
+        if (!confirmEdit(Mn_ConfDelete.Checked, question,
+                         {Grid.fixedCols(), d, Grid.colCount() - 1, d + n - 1}, kRed))
             return;
     }
     host_.setBusy(true);
@@ -243,7 +257,8 @@ void TFm_Kolumbra01::Pm_RowDeleteClick(Sender sender) {
 
 void TFm_Kolumbra01::clipMove(bool rows) {
     if (!ClipRange.valid()) return;
-    const int n = rows ? ClipRange.bottom - ClipRange.top + 1 : ClipRange.right - ClipRange.left + 1;
+    const int n =
+        rows ? ClipRange.bottom - ClipRange.top + 1 : ClipRange.right - ClipRange.left + 1;
     OperationRange = ClipRange;
     const int target = rows ? PopupRow : PopupCol;
     const int clipFirst = rows ? ClipRange.top : ClipRange.left;
@@ -286,7 +301,9 @@ void TFm_Kolumbra01::clipMove(bool rows) {
     host_.focusGrid();
 }
 
-void TFm_Kolumbra01::Pm_RowClipMoveClick() { clipMove(true); }
+void TFm_Kolumbra01::Pm_RowClipMoveClick() {
+    clipMove(true);
+}
 
 void TFm_Kolumbra01::Pm_RowClipCopyClick() {
     if (!ClipRange.valid()) return;
@@ -299,14 +316,16 @@ void TFm_Kolumbra01::Pm_ColInsertClick() {
     if (p < Grid.fixedCols() || p >= Grid.colCount()) return;
     GridRect blue{p, Grid.fixedRows(), p + n - 1, Grid.rowCount() - 1};
     if (!confirmEdit(n > 1 && Mn_ConfInsert.Checked,
-                     sj("【 新規挿入 】\r\n\r\n    選択範囲の列数分だけ指定列に空列を挿入します。\r\n\r\n    ") +
-                         std::to_string(n) + sj(" 列") + sj("    →    列番号 ： ") + colNumberText(p),
+                     sj("【 新規挿入 】\r\n\r\n    "
+                        "選択範囲の列数分だけ指定列に空列を挿入します。\r\n\r\n    ") +
+                         std::to_string(n) + sj(" 列") + sj("    →    列番号 ： ") +
+                         colNumberText(p),
                      blue, colour::Blue))
         return;
     host_.setBusy(true);
     RecordRowsOrColumns(HkColInsert, p, n);
     insertColsAt(p, n, false);
-    for (int c = p; c < Grid.colCount(); ++c) RecomputeBreakColours(c, 0);
+    recomputeBreakColumns(p, Grid.colCount() - 1);
     OperationRange = {p, Grid.fixedRows(), p + n - 1, Grid.rowCount() - 1};
     selectClamped(OperationRange);
     host_.setBusy(false);
@@ -318,28 +337,32 @@ bool TFm_Kolumbra01::copyCols(Sender sender) {
     if (p < Grid.fixedCols() || p > Grid.colCount()) return false;
     const bool ranged = OperationRange.valid();
     const int left = ranged ? std::min(OperationRange.left, OperationRange.right) : p;
-    std::string heading = sender == Sender::ColClipMove
-                              ? sj("【 移動 】\r\n\r\n   クリップされた列を指定列に移動します。")
-                          : sender == Sender::ColClipCopy
-                              ? sj("【 複写 】\r\n\r\n   クリップされた列を指定列に挿入して複写します。")
-                              : sj("【 複写 】\r\n\r\n   選択範囲の列を指定列に挿入して複写します。");
-    const bool gated = n > 1 && (sender == Sender::ColClipMove ? Mn_ConfMove.Checked : Mn_ConfCopy.Checked);
+    std::string heading =
+        sender == Sender::ColClipMove
+            ? sj("【 移動 】\r\n\r\n   クリップされた列を指定列に移動します。")
+        : sender == Sender::ColClipCopy
+            ? sj("【 複写 】\r\n\r\n   クリップされた列を指定列に挿入して複写します。")
+            : sj("【 複写 】\r\n\r\n   選択範囲の列を指定列に挿入して複写します。");
+    const bool gated =
+        n > 1 && (sender == Sender::ColClipMove ? Mn_ConfMove.Checked : Mn_ConfCopy.Checked);
     GridRect blue{left, Grid.fixedRows(), left + n - 1, Grid.rowCount() - 1};
     if (!confirmEdit(gated,
-                     heading + "\r\n\r\n" + sj("    列番号 ： ") + colNumberText(left) + sj(" ～ ") +
-                         colNumberText(left + n - 1) + sj("    →   ") + colNumberText(p),
+                     heading + "\r\n\r\n" + sj("    列番号 ： ") + colNumberText(left) +
+                         sj(" ～ ") + colNumberText(left + n - 1) + sj("    →   ") +
+                         colNumberText(p),
                      blue, colour::Blue))
         return false;
     host_.setBusy(true);
     RecordRowsOrColumns(HkColCopy, p, n);
     // The new columns are made as copies in one pass over the rows.
-    std::vector<ColInfoRec> infos(ColInfo.begin() + left, ColInfo.begin() + std::min<int>(left + n, ColInfo.size()));
+    std::vector<ColInfoRec> infos(ColInfo.begin() + left,
+                                  ColInfo.begin() + std::min<int>(left + n, ColInfo.size()));
     insertColsAt(p, n, false, left);
     for (int j = 0; j < n && j < static_cast<int>(infos.size()); ++j) {
         ColInfo[p + j] = infos[j];
         Grid.setColWidth(p + j, ColInfo[p + j].Width);
     }
-    for (int c = p; c < Grid.colCount(); ++c) RecomputeBreakColours(c, 0);
+    recomputeBreakColumns(p, Grid.colCount() - 1);
     RefreshAfterStructureChange();
     Modified = 1;
     OperationRange = {p, Grid.fixedRows(), p + n - 1, Grid.rowCount() - 1};
@@ -349,7 +372,9 @@ bool TFm_Kolumbra01::copyCols(Sender sender) {
     return true;
 }
 
-void TFm_Kolumbra01::Pm_ColCopyClick(Sender sender) { copyCols(sender); }
+void TFm_Kolumbra01::Pm_ColCopyClick(Sender sender) {
+    copyCols(sender);
+}
 
 void TFm_Kolumbra01::Pm_ColDeleteClick(Sender sender) {
     const bool moving = sender == Sender::ColClipMove;
@@ -365,11 +390,12 @@ void TFm_Kolumbra01::Pm_ColDeleteClick(Sender sender) {
             return;
         }
         std::string question =
-            n == 1 ? sj("【 削除 】\r\n\r\n    この列を削除します。\r\n\r\n    列番号 = ") + colNumberText(d)
-                   : sj("【 削除 】\r\n\r\n    選択範囲の列を削除します。\r\n\r\n    列番号 ： ") + colNumberText(d) +
-                         sj(" ～ ") + colNumberText(d + n - 1);
-        if (!confirmEdit(Mn_ConfDelete.Checked, question, {d, Grid.fixedRows(), d + n - 1, Grid.rowCount() - 1},
-                         kRed))
+            n == 1 ? sj("【 削除 】\r\n\r\n    この列を削除します。\r\n\r\n    列番号 = ") +
+                         colNumberText(d)
+                   : sj("【 削除 】\r\n\r\n    選択範囲の列を削除します。\r\n\r\n    列番号 ： ") +
+                         colNumberText(d) + sj(" ～ ") + colNumberText(d + n - 1);
+        if (!confirmEdit(Mn_ConfDelete.Checked, question,
+                         {d, Grid.fixedRows(), d + n - 1, Grid.rowCount() - 1}, kRed))
             return;
     }
     host_.setBusy(true);
@@ -378,7 +404,9 @@ void TFm_Kolumbra01::Pm_ColDeleteClick(Sender sender) {
     host_.setBusy(false);
 }
 
-void TFm_Kolumbra01::Pm_ColClipMoveClick() { clipMove(false); }
+void TFm_Kolumbra01::Pm_ColClipMoveClick() {
+    clipMove(false);
+}
 
 void TFm_Kolumbra01::Pm_ColClipCopyClick() {
     if (!ClipRange.valid()) return;
@@ -387,7 +415,8 @@ void TFm_Kolumbra01::Pm_ColClipCopyClick() {
 }
 
 void TFm_Kolumbra01::SetColumnShown(int column, bool shown) {
-    if (column < 0 || column >= Grid.colCount() || column >= static_cast<int>(ColInfo.size())) return;
+    if (column < 0 || column >= Grid.colCount() || column >= static_cast<int>(ColInfo.size()))
+        return;
     ColInfo[column].Shown = shown ? 1 : 0;
     Grid.setColWidth(column, shown ? ColInfo[column].Width : LetterWidth);
 }

@@ -18,7 +18,9 @@ FieldBuffer saveCells(const StringGrid& g, GridRect r) {
 }
 
 template <typename T> void moveElement(std::vector<T>& v, int from, int to) {
-    if (from < 0 || to < 0 || from >= static_cast<int>(v.size()) || to >= static_cast<int>(v.size())) return;
+    if (from < 0 || to < 0 || from >= static_cast<int>(v.size()) ||
+        to >= static_cast<int>(v.size()))
+        return;
     if (from < to)
         std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
     else if (from > to)
@@ -26,12 +28,15 @@ template <typename T> void moveElement(std::vector<T>& v, int from, int to) {
 }
 } // namespace
 
-std::size_t TFm_Kolumbra01::historySize() const { return HistoryList.size(); }
+std::size_t TFm_Kolumbra01::historySize() const {
+    return HistoryList.size();
+}
 
 void TFm_Kolumbra01::ClearHistory(bool removeHighlight) {
     HistoryList.clear();
-    HistoryData.clear();
-    HistoryInfo.clear();
+    // The memory of a large delete goes with it (clear() would keep the capacity).
+    std::vector<FieldBuffer>().swap(HistoryData);
+    std::vector<THistInf>().swap(HistoryInfo);
     if (removeHighlight) UndoHighlight = GridRect();
     updateUndoMenu();
 }
@@ -95,7 +100,8 @@ void TFm_Kolumbra01::RecordMove(int kind, int from, int to) {
 }
 
 void TFm_Kolumbra01::DropEditorEntries() {
-    while (!HistoryList.empty() && HistoryList.back()->kind == HkVertCellEdit) HistoryList.pop_back();
+    while (!HistoryList.empty() && HistoryList.back()->kind == HkVertCellEdit)
+        HistoryList.pop_back();
     updateUndoMenu();
 }
 
@@ -110,10 +116,13 @@ void TFm_Kolumbra01::updateUndoMenu() {
     std::size_t number = HistoryList.size();
     if (newest.kind == HkVertCellEdit) {
         number = 0;
-        for (auto it = HistoryList.rbegin(); it != HistoryList.rend() && (*it)->kind == HkVertCellEdit; ++it) ++number;
+        for (auto it = HistoryList.rbegin();
+             it != HistoryList.rend() && (*it)->kind == HkVertCellEdit; ++it)
+            ++number;
     }
     MenuItem& item = newest.kind == HkVertCellEdit ? Mn2_Undo : Mn_Undo;
-    item.Caption = sj("元に戻す  ") + "#" + std::to_string(number) + sj("  【") + historyName(newest) + sj("】");
+    item.Caption = sj("元に戻す  ") + "#" + std::to_string(number) + sj("  【") +
+                   historyName(newest) + sj("】");
     item.Enabled = true;
 }
 
@@ -142,7 +151,8 @@ bool TFm_Kolumbra01::undoStep() {
     bool pair = false;
     const GridRect rows{Grid.fixedCols(), e.first, Grid.colCount() - 1, e.first + e.count - 1};
     switch (e.kind) {
-    case HkVertCellEdit: break; // the single-row editor takes these back itself
+    case HkVertCellEdit:
+        break; // the single-row editor takes these back itself
     case HkCellEdit:
         Grid.setCell(e.cellCol, e.cellRow, e.oldText);
         RecomputeBreakColours(e.cellCol, e.cellRow);
@@ -184,16 +194,17 @@ bool TFm_Kolumbra01::undoStep() {
         break;
     case HkColDelete:
     case HkColClipMove: {
-        insertColsAt(e.first, e.count, false);
+        const StringGrid::ColumnSource source = [&](int r, int j) {
+            const FieldBuffer& saved = HistoryData[base + j];
+            return r < static_cast<int>(saved.size()) ? saved.field(r) : std::string_view();
+        };
+        insertColsAt(e.first, e.count, false, -1, &source);
         for (int i = 0; i < e.count; ++i) {
-            const FieldBuffer& saved = HistoryData[base + i];
-            for (std::size_t r = 0; r < saved.size(); ++r)
-                if (!saved.field(r).empty()) Grid.setCell(e.first + i, static_cast<int>(r), saved.field(r));
             Grid.setColWidth(e.first + i, HistoryInfo[base + i].colWidth);
             ColInfo[e.first + i] = HistoryInfo[base + i].colInfo;
         }
         RefreshAfterStructureChange();
-        for (int c = e.first; c < Grid.colCount(); ++c) RecomputeBreakColours(c, 0);
+        recomputeBreakColumns(e.first, Grid.colCount() - 1);
         if (e.kind == HkColClipMove) {
             ClipRange = GridRect();
             ClipKind = 0;
@@ -227,7 +238,8 @@ bool TFm_Kolumbra01::undoStep() {
         RefreshAfterStructureChange();
         selectAndShow({e.cellCol, Grid.fixedRows(), e.cellCol, Grid.rowCount() - 1});
         break;
-    default: break;
+    default:
+        break;
     }
     if (e.kind != HkVertCellEdit) host_.focusGrid();
     Modified = e.modified ? 1 : 0;

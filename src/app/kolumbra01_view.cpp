@@ -82,6 +82,10 @@ void TFm_Kolumbra01::RecomputeBreakColours(int column, int fromRow) {
     kol::RecomputeBreakColours(Grid, RowFlags, column, fromRow);
 }
 
+void TFm_Kolumbra01::recomputeBreakColumns(int first, int last) {
+    if (Mn_BreakColor.Checked) RecomputeBreakColumnRange(Grid, RowFlags, first, last);
+}
+
 void TFm_Kolumbra01::RenumberRowLabels() {
     const RowLabelRule rule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()};
     for (int r = 1; r < Grid.rowCount(); ++r) Grid.setCell(0, r, kol::RowLabel(r, true, rule));

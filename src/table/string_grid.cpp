@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace kol {
 
@@ -262,7 +263,6 @@ void StringGrid::deleteRows(int at, int n) {
     clampView();
 }
 
-
 void StringGrid::moveRow(int from, int to) {
     int n = rowCount();
     if (from < 0 || to < 0 || from >= n || to >= n || from == to) return;
@@ -270,18 +270,32 @@ void StringGrid::moveRow(int from, int to) {
     moveItem(rowHeights_, from, to);
 }
 
-void StringGrid::insertCols(int at, int n, int copyFrom) {
+void StringGrid::insertCols(int at, int n, int copyFrom, const ColumnSource* saved) {
     if (n <= 0) return;
     at = std::clamp(at, 0, colCount_);
     colCount_ += n;
-    rebuildRows([&](int, std::vector<std::string_view>& cells, std::string&) {
-        std::vector<std::string_view> added(n);
-        if (copyFrom >= 0)
-            for (int j = 0; j < n; ++j)
-                added[j] = copyFrom + j < static_cast<int>(cells.size()) ? cells[copyFrom + j] : std::string_view();
-        if (static_cast<int>(cells.size()) < at && copyFrom < 0) return;
-        if (static_cast<int>(cells.size()) < at) cells.resize(at);
-        cells.insert(cells.begin() + at, added.begin(), added.end());
+    rebuildRows([&](int r, std::vector<std::string_view>& cells, std::string&) {
+        const bool filled = copyFrom >= 0 || saved;
+        if (static_cast<int>(cells.size()) < at) {
+            if (!filled) return;
+            cells.resize(at);
+        }
+        const std::size_t old = cells.size();
+        cells.resize(old + n);
+        std::move_backward(cells.begin() + at, cells.begin() + old, cells.end());
+        for (int j = 0; j < n; ++j) {
+            std::string_view value;
+            if (saved) {
+                value = (*saved)(r, j);
+            } else if (copyFrom >= 0) {
+                // Sources at or after the insert point have moved right by n.
+                int from = copyFrom + j;
+                if (from >= at) from += n;
+                if (from < static_cast<int>(cells.size()) && (from < at || from >= at + n))
+                    value = cells[from];
+            }
+            cells[at + j] = value;
+        }
     });
     colWidths_.insert(colWidths_.begin() + at, n, defaultColWidth_);
 }
@@ -304,7 +318,8 @@ void StringGrid::deleteCols(int at, int n) {
 void StringGrid::moveCol(int from, int to) {
     if (from < 0 || to < 0 || from >= colCount_ || to >= colCount_ || from == to) return;
     rebuildRows([&](int, std::vector<std::string_view>& cells, std::string&) {
-        if (static_cast<int>(cells.size()) <= std::max(from, to)) cells.resize(std::max(from, to) + 1);
+        if (static_cast<int>(cells.size()) <= std::max(from, to))
+            cells.resize(std::max(from, to) + 1);
         moveItem(cells, from, to);
     });
     moveItem(colWidths_, from, to);
@@ -319,28 +334,39 @@ void StringGrid::setPackedRow(int r, PackedRow* row) {
 }
 
 void StringGrid::rebuildAllRows(RowEdit edit, void* context) {
-    std::vector<RowArena> fresh(1);
-    std::vector<std::string_view> cells;
-    std::string scratch;
-    for (int r = 0; r < rowCount(); ++r) {
-        const PackedRow* p = rows_[r];
-        cells.clear();
-        scratch.clear();
-        if (p)
-            for (std::uint32_t i = 0; i < p->cells; ++i) cells.push_back(p->cell(i));
-        edit(context, r, cells, scratch);
-        if (cells.size() > static_cast<std::size_t>(colCount_)) cells.resize(colCount_);
-        while (!cells.empty() && cells.back().empty()) cells.pop_back();
-        PackedRow* built = nullptr;
-        if (!cells.empty()) {
+    const int rows = rowCount();
+    const int parts = rows > 50000 && std::thread::hardware_concurrency() > 1 ? 2 : 1;
+    std::vector<RowArena> fresh(parts);
+    std::vector<PackedRow*> built(rows, nullptr);
+    // Each part builds its own rows into its own arena; `edit` sees only its row's cells.
+    auto work = [&](int part, int first, int last) {
+        std::vector<std::string_view> cells;
+        std::string scratch;
+        for (int r = first; r < last; ++r) {
+            const PackedRow* p = rows_[r];
+            cells.clear();
+            scratch.clear();
+            if (p)
+                for (std::uint32_t i = 0; i < p->cells; ++i) cells.push_back(p->cell(i));
+            edit(context, r, cells, scratch);
+            if (cells.size() > static_cast<std::size_t>(colCount_)) cells.resize(colCount_);
+            while (!cells.empty() && cells.back().empty()) cells.pop_back();
+            if (cells.empty()) continue;
             std::size_t bytes = textBytes(cells);
-            built = PackedRow::build(fresh[0].allocate(PackedRow::blockSize(cells.size(), bytes)),
-                                     cells, false);
+            built[r] = PackedRow::build(
+                fresh[part].allocate(PackedRow::blockSize(cells.size(), bytes)), cells, false);
         }
-        // The old block may still back `cells` of later rows only through its own row, which
-        // has just been copied.
+    };
+    if (parts == 2) {
+        std::thread second(work, 1, rows / 2, rows);
+        work(0, 0, rows / 2);
+        second.join();
+    } else {
+        work(0, 0, rows);
+    }
+    for (int r = 0; r < rows; ++r) {
         freeRow(rows_[r]);
-        rows_[r] = built;
+        rows_[r] = built[r];
     }
     arenas_ = std::move(fresh);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -118,9 +119,11 @@ public:
     void insertRows(int at, int n);
     void deleteRows(int at, int n);
     void moveRow(int from, int to);
-    // Inserts n columns before `at`: blank, or copies of the n columns from `copyFrom` (indexes
-    // before the insert). Every row is rebuilt in one pass.
-    void insertCols(int at, int n, int copyFrom = -1);
+    // Inserts n columns before `at`: blank, copies of the n columns from `copyFrom` (indexes
+    // before the insert), or the texts `saved` gives for (row, j). Every row is rebuilt in one
+    // pass; `saved` is called from two threads at once.
+    using ColumnSource = std::function<std::string_view(int row, int j)>;
+    void insertCols(int at, int n, int copyFrom = -1, const ColumnSource* saved = nullptr);
     void deleteCols(int at, int n);
     void moveCol(int from, int to);
 
@@ -134,11 +137,9 @@ public:
                              std::string& scratch);
     void rebuildAllRows(RowEdit edit, void* context);
     template <typename F> void rebuildRows(F&& edit) {
-        rebuildAllRows(
-            [](void* ctx, int r, std::vector<std::string_view>& cells, std::string& scratch) {
-                (*static_cast<F*>(ctx))(r, cells, scratch);
-            },
-            &edit);
+        rebuildAllRows([](void* ctx, int r, std::vector<std::string_view>& cells,
+                          std::string& scratch) { (*static_cast<F*>(ctx))(r, cells, scratch); },
+                       &edit);
     }
     // True when every cell from column `first` on is empty.
     bool rowEmptyFrom(int r, int first) const;

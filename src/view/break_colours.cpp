@@ -48,21 +48,19 @@ bool breakColourBit(const RowFlag& flag, int column) {
     return TestBit(flag.Bits, kBreakBitsHighByte, column);
 }
 
-void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column,
-                           int fromRow) {
-    const int last = std::min(grid.colCount() - 1, kLastBreakColumn);
-    if (column >= 0) {
-        if (column <= last) recomputeColumn(grid, flags, column, fromRow);
-        return;
-    }
+namespace {
+void recomputeColumns(const StringGrid& grid, std::vector<RowFlag>& flags, int first, int last,
+                      int fromRow) {
+    first = std::max(first, grid.fixedCols());
+    last = std::min({last, grid.colCount() - 1, kLastBreakColumn});
+    if (first > last) return;
     // Columns whose bits share a byte stay on one thread, so no byte is written by two.
     auto work = [&](int parity) {
-        for (int c = grid.fixedCols(); c <= last; ++c)
+        for (int c = first; c <= last; ++c)
             if ((c / 8) % 2 == parity) recomputeColumn(grid, flags, c, fromRow);
     };
-    const bool large =
-        static_cast<long long>(grid.rowCount()) * (last - grid.fixedCols() + 1) > 2000000;
-    if (large && last / 8 > grid.fixedCols() / 8 && std::thread::hardware_concurrency() > 1) {
+    const bool large = static_cast<long long>(grid.rowCount()) * (last - first + 1) > 2000000;
+    if (large && last / 8 > first / 8 && std::thread::hardware_concurrency() > 1) {
         std::thread other(work, 1);
         work(0);
         other.join();
@@ -70,6 +68,20 @@ void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, 
         work(0);
         work(1);
     }
+}
+} // namespace
+
+void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column,
+                           int fromRow) {
+    if (column >= 0)
+        recomputeColumns(grid, flags, column, column, fromRow);
+    else
+        recomputeColumns(grid, flags, grid.fixedCols(), grid.colCount() - 1, fromRow);
+}
+
+void RecomputeBreakColumnRange(const StringGrid& grid, std::vector<RowFlag>& flags, int first,
+                               int last) {
+    recomputeColumns(grid, flags, first, last, 0);
 }
 
 } // namespace kol

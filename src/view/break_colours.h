@@ -12,6 +12,9 @@ namespace kol {
 // column < 0: every data column; fromRow > 1 continues from the bit stored at fromRow - 1.
 void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, int column,
                            int fromRow);
+// Columns first … last from the first data row, split over two threads for large tables.
+void RecomputeBreakColumnRange(const StringGrid& grid, std::vector<RowFlag>& flags, int first,
+                               int last);
 bool breakColourBit(const RowFlag& flag, int column);
 
 } // namespace kol

@@ -19,7 +19,8 @@ struct Edit : test::MainFixture {
         text += "\r\n";
         for (int r = 1; r <= rows; ++r) {
             text += "r" + std::to_string(r) + "c1";
-            for (int c = 2; c <= cols; ++c) text += ",r" + std::to_string(r) + "c" + std::to_string(c);
+            for (int c = 2; c <= cols; ++c)
+                text += ",r" + std::to_string(r) + "c" + std::to_string(c);
             text += "\r\n";
         }
         std::string path = (dir / "t.csv").string();
@@ -35,7 +36,8 @@ struct Edit : test::MainFixture {
     }
     std::string header() const {
         std::string out;
-        for (int c = 2; c < model.Grid.colCount(); ++c) out += std::string(model.Grid.cell(c, 1)) + " ";
+        for (int c = 2; c < model.Grid.colCount(); ++c)
+            out += std::string(model.Grid.cell(c, 1)) + " ";
         return out;
     }
     void rows(int top, int bottom, int popup) {
@@ -68,7 +70,8 @@ TEST(RowEdits, InsertAndCopyLandBeforeTheTargetOrTheRange) {
     EXPECT_EQ(g.column(), "r1c1 r2c1 r3c1 r4c1 r1c1 r2c1 r5c1 r6c1 ");
     EXPECT_EQ(g.model.RowFlags[6].Mark, 1); // marks travel with the copies
     EXPECT_EQ(g.prompts.messages.size(), 1u);
-    EXPECT_NE(g.prompts.messages[0].text.find(sj("   行番号 ： 1 ～ 2    →   5")), std::string::npos);
+    EXPECT_NE(g.prompts.messages[0].text.find(sj("   行番号 ： 1 ～ 2    →   5")),
+              std::string::npos);
 }
 
 TEST(RowEdits, SingleRowsAskOnlyToDelete) {
@@ -81,7 +84,8 @@ TEST(RowEdits, SingleRowsAskOnlyToDelete) {
     f.model.OperationRange = GridRect();
     f.model.Pm_RowDeleteClick(); // answered No
     ASSERT_EQ(f.prompts.messages.size(), 1u);
-    EXPECT_EQ(f.prompts.messages[0].text, sj("【 削除 】\r\n\r\n    この行を削除します。\r\n\r\n    行番号 = 2"));
+    EXPECT_EQ(f.prompts.messages[0].text,
+              sj("【 削除 】\r\n\r\n    この行を削除します。\r\n\r\n    行番号 = 2"));
     EXPECT_EQ(f.model.Grid.rowCount(), 10);
     EXPECT_TRUE(f.model.ConfirmHighlight == GridRect());
     f.model.Mn_ConfDelete.Checked = false;
@@ -107,7 +111,8 @@ TEST(RowEdits, ClippedMovesLandBeforeTheTargetAndTheClipFollows) {
         f.model.PopupRow = target;
         f.prompts.answers = {Answer::Yes};
         f.model.Pm_RowClipMoveClick();
-        EXPECT_EQ(f.column(), target == 2 ? "r3c1 r4c1 r1c1 r2c1 r5c1 r6c1 " : "r1c1 r2c1 r5c1 r3c1 r4c1 r6c1 ")
+        EXPECT_EQ(f.column(),
+                  target == 2 ? "r3c1 r4c1 r1c1 r2c1 r5c1 r6c1 " : "r1c1 r2c1 r5c1 r3c1 r4c1 r6c1 ")
             << target;
         const GridRect& clip = f.model.ClipRange;
         EXPECT_EQ(f.model.Grid.cell(2, clip.top), "r3c1");
@@ -245,7 +250,8 @@ TEST(Undo, DragsGoBack) {
     EXPECT_EQ(f.model.Mn_Undo.Caption, sj("元に戻す  #1  【行移動】"));
     f.model.Mn_UndoClick();
     EXPECT_EQ(f.column(), "r1c1 r2c1 r3c1 r4c1 r5c1 r6c1 ");
-    for (int r = 2; r < f.model.Grid.rowCount(); ++r) EXPECT_EQ(f.model.Grid.cell(0, r), std::to_string(r - 1));
+    for (int r = 2; r < f.model.Grid.rowCount(); ++r)
+        EXPECT_EQ(f.model.Grid.cell(0, r), std::to_string(r - 1));
     f.model.Grid.moveCol(2, 4);
     f.model.GridColumnMoved(2, 4);
     f.model.Mn_UndoClick();
@@ -271,8 +277,8 @@ std::string describe(const Snapshot& a, const Snapshot& b) {
             }
         out += " sizes " + std::to_string(a.cells.size()) + "/" + std::to_string(b.cells.size());
     }
-    out += " shape " + std::to_string(a.heights.size()) + "x" + std::to_string(a.widths.size()) + " vs " +
-           std::to_string(b.heights.size()) + "x" + std::to_string(b.widths.size());
+    out += " shape " + std::to_string(a.heights.size()) + "x" + std::to_string(a.widths.size()) +
+           " vs " + std::to_string(b.heights.size()) + "x" + std::to_string(b.widths.size());
     if (a.widths != b.widths) out += " widths";
     if (a.heights != b.heights) out += " heights";
     if (a.colFlags != b.colFlags) out += " colinfo";
@@ -301,31 +307,50 @@ TEST(UndoRandomized, LongRandomEditSequencesUndoExactly) {
     for (int round = 0; round < 12; ++round) {
         Edit f(8, 4);
         TFm_Kolumbra01& m = f.model;
-        m.Mn_ConfDelete.Checked = m.Mn_ConfInsert.Checked = m.Mn_ConfCopy.Checked = m.Mn_ConfMove.Checked = false;
+        m.Mn_ConfDelete.Checked = m.Mn_ConfInsert.Checked = m.Mn_ConfCopy.Checked =
+            m.Mn_ConfMove.Checked = false;
         for (int r = 2; r < m.Grid.rowCount(); r += 3) m.RowFlags[r].Mark = 1;
         m.ColInfo[3].Marked = 1;
         std::vector<Snapshot> history{snap(m)};
         std::vector<int> kinds{-1};
         // Up to 62 entries, so that everything stays undoable (a clipped move records two).
         for (int step = 0; step < 200 && m.historySize() < 62; ++step) {
-            auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, std::max(lo, hi))(rng); };
-            const int fr = m.Grid.fixedRows(), lastRow = m.Grid.rowCount() - 1, lastCol = m.Grid.colCount() - 1;
+            auto pick = [&](int lo, int hi) {
+                return std::uniform_int_distribution<int>(lo, std::max(lo, hi))(rng);
+            };
+            const int fr = m.Grid.fixedRows(), lastRow = m.Grid.rowCount() - 1,
+                      lastCol = m.Grid.colCount() - 1;
             const std::size_t before = m.historySize();
             int a = pick(fr, lastRow), b = pick(a, std::min(lastRow, a + 2)), t = pick(fr, lastRow);
-            int ca = pick(2, lastCol), cb = pick(ca, std::min(lastCol, ca + 1)), ct = pick(2, lastCol);
+            int ca = pick(2, lastCol), cb = pick(ca, std::min(lastCol, ca + 1)),
+                ct = pick(2, lastCol);
             const int kind = pick(0, 9);
             switch (kind) {
-            case 0: f.rows(a, b, t), m.Pm_RowInsertClick(); break;
-            case 1: f.rows(a, b, t), m.Pm_RowCopyClick(); break;
-            case 2: f.rows(a, b, t), m.Pm_RowDeleteClick(); break;
-            case 3:
-                m.ClipRange = {2, a, lastCol, b}, m.ClipKind = 2, m.PopupRow = t, m.Pm_RowClipMoveClick();
+            case 0:
+                f.rows(a, b, t), m.Pm_RowInsertClick();
                 break;
-            case 4: f.cols(ca, cb, ct), m.Pm_ColInsertClick(); break;
-            case 5: f.cols(ca, cb, ct), m.Pm_ColCopyClick(); break;
-            case 6: f.cols(ca, cb, ct), m.Pm_ColDeleteClick(); break;
+            case 1:
+                f.rows(a, b, t), m.Pm_RowCopyClick();
+                break;
+            case 2:
+                f.rows(a, b, t), m.Pm_RowDeleteClick();
+                break;
+            case 3:
+                m.ClipRange = {2, a, lastCol, b}, m.ClipKind = 2, m.PopupRow = t,
+                m.Pm_RowClipMoveClick();
+                break;
+            case 4:
+                f.cols(ca, cb, ct), m.Pm_ColInsertClick();
+                break;
+            case 5:
+                f.cols(ca, cb, ct), m.Pm_ColCopyClick();
+                break;
+            case 6:
+                f.cols(ca, cb, ct), m.Pm_ColDeleteClick();
+                break;
             case 7:
-                m.ClipRange = {ca, fr, cb, lastRow}, m.ClipKind = 3, m.PopupCol = ct, m.Pm_ColClipMoveClick();
+                m.ClipRange = {ca, fr, cb, lastRow}, m.ClipKind = 3, m.PopupCol = ct,
+                m.Pm_ColClipMoveClick();
                 break;
             case 8:
                 if (a != t) m.Grid.moveRow(a, t), m.GridRowMoved(a, t);
@@ -345,10 +370,12 @@ TEST(UndoRandomized, LongRandomEditSequencesUndoExactly) {
         for (std::size_t k = history.size() - 1; k > 0; --k) {
             std::string entries;
             for (const auto& e : m.HistoryList)
-                entries += std::to_string(e->kind) + "@" + std::to_string(e->first) + "+" + std::to_string(e->count) + " ";
+                entries += std::to_string(e->kind) + "@" + std::to_string(e->first) + "+" +
+                           std::to_string(e->count) + " ";
             m.Mn_UndoClick();
             ASSERT_TRUE(snap(m) == history[k - 1])
-                << "round " << round << ", undoing edit kind " << kinds[k] << ": " << describe(snap(m), history[k - 1]) << " history " << entries;
+                << "round " << round << ", undoing edit kind " << kinds[k] << ": "
+                << describe(snap(m), history[k - 1]) << " history " << entries;
         }
         EXPECT_EQ(m.historySize(), 0u);
     }
