@@ -97,7 +97,20 @@ public:
         RowInsertFile,
         RowInsertBoard,
         ColViewON,
-        ColViewOFF
+        ColViewOFF,
+        RangeClip,
+        RowClip,
+        ColClip,
+        RangeClipPaste,
+        RowClipPaste,
+        ColClipPaste,
+        StrCvtHanToZen,
+        StrCvtZenToHan,
+        StrCvtHiraToKata,
+        StrCvtKataToHira,
+        MarkSet,
+        MarkClear,
+        MarkClearAll
     };
     void Pm_RowInsertClick();
     void Pm_RowCopyClick(Sender sender = Sender::RowCopy);
@@ -117,6 +130,19 @@ public:
     void SetColumnShown(int column, bool shown);
     void RefreshAfterStructureChange();
     void selectClamped(GridRect rect); // the selection clamp of the structure edits
+
+    // Range clip, paste, clear and conversion.
+    void Pm_RangeClipClick(Sender sender); // RangeClip, RowClip, ColClip; None from clear
+    void Pm_RangeClipClrClick();
+    void Pm_RangeClipPasteClick(Sender sender); // RangeClipPaste, RowClipPaste, ColClipPaste
+    void Pm_RangeClearClick();
+    void Pm_StrCvtHanToZenClick(Sender sender); // the four StrCvt senders
+    static std::string conversionCaption(Sender sender);
+
+    // Marks.
+    void Pm_RowMarkSetClick(Sender sender); // MarkSet, MarkClear, MarkClearAll
+    void Pm_ColMarkSetClick(Sender sender);
+    void Mn_MarkSaveClick(); // also the popups' save items
 
     // Undo history.
     void Mn_UndoClick();
@@ -146,7 +172,8 @@ public:
     // Operations shared with other windows.
     void RenumberRowLabels();
     void RecomputeBreakColours(int column, int fromRow);
-    void recomputeBreakColumns(int first, int last); // from the first data row
+    void recomputeBreakColumns(int first, int last) { recomputeBreakRange(first, last, 0); }
+    void recomputeBreakRange(int first, int last, int fromRow);
     void AutoFitColumns();
     int ColumnWidthFor(int currentWidth, double length) const;
     void ApplyFold();

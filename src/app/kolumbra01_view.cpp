@@ -82,8 +82,8 @@ void TFm_Kolumbra01::RecomputeBreakColours(int column, int fromRow) {
     kol::RecomputeBreakColours(Grid, RowFlags, column, fromRow);
 }
 
-void TFm_Kolumbra01::recomputeBreakColumns(int first, int last) {
-    if (Mn_BreakColor.Checked) RecomputeBreakColumnRange(Grid, RowFlags, first, last);
+void TFm_Kolumbra01::recomputeBreakRange(int first, int last, int fromRow) {
+    if (Mn_BreakColor.Checked) RecomputeBreakColumnRange(Grid, RowFlags, first, last, fromRow);
 }
 
 void TFm_Kolumbra01::RenumberRowLabels() {

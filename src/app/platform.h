@@ -38,6 +38,7 @@ public:
     virtual bool hasText() = 0;
     virtual std::string text() = 0; // CP932
     virtual void setText(const std::string& text) = 0;
+    virtual void clear() { setText(std::string()); }
 };
 
 // A monotonic clock in milliseconds.

@@ -80,8 +80,8 @@ void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, 
 }
 
 void RecomputeBreakColumnRange(const StringGrid& grid, std::vector<RowFlag>& flags, int first,
-                               int last) {
-    recomputeColumns(grid, flags, first, last, 0);
+                               int last, int fromRow) {
+    recomputeColumns(grid, flags, first, last, fromRow);
 }
 
 } // namespace kol

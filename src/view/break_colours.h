@@ -14,7 +14,7 @@ void RecomputeBreakColours(const StringGrid& grid, std::vector<RowFlag>& flags, 
                            int fromRow);
 // Columns first … last from the first data row, split over two threads for large tables.
 void RecomputeBreakColumnRange(const StringGrid& grid, std::vector<RowFlag>& flags, int first,
-                               int last);
+                               int last, int fromRow = 0);
 bool breakColourBit(const RowFlag& flag, int column);
 
 } // namespace kol

@@ -1,0 +1,193 @@
+// Range commands: clip, cancel the clip, paste, clear and character conversion.
+#include "app/cp932.h"
+#include "app/kolumbra01.h"
+#include "app/text_utils.h"
+#include "app/width_kana.h"
+#include "table/csv_form.h"
+#include "table/source_text.h"
+
+#include <algorithm>
+
+namespace kol {
+
+namespace {
+constexpr std::uint32_t kRed = 0x0000FF;
+
+GridRect ordered(GridRect r) {
+    if (r.left > r.right) std::swap(r.left, r.right);
+    if (r.top > r.bottom) std::swap(r.top, r.bottom);
+    return r;
+}
+
+// Rewrites the cells of `rect` row by row, one rebuild per row.
+template <typename F> void rewriteRect(StringGrid& g, GridRect rect, F&& valueFor) {
+    std::vector<std::string_view> cells;
+    std::vector<std::string> values;
+    for (int r = rect.top; r <= rect.bottom && r < g.rowCount(); ++r) {
+        cells = g.rowCells(r);
+        values.clear();
+        const int right = std::min(rect.right, g.colCount() - 1);
+        for (int c = rect.left; c <= right; ++c) values.push_back(valueFor(c, r, cells[c]));
+        for (int c = rect.left; c <= right; ++c) cells[c] = values[c - rect.left];
+        g.setRowCells(r, cells);
+    }
+}
+} // namespace
+
+void TFm_Kolumbra01::Pm_RangeClipClick(Sender sender) {
+    host_.setBusy(true);
+    ClipKind = sender == Sender::RangeClip ? 1
+               : sender == Sender::RowClip ? 2
+               : sender == Sender::ColClip ? 3
+                                           : 0;
+    const GridRect sel = ordered(Grid.selection);
+    if (sender != Sender::None) ClipRange = sel;
+    CopyGrid.clearCells();
+    CopyGrid.setFixedRows(0);
+    CopyGrid.setFixedCols(0);
+    CopyGrid.setRowCount(sel.bottom - sel.top + 1);
+    CopyGrid.setColCount(sel.right - sel.left + 1);
+    std::string text;
+    std::vector<std::string_view> cells;
+    for (int i = 0; i <= sel.bottom - sel.top; ++i) {
+        cells.clear();
+        for (int c = sel.left; c <= sel.right; ++c) cells.push_back(Grid.cell(c, sel.top + i));
+        CopyGrid.setRowCells(i, cells);
+        if (i) text += "\r\n";
+        appendJoinedFields(text, cells.data(), cells.size(), CurrentSeparator);
+    }
+    clipboard_.setText(text);
+    host_.setBusy(false);
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Pm_RangeClipClrClick() {
+    clipboard_.clear();
+    ClipKind = 0;
+    ClipRange = GridRect();
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Pm_RangeClipPasteClick(Sender sender) {
+    const unsigned char kept = CurrentSeparator;
+    std::string text;
+    const bool fromClipboard = ClipKind == 0;
+    if (fromClipboard) {
+        text = clipboard_.hasText() ? clipboard_.text() : std::string();
+        std::vector<std::string_view> lines;
+        for (LineCursor cursor(text); !cursor.atEnd();) lines.push_back(cursor.next());
+        std::vector<FieldBuffer> rows(lines.size());
+        std::size_t widest = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            SplitLine(lines[i], CurrentSeparator, rows[i]);
+            widest = std::max(widest, rows[i].size());
+        }
+        CopyGrid.clearCells();
+        CopyGrid.setFixedRows(0);
+        CopyGrid.setFixedCols(0);
+        CopyGrid.setRowCount(std::max<int>(1, static_cast<int>(lines.size())));
+        CopyGrid.setColCount(std::max<int>(1, static_cast<int>(widest)));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            std::vector<std::string_view> cells;
+            for (std::size_t k = 0; k < rows[i].size(); ++k) cells.push_back(rows[i].field(k));
+            CopyGrid.setRowCells(static_cast<int>(i), cells);
+        }
+        if (lines.empty() || widest == 0) {
+            CurrentSeparator = kept;
+            return; // nothing to paste
+        }
+    }
+    if (sender == Sender::RowClipPaste) Grid.col = Grid.fixedCols();
+    if (sender == Sender::ColClipPaste) Grid.row = Grid.fixedRows();
+    const int c = std::max(Grid.col, Grid.fixedCols()), r = std::max(Grid.row, Grid.fixedRows());
+    const GridRect target{c, r, c + CopyGrid.colCount() - 1, r + CopyGrid.rowCount() - 1};
+    selectClamped(target);
+    if (Mn_ConfPaste.Checked) {
+        std::string question = fromClipboard
+                                   ? sj("【 貼り付け 】\r\n\r\n   "
+                                        "現在のクリップボードの内容をカーソル位置の範囲に貼り付けま"
+                                        "す。\r\n\r\n   先頭内容 → ") +
+                                         text.substr(0, 20) + "\r\n\r\n" + sj("   貼付行列数 ： ") +
+                                         std::to_string(CopyGrid.rowCount()) + sj(" 行　") +
+                                         std::to_string(CopyGrid.colCount()) + sj(" 列")
+                                   : sj("【 貼り付け 】\r\n\r\n   "
+                                        "クリップされた内容をカーソル位置の範囲に貼り付けます。");
+        if (prompts_.ask(question, Buttons::YesNo) != Answer::Yes) {
+            CurrentSeparator = kept;
+            return;
+        }
+    }
+    host_.setBusy(true);
+    Grid.setCurrent(c, r);
+    RecordRange(HkRangePaste, target);
+    rewriteRect(Grid, target, [&](int col, int row, std::string_view) {
+        return std::string(CopyGrid.cell(col - c, row - r));
+    });
+    recomputeBreakRange(c, std::min(target.right, Grid.colCount() - 1), r);
+    Modified = 1;
+    selectClamped(target);
+    Grid.col = c;
+    Grid.row = r;
+    CurrentSeparator = kept;
+    host_.setBusy(false);
+    host_.focusGrid();
+}
+
+void TFm_Kolumbra01::Pm_RangeClearClick() {
+    const GridRect sel = ordered(Grid.selection);
+    if (Mn_ConfClear.Checked &&
+        !confirmEdit(true,
+                     sj("【 クリアー 】\r\n\r\n   カーソル位置の範囲のセルをクリアーします。"), sel,
+                     kRed))
+        return;
+    host_.setBusy(true);
+    RecordRange(HkRangeClear, sel);
+    Pm_RangeClipClick(Sender::None);
+    rewriteRect(Grid, sel, [](int, int, std::string_view) { return std::string(); });
+    recomputeBreakRange(sel.left, sel.right, sel.top);
+    Modified = 1;
+    host_.setBusy(false);
+}
+
+std::string TFm_Kolumbra01::conversionCaption(Sender sender) {
+    switch (sender) {
+    case Sender::StrCvtHanToZen:
+        return sj("1. 半角 → 全角");
+    case Sender::StrCvtZenToHan:
+        return sj("2. 全角 → 半角  ");
+    case Sender::StrCvtHiraToKata:
+        return sj("3. 全角ひらがな → 全角カタカナ");
+    default:
+        return sj("4. 全角カタカナ → 全角ひらがな");
+    }
+}
+
+void TFm_Kolumbra01::Pm_StrCvtHanToZenClick(Sender sender) {
+    const GridRect sel = ordered(Grid.selection);
+    const std::string name = Trim(conversionCaption(sender)).substr(2);
+    if (!confirmEdit(true,
+                     sj("カーソル位置の範囲のセルの文字変換を行います。\r\n\r\n      【 ") + name +
+                         sj(" 】"),
+                     sel, colour::Blue))
+        return;
+    host_.setBusy(true);
+    RecordRange(HkRangeConvert, sel);
+    auto convert = [sender](std::string_view text) {
+        switch (sender) {
+        case Sender::StrCvtHanToZen:
+            return ToFullWidth(text);
+        case Sender::StrCvtZenToHan:
+            return ToHalfWidth(text);
+        case Sender::StrCvtHiraToKata:
+            return ToKatakana(text);
+        default:
+            return ToHiragana(text);
+        }
+    };
+    rewriteRect(Grid, sel, [&](int, int, std::string_view text) { return convert(text); });
+    recomputeBreakRange(sel.left, sel.right, sel.top);
+    Modified = 1;
+    host_.setBusy(false);
+}
+
+} // namespace kol
