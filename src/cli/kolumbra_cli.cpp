@@ -1,12 +1,14 @@
 // kolumbra-cli: the table core without a display, for scripts and for checking behaviour.
 //   kolumbra-cli info [--separator NAME] [--fixed-rows N] FILE
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
-//   kolumbra-cli convert [--separator NAME] [--out-separator NAME] IN OUT
+//   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
+//                        [--convert full|half|katakana|hiragana] IN OUT
 #include "app/cp932.h"
 #include "app/headless.h"
 #include "app/kolumbra01.h"
 #include "app/paths.h"
 #include "app/steady_clock.h"
+#include "app/width_kana.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
 
@@ -50,7 +52,8 @@ int usage() {
     std::cerr
         << "usage: kolumbra-cli info [--separator NAME] [--fixed-rows N] FILE\n"
            "       kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE\n"
-           "       kolumbra-cli convert [--separator NAME] [--out-separator NAME] IN OUT\n"
+           "       kolumbra-cli convert [--separator NAME] [--out-separator NAME]\n"
+           "                            [--convert full|half|katakana|hiragana] IN OUT\n"
            "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
     return 2;
 }
@@ -75,20 +78,44 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// The width and kana conversions of the cell popup, over every cell the save writes.
+void convertTable(StringGrid& grid, const std::string& conversion) {
+    std::string (*map)(std::string_view) = conversion == "full"       ? ToFullWidth
+                                           : conversion == "half"     ? ToHalfWidth
+                                           : conversion == "katakana" ? ToKatakana
+                                                                      : ToHiragana;
+    std::vector<std::string> converted;
+    std::vector<std::string_view> cells;
+    for (int r = 1; r < grid.rowCount(); ++r) {
+        cells = grid.rowCells(r);
+        converted.clear();
+        for (int c = grid.fixedCols(); c < grid.colCount(); ++c) converted.push_back(map(cells[c]));
+        for (int c = grid.fixedCols(); c < grid.colCount(); ++c)
+            cells[c] = converted[c - grid.fixedCols()];
+        grid.setRowCells(r, cells);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
-    std::string inName = ",", outName;
+    std::string inName = ",", outName, conversion;
     int fixedRows = 1;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
-        if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows") &&
+        if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows" ||
+             arg == "--convert") &&
             i + 1 < argc) {
             std::string value = argv[++i];
-            if (arg == "--separator")
+            if (arg == "--convert") {
+                if (value != "full" && value != "half" && value != "katakana" &&
+                    value != "hiragana")
+                    return usage();
+                conversion = value;
+            } else if (arg == "--separator")
                 inName = value;
             else if (arg == "--out-separator")
                 outName = value;
@@ -108,6 +135,7 @@ int main(int argc, char** argv) {
         }
     }
     const std::size_t wantedFiles = command == "convert" ? 2 : 1;
+    if (!conversion.empty() && command != "convert") return usage();
     if ((command != "info" && command != "cat" && command != "convert") ||
         files.size() != wantedFiles)
         return usage();
@@ -144,6 +172,7 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    if (!conversion.empty()) convertTable(model.Grid, conversion);
     model.CurrentSeparator = outSep;
     if (!writeRowsToFile(model.Grid, 1, model.Grid.rowCount() - 1, outSep, files[1])) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "

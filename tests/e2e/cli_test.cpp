@@ -70,6 +70,27 @@ TEST(Cli, ConvertRoundTripsThroughTabs) {
     EXPECT_EQ(test::readBytes(dir / "back.csv"), original);
 }
 
+TEST(Cli, ConvertsWidthsAndKanaOfTheWholeTable) {
+    test::TempDir dir;
+    test::writeBytes(dir / "in.csv",
+                     "\xB6\xDE\xB1,abc 1\r\n\x82\xA9\x82\xC8\r\n"); // ｶﾞｱ,abc 1 / かな
+    ASSERT_EQ(cli("convert --convert full " + q(dir / "in.csv") + " " + q(dir / "full.csv")).status,
+              0);
+    // ガア,ａｂｃ　１ / かな (hiragana stays)
+    EXPECT_EQ(test::readBytes(dir / "full.csv"),
+              "\x83\x4B\x83\x41,\x82\x81\x82\x82\x82\x83\x81\x40\x82\x50\r\n\x82\xA9\x82\xC8,\r\n");
+    ASSERT_EQ(
+        cli("convert --convert half " + q(dir / "full.csv") + " " + q(dir / "half.csv")).status, 0);
+    EXPECT_EQ(test::readBytes(dir / "half.csv"), "\xB6\xDE\xB1,abc 1\r\n\x82\xA9\x82\xC8,\r\n");
+    ASSERT_EQ(
+        cli("convert --convert katakana " + q(dir / "in.csv") + " " + q(dir / "kata.csv")).status,
+        0);
+    EXPECT_NE(test::readBytes(dir / "kata.csv").find("\x83\x4A\x83\x69"),
+              std::string::npos); // カナ
+    EXPECT_EQ(
+        cli("convert --convert sideways " + q(dir / "in.csv") + " " + q(dir / "x.csv")).status, 2);
+}
+
 TEST(Cli, BadInputFailsCleanly) {
     test::TempDir dir;
     CliRun missing = cli("info " + q(dir / "none.csv"));
