@@ -19,19 +19,6 @@ GridRect ordered(GridRect r) {
     return r;
 }
 
-// Rewrites the cells of `rect` row by row, one rebuild per row.
-template <typename F> void rewriteRect(StringGrid& g, GridRect rect, F&& valueFor) {
-    std::vector<std::string_view> cells;
-    std::vector<std::string> values;
-    for (int r = rect.top; r <= rect.bottom && r < g.rowCount(); ++r) {
-        cells = g.rowCells(r);
-        values.clear();
-        const int right = std::min(rect.right, g.colCount() - 1);
-        for (int c = rect.left; c <= right; ++c) values.push_back(valueFor(c, r, cells[c]));
-        for (int c = rect.left; c <= right; ++c) cells[c] = values[c - rect.left];
-        g.setRowCells(r, cells);
-    }
-}
 } // namespace
 
 void TFm_Kolumbra01::Pm_RangeClipClick(Sender sender) {
@@ -120,7 +107,7 @@ void TFm_Kolumbra01::Pm_RangeClipPasteClick(Sender sender) {
     host_.setBusy(true);
     Grid.setCurrent(c, r);
     RecordRange(HkRangePaste, target);
-    rewriteRect(Grid, target, [&](int col, int row, std::string_view) {
+    Grid.rewriteRect(target, [&](int col, int row, std::string_view) {
         return std::string(CopyGrid.cell(col - c, row - r));
     });
     recomputeBreakRange(c, std::min(target.right, Grid.colCount() - 1), r);
@@ -143,7 +130,7 @@ void TFm_Kolumbra01::Pm_RangeClearClick() {
     host_.setBusy(true);
     RecordRange(HkRangeClear, sel);
     Pm_RangeClipClick(Sender::None);
-    rewriteRect(Grid, sel, [](int, int, std::string_view) { return std::string(); });
+    Grid.rewriteRect(sel, [](int, int, std::string_view) { return std::string(); });
     recomputeBreakRange(sel.left, sel.right, sel.top);
     Modified = 1;
     host_.setBusy(false);
@@ -184,7 +171,7 @@ void TFm_Kolumbra01::Pm_StrCvtHanToZenClick(Sender sender) {
             return ToHiragana(text);
         }
     };
-    rewriteRect(Grid, sel, [&](int, int, std::string_view text) { return convert(text); });
+    Grid.rewriteRect(sel, [&](int, int, std::string_view text) { return convert(text); });
     recomputeBreakRange(sel.left, sel.right, sel.top);
     Modified = 1;
     host_.setBusy(false);

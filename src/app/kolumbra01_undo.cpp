@@ -218,10 +218,13 @@ bool TFm_Kolumbra01::undoStep() {
     case HkRangeConvert:
     case HkRangePaste: {
         const FieldBuffer& saved = HistoryData[base];
-        std::size_t k = 0;
-        for (int r = e.rect.top; r <= e.rect.bottom; ++r)
-            for (int c = e.rect.left; c <= e.rect.right; ++c)
-                if (k < saved.size()) Grid.setCell(c, r, saved.field(k++));
+        const std::size_t width = static_cast<std::size_t>(e.rect.right - e.rect.left + 1);
+        Grid.rewriteRect(e.rect, [&](int c, int r, std::string_view) {
+            // The saved cells run row by row over the whole rectangle, inside the table or not.
+            std::size_t k = static_cast<std::size_t>(r - e.rect.top) * width +
+                            static_cast<std::size_t>(c - e.rect.left);
+            return k < saved.size() ? std::string(saved.field(k)) : std::string();
+        });
         for (int c = e.rect.left; c <= e.rect.right; ++c) RecomputeBreakColours(c, e.rect.top);
         selectAndShow(e.rect);
         break;

@@ -3,6 +3,7 @@
 // costs one allocation (none when it came from a load arena) and row edits move handles only.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -140,6 +141,20 @@ public:
         rebuildAllRows([](void* ctx, int r, std::vector<std::string_view>& cells,
                           std::string& scratch) { (*static_cast<F*>(ctx))(r, cells, scratch); },
                        &edit);
+    }
+    // Rewrites the cells of `rect` with valueFor(c, r, old text) → std::string, one rebuild
+    // per row (cell by cell, a growing row would be copied once for every cell).
+    template <typename F> void rewriteRect(GridRect rect, F&& valueFor) {
+        std::vector<std::string_view> cells;
+        std::vector<std::string> values;
+        const int right = std::min(rect.right, colCount_ - 1);
+        for (int r = std::max(rect.top, 0); r <= rect.bottom && r < rowCount(); ++r) {
+            cells = rowCells(r);
+            values.clear();
+            for (int c = rect.left; c <= right; ++c) values.push_back(valueFor(c, r, cells[c]));
+            for (int c = rect.left; c <= right; ++c) cells[c] = values[c - rect.left];
+            setRowCells(r, cells);
+        }
     }
     // True when every cell from column `first` on is empty.
     bool rowEmptyFrom(int r, int first) const;
