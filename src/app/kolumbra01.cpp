@@ -87,8 +87,7 @@ void TFm_Kolumbra01::SetupControls() {
                        static_cast<Control*>(&Btn_Select), static_cast<Control*>(&Btn_Sort),
                        static_cast<Control*>(&Btn_ViewCol), static_cast<Control*>(&Mn_Undo),
                        static_cast<Control*>(&Mn_GridPrint), static_cast<Control*>(&Mn_MarkPrint),
-                       static_cast<Control*>(&Mn_MarkSave), static_cast<Control*>(&Mn_ExcelOpen),
-                       static_cast<Control*>(&Mn_RecEtc)})
+                       static_cast<Control*>(&Mn_ExcelOpen), static_cast<Control*>(&Mn_RecEtc)})
         c->Enabled = false;
 }
 
@@ -290,7 +289,6 @@ void TFm_Kolumbra01::Cmb_BunriClick() {
         CurrentSeparator = table[Cmb_Bunri.ItemIndex].code;
     host_.focusGrid();
 }
-
 
 int TFm_Kolumbra01::fixedRowsIndex() const {
     return Cmb_FixedRows.ItemIndex < 0 ? 0 : Cmb_FixedRows.ItemIndex;

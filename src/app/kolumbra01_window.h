@@ -4,6 +4,7 @@
 
 #include "app/kolumbra01.h"
 #include "app/steady_clock.h"
+#include "edit/grid_input.h"
 #include "ui/qt_prompts.h"
 
 #include <QMainWindow>
@@ -18,6 +19,8 @@ class QRect;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QStackedWidget;
@@ -27,7 +30,7 @@ namespace kol {
 class GridWidget;
 class TFm_Browse;
 
-class Kolumbra01Window : public QMainWindow, private MainHost {
+class Kolumbra01Window : public QMainWindow, private MainHost, private GridInputView {
     Q_OBJECT
 public:
     // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used. Tests and
@@ -38,7 +41,10 @@ public:
     ~Kolumbra01Window() override;
 
     TFm_Kolumbra01& model() { return *model_; }
+    GridInput& input() { return *input_; }
     GridWidget* grid() const { return grid_; }
+    QMenu* popupMenu(int kind) const { return popups_[kind]; } // GridInput::CellPopup, …
+    QPlainTextEdit* memo() const { return memo_; }
     QPushButton* saveButton() const { return btnSave_; }
     QAction* action(const MenuItem& item) const;
     void sync(); // model → widgets
@@ -49,6 +55,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // MainHost
@@ -61,6 +68,18 @@ private:
     void showDocumentFile(const std::string& path, const std::string& extraTitle) override;
     void showDocumentText(const std::string& text) override;
     void runCsvFixed(TFm_CsvFixed& window) override;
+    void repaintGrid() override;
+
+    // GridInputView
+    Rect cellRect(int col, int row) override;
+    bool cellAt(int x, int y, int& col, int& row) override;
+    int gridHeight() override;
+    void setTopLeft(int topRow, int leftCol) override;
+    void scrollToCell(int col, int row) override;
+    void openPopup(int kind, int x, int y) override;
+    void showMemo(const std::string& text, const Rect& where) override;
+    void hideMemo() override;
+    std::string memoText() override;
 
     void buildMenus();
     void buildPanels();
@@ -69,6 +88,14 @@ private:
     QCheckBox* check(CheckBox& state, void (TFm_Kolumbra01::*handler)());
     QAction* menuAction(QMenu* menu, MenuItem& item, std::function<void()> handler,
                         bool checkable = false);
+    void bindAction(QAction* action, MenuItem& item);
+    void buildPopups();
+    void addPopupItems(QMenu* menu, const std::vector<GridInput::PopupNode>& nodes);
+    void buildMemo();
+    QScrollBar* smallScrollBar(Qt::Orientation orientation,
+                               void (GridInput::*handler)(GridInput::ScrollCode));
+    void gridKey(QKeyEvent* event);
+    void syncTimer();
     void run(const std::function<void()>& handler); // forward, then mirror back
     void paintCell(QPainter& p, const QRect& rect, int c, int r);
 
@@ -76,9 +103,10 @@ private:
     std::unique_ptr<QtClipboard> ownClipboard_;
     SteadyClock clock_;
     std::unique_ptr<TFm_Kolumbra01> model_;
+    std::unique_ptr<GridInput> input_;
     std::vector<std::string> arguments_;
     TFm_Browse* browse_;
-    QTimer myTimer_, saveTimer_;
+    QTimer myTimer_, saveTimer_, gridTimer_;
     int busyDepth_ = 0;
 
     GridWidget* grid_ = nullptr;
@@ -89,6 +117,10 @@ private:
     QLabel* labRecords_ = nullptr;
     QLabel* labFields_ = nullptr;
     QPushButton* btnSave_ = nullptr;
+    QMenu* popups_[3] = {};
+    QPlainTextEdit* memo_ = nullptr;
+    QString memoShown_; // the memo's text as it was put in
+    QPoint pressPos_;   // of the grid press being handled
     struct Bound {
         std::function<void()> sync;
     };

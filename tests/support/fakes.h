@@ -3,8 +3,10 @@
 
 #include "app/kolumbra01.h"
 #include "app/platform.h"
+#include "edit/grid_input.h"
 #include "extra/csv_fixed.h"
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -76,6 +78,84 @@ public:
     }
     void showDocumentText(const std::string& text) override { documents.push_back(text); }
     void runCsvFixed(TFm_CsvFixed&) override {}
+};
+
+// The grid's pixels as the grid widget lays them out: fixed rows and columns first, then the
+// scrolling ones from topRow / leftCol, each followed by a one-pixel line.
+class FakeGridView : public GridInputView {
+public:
+    explicit FakeGridView(StringGrid& grid) : g(grid) {}
+    StringGrid& g;
+    int width = 800, height = 400;
+    struct Popup {
+        int kind, x, y;
+    };
+    std::vector<Popup> popups;
+    int memoShows = 0, memoHides = 0;
+    std::string memo; // what the user left in the memo
+    Rect memoPlace;
+
+    int pos(bool vertical, int index) const {
+        const int fixed = vertical ? g.fixedRows() : g.fixedCols();
+        const int first = vertical ? g.topRow : g.leftCol;
+        if (index >= fixed && index < first) return -1;
+        int p = 0;
+        for (int i = 0; i < std::min(index, fixed); ++i) p += size(vertical, i) + 1;
+        for (int i = first; i < index && index >= fixed; ++i) p += size(vertical, i) + 1;
+        return p < (vertical ? height : width) ? p : -1;
+    }
+    int size(bool vertical, int i) const { return vertical ? g.rowHeight(i) : g.colWidth(i); }
+    int count(bool vertical) const { return vertical ? g.rowCount() : g.colCount(); }
+    int wholeFrom(bool vertical, int first) const {
+        int p = pos(vertical, first), n = 0;
+        for (int i = first; i < count(vertical) && p >= 0; ++i, ++n) {
+            p += size(vertical, i);
+            if (p > (vertical ? height : width)) break;
+            ++p;
+        }
+        return std::max(n, 1);
+    }
+
+    Rect cellRect(int c, int r) override {
+        const int x = pos(false, c), y = pos(true, r);
+        if (x < 0 || y < 0) return {};
+        return {x, y, g.colWidth(c), g.rowHeight(r)};
+    }
+    bool cellAt(int x, int y, int& c, int& r) override {
+        c = r = -1;
+        for (int i = 0; i < g.colCount(); ++i) {
+            const int p = pos(false, i);
+            if (p >= 0 && x >= p && x <= p + g.colWidth(i)) c = i;
+        }
+        for (int i = 0; i < g.rowCount(); ++i) {
+            const int p = pos(true, i);
+            if (p >= 0 && y >= p && y <= p + g.rowHeight(i)) r = i;
+        }
+        return c >= 0 && r >= 0;
+    }
+    int gridHeight() override { return height; }
+    void setTopLeft(int top, int left) override {
+        g.topRow = std::clamp(top, g.fixedRows(), g.rowCount() - 1);
+        g.leftCol = std::clamp(left, g.fixedCols(), g.colCount() - 1);
+        g.visibleRowCount = wholeFrom(true, g.topRow);
+        g.visibleColCount = wholeFrom(false, g.leftCol);
+    }
+    void scrollToCell(int c, int r) override {
+        int top = g.topRow, left = g.leftCol;
+        if (r >= g.fixedRows() && r < top) top = r;
+        if (r >= top + wholeFrom(true, top)) top = r - wholeFrom(true, top) + 1;
+        if (c >= g.fixedCols() && c < left) left = c;
+        if (c >= left + wholeFrom(false, left)) left = c;
+        setTopLeft(top, left);
+    }
+    void openPopup(int kind, int x, int y) override { popups.push_back({kind, x, y}); }
+    void showMemo(const std::string& text, const Rect& where) override {
+        ++memoShows;
+        memo = text;
+        memoPlace = where;
+    }
+    void hideMemo() override { ++memoHides; }
+    std::string memoText() override { return memo; }
 };
 
 // A main window model created and shown as at start-up.

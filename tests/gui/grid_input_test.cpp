@@ -1,0 +1,105 @@
+// The grid's input side is wired: a right press opens the chosen popup whose items reach the
+// model, keys reach the model, and the memo editor shows the cell and commits on Enter.
+#include "app/cp932.h"
+#include "app/kolumbra01_window.h"
+#include "docs/browse_window.h"
+#include "support/fakes.h"
+#include "support/test_support.h"
+#include "ui/grid_widget.h"
+#include "ui/qt_text.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+using namespace kol;
+
+class GridInputTest : public QObject {
+    Q_OBJECT
+
+    test::ScriptedPrompts prompts;
+    test::FakeClipboard clipboard;
+    TFm_Browse browse;
+    std::unique_ptr<Kolumbra01Window> w;
+
+    QPoint centre(int c, int r) { return w->grid()->cellRect(c, r).center(); }
+    QAction* actionCaptioned(QMenu* menu, const char* utf8) {
+        for (QAction* a : menu->actions())
+            if (a->text() == QString::fromUtf8(utf8)) return a;
+        return nullptr;
+    }
+
+private slots:
+    void init() {
+        prompts = test::ScriptedPrompts();
+        w = std::make_unique<Kolumbra01Window>("/opt/kolumbra", std::vector<std::string>{}, &browse,
+                                               &prompts, &clipboard);
+        w->resize(1000, 600);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(w->model().LoadTable(test::dataFile("ragged.csv").string(), 1));
+        w->sync();
+    }
+    void cleanup() {
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        w.reset();
+    }
+
+    void rightPressOnARowLabelOpensTheRowPopup() {
+        TFm_Kolumbra01& m = w->model();
+        const int rows = m.Grid.rowCount();
+        QTest::mousePress(w->grid()->viewport(), Qt::RightButton, {}, centre(0, 3));
+        QMenu* popup = w->popupMenu(GridInput::RowPopup);
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(QApplication::activePopupWidget(), popup);
+        QCOMPARE(m.PopupKind, GridInput::RowPopup);
+        QCOMPARE(m.PopupRow, 3);
+        QAction* insert = actionCaptioned(popup, "2. 挿入");
+        QVERIFY(insert && insert->isEnabled());
+        QVERIFY(!actionCaptioned(popup, "6. 印刷")->isEnabled()); // printing comes later
+        insert->trigger();
+        popup->close();
+        QCOMPARE(m.Grid.rowCount(), rows + 1);
+        QVERIFY(m.Grid.cell(2, 3).empty());
+        QVERIFY(w->action(m.Mn_Undo)->isEnabled());
+        QVERIFY(w->action(m.Mn_Undo)->text().contains(QString::fromUtf8("行挿入")));
+        w->action(m.Mn_Undo)->trigger();
+        QCOMPARE(m.Grid.rowCount(), rows);
+    }
+
+    void rightPressOnADataCellOpensTheCellPopup() {
+        QTest::mousePress(w->grid()->viewport(), Qt::RightButton, {}, centre(3, 3));
+        QTRY_VERIFY(w->popupMenu(GridInput::CellPopup)->isVisible());
+    }
+
+    void enterOpensTheMemoAndEnterCommits() {
+        TFm_Kolumbra01& m = w->model();
+        m.Grid.setCurrent(2, 3);
+        w->sync();
+        const std::string old(m.Grid.cell(2, 3));
+        QTest::keyClick(w->grid(), Qt::Key_Return);
+        QPlainTextEdit* memo = w->memo();
+        QVERIFY(memo->isVisible());
+        QCOMPARE(memo->toPlainText(), qs(old));
+        QCOMPARE(memo->geometry().topLeft(), w->grid()->cellRect(2, 3).topLeft());
+        memo->setPlainText(QString::fromUtf8("新しい\n値"));
+        QTest::keyClick(memo, Qt::Key_Return);
+        QVERIFY(!memo->isVisible());
+        QCOMPARE(QString::fromStdString(std::string(m.Grid.cell(2, 3))),
+                 QString::fromStdString(sj("新しい値")));
+        QCOMPARE(m.Modified, 1);
+        QCOMPARE(m.Grid.col, 3); // the cursor moves right after Enter
+
+        // A typed letter opens the memo on the cell's text without the letter.
+        QTest::keyClick(w->grid(), Qt::Key_A);
+        QVERIFY(memo->isVisible());
+        QCOMPARE(memo->toPlainText(), qs(std::string(m.Grid.cell(3, 3))));
+        QTest::keyClick(memo, Qt::Key_Escape);
+        QVERIFY(!memo->isVisible());
+        QCOMPARE(m.historySize(), 1u); // unchanged: nothing recorded
+    }
+};
+
+QTEST_MAIN(GridInputTest)
+#include "grid_input_test.moc"
