@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace kol {
@@ -690,6 +691,7 @@ void Kolumbra01Window::showMemo(const std::string& text, const Rect& where) {
     memoShown_ = qs(text);
     memo_->setFont(grid_->gridFont());
     memo_->setPlainText(memoShown_);
+    memo_->moveCursor(QTextCursor::End); // typing adds to the text, as in any editor
     memo_->setGeometry(where.left, where.top, where.width, where.height);
     memo_->show();
     memo_->raise();
