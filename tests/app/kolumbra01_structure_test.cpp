@@ -383,3 +383,32 @@ TEST(UndoRandomized, LongRandomEditSequencesUndoExactly) {
 
 } // namespace
 } // namespace kol
+
+namespace kol {
+namespace {
+
+TEST(UndoRandomized, EditsUndoneAndSavedGiveTheOriginalFileBack) {
+    test::TempDir dir;
+    const std::string original = test::readBytes(test::dataFile("titled.csv"));
+    test::writeBytes(dir / "t.csv", original);
+    test::MainFixture f;
+    TFm_Kolumbra01& m = f.model;
+    ASSERT_TRUE(m.LoadTable((dir / "t.csv").string(), 1));
+    m.Mn_ConfDelete.Checked = m.Mn_ConfInsert.Checked = m.Mn_ConfCopy.Checked =
+        m.Mn_ConfClear.Checked = false;
+    m.Mn_ConfPaste.Checked = false;
+    m.PopupRow = 3, m.OperationRange = {2, 2, 8, 3}, m.Pm_RowCopyClick();
+    m.PopupCol = 4, m.OperationRange = GridRect(), m.Pm_ColDeleteClick();
+    m.Grid.setCurrent(2, 2), m.Grid.selection = {2, 2, 4, 4}, m.Pm_RangeClearClick();
+    m.Grid.setCurrent(5, 5), m.Pm_RangeClipPasteClick(TFm_Kolumbra01::Sender::RangeClipPaste);
+    f.prompts.answers = {Answer::Yes};
+    m.Grid.selection = {2, 2, 6, 6},
+    m.Pm_StrCvtHanToZenClick(TFm_Kolumbra01::Sender::StrCvtHanToZen);
+    while (m.historySize() > 0) m.Mn_UndoClick();
+    f.prompts.answers = {Answer::Yes};
+    m.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button);
+    EXPECT_EQ(test::readBytes(dir / "t.csv"), original);
+}
+
+} // namespace
+} // namespace kol
