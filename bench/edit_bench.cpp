@@ -1,6 +1,6 @@
 // Structure edits and their undo on the 1,000,000-line table.
 //   edit_bench [FILE]
-#include "gen_table.h"
+#include "bench_support.h"
 
 #include "app/headless.h"
 #include "app/steady_clock.h"
@@ -15,18 +15,6 @@ namespace {
 using namespace kol;
 using Steady = std::chrono::steady_clock;
 
-struct Yes : Prompts {
-    Answer ask(const std::string&, Buttons) override { return Answer::Yes; }
-    void inform(const std::string&) override {}
-    void fail(const std::string&) override {}
-    std::string openFileName(const FileDialogRequest&) override { return {}; }
-    std::string saveFileName(const FileDialogRequest&) override { return {}; }
-};
-
-double ms(Steady::time_point since) {
-    return std::chrono::duration<double, std::milli>(Steady::now() - since).count();
-}
-
 std::size_t historyBytes(const TFm_Kolumbra01& m) {
     std::size_t bytes = 0;
     for (const auto& saved : m.HistoryData)
@@ -36,14 +24,8 @@ std::size_t historyBytes(const TFm_Kolumbra01& m) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string path = argc > 1 ? argv[1] : "/tmp/kolumbra-bench-1m.csv";
-    struct stat st {};
-    if (argc < 2 && stat(path.c_str(), &st) != 0) {
-        std::string text = bench::generateTable(1000000, 10);
-        std::ofstream(path, std::ios::binary)
-            .write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
-    Yes prompts;
+    const std::string path = bench::benchTable(argc, argv);
+    bench::YesPrompts prompts;
     NoClipboard clipboard;
     HeadlessHost host;
     SteadyClock clock;
@@ -64,12 +46,12 @@ int main(int argc, char** argv) {
     auto run = [&](const char* name, const std::function<void()>& edit) {
         auto t0 = Steady::now();
         edit();
-        double editMs = ms(t0);
+        double editMs = bench::msSince(t0);
         std::size_t saved = historyBytes(m);
         auto t1 = Steady::now();
         m.Mn_UndoClick();
         std::printf("%-36s edit %7.1f ms   undo %7.1f ms   history %7.1f MB\n", name, editMs,
-                    ms(t1), saved / 1e6);
+                    bench::msSince(t1), saved / 1e6);
     };
     const int mid = 500000;
     run("insert 1,000 rows", [&] { rows(mid, mid + 999, mid), m.Pm_RowInsertClick(); });

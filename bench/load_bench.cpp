@@ -1,7 +1,7 @@
 // Load benchmark: LoadTable of a generated 1,000,000-line table end to end, with throughput
 // and the memory the loaded table takes per source byte.
 //   load_bench [FILE]   (without FILE the table is generated into a temporary file)
-#include "gen_table.h"
+#include "bench_support.h"
 
 #include "app/headless.h"
 #include "app/steady_clock.h"
@@ -24,12 +24,7 @@ long statusKb(const char* key) {
     return 0;
 }
 
-struct Quiet : Prompts, HeadlessHost {
-    Answer ask(const std::string&, Buttons) override { return Answer::No; }
-    void inform(const std::string&) override {}
-    void fail(const std::string&) override {}
-    std::string openFileName(const FileDialogRequest&) override { return {}; }
-    std::string saveFileName(const FileDialogRequest&) override { return {}; }
+struct Quiet : bench::YesPrompts, HeadlessHost {
     void repaintStatus() override { ++repaints; }
     int repaints = 0;
 };

@@ -1,4 +1,6 @@
 // Range commands on a 1,000 × 1,000-cell selection, each with its undo record.
+#include "bench_support.h"
+
 #include "app/cp932.h"
 #include "app/headless.h"
 #include "app/steady_clock.h"
@@ -12,22 +14,6 @@ namespace {
 using namespace kol;
 using Steady = std::chrono::steady_clock;
 
-struct Yes : Prompts {
-    Answer ask(const std::string&, Buttons) override { return Answer::Yes; }
-    void inform(const std::string&) override {}
-    void fail(const std::string&) override {}
-    std::string openFileName(const FileDialogRequest&) override { return {}; }
-    std::string saveFileName(const FileDialogRequest&) override { return {}; }
-};
-struct MemoryClipboard : Clipboard {
-    std::string content;
-    bool hasText() override { return !content.empty(); }
-    std::string text() override { return content; }
-    void setText(const std::string& t) override { content = t; }
-};
-double ms(Steady::time_point since) {
-    return std::chrono::duration<double, std::milli>(Steady::now() - since).count();
-}
 } // namespace
 
 int main() {
@@ -41,8 +27,8 @@ int main() {
             out << "\r\n";
         }
     }
-    Yes prompts;
-    MemoryClipboard clipboard;
+    bench::YesPrompts prompts;
+    bench::MemoryClipboard clipboard;
     HeadlessHost host;
     SteadyClock clock;
     TFm_Kolumbra01 m(prompts, clipboard, host, clock, ".");
@@ -58,12 +44,12 @@ int main() {
         selectAll();
         auto t0 = Steady::now();
         step();
-        double stepMs = ms(t0);
+        double stepMs = bench::msSince(t0);
         double undoMs = 0;
         if (undo) {
             auto t1 = Steady::now();
             m.Mn_UndoClick();
-            undoMs = ms(t1);
+            undoMs = bench::msSince(t1);
         }
         std::printf("%-28s %7.1f ms   undo %7.1f ms\n", name, stepMs, undoMs);
     };

@@ -1,7 +1,7 @@
 // Response of the View switches and view controls on the 1,000,000-line table: the handler
 // and the repaint of a full-screen grid, as the user waits for them.
 //   QT_QPA_PLATFORM=offscreen view_switch_bench [FILE]
-#include "gen_table.h"
+#include "bench_support.h"
 
 #include "app/kolumbra01_window.h"
 #include "docs/browse_window.h"
@@ -17,36 +17,13 @@
 namespace {
 using namespace kol;
 
-struct YesPrompts : Prompts {
-    Answer ask(const std::string&, Buttons) override { return Answer::Yes; }
-    void inform(const std::string&) override {}
-    void fail(const std::string&) override {}
-    std::string openFileName(const FileDialogRequest&) override { return {}; }
-    std::string saveFileName(const FileDialogRequest&) override { return {}; }
-};
-struct NoClip : Clipboard {
-    bool hasText() override { return false; }
-    std::string text() override { return {}; }
-    void setText(const std::string&) override {}
-};
-
-double ms(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
-        .count();
-}
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    std::string path = argc > 1 ? argv[1] : "/tmp/kolumbra-bench-1m.csv";
-    struct stat st {};
-    if (argc < 2 && stat(path.c_str(), &st) != 0) {
-        std::string text = bench::generateTable(1000000, 10);
-        std::ofstream(path, std::ios::binary)
-            .write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
-    YesPrompts prompts;
-    NoClip clipboard;
+    const std::string path = bench::benchTable(argc, argv);
+    bench::YesPrompts prompts;
+    bench::MemoryClipboard clipboard;
     TFm_Browse browse;
     Kolumbra01Window w(".", {}, &browse, &prompts, &clipboard);
     w.resize(1920, 1080);
@@ -57,14 +34,15 @@ int main(int argc, char** argv) {
     m.LoadTable(path, 0);
     w.sync();
     w.grid()->viewport()->repaint();
-    std::printf("load + first paint: %.0f ms (%d rows)\n", ms(t0), m.Grid.rowCount() - 1);
+    std::printf("load + first paint: %.0f ms (%d rows)\n", bench::msSince(t0),
+                m.Grid.rowCount() - 1);
 
     auto measure = [&](const char* name, const std::function<void()>& step) {
         auto start = std::chrono::steady_clock::now();
         step();
         w.sync();
         w.grid()->viewport()->repaint();
-        std::printf("%-40s %7.1f ms\n", name, ms(start));
+        std::printf("%-40s %7.1f ms\n", name, bench::msSince(start));
     };
     for (MenuItem* item : {&m.Mn_FixedCenter, &m.Mn_DataCenter, &m.Mn_TrimSpace, &m.Mn_DateEdit,
                            &m.Mn_KaraGyoColor, &m.Mn_KaraGyoBlack, &m.Mn_BreakColor,

@@ -6,6 +6,7 @@
 #include "app/platform.h"
 #include "app/settings_record.h"
 #include "edit/undo_history.h"
+#include "extra/csv_fixed.h"
 #include "extra/is_dclick.h"
 #include "table/csv_file_inf.h"
 #include "table/csv_form.h"
@@ -20,19 +21,14 @@
 
 namespace kol {
 
-class TFm_CsvFixed;
-
-// What the main model asks of its window beyond questions and notices.
-class MainHost {
+// What the main model asks of its window beyond questions and notices. It also hosts the
+// range output that every save goes through (busy cursor, progress, showing the file).
+class MainHost : public CsvFixedHost {
 public:
-    virtual ~MainHost() = default;
-    virtual void setBusy(bool busy) = 0; // hourglass cursor
-    virtual void repaintStatus() = 0;    // show the status captions now, during long work
     virtual void bringToFront() = 0;
     virtual void focusGrid() = 0;
     virtual void closeWindow() = 0; // runs FormClose through the window
     virtual bool isMaximized() = 0;
-    virtual void showDocumentFile(const std::string& path, const std::string& extraTitle) = 0;
     virtual void showDocumentText(const std::string& text) = 0;
     virtual void runCsvFixed(TFm_CsvFixed& window) = 0; // modal
     virtual void repaintGrid() {}                       // now, while a question is open

@@ -8,21 +8,6 @@
 
 namespace kol {
 
-namespace {
-class CsvFixedOnHost : public CsvFixedHost {
-public:
-    explicit CsvFixedOnHost(MainHost& host) : host_(host) {}
-    void setBusy(bool busy) override { host_.setBusy(busy); }
-    void repaintStatus() override { host_.repaintStatus(); }
-    void showDocumentFile(const std::string& path, const std::string& title) override {
-        host_.showDocumentFile(path, title);
-    }
-
-private:
-    MainHost& host_;
-};
-} // namespace
-
 void TFm_Kolumbra01::Pm_RowMarkSetClick(Sender sender) {
     int top = std::min(Grid.selection.top, Grid.selection.bottom);
     int bottom = std::max(Grid.selection.top, Grid.selection.bottom);
@@ -94,8 +79,7 @@ void TFm_Kolumbra01::Mn_MarkSaveClick() {
     for (std::size_t k = 0; k < rows.size(); ++k) copyRow(rows[k], fixedRows + static_cast<int>(k));
 
     Settings.Path_SelectFile = name;
-    CsvFixedOnHost fixedHost(host_);
-    TFm_CsvFixed writer(prompts_, fixedHost, WorkGrid, CsvFileInf, 0, WorkGrid.rowCount() - 1,
+    TFm_CsvFixed writer(prompts_, host_, WorkGrid, CsvFileInf, 0, WorkGrid.rowCount() - 1,
                         CurrentSeparator, programDir_);
     writer.WriteRows(name);
     WorkGrid.clearCells();

@@ -7,22 +7,6 @@
 
 namespace kol {
 
-namespace {
-// The main window's own host doubles as the range output window's host.
-class CsvFixedOnMain : public CsvFixedHost {
-public:
-    explicit CsvFixedOnMain(MainHost& host) : host_(host) {}
-    void setBusy(bool busy) override { host_.setBusy(busy); }
-    void repaintStatus() override { host_.repaintStatus(); }
-    void showDocumentFile(const std::string& path, const std::string& title) override {
-        host_.showDocumentFile(path, title);
-    }
-
-private:
-    MainHost& host_;
-};
-} // namespace
-
 Answer TFm_Kolumbra01::AskSaveChanges(Buttons buttons) {
     Answer answer = prompts_.ask(sj("内容が変更されています。\r\n\r\n保存しますか？"), buttons);
     if (answer == Answer::Yes) Mn_FileSaveClick(SaveSender::Menu);
@@ -51,9 +35,8 @@ void TFm_Kolumbra01::Mn_FileSaveClick(SaveSender sender) {
         if (name.empty()) return;
     }
     Settings.Path_EditFile = name;
-    CsvFixedOnMain fixedHost(host_);
-    TFm_CsvFixed writer(prompts_, fixedHost, Grid, CsvFileInf, 0, Grid.rowCount() - 1,
-                        CurrentSeparator, programDir_);
+    TFm_CsvFixed writer(prompts_, host_, Grid, CsvFileInf, 0, Grid.rowCount() - 1, CurrentSeparator,
+                        programDir_);
     // A failed write keeps the changes marked as unsaved, the history and the old name.
     if (!writer.WriteRows(name)) return;
     CsvFileInf.FileName = name;
@@ -63,9 +46,8 @@ void TFm_Kolumbra01::Mn_FileSaveClick(SaveSender sender) {
 }
 
 void TFm_Kolumbra01::Mn_OutputCsvClick() {
-    CsvFixedOnMain fixedHost(host_);
-    TFm_CsvFixed window(prompts_, fixedHost, Grid, CsvFileInf, 0, Grid.rowCount() - 1,
-                        CurrentSeparator, programDir_);
+    TFm_CsvFixed window(prompts_, host_, Grid, CsvFileInf, 0, Grid.rowCount() - 1, CurrentSeparator,
+                        programDir_);
     host_.runCsvFixed(window);
 }
 

@@ -2,6 +2,8 @@
 #include "app/cp932.h"
 #include "app/kolumbra01.h"
 
+#include "table/move_item.h"
+
 #include <algorithm>
 
 namespace kol {
@@ -17,15 +19,6 @@ FieldBuffer saveCells(const StringGrid& g, GridRect r) {
     return saved;
 }
 
-template <typename T> void moveElement(std::vector<T>& v, int from, int to) {
-    if (from < 0 || to < 0 || from >= static_cast<int>(v.size()) ||
-        to >= static_cast<int>(v.size()))
-        return;
-    if (from < to)
-        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
-    else if (from > to)
-        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
-}
 } // namespace
 
 std::size_t TFm_Kolumbra01::historySize() const {
@@ -231,13 +224,13 @@ bool TFm_Kolumbra01::undoStep() {
     }
     case HkRowDrag:
         Grid.moveRow(e.cellRow, e.cellCol);
-        moveElement(RowFlags, e.cellRow, e.cellCol);
+        moveItem(RowFlags, e.cellRow, e.cellCol);
         RenumberRowLabels();
         selectAndShow({Grid.fixedCols(), e.cellCol, Grid.colCount() - 1, e.cellCol});
         break;
     case HkColDrag:
         Grid.moveCol(e.cellRow, e.cellCol);
-        moveElement(ColInfo, e.cellRow, e.cellCol);
+        moveItem(ColInfo, e.cellRow, e.cellCol);
         RefreshAfterStructureChange();
         selectAndShow({e.cellCol, Grid.fixedRows(), e.cellCol, Grid.rowCount() - 1});
         break;

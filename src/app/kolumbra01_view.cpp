@@ -6,6 +6,8 @@
 #include "view/fold.h"
 #include "view/row_label.h"
 
+#include "table/move_item.h"
+
 #include <algorithm>
 
 namespace kol {
@@ -189,21 +191,9 @@ void TFm_Kolumbra01::Cmb_FoldClick() {
     host_.focusGrid();
 }
 
-namespace {
-template <typename T> void moveElement(std::vector<T>& v, int from, int to) {
-    if (from < 0 || to < 0 || from >= static_cast<int>(v.size()) ||
-        to >= static_cast<int>(v.size()))
-        return;
-    if (from < to)
-        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
-    else
-        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
-}
-} // namespace
-
 void TFm_Kolumbra01::GridRowMoved(int from, int to) {
     RecordMove(HkRowDrag, from, to);
-    moveElement(RowFlags, from, to);
+    moveItem(RowFlags, from, to);
     RenumberRowLabels();
     PopupRow = to;
     Modified = 1;
@@ -211,7 +201,7 @@ void TFm_Kolumbra01::GridRowMoved(int from, int to) {
 
 void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     RecordMove(HkColDrag, from, to);
-    moveElement(ColInfo, from, to);
+    moveItem(ColInfo, from, to);
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
         Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));
     BuildFixedColList();

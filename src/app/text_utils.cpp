@@ -60,6 +60,12 @@ std::string ByteKinds(std::string_view text) {
     return kinds;
 }
 
+bool IsBlank(std::string_view text) {
+    for (unsigned char c : text)
+        if (c > 0x20) return false;
+    return true;
+}
+
 std::string Trim(std::string_view text) {
     return std::string(trimmed(text, true, true));
 }

@@ -19,6 +19,8 @@ bool IsTrailByte(unsigned char b);
 std::string ByteKinds(std::string_view text);
 
 // Trimming removes bytes up to and including the blank (control characters and blanks).
+// True when the text holds nothing but bytes up to the blank (control characters and blanks).
+bool IsBlank(std::string_view text);
 std::string Trim(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);

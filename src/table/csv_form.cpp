@@ -9,12 +9,6 @@ namespace kol {
 
 namespace {
 
-bool onlyBlanks(std::string_view line) {
-    for (unsigned char c : line)
-        if (c > 0x20) return false;
-    return true;
-}
-
 void endField(FieldBuffer& out) {
     out.ends.push_back(static_cast<std::uint32_t>(out.bytes.size()));
 }
@@ -27,7 +21,7 @@ void SplitLine(std::string_view line, unsigned char separator, FieldBuffer& out)
         endField(out);
         return;
     }
-    if (onlyBlanks(line)) return;
+    if (IsBlank(line)) return;
 
     // Separators below 0x40 can never be a trail byte, so only the others need the
     // double-byte walk.

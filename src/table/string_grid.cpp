@@ -1,5 +1,7 @@
 #include "table/string_grid.h"
 
+#include "table/move_item.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -78,13 +80,6 @@ PackedRow* PackedRow::build(void* memory, std::span<const std::string_view> cell
         pos += static_cast<std::uint32_t>(cells[i].size());
     }
     return row;
-}
-
-template <typename T> static void moveItem(std::vector<T>& v, int from, int to) {
-    if (from < to)
-        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
-    else if (from > to)
-        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
 }
 
 StringGrid::StringGrid() : rows_(1, nullptr), colWidths_(1, defaultColWidth_), rowHeights_(1, -1) {}

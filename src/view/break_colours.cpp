@@ -9,12 +9,6 @@ namespace kol {
 
 namespace {
 
-bool blank(std::string_view text) {
-    for (unsigned char ch : text)
-        if (ch > 0x20) return false;
-    return true;
-}
-
 void setBit(RowFlag& flag, int c, int value) {
     SetBit(flag.Bits, kBreakBitsHighByte, c, value);
 }
@@ -33,7 +27,7 @@ void recomputeColumn(const StringGrid& g, std::vector<RowFlag>& flags, int c, in
     std::string_view above = g.cell(c, start);
     for (int r = start + 1; r < rows; ++r) {
         std::string_view cell = g.cell(c, r);
-        if (blank(cell))
+        if (IsBlank(cell))
             bit = 0;
         else if (cell != above)
             bit = 1 - bit;

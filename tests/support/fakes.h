@@ -62,7 +62,7 @@ public:
     std::int64_t nowMs() override { return now; }
 };
 
-class FakeHost : public MainHost, public CsvFixedHost {
+class FakeHost : public MainHost {
 public:
     int repaints = 0, closes = 0;
     bool maximized = false;

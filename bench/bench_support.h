@@ -1,0 +1,48 @@
+// Shared pieces of the benchmark programs.
+#pragma once
+
+#include "gen_table.h"
+
+#include "app/platform.h"
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+
+namespace kol::bench {
+
+// Questions are answered Yes; nothing is shown.
+struct YesPrompts : Prompts {
+    Answer ask(const std::string&, Buttons) override { return Answer::Yes; }
+    void inform(const std::string&) override {}
+    void fail(const std::string&) override {}
+    std::string openFileName(const FileDialogRequest&) override { return {}; }
+    std::string saveFileName(const FileDialogRequest&) override { return {}; }
+};
+
+struct MemoryClipboard : Clipboard {
+    std::string content;
+    bool hasText() override { return !content.empty(); }
+    std::string text() override { return content; }
+    void setText(const std::string& t) override { content = t; }
+};
+
+inline double msSince(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
+        .count();
+}
+
+// The 1,000,000-line table, generated once; or the file given on the command line.
+inline std::string benchTable(int argc, char** argv) {
+    std::string path = argc > 1 ? argv[1] : "/tmp/kolumbra-bench-1m.csv";
+    struct stat st {};
+    if (argc < 2 && stat(path.c_str(), &st) != 0) {
+        std::string text = generateTable(1000000, 10);
+        std::ofstream(path, std::ios::binary)
+            .write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    return path;
+}
+
+} // namespace kol::bench
