@@ -13,9 +13,9 @@ std::string aboutText() {
     const std::string frame = sj("□□□□□□□□□□□□□□□□□□□□□□□□□□□□");
     const std::string side = sj("□");
     auto line = [&](const std::string& text) {
-        // Full-width frame: 28 squares = 56 bytes; the inner text is padded to 52 bytes.
+        // Full-width frame: 28 squares = 56 bytes, so the inner text is padded to 50 bytes.
         std::string padded = text;
-        if (padded.size() < 52) padded.append(52 - padded.size(), ' ');
+        if (padded.size() < 50) padded.append(50 - padded.size(), ' ');
         return side + " " + padded + " " + side + "\r\n";
     };
     return "\r\n" + frame + "\r\n" + line("") + line("   Kolumbra    Ver 4.00") + line("") +

@@ -45,9 +45,12 @@ QString QtPrompts::qtFilter(const std::string& filter) {
     QStringList parts = qs(filter).split('|');
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
         QString patterns = parts[i + 1];
+        const bool bare = description == "(" + patterns + ")"; // "(*.csv)|*.csv"
         patterns.replace(';', ' ');
-        entries << parts[i].trimmed() + " (" + patterns.simplified() + ")";
+        patterns = patterns.simplified();
+        entries << (bare ? "(" + patterns + ")" : description + " (" + patterns + ")");
     }
     return entries.join(";;");
 }

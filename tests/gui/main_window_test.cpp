@@ -113,6 +113,11 @@ private slots:
         QVERIFY(moveRow->font().bold());
     }
 
+    void dialogFiltersBecomeQtFilters() {
+        QCOMPARE(QtPrompts::qtFilter("(*.tsv)|*.tsv|(*.csv; *.txt)|*.csv; *.txt|(*.*)|*.*"),
+                 QString("(*.tsv);;(*.csv *.txt);;(*.*)"));
+    }
+
     void helpShowsTheDocumentsInTheViewer() {
         auto w = open();
         w->action(w->model().Mn_Help_ColName)->trigger();
