@@ -207,7 +207,11 @@ void TFm_Kolumbra01::SaveTimerTimer() {
 void TFm_Kolumbra01::FilesDropped(const std::vector<std::string>& paths) {
     if (paths.empty()) return;
     host_.setBusy(true);
-    OpenArgument(paths.front());
+    // A dropped name is a path, not a list of start keys: quoted, its commas stay in it.
+    const std::string& path = paths.front();
+    OpenArgument(path.find(',') != std::string::npos && path.find('"') == std::string::npos
+                     ? "\"" + path + "\""
+                     : path);
     host_.setBusy(false);
 }
 

@@ -197,6 +197,16 @@ TEST(MainStart, BadIntegerKeyIsReportedAndTheFileStillOpens) {
     EXPECT_EQ(f.model.Grid.colCount() - 2, 5);
 }
 
+TEST(MainStart, ADroppedFileWithCommasInItsNameOpens) {
+    MainFixture f;
+    test::TempDir dir;
+    const std::string path = (dir / "sales,2026,q4.csv").string();
+    test::writeBytes(path, "a,b\r\n");
+    f.model.FilesDropped({path});
+    EXPECT_EQ(f.model.CsvFileInf.FileName, path);
+    EXPECT_EQ(f.model.Grid.colCount() - 2, 2);
+}
+
 TEST(MainStart, OnlyTheFirstDroppedFileOpens) {
     MainFixture f;
     f.model.FilesDropped({test::dataFile("ragged.csv").string(),
