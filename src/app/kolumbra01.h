@@ -245,6 +245,7 @@ public:
 
     Prompts& prompts() { return prompts_; }
     Clipboard& clipboard() { return clipboard_; }
+    TIsDClick& doubleClick() { return *dclick_; } // the memo editor's double-click test
     MainHost& host() { return host_; }
     const std::string& programDir() const { return programDir_; }
 

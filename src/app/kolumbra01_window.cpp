@@ -113,7 +113,7 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     if (!clipboard) clipboard = (ownClipboard_ = std::make_unique<QtClipboard>()).get();
     model_ = std::make_unique<TFm_Kolumbra01>(*prompts, *clipboard, static_cast<MainHost&>(*this),
                                               clock_, std::move(programDir));
-    input_ = std::make_unique<GridInput>(*model_, static_cast<GridInputView&>(*this), clock_);
+    input_ = std::make_unique<GridInput>(*model_, static_cast<GridInputView&>(*this));
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
     model_->DataDir = dataHome && *dataHome ? std::string(dataHome) + "/kolumbra"

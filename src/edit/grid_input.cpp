@@ -46,8 +46,7 @@ std::string withoutLineBreaks(std::string_view text) {
     return out;
 }
 
-GridInput::GridInput(TFm_Kolumbra01& model, GridInputView& view, Clock& clock)
-    : m_(model), view_(view), memoDClick_(500, clock) {
+GridInput::GridInput(TFm_Kolumbra01& model, GridInputView& view) : m_(model), view_(view) {
     caption(Pm_RangeClip, "1. クリップ");
     caption(Pm_RangeClipPaste, "2. 貼り付け");
     caption(Pm_RangeClipClr, "3. クリップ 解除");
@@ -563,7 +562,7 @@ bool GridInput::mmMemoKeyDown(Key key) {
 }
 
 bool GridInput::mmMemoMouseDown(int x, int y) {
-    if (!memoDClick_.IsDoubleClick(x, y) || !mmMemo.Visible) return false;
+    if (!m_.doubleClick().IsDoubleClick(x, y) || !mmMemo.Visible) return false;
     closeMemo();
     return true;
 }

@@ -55,7 +55,7 @@ public:
         std::vector<PopupNode> children;
     };
 
-    GridInput(TFm_Kolumbra01& model, GridInputView& view, Clock& clock);
+    GridInput(TFm_Kolumbra01& model, GridInputView& view);
     GridInput(const GridInput&) = delete;
     GridInput& operator=(const GridInput&) = delete;
 
@@ -140,7 +140,6 @@ private:
 
     TFm_Kolumbra01& m_;
     GridInputView& view_;
-    TIsDClick memoDClick_;
     std::vector<PopupNode> popups_[3];
 };
 

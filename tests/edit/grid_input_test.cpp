@@ -17,7 +17,7 @@ using K = GridInput::Key;
 struct Input : test::MainFixture {
     test::TempDir dir;
     test::FakeGridView view{model.Grid};
-    GridInput input{model, view, clock};
+    GridInput input{model, view};
     StringGrid& g = model.Grid;
 
     explicit Input(int rows = 20) {
