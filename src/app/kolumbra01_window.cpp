@@ -15,18 +15,15 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace kol {
@@ -59,50 +56,6 @@ QGroupBox* group(const char* title, QWidget* parent, std::initializer_list<QWidg
     return box;
 }
 
-GridInput::MouseButton inputButton(Qt::MouseButton button) {
-    return button == Qt::LeftButton    ? GridInput::MouseButton::Left
-           : button == Qt::RightButton ? GridInput::MouseButton::Right
-                                       : GridInput::MouseButton::Middle;
-}
-
-GridInput::Key inputKey(const QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Delete:
-        return GridInput::Key::Delete;
-    case Qt::Key_Insert:
-        return GridInput::Key::Insert;
-    case Qt::Key_Escape:
-        return GridInput::Key::Escape;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return GridInput::Key::Enter;
-    case Qt::Key_Alt:
-        return GridInput::Key::Alt;
-    case Qt::Key_Muhenkan:
-    case Qt::Key_Henkan:
-    case Qt::Key_Kanji:
-    case Qt::Key_Hiragana:
-    case Qt::Key_Katakana:
-    case Qt::Key_Hiragana_Katakana:
-    case Qt::Key_Zenkaku:
-    case Qt::Key_Hankaku:
-    case Qt::Key_Zenkaku_Hankaku:
-        return GridInput::Key::Ime;
-    default:
-        return GridInput::Key::Other;
-    }
-}
-
-// The character a key types, as a control code for Ctrl+letter; -1 when it types none.
-int typedCode(const QKeyEvent* event) {
-    if (event->modifiers() & Qt::ControlModifier)
-        return event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z ? event->key() - Qt::Key_A + 1
-                                                                      : -1;
-    const QString text = event->text();
-    if (text.isEmpty()) return -1;
-    const int code = text.at(0).unicode();
-    return code == 0x7F ? -1 : code; // the Delete key's text
-}
 } // namespace
 
 Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
@@ -175,33 +128,6 @@ void Kolumbra01Window::bindAction(QAction* action, MenuItem& item) {
             *shown = item.Caption;
         }
     }});
-}
-
-void Kolumbra01Window::addPopupItems(QMenu* menu, const std::vector<GridInput::PopupNode>& nodes) {
-    for (const GridInput::PopupNode& node : nodes) {
-        QAction* action = nullptr;
-        if (!node.children.empty()) {
-            QMenu* sub = menu->addMenu(qs(node.item->Caption));
-            addPopupItems(sub, node.children);
-            action = sub->menuAction();
-        } else {
-            action = menu->addAction(qs(node.item->Caption));
-            connect(action, &QAction::triggered, this, [this, command = node.command] {
-                if (command)
-                    run(command);
-                else
-                    sync();
-            });
-        }
-        bindAction(action, *node.item);
-    }
-}
-
-void Kolumbra01Window::buildPopups() {
-    for (int kind : {GridInput::CellPopup, GridInput::RowPopup, GridInput::ColPopup}) {
-        popups_[kind] = new QMenu(this);
-        addPopupItems(popups_[kind], input_->popup(kind));
-    }
 }
 
 QAction* Kolumbra01Window::action(const MenuItem& item) const {
@@ -416,20 +342,7 @@ void Kolumbra01Window::buildPanels() {
             [this](int from, int to) { run([=, this] { model_->GridRowMoved(from, to); }); });
     connect(grid_, &GridWidget::columnMoved, this,
             [this](int from, int to) { run([=, this] { model_->GridColumnMoved(from, to); }); });
-    // The press point comes from the viewport's events, the press itself after the widget
-    // has moved the cursor.
-    grid_->viewport()->installEventFilter(this);
-    connect(grid_, &GridWidget::cellPressed, this,
-            [this](int, int, Qt::MouseButton button, Qt::KeyboardModifiers) {
-                run([=, this] {
-                    input_->GridMouseDown(inputButton(button), pressPos_.x(), pressPos_.y());
-                });
-            });
-    connect(grid_, &GridWidget::cellDoubleClicked, this,
-            [this](int, int) { run([this] { input_->GridDblClick(); }); });
-    connect(grid_, &GridWidget::cellSelected, this,
-            [this](int c, int r) { run([=, this] { input_->GridSelectCell(c, r); }); });
-    connect(grid_, &GridWidget::keyPressed, this, [this](QKeyEvent* event) { gridKey(event); });
+    connectGridInput();
     grid_->setCellPainter([this](QPainter& p, const QRect& rect, int c, int r, bool, bool) {
         paintCell(p, rect, c, r);
     });
@@ -441,96 +354,6 @@ void Kolumbra01Window::buildPanels() {
     bindings_.push_back({[this] { grid_->setEnabled(model_->GridControl.Enabled); }});
     buildPopups();
     buildMemo();
-}
-
-QScrollBar* Kolumbra01Window::smallScrollBar(Qt::Orientation orientation,
-                                             void (GridInput::*handler)(GridInput::ScrollCode)) {
-    // Only the arrows mean anything: the bar stays in the middle, and never keeps the focus.
-    auto* bar = new QScrollBar(orientation);
-    bar->setRange(0, 2);
-    bar->setValue(1);
-    bar->setFocusPolicy(Qt::NoFocus);
-    connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, handler](int action) {
-        const GridInput::ScrollCode code =
-            action == QAbstractSlider::SliderSingleStepAdd   ? GridInput::ScrollCode::LineDown
-            : action == QAbstractSlider::SliderSingleStepSub ? GridInput::ScrollCode::LineUp
-                                                             : GridInput::ScrollCode::Other;
-        bar->setSliderPosition(1);
-        run([=, this] { (input_.get()->*handler)(code); });
-        focusGrid();
-    });
-    return bar;
-}
-
-void Kolumbra01Window::buildMemo() {
-    memo_ = new QPlainTextEdit(grid_->viewport());
-    memo_->hide();
-    QPalette pal = memo_->palette();
-    pal.setColor(QPalette::Base, Qt::white);
-    pal.setColor(QPalette::Text, Qt::black);
-    memo_->setPalette(pal);
-    memo_->installEventFilter(this);
-    memo_->viewport()->installEventFilter(this);
-}
-
-void Kolumbra01Window::gridKey(QKeyEvent* event) {
-    bool taken = input_->GridKeyDown(inputKey(event));
-    if (!taken) {
-        const int code = typedCode(event);
-        if (code >= 0) taken = input_->GridKeyPress(code);
-    }
-    if (taken) event->accept();
-    sync();
-}
-
-bool Kolumbra01Window::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (grid_ && watched == grid_->viewport()) {
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-            pressPos_ = static_cast<QMouseEvent*>(event)->position().toPoint();
-        } else if (type == QEvent::MouseMove) {
-            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            input_->GridMouseMove(p.x(), p.y());
-        } else if (type == QEvent::MouseButtonRelease) {
-            input_->GridMouseUp();
-            syncTimer();
-        }
-        return false;
-    }
-    if (memo_ && watched == memo_->viewport()) {
-        if (type == QEvent::MouseButtonPress) {
-            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            if (input_->mmMemoMouseDown(p.x(), p.y())) {
-                sync();
-                return true;
-            }
-        } else if (type == QEvent::MouseButtonDblClick) {
-            run([this] { input_->mmMemoDblClick(); });
-            return true;
-        }
-        return false;
-    }
-    if (memo_ && watched == memo_) {
-        if (type == QEvent::KeyPress) {
-            const GridInput::Key key = inputKey(static_cast<QKeyEvent*>(event));
-            if (key == GridInput::Key::Enter || key == GridInput::Key::Escape) {
-                run([=, this] { input_->mmMemoKeyDown(key); });
-                return true;
-            }
-        } else if (type == QEvent::FocusOut && input_->mmMemo.Visible) {
-            // The memo's own context menu and leaving the application keep it open.
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                run([this] { input_->mmMemoExit(); });
-        }
-        return false;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void Kolumbra01Window::syncTimer() {
-    if (input_->GridTimerEnabled && !gridTimer_.isActive()) gridTimer_.start();
-    if (!input_->GridTimerEnabled && gridTimer_.isActive()) gridTimer_.stop();
 }
 
 void Kolumbra01Window::paintCell(QPainter& p, const QRect& rect, int c, int r) {
@@ -659,53 +482,6 @@ void Kolumbra01Window::showDocumentText(const std::string& text) {
 
 void Kolumbra01Window::repaintGrid() {
     grid_->viewport()->repaint();
-}
-
-GridInputView::Rect Kolumbra01Window::cellRect(int col, int row) {
-    const QRect rc = grid_->cellRect(col, row);
-    return rc.isEmpty() ? Rect{} : Rect{rc.x(), rc.y(), rc.width(), rc.height()};
-}
-
-bool Kolumbra01Window::cellAt(int x, int y, int& col, int& row) {
-    return grid_->cellAt(QPoint(x, y), col, row);
-}
-
-int Kolumbra01Window::gridHeight() {
-    return grid_->viewport()->height();
-}
-
-void Kolumbra01Window::setTopLeft(int topRow, int leftCol) {
-    grid_->setTopLeft(topRow, leftCol);
-}
-
-void Kolumbra01Window::scrollToCell(int col, int row) {
-    grid_->scrollToCell(col, row);
-}
-
-void Kolumbra01Window::openPopup(int kind, int x, int y) {
-    for (const Bound& b : bindings_) b.sync(); // the items as the popup's enabling left them
-    popups_[kind]->popup(grid_->viewport()->mapToGlobal(QPoint(x, y)));
-}
-
-void Kolumbra01Window::showMemo(const std::string& text, const Rect& where) {
-    memoShown_ = qs(text);
-    memo_->setFont(grid_->gridFont());
-    memo_->setPlainText(memoShown_);
-    memo_->moveCursor(QTextCursor::End); // typing adds to the text, as in any editor
-    memo_->setGeometry(where.left, where.top, where.width, where.height);
-    memo_->show();
-    memo_->raise();
-    memo_->setFocus(Qt::OtherFocusReason);
-}
-
-void Kolumbra01Window::hideMemo() {
-    memo_->hide();
-}
-
-std::string Kolumbra01Window::memoText() {
-    // Untouched text keeps the cell's own bytes, even those that do not decode.
-    const QString text = memo_->toPlainText();
-    return text == memoShown_ ? input_->mmMemo.Text : fromQs(text);
 }
 
 void Kolumbra01Window::runCsvFixed(TFm_CsvFixed& window) {

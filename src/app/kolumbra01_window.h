@@ -92,6 +92,7 @@ private:
     void buildPopups();
     void addPopupItems(QMenu* menu, const std::vector<GridInput::PopupNode>& nodes);
     void buildMemo();
+    void connectGridInput(); // presses, double clicks, cell changes and keys to GridInput
     QScrollBar* smallScrollBar(Qt::Orientation orientation,
                                void (GridInput::*handler)(GridInput::ScrollCode));
     void gridKey(QKeyEvent* event);
