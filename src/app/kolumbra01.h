@@ -277,6 +277,10 @@ private:
                      const StringGrid::ColumnSource* saved = nullptr);
     void deleteRowsAt(int d, int n, bool moving);
     void deleteColsAt(int d, int n, bool moving);
+    void resetWorkGrid(); // one empty cell, no fixed rows or columns, as before and after use
+    void onSelectedRows(void (TFm_Kolumbra01::*rowCommand)()); // the cell popup's row commands
+    void copySelectedRows();
+    void deleteSelectedRows();
     bool copyRows(Sender sender); // false when nothing was copied
     bool copyCols(Sender sender);
     void clipMove(bool rows);

@@ -58,9 +58,7 @@ void TFm_Kolumbra01::Mn_MarkSaveClick() {
 
     // The fixed rows and columns, then the taken rows and columns in order.
     const int fixedRows = Grid.fixedRows(), fixedCols = Grid.fixedCols();
-    WorkGrid.clearCells();
-    WorkGrid.setFixedRows(0);
-    WorkGrid.setFixedCols(0);
+    resetWorkGrid();
     WorkGrid.setRowCount(fixedRows + static_cast<int>(rows.size()));
     WorkGrid.setColCount(fixedCols + static_cast<int>(cols.size()));
     WorkGrid.setFixedRows(fixedRows);
@@ -82,11 +80,7 @@ void TFm_Kolumbra01::Mn_MarkSaveClick() {
     TFm_CsvFixed writer(prompts_, host_, WorkGrid, CsvFileInf, 0, WorkGrid.rowCount() - 1,
                         CurrentSeparator, programDir_);
     writer.WriteRows(name);
-    WorkGrid.clearCells();
-    WorkGrid.setFixedRows(0);
-    WorkGrid.setFixedCols(0);
-    WorkGrid.setRowCount(1);
-    WorkGrid.setColCount(1);
+    resetWorkGrid();
     host_.setBusy(false);
 }
 

@@ -195,6 +195,7 @@ bool TFm_Kolumbra01::copyRows(Sender sender) {
         return false;
     host_.setBusy(true);
     // The copies are taken before the insert moves the sources.
+    resetWorkGrid();
     WorkGrid.setRowCount(n);
     WorkGrid.setColCount(Grid.colCount());
     for (int i = 0; i < n; ++i) {
@@ -213,9 +214,7 @@ bool TFm_Kolumbra01::copyRows(Sender sender) {
     }
     RefreshAfterStructureChange();
     Modified = 1;
-    WorkGrid.clearCells();
-    WorkGrid.setRowCount(1);
-    WorkGrid.setColCount(1);
+    resetWorkGrid();
     OperationRange = {Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1};
     selectClamped(OperationRange);
     host_.setBusy(false);
@@ -435,34 +434,43 @@ void TFm_Kolumbra01::Pm_ColViewONClick(Sender sender) {
     host_.focusGrid();
 }
 
-void TFm_Kolumbra01::Pm_RangeRowInsert2Click() {
-    GridRect sel = Grid.selection;
+void TFm_Kolumbra01::resetWorkGrid() {
+    WorkGrid.clearCells();
+    WorkGrid.setFixedRows(0);
+    WorkGrid.setFixedCols(0);
+    WorkGrid.setRowCount(1);
+    WorkGrid.setColCount(1);
+}
+
+// The cell popup's row commands act on the rows of the selection, as the row popup would.
+void TFm_Kolumbra01::onSelectedRows(void (TFm_Kolumbra01::*rowCommand)()) {
+    const GridRect sel = Grid.selection;
     PopupCol = sel.left;
     PopupRow = sel.top;
     OperationRange = {Grid.fixedCols(), sel.top, Grid.colCount() - 1, sel.bottom};
     PopupKind = 1;
-    Pm_RowInsertClick();
+    (this->*rowCommand)();
     PopupKind = 0;
+}
+
+void TFm_Kolumbra01::Pm_RangeRowInsert2Click() {
+    onSelectedRows(&TFm_Kolumbra01::Pm_RowInsertClick);
 }
 
 void TFm_Kolumbra01::Pm_RangeRowCopy2Click() {
-    GridRect sel = Grid.selection;
-    PopupCol = sel.left;
-    PopupRow = sel.top;
-    OperationRange = {Grid.fixedCols(), sel.top, Grid.colCount() - 1, sel.bottom};
-    PopupKind = 1;
-    copyRows(Sender::None);
-    PopupKind = 0;
+    onSelectedRows(&TFm_Kolumbra01::copySelectedRows);
 }
 
 void TFm_Kolumbra01::Pm_RangeRowDelete2Click() {
-    GridRect sel = Grid.selection;
-    PopupCol = sel.left;
-    PopupRow = sel.top;
-    OperationRange = {Grid.fixedCols(), sel.top, Grid.colCount() - 1, sel.bottom};
-    PopupKind = 1;
+    onSelectedRows(&TFm_Kolumbra01::deleteSelectedRows);
+}
+
+void TFm_Kolumbra01::copySelectedRows() {
+    copyRows(Sender::None);
+}
+
+void TFm_Kolumbra01::deleteSelectedRows() {
     Pm_RowDeleteClick(Sender::None);
-    PopupKind = 0;
 }
 
 } // namespace kol
