@@ -3,7 +3,7 @@
 
 #include "gen_table.h"
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <chrono>
 #include <fstream>

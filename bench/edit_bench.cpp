@@ -3,7 +3,7 @@
 #include "bench_support.h"
 
 #include "app/headless.h"
-#include "app/steady_clock.h"
+#include "platform/steady_clock.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "gen_table.h"
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 
 #include <cstdint>
 #include <vector>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "table/string_grid.h"
 #include "ui/grid_widget.h"
 

@@ -1,9 +1,9 @@
 // Range commands on a 1,000 × 1,000-cell selection, each with its undo record.
 #include "bench_support.h"
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/headless.h"
-#include "app/steady_clock.h"
+#include "platform/steady_clock.h"
 
 #include <chrono>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "bench_support.h"
 
 #include "app/kolumbra01_window.h"
-#include "docs/browse_window.h"
+#include "viewer/browse_window.h"
 #include "ui/grid_widget.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/app/cp932_table.inc: the double-byte half of Windows code page 932.
+"""Writes src/text/cp932_table.inc: the double-byte half of Windows code page 932.
 
 Python's 'cp932' codec decodes with Microsoft's table, so it is the source of the
 double-byte map. Its encoder does not pick the code Windows prefers for characters with
@@ -104,7 +104,7 @@ def main():
         "// clang-format on",
         "",
     ]
-    target = pathlib.Path(__file__).resolve().parent.parent / "src/app/cp932_table.inc"
+    target = pathlib.Path(__file__).resolve().parent.parent / "src/text/cp932_table.inc"
     target.write_text("\n".join(out), encoding="ascii", newline="\n")
     print(f"{target}: {len(decode)} double-byte codes, {len(points)} reverse entries",
           file=sys.stderr)

@@ -1,12 +1,12 @@
 #include "app/kolumbra01.h"
 
-#include "app/cp932.h"
-#include "app/paths.h"
+#include "text/cp932.h"
+#include "text/paths.h"
 #include "app/placement.h"
 #include "app/settings_file.h"
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 #include "table/separators.h"
-#include "view/row_label.h"
+#include "table/row_label.h"
 #include "view/view_combos.h"
 
 #include <algorithm>

@@ -2,12 +2,12 @@
 // the window's event handlers. The Qt window forwards events here and mirrors the state back.
 #pragma once
 
-#include "app/controls.h"
-#include "app/platform.h"
+#include "platform/controls.h"
+#include "platform/platform.h"
 #include "app/settings_record.h"
 #include "edit/undo_history.h"
-#include "extra/csv_fixed.h"
-#include "extra/is_dclick.h"
+#include "app/csv_fixed.h"
+#include "platform/is_dclick.h"
 #include "table/csv_file_inf.h"
 #include "table/csv_form.h"
 #include "table/row_col_info.h"

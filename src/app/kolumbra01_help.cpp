@@ -1,7 +1,7 @@
 // The Help menu: the about text, the help documents and the column-name help.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/paths.h"
+#include "text/paths.h"
 #include "table/atomic_file.h"
 
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 // Importing rows from a CSV file or from the clipboard at a row of the table.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/paths.h"
-#include "app/text_utils.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 #include "table/csv_form.h"
 #include "table/source_text.h"
 

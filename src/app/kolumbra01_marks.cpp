@@ -1,8 +1,8 @@
 // Marking rows and columns, and writing the marked part of the table.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/paths.h"
-#include "extra/csv_fixed.h"
+#include "text/paths.h"
+#include "app/csv_fixed.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // Range commands: clip, cancel the clip, paste, clear and character conversion.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/text_utils.h"
-#include "app/width_kana.h"
+#include "text/text_utils.h"
+#include "text/width_kana.h"
 #include "table/csv_form.h"
 #include "table/source_text.h"
 

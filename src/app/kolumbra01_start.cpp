@@ -1,9 +1,9 @@
 // Opening a start argument or a dropped file, with its start keys.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/paths.h"
+#include "text/paths.h"
 #include "app/settings_file.h"
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 #include "table/csv_form.h"
 #include "table/separators.h"
 

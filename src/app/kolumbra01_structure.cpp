@@ -1,7 +1,7 @@
 // Row and column structure edits: insert, copy, delete, clipped move and copy, hide and show.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/paths.h"
-#include "app/text_utils.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 #include "table/separators.h"
 #include "table/table_fill.h"
 

@@ -1,5 +1,5 @@
 // The undo history: recording before every edit, and taking edits back newest first.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
 
 #include "table/move_item.h"

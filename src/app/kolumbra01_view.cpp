@@ -1,10 +1,10 @@
 // How the table is shown: the View menu switches and the view controls of the top panels.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 #include "view/break_colours.h"
 #include "view/fold.h"
-#include "view/row_label.h"
+#include "table/row_label.h"
 
 #include "table/move_item.h"
 

@@ -1,8 +1,8 @@
 #include "app/kolumbra01_window.h"
 
 #include "app/settings_location.h"
-#include "docs/browse_window.h"
-#include "extra/csv_fixed_window.h"
+#include "viewer/browse_window.h"
+#include "app/csv_fixed_window.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
 #include "ui/qt_text.h"

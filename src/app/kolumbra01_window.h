@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/kolumbra01.h"
-#include "app/steady_clock.h"
+#include "platform/steady_clock.h"
 #include "edit/grid_input.h"
 #include "ui/qt_prompts.h"
 

@@ -1,8 +1,8 @@
 // Kolumbra: start-up. Creates the five windows in order, then runs the event loop.
 #include "app/kolumbra01_window.h"
 #include "app/standin_window.h"
-#include "docs/browse_window.h"
-#include "extra/resident_msg_window.h"
+#include "viewer/browse_window.h"
+#include "ui/resident_msg_window.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #include "app/settings_file.h"
 
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 #include "table/atomic_file.h"
 #include "table/source_text.h"
 

@@ -1,6 +1,6 @@
 #include "app/settings_location.h"
 
-#include "app/paths.h"
+#include "text/paths.h"
 
 #include <cstdlib>
 #include <filesystem>

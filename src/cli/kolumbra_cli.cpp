@@ -3,12 +3,12 @@
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
 //                        [--convert full|half|katakana|hiragana] IN OUT
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/headless.h"
 #include "app/kolumbra01.h"
-#include "app/paths.h"
-#include "app/steady_clock.h"
-#include "app/width_kana.h"
+#include "text/paths.h"
+#include "platform/steady_clock.h"
+#include "text/width_kana.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
 

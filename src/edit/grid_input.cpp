@@ -1,8 +1,8 @@
 #include "edit/grid_input.h"
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 // grid's events here and supplies the pixel geometry through GridInputView.
 #pragma once
 
-#include "app/controls.h"
-#include "extra/is_dclick.h"
+#include "platform/controls.h"
+#include "platform/is_dclick.h"
 
 #include <cstdint>
 #include <functional>

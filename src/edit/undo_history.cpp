@@ -1,6 +1,6 @@
 #include "edit/undo_history.h"
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 
 namespace kol {
 

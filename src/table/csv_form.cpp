@@ -1,6 +1,6 @@
 #include "table/csv_form.h"
 
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 #include "table/separators.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "table/separators.h"
 
-#include "app/cp932.h"
-#include "app/text_utils.h"
+#include "text/cp932.h"
+#include "text/text_utils.h"
 
 namespace kol {
 

@@ -1,6 +1,6 @@
 #include "table/table_fill.h"
 
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 #include "table/csv_form.h"
 
 #include <algorithm>

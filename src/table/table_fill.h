@@ -4,7 +4,7 @@
 
 #include "table/source_text.h"
 #include "table/string_grid.h"
-#include "view/row_label.h"
+#include "table/row_label.h"
 
 #include <cstdint>
 #include <functional>

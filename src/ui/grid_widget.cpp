@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 
 namespace kol {
 

@@ -1,6 +1,6 @@
 #include "ui/qt_cell_painter.h"
 
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 #include "ui/qt_text.h"
 
 #include <QPainter>

@@ -1,7 +1,7 @@
 // Message boxes, file dialogs and the clipboard in Qt, for every window model.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // Crossing between the program's CP932 texts and Qt's Unicode strings.
 #pragma once
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 
 #include <QString>
 #include <string>

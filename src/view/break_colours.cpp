@@ -1,6 +1,6 @@
 #include "view/break_colours.h"
 
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 
 #include <algorithm>
 #include <thread>

@@ -1,6 +1,6 @@
 #include "view/cell_display.h"
 
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 
 namespace kol {
 

@@ -1,6 +1,6 @@
 #include "view/view_combos.h"
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "table/separators.h"
 
 namespace kol {

@@ -1,5 +1,5 @@
 // Loading tables into the main window model: files, the clipboard and start arguments.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 #include "table/separators.h"

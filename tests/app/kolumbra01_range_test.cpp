@@ -1,5 +1,5 @@
 // Range clip, paste, clear and conversion, and marks, on the main window model.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 

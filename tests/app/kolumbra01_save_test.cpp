@@ -1,5 +1,5 @@
 // Saving from the main window model, the save prompt, the close and clear commands.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 

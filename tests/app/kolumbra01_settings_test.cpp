@@ -1,5 +1,5 @@
 // The main window model keeps its view choices, switches and bounds in the settings file.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 

@@ -1,5 +1,5 @@
 // Structure edits of the main window model and their undo.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 

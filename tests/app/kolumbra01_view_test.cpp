@@ -1,5 +1,5 @@
 // The view controls and switches of the main window model.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 #include "table/separators.h"

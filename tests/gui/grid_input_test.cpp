@@ -1,8 +1,8 @@
 // The grid's input side is wired: a right press opens the chosen popup whose items reach the
 // model, keys reach the model, and the memo editor shows the cell and commits on Enter.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01_window.h"
-#include "docs/browse_window.h"
+#include "viewer/browse_window.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 #include "ui/grid_widget.h"

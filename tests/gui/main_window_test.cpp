@@ -1,7 +1,7 @@
 // The main window is wired to its model: controls mirror the model, commands reach it.
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "app/kolumbra01_window.h"
-#include "docs/browse_window.h"
+#include "viewer/browse_window.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 #include "ui/grid_widget.h"

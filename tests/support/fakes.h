@@ -2,9 +2,9 @@
 #pragma once
 
 #include "app/kolumbra01.h"
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "edit/grid_input.h"
-#include "extra/csv_fixed.h"
+#include "app/csv_fixed.h"
 
 #include <algorithm>
 #include <deque>

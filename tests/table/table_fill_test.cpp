@@ -1,4 +1,4 @@
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "table/source_text.h"
 #include "table/table_fill.h"
 

@@ -1,9 +1,9 @@
-#include "app/cp932.h"
-#include "app/text_utils.h"
+#include "text/cp932.h"
+#include "text/text_utils.h"
 #include "view/break_colours.h"
 #include "view/cell_display.h"
 #include "view/fold.h"
-#include "view/row_label.h"
+#include "table/row_label.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "docs/browse_window.h"
+#include "viewer/browse_window.h"
 
 #include "table/source_text.h"
 #include "ui/qt_text.h"

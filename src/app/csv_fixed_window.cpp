@@ -1,4 +1,4 @@
-#include "extra/csv_fixed_window.h"
+#include "app/csv_fixed_window.h"
 
 #include "ui/qt_text.h"
 

@@ -1,5 +1,5 @@
 #include "app/placement.h"
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "extra/csv_fixed.h"
+#include "app/csv_fixed.h"
 
-#include "app/cp932.h"
-#include "app/paths.h"
-#include "app/text_utils.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 #include "table/atomic_file.h"
 #include "table/row_writer.h"
 

@@ -2,7 +2,7 @@
 // It is also the common row writer every save goes through.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "table/csv_file_inf.h"
 #include "table/string_grid.h"
 

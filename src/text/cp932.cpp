@@ -1,4 +1,4 @@
-#include "app/cp932.h"
+#include "text/cp932.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,7 +6,7 @@
 namespace kol::cp932 {
 namespace {
 
-#include "app/cp932_table.inc"
+#include "text/cp932_table.inc"
 
 constexpr char32_t kUserFirst = 0xE000; // user-defined rows F0-F9 map onto the private use area
 constexpr char32_t kUserLast = 0xE757;

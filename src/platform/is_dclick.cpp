@@ -1,4 +1,4 @@
-#include "extra/is_dclick.h"
+#include "platform/is_dclick.h"
 
 namespace kol {
 

@@ -1,4 +1,4 @@
-#include "app/text_utils.h"
+#include "text/text_utils.h"
 
 #include <algorithm>
 

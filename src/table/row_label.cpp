@@ -1,4 +1,4 @@
-#include "view/row_label.h"
+#include "table/row_label.h"
 
 namespace kol {
 

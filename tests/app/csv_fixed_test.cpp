@@ -1,6 +1,6 @@
-#include "app/cp932.h"
-#include "extra/csv_fixed.h"
-#include "extra/is_dclick.h"
+#include "text/cp932.h"
+#include "app/csv_fixed.h"
+#include "platform/is_dclick.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 

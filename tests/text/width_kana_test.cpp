@@ -1,6 +1,6 @@
-#include "app/width_kana.h"
+#include "text/width_kana.h"
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

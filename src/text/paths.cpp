@@ -1,6 +1,6 @@
-#include "app/paths.h"
+#include "text/paths.h"
 
-#include "app/cp932.h"
+#include "text/cp932.h"
 
 #include <sys/stat.h>
 

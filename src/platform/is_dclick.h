@@ -3,7 +3,7 @@
 // midnight or across a clock change are judged by their real distance.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <cstdint>
 

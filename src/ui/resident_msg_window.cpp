@@ -1,4 +1,4 @@
-#include "extra/resident_msg_window.h"
+#include "ui/resident_msg_window.h"
 
 #include <QTextEdit>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 // The range output window, shown modally over its model.
 #pragma once
 
-#include "extra/csv_fixed.h"
+#include "app/csv_fixed.h"
 
 #include <QDialog>
 

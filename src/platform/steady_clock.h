@@ -1,7 +1,7 @@
 // The real monotonic clock.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <chrono>
 

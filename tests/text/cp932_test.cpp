@@ -1,4 +1,4 @@
-#include "app/cp932.h"
+#include "text/cp932.h"
 
 #include "support/test_support.h"
 
