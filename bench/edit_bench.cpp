@@ -16,10 +16,7 @@ using namespace kol;
 using Steady = std::chrono::steady_clock;
 
 std::size_t historyBytes(const TFm_Kolumbra01& m) {
-    std::size_t bytes = 0;
-    for (const auto& saved : m.HistoryData)
-        bytes += saved.bytes.capacity() + saved.ends.capacity() * 4;
-    return bytes + m.HistoryInfo.capacity() * sizeof(THistInf);
+    return m.Doc.History.savedBytes();
 }
 } // namespace
 
@@ -36,11 +33,11 @@ int main(int argc, char** argv) {
     std::printf("table: %d rows x %d columns\n", m.Grid.rowCount() - 1, m.Grid.colCount() - 2);
 
     auto rows = [&](int top, int bottom, int popup) {
-        m.OperationRange = {2, top, m.Grid.colCount() - 1, bottom};
+        m.OperationRange = CellRange(2, top, m.Grid.colCount() - 1, bottom);
         m.PopupRow = popup;
     };
     auto cols = [&](int left, int right, int popup) {
-        m.OperationRange = {left, 2, right, m.Grid.rowCount() - 1};
+        m.OperationRange = CellRange(left, 2, right, m.Grid.rowCount() - 1);
         m.PopupCol = popup;
     };
     auto run = [&](const char* name, const std::function<void()>& edit) {
@@ -60,7 +57,7 @@ int main(int argc, char** argv) {
     run("delete 100,000 rows", [&] { rows(mid, mid + 99999, mid), m.Pm_RowDeleteClick(); });
     run("clipped move of 1,000 rows", [&] {
         m.ClipRange = {2, mid, m.Grid.colCount() - 1, mid + 999};
-        m.ClipKind = 2;
+        m.ClipKind = ClipContent::Rows;
         m.PopupRow = 1000;
         m.Pm_RowClipMoveClick();
     });

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "text/cp932.h"
 #include "table/string_grid.h"
+#include "text/cp932.h"
 #include "ui/grid_widget.h"
 
 namespace {

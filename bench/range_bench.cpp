@@ -1,9 +1,9 @@
 // Range commands on a 1,000 × 1,000-cell selection, each with its undo record.
 #include "bench_support.h"
 
-#include "text/cp932.h"
 #include "app/headless.h"
 #include "platform/steady_clock.h"
+#include "text/cp932.h"
 
 #include <chrono>
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include "bench_support.h"
 
 #include "app/kolumbra01_window.h"
-#include "viewer/browse_window.h"
 #include "ui/grid_widget.h"
+#include "viewer/browse_window.h"
 
 #include <QAction>
 #include <QApplication>

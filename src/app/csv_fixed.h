@@ -2,6 +2,7 @@
 // It is also the common row writer every save goes through.
 #pragma once
 
+#include "platform/busy_cursor.h"
 #include "platform/platform.h"
 #include "table/csv_file_inf.h"
 #include "table/string_grid.h"
@@ -10,10 +11,8 @@
 
 namespace kol {
 
-class CsvFixedHost {
+class CsvFixedHost : public BusyIndicator {
 public:
-    virtual ~CsvFixedHost() = default;
-    virtual void setBusy(bool busy) = 0;
     virtual void repaintStatus() = 0;
     virtual void showDocumentFile(const std::string& path, const std::string& extraTitle) = 0;
 };
@@ -25,7 +24,7 @@ public:
                  std::string programDir);
 
     // The common row writer: rows 1 … last of the source grid.
-    bool WriteRows(const std::string& fileName);
+    [[nodiscard]] bool WriteRows(const std::string& fileName);
 
     void FormShow();
     void Chk_LastRecNoClick();

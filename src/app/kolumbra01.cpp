@@ -1,12 +1,12 @@
 #include "app/kolumbra01.h"
 
-#include "text/cp932.h"
-#include "text/paths.h"
 #include "app/placement.h"
 #include "app/settings_file.h"
-#include "text/text_utils.h"
-#include "table/separators.h"
 #include "table/row_label.h"
+#include "table/separators.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 #include "view/view_combos.h"
 
 #include <algorithm>
@@ -109,7 +109,7 @@ void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
     BreakColourAsked = 0;
     CaptionOverride.clear();
     Modified = 0;
-    PopupKind = 0;
+    PopupKind = Popup::Cell;
 
     Settings.SetDefaults();
     otherSettingLines_.clear();

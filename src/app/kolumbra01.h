@@ -2,16 +2,18 @@
 // the window's event handlers. The Qt window forwards events here and mirrors the state back.
 #pragma once
 
-#include "platform/controls.h"
-#include "platform/platform.h"
-#include "app/settings_record.h"
-#include "edit/undo_history.h"
 #include "app/csv_fixed.h"
+#include "app/settings_record.h"
+#include "edit/editing_state.h"
+#include "edit/grid_input.h"
+#include "platform/controls.h"
 #include "platform/is_dclick.h"
+#include "platform/platform.h"
 #include "table/csv_file_inf.h"
 #include "table/csv_form.h"
 #include "table/row_col_info.h"
 #include "table/string_grid.h"
+#include "table/table_document.h"
 #include "view/cell_display.h"
 
 #include <cstdint>
@@ -38,7 +40,7 @@ struct ScreenInfo {
     int width = 1920, height = 1080;
 };
 
-class TFm_Kolumbra01 {
+class TFm_Kolumbra01 : public EditingState, public GridInputHost {
 public:
     TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host, Clock& clock,
                    std::string programDir);
@@ -125,7 +127,7 @@ public:
     void Pm_RangeRowDelete2Click();
     void SetColumnShown(int column, bool shown);
     void RefreshAfterStructureChange();
-    void selectClamped(GridRect rect); // the selection clamp of the structure edits
+    void selectClamped(GridRect rect) override; // the selection clamp of the structure edits
 
     // Range clip, paste, clear and conversion.
     void Pm_RangeClipClick(Sender sender); // RangeClip, RowClip, ColClip; None from clear
@@ -142,10 +144,7 @@ public:
 
     // Undo history.
     void Mn_UndoClick();
-    void RecordRowsOrColumns(int kind, int first, int count);
-    void RecordRange(int kind, GridRect rect);
-    void RecordCell(int kind, int column, int row);
-    void RecordMove(int kind, int from, int to);
+    void RecordCell(HistoryKind kind, int column, int row);
     void DropEditorEntries();
     void ClearHistory(bool removeHighlight);
     std::size_t historySize() const;
@@ -177,6 +176,17 @@ public:
     void FillFixedColumn();
     DisplaySwitches displaySwitches() const;
     CellScene cellScene() const;
+    // What the grid's input side asks of the window.
+    TableDocument& document() override { return Doc; }
+    EditingState& editing() override { return *this; }
+    GridInputOptions inputOptions() const override;
+    bool clipboardHasText() override { return clipboard_.hasText(); }
+    bool isDoubleClick(int x, int y) override { return dclick_->IsDoubleClick(x, y); }
+    void runCommand(GridCommand command) override;
+    void commitCell(int col, int row, const std::string& text) override;
+    void marksChanged() override { UpdateCaptions(); }
+    void focusGrid() override { host_.focusGrid(); }
+
     int komRowIndex() const { return Cmb_KomRow.ItemIndex < 0 ? 0 : Cmb_KomRow.ItemIndex; }
     int crNextIndex() const { return Cmb_CrNext.ItemIndex < 0 ? 0 : Cmb_CrNext.ItemIndex; }
     Answer AskSaveChanges(Buttons buttons);
@@ -193,16 +203,16 @@ public:
 
     // Window state.
     std::string Caption;
-    std::uint8_t Modified = 0;
+    TableDocument Doc;
+    StringGrid& Grid = Doc.Grid;
+    std::vector<RowFlag>& RowFlags = Doc.RowFlags;
+    std::vector<ColInfoRec>& ColInfo = Doc.ColInfo;
+    std::uint8_t& Modified = Doc.Modified;
     std::uint8_t FirstShow = 1;
     std::string CaptionOverride;
     unsigned char CurrentSeparator = ',';
     std::uint8_t BreakColourAsked = 0;
     double ColumnLimit = 25;
-    std::uint8_t PopupKind = 0;
-    int PopupCol = -1, PopupRow = -1; // PopupCell
-    GridRect OperationRange, ClipRange, UndoHighlight, ConfirmHighlight;
-    std::uint32_t ConfirmColour = colour::Blue;
     bool WindowMaximized = false;
     int Left = 0, Top = 0, Width = 0, Height = 0; // window bounds in normal state
     bool GridVisible = true;
@@ -212,19 +222,10 @@ public:
     // Metrics of the grid font and of the reference combo, given by the window.
     int LetterWidth = 7, LetterHeight = 13, KijyunHeight = 22;
 
-    StringGrid Grid, CopyGrid, WorkGrid;
-    std::vector<RowFlag> RowFlags;
-    std::vector<ColInfoRec> ColInfo;
+    StringGrid CopyGrid, WorkGrid;
     int MarkedColumnCount = 0;
     TCsvFileInf CsvFileInf;
     SettingsRecord Settings;
-    // The undo history: entries oldest first, and the saved rows, columns or ranges with their
-    // attributes, in the order they were saved.
-    std::vector<std::unique_ptr<THistCtl>> HistoryList;
-    std::vector<FieldBuffer> HistoryData;
-    std::vector<THistInf> HistoryInfo;
-    int ClipKind = 0; // 0 none, 1 cells, 2 rows, 3 columns
-    int LastCellLeft = -1, LastCellTop = -1, LastCellCol = -1, LastCellRow = -1; // LastCellPos
 
     // Controls.
     Button Btn_OpenCsv, Btn_Excel, Btn_OpenBoard, Btn_Save, Btn_VertGrid, Btn_Select, Btn_Sort,
@@ -266,25 +267,29 @@ private:
     struct Span {
         int first, count;
     };
-    Span rowSpan() const;
-    Span colSpan() const;
+    // The target and count of a row or column command: the popup's line, or the first line of
+    // the operation range when the popup lies within it.
+    Span span(Axis axis) const;
     bool confirmEdit(bool gated, const std::string& question, GridRect highlight,
                      std::uint32_t colour);
-    int insertRowsAt(int p, int n);
-    // copyFrom ≥ 0: the new columns are copies of the n columns from there (indexes before the
-    // insert); otherwise blank.
-    int insertColsAt(int p, int n, bool append, int copyFrom = -1,
-                     const StringGrid::ColumnSource* saved = nullptr);
-    void deleteRowsAt(int d, int n, bool moving);
-    void deleteColsAt(int d, int n, bool moving);
+    // What follows a structure edit: the current cell, the operation range, the labels, the
+    // key column and the captions.
+    void rowsInserted(int p, int n);
+    void rowsRemoved(int d, bool moving);
+    void colsInserted(int p, int n);
+    void colsRemoved(int d, bool moving);
+    void fitNewColumns(int p, int n); // widths of new blank columns
+    void insertBlankLines(Axis axis);
+    bool copyLines(Axis axis, Sender sender); // false when nothing was copied
+    void deleteLines(Axis axis, bool moving);
+    void clipMove(Axis axis);
+    CellRange clipAsRange() const;
+    std::string lineText(Axis axis, int i) const; // a row's label or a column's number
     void resetWorkGrid(); // one empty cell, no fixed rows or columns, as before and after use
     void onSelectedRows(void (TFm_Kolumbra01::*rowCommand)()); // the cell popup's row commands
     void copySelectedRows();
     void deleteSelectedRows();
-    bool copyRows(Sender sender); // false when nothing was copied
-    bool copyCols(Sender sender);
-    void clipMove(bool rows);
-    bool undoStep(); // true when the step undid the first part of a pair
+    void applyUndo(const UndoOutcome& outcome);
     void updateUndoMenu();
     void selectAndShow(GridRect rect);
     std::string rowLabelText(int r) const;

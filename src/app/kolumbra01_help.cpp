@@ -1,8 +1,8 @@
 // The Help menu: the about text, the help documents and the column-name help.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "text/paths.h"
 #include "table/atomic_file.h"
+#include "text/cp932.h"
+#include "text/paths.h"
 
 #include <sys/stat.h>
 

@@ -1,10 +1,11 @@
 // Importing rows from a CSV file or from the clipboard at a row of the table.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "text/paths.h"
-#include "text/text_utils.h"
+#include "edit/table_edits.h"
 #include "table/csv_form.h"
 #include "table/source_text.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 
 namespace kol {
 
@@ -58,10 +59,10 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     if (prompts_.ask(question, Buttons::YesNo) != Answer::Yes) return;
     if (source.text().find('\t') != std::string_view::npos) CurrentSeparator = '\t';
 
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     const int n = static_cast<int>(lines.size());
-    RecordRowsOrColumns(HkRowInsert, p, n);
-    insertRowsAt(p, n);
+    edits::insertBlank(Doc, Axis::Rows, p, n);
+    rowsInserted(p, n);
     bool asked = false, grow = false;
     FieldBuffer fields;
     for (int k = 0; k < n; ++k) {
@@ -76,8 +77,10 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
                                     Buttons::YesNo) == Answer::Yes;
             }
             if (grow) {
-                RecordRowsOrColumns(HkColAppend, Grid.colCount(), extra);
-                insertColsAt(Grid.colCount(), extra, true);
+                const int at = Grid.colCount();
+                edits::appendColumns(Doc, extra);
+                fitNewColumns(at, extra);
+                updateUndoMenu();
             }
         }
         for (std::size_t i = 0;
@@ -87,10 +90,9 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     RecomputeBreakColours(-1, p);
     RefreshAfterStructureChange();
     Modified = 1;
-    OperationRange = {Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1};
-    selectClamped(OperationRange);
+    OperationRange = CellRange(Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1);
+    selectClamped(OperationRange.rect());
     CurrentSeparator = kept;
-    host_.setBusy(false);
     host_.focusGrid();
 }
 

@@ -83,9 +83,10 @@ void Kolumbra01Window::addPopupItems(QMenu* menu, const std::vector<GridInput::P
 }
 
 void Kolumbra01Window::buildPopups() {
-    for (int kind : {GridInput::CellPopup, GridInput::RowPopup, GridInput::ColPopup}) {
-        popups_[kind] = new QMenu(this);
-        addPopupItems(popups_[kind], input_->popup(kind));
+    for (Popup kind : {Popup::Cell, Popup::Row, Popup::Column}) {
+        QMenu*& menu = popups_[static_cast<int>(kind)];
+        menu = new QMenu(this);
+        addPopupItems(menu, input_->popup(kind));
     }
 }
 
@@ -200,9 +201,9 @@ void Kolumbra01Window::scrollToCell(int col, int row) {
     grid_->scrollToCell(col, row);
 }
 
-void Kolumbra01Window::openPopup(int kind, int x, int y) {
+void Kolumbra01Window::openPopup(Popup kind, int x, int y) {
     for (const Bound& b : bindings_) b.sync(); // the items as the popup's enabling left them
-    popups_[kind]->popup(grid_->viewport()->mapToGlobal(QPoint(x, y)));
+    popups_[static_cast<int>(kind)]->popup(grid_->viewport()->mapToGlobal(QPoint(x, y)));
 }
 
 void Kolumbra01Window::showMemo(const std::string& text, const Rect& where) {

@@ -1,8 +1,9 @@
 // Marking rows and columns, and writing the marked part of the table.
-#include "text/cp932.h"
-#include "app/kolumbra01.h"
-#include "text/paths.h"
 #include "app/csv_fixed.h"
+#include "app/kolumbra01.h"
+#include "edit/table_edits.h"
+#include "text/cp932.h"
+#include "text/paths.h"
 
 #include <algorithm>
 
@@ -18,8 +19,7 @@ void TFm_Kolumbra01::Pm_RowMarkSetClick(Sender sender) {
         top = Grid.fixedRows();
         bottom = Grid.rowCount() - 1;
     }
-    for (int r = std::max(top, 0); r <= bottom && r < static_cast<int>(RowFlags.size()); ++r)
-        RowFlags[r].Mark = sender == Sender::MarkSet ? 1 : 0;
+    edits::setMarks(Doc, Axis::Rows, top, bottom, sender == Sender::MarkSet);
 }
 
 void TFm_Kolumbra01::Pm_ColMarkSetClick(Sender sender) {
@@ -32,8 +32,7 @@ void TFm_Kolumbra01::Pm_ColMarkSetClick(Sender sender) {
         left = Grid.fixedCols();
         right = Grid.colCount() - 1;
     }
-    for (int c = std::max(left, 0); c <= right && c < static_cast<int>(ColInfo.size()); ++c)
-        ColInfo[c].Marked = sender == Sender::MarkSet ? 1 : 0;
+    edits::setMarks(Doc, Axis::Columns, left, right, sender == Sender::MarkSet);
     UpdateCaptions();
 }
 
@@ -50,7 +49,7 @@ void TFm_Kolumbra01::Mn_MarkSaveClick() {
     std::string name = ChooseSaveFile(Settings.Path_SelectFile,
                                       sj("マーキングされたデータを指定のファイル名で保存します。"));
     if (name.empty()) return;
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     if (rows.empty())
         for (int r = Grid.fixedRows(); r < Grid.rowCount(); ++r) rows.push_back(r);
     if (cols.empty())
@@ -79,9 +78,8 @@ void TFm_Kolumbra01::Mn_MarkSaveClick() {
     Settings.Path_SelectFile = name;
     TFm_CsvFixed writer(prompts_, host_, WorkGrid, CsvFileInf, 0, WorkGrid.rowCount() - 1,
                         CurrentSeparator, programDir_);
-    writer.WriteRows(name);
+    (void)writer.WriteRows(name); // a failure has been shown
     resetWorkGrid();
-    host_.setBusy(false);
 }
 
 } // namespace kol

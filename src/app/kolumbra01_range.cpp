@@ -1,18 +1,17 @@
 // Range commands: clip, cancel the clip, paste, clear and character conversion.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "text/text_utils.h"
-#include "text/width_kana.h"
+#include "edit/table_edits.h"
 #include "table/csv_form.h"
 #include "table/source_text.h"
+#include "text/cp932.h"
+#include "text/text_utils.h"
+#include "text/width_kana.h"
 
 #include <algorithm>
 
 namespace kol {
 
 namespace {
-constexpr std::uint32_t kRed = 0x0000FF;
-
 GridRect ordered(GridRect r) {
     if (r.left > r.right) std::swap(r.left, r.right);
     if (r.top > r.bottom) std::swap(r.top, r.bottom);
@@ -22,11 +21,11 @@ GridRect ordered(GridRect r) {
 } // namespace
 
 void TFm_Kolumbra01::Pm_RangeClipClick(Sender sender) {
-    host_.setBusy(true);
-    ClipKind = sender == Sender::RangeClip ? 1
-               : sender == Sender::RowClip ? 2
-               : sender == Sender::ColClip ? 3
-                                           : 0;
+    BusyCursor busy(host_);
+    ClipKind = sender == Sender::RangeClip ? ClipContent::Cells
+               : sender == Sender::RowClip ? ClipContent::Rows
+               : sender == Sender::ColClip ? ClipContent::Columns
+                                           : ClipContent::None;
     const GridRect sel = ordered(Grid.selection);
     if (sender != Sender::None) ClipRange = sel;
     CopyGrid.clearCells();
@@ -44,13 +43,12 @@ void TFm_Kolumbra01::Pm_RangeClipClick(Sender sender) {
         appendJoinedFields(text, cells.data(), cells.size(), CurrentSeparator);
     }
     clipboard_.setText(text);
-    host_.setBusy(false);
     host_.focusGrid();
 }
 
 void TFm_Kolumbra01::Pm_RangeClipClrClick() {
     clipboard_.clear();
-    ClipKind = 0;
+    ClipKind = ClipContent::None;
     ClipRange = GridRect();
     host_.focusGrid();
 }
@@ -58,7 +56,7 @@ void TFm_Kolumbra01::Pm_RangeClipClrClick() {
 void TFm_Kolumbra01::Pm_RangeClipPasteClick(Sender sender) {
     const unsigned char kept = CurrentSeparator;
     std::string text;
-    const bool fromClipboard = ClipKind == 0;
+    const bool fromClipboard = ClipKind == ClipContent::None;
     if (fromClipboard) {
         text = clipboard_.hasText() ? clipboard_.text() : std::string();
         std::vector<std::string_view> lines;
@@ -104,19 +102,18 @@ void TFm_Kolumbra01::Pm_RangeClipPasteClick(Sender sender) {
             return;
         }
     }
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     Grid.setCurrent(c, r);
-    RecordRange(HkRangePaste, target);
-    Grid.rewriteRect(target, [&](int col, int row, std::string_view) {
-        return std::string(CopyGrid.cell(col - c, row - r));
-    });
+    edits::rewriteCells(Doc, HistoryKind::RangePaste, target,
+                        [&](int col, int row, std::string_view) {
+                            return std::string(CopyGrid.cell(col - c, row - r));
+                        });
+    updateUndoMenu();
     recomputeBreakRange(c, std::min(target.right, Grid.colCount() - 1), r);
-    Modified = 1;
     selectClamped(target);
     Grid.col = c;
     Grid.row = r;
     CurrentSeparator = kept;
-    host_.setBusy(false);
     host_.focusGrid();
 }
 
@@ -125,15 +122,15 @@ void TFm_Kolumbra01::Pm_RangeClearClick() {
     if (Mn_ConfClear.Checked &&
         !confirmEdit(true,
                      sj("【 クリアー 】\r\n\r\n   カーソル位置の範囲のセルをクリアーします。"), sel,
-                     kRed))
+                     colour::Red))
         return;
-    host_.setBusy(true);
-    RecordRange(HkRangeClear, sel);
+    BusyCursor busy(host_);
+    edits::recordCells(Doc, HistoryKind::RangeClear, sel);
+    updateUndoMenu();
     Pm_RangeClipClick(Sender::None);
     Grid.rewriteRect(sel, [](int, int, std::string_view) { return std::string(); });
     recomputeBreakRange(sel.left, sel.right, sel.top);
     Modified = 1;
-    host_.setBusy(false);
 }
 
 std::string TFm_Kolumbra01::conversionCaption(Sender sender) {
@@ -157,8 +154,7 @@ void TFm_Kolumbra01::Pm_StrCvtHanToZenClick(Sender sender) {
                          sj(" 】"),
                      sel, colour::Blue))
         return;
-    host_.setBusy(true);
-    RecordRange(HkRangeConvert, sel);
+    BusyCursor busy(host_);
     auto convert = [sender](std::string_view text) {
         switch (sender) {
         case Sender::StrCvtHanToZen:
@@ -171,10 +167,10 @@ void TFm_Kolumbra01::Pm_StrCvtHanToZenClick(Sender sender) {
             return ToHiragana(text);
         }
     };
-    Grid.rewriteRect(sel, [&](int, int, std::string_view text) { return convert(text); });
+    edits::rewriteCells(Doc, HistoryKind::RangeConvert, sel,
+                        [&](int, int, std::string_view text) { return convert(text); });
+    updateUndoMenu();
     recomputeBreakRange(sel.left, sel.right, sel.top);
-    Modified = 1;
-    host_.setBusy(false);
 }
 
 } // namespace kol

@@ -1,9 +1,9 @@
 // Saving: the changed-content prompt, the save command and its dialog, the range output.
-#include "text/cp932.h"
+#include "app/csv_fixed.h"
 #include "app/kolumbra01.h"
+#include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
-#include "app/csv_fixed.h"
 
 namespace kol {
 

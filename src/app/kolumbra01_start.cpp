@@ -1,11 +1,11 @@
 // Opening a start argument or a dropped file, with its start keys.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "text/paths.h"
 #include "app/settings_file.h"
-#include "text/text_utils.h"
 #include "table/csv_form.h"
 #include "table/separators.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 
 #include <charconv>
 

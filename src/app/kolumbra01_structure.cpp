@@ -1,16 +1,12 @@
 // Row and column structure edits: insert, copy, delete, clipped move and copy, hide and show.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
+#include "edit/table_edits.h"
+#include "text/cp932.h"
 #include "text/text_utils.h"
 
 #include <algorithm>
 
 namespace kol {
-
-namespace {
-constexpr std::uint32_t kRed = 0x0000FF;
-
-} // namespace
 
 std::string TFm_Kolumbra01::rowLabelText(int r) const {
     return std::string(Grid.cell(0, r));
@@ -19,20 +15,11 @@ std::string TFm_Kolumbra01::colNumberText(int c) const {
     return std::string(Grid.cell(c, 0));
 }
 
-TFm_Kolumbra01::Span TFm_Kolumbra01::rowSpan() const {
-    if (OperationRange.left < 0 || OperationRange.top < 0) return {PopupRow, 1};
-    int top = std::min(OperationRange.top, OperationRange.bottom);
-    int bottom = std::max(OperationRange.top, OperationRange.bottom);
-    int p = PopupRow >= top && PopupRow <= bottom ? top : PopupRow;
-    return {p, bottom - top + 1};
-}
-
-TFm_Kolumbra01::Span TFm_Kolumbra01::colSpan() const {
-    if (OperationRange.left < 0 || OperationRange.top < 0) return {PopupCol, 1};
-    int left = std::min(OperationRange.left, OperationRange.right);
-    int right = std::max(OperationRange.left, OperationRange.right);
-    int p = PopupCol >= left && PopupCol <= right ? left : PopupCol;
-    return {p, right - left + 1};
+TFm_Kolumbra01::Span TFm_Kolumbra01::span(Axis axis) const {
+    const int popup = axis == Axis::Rows ? PopupRow : PopupCol;
+    if (!OperationRange.set()) return {popup, 1};
+    const IndexRange& range = axis == Axis::Rows ? OperationRange.rows : OperationRange.cols;
+    return {range.contains(popup) ? range.first() : popup, range.count()};
 }
 
 bool TFm_Kolumbra01::confirmEdit(bool gated, const std::string& question, GridRect highlight,
@@ -70,35 +57,20 @@ void TFm_Kolumbra01::RefreshAfterStructureChange() {
     UpdateCaptions();
 }
 
-// Inserts n blank rows before row p; returns the first source row for a copy.
-int TFm_Kolumbra01::insertRowsAt(int p, int n) {
-    p = std::clamp(p, 0, Grid.rowCount());
-    Grid.setCurrent(std::max(LastCellCol, Grid.fixedCols()), Grid.row);
-    Grid.insertRows(p, n);
-    RowFlags.insert(RowFlags.begin() + std::min<std::size_t>(p, RowFlags.size()), n, RowFlag());
-    Grid.row = std::max(p, Grid.fixedRows());
-    if (Grid.row >= Grid.rowCount()) Grid.row = Grid.rowCount() - 1;
-    if (OperationRange.valid() && OperationRange.bottom >= p) {
-        OperationRange.top += n;
-        OperationRange.bottom += n;
-    }
+void TFm_Kolumbra01::rowsInserted(int p, int n) {
+    Grid.setCurrent(std::max(LastCellCol, Grid.fixedCols()),
+                    std::min(std::max(p, Grid.fixedRows()), Grid.rowCount() - 1));
+    if (OperationRange.set() && OperationRange.rows.last() >= p) OperationRange.rows.shift(n);
     RefreshAfterStructureChange();
     RenumberRowLabels();
     PopupRow = p;
-    Modified = 1;
-    return OperationRange.valid() ? OperationRange.top : p + 1;
+    updateUndoMenu();
 }
 
-void TFm_Kolumbra01::deleteRowsAt(int d, int n, bool moving) {
-    n = std::min(n, Grid.rowCount() - d);
-    if (n <= 0) return;
-    Grid.deleteRows(d, n);
-    RowFlags.erase(RowFlags.begin() + d,
-                   RowFlags.begin() + std::min<std::size_t>(d + n, RowFlags.size()));
+void TFm_Kolumbra01::rowsRemoved(int d, bool moving) {
     int row = std::max(LastCellRow, 0);
     if (!moving) {
-        row = std::max(d, Grid.fixedRows());
-        if (row > Grid.rowCount() - 1) row = Grid.rowCount() - 1;
+        row = std::min(std::max(d, Grid.fixedRows()), Grid.rowCount() - 1);
         d = row;
     }
     Grid.setCurrent(std::clamp(LastCellCol, Grid.fixedCols(), Grid.colCount() - 1),
@@ -107,310 +79,245 @@ void TFm_Kolumbra01::deleteRowsAt(int d, int n, bool moving) {
     RefreshAfterStructureChange();
     RenumberRowLabels();
     PopupRow = d;
-    Modified = 1;
-    OperationRange = GridRect();
+    OperationRange = CellRange();
+    updateUndoMenu();
     if (!moving) host_.focusGrid();
 }
 
-int TFm_Kolumbra01::insertColsAt(int p, int n, bool append, int copyFrom,
-                                 const StringGrid::ColumnSource* saved) {
-    p = std::clamp(p, 0, Grid.colCount());
-    if (!append) Grid.setCurrent(Grid.col, std::max(LastCellRow, Grid.fixedRows()));
-    Grid.insertCols(p, n, copyFrom, saved);
-    ColInfo.insert(ColInfo.begin() + std::min<std::size_t>(p, ColInfo.size()), n, ColInfoRec());
-    for (int c = p; c < p + n; ++c) {
+void TFm_Kolumbra01::fitNewColumns(int p, int n) {
+    for (int c = p; c < p + n && c < Grid.colCount(); ++c) {
         Grid.setColWidth(c, Grid.defaultColWidth());
         int widened = ColumnWidthFor(Grid.colWidth(c), 12);
         if (widened != -1) Grid.setColWidth(c, widened);
         ColInfo[c].Width = Grid.colWidth(c);
     }
-    if (append) return p + 1;
-    Grid.col = std::max(p, Grid.fixedCols());
-    if (OperationRange.valid() && OperationRange.right >= p) {
-        OperationRange.left += n;
-        OperationRange.right += n;
-    }
-    RefreshAfterStructureChange();
-    PopupCol = Grid.col;
-    Modified = 1;
-    return OperationRange.valid() ? OperationRange.left : p + 1;
 }
 
-void TFm_Kolumbra01::deleteColsAt(int d, int n, bool moving) {
-    n = std::min(n, Grid.colCount() - d);
-    if (n <= 0) return;
-    Grid.deleteCols(d, n);
-    ColInfo.erase(ColInfo.begin() + d,
-                  ColInfo.begin() + std::min<std::size_t>(d + n, ColInfo.size()));
+void TFm_Kolumbra01::colsInserted(int p, int n) {
+    Grid.setCurrent(std::max(p, Grid.fixedCols()),
+                    std::clamp(LastCellRow, Grid.fixedRows(), Grid.rowCount() - 1));
+    if (OperationRange.set() && OperationRange.cols.last() >= p) OperationRange.cols.shift(n);
+    RefreshAfterStructureChange();
+    PopupCol = Grid.col;
+    updateUndoMenu();
+}
+
+void TFm_Kolumbra01::colsRemoved(int d, bool moving) {
     int col = std::max(LastCellCol, 0);
     if (!moving) col = std::min(std::max(d, Grid.fixedCols()), Grid.colCount() - 1);
     Grid.setCurrent(std::clamp(col, Grid.fixedCols(), Grid.colCount() - 1),
                     std::clamp(LastCellRow, Grid.fixedRows(), Grid.rowCount() - 1));
     RefreshAfterStructureChange();
     PopupCol = Grid.col;
-    Modified = 1;
-    OperationRange = GridRect();
+    OperationRange = CellRange();
+    updateUndoMenu();
     if (!moving) host_.focusGrid();
 }
 
-void TFm_Kolumbra01::Pm_RowInsertClick() {
-    auto [p, n] = rowSpan();
-    if (p < Grid.fixedRows() || p >= Grid.rowCount()) return;
-    GridRect blue{Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1};
+namespace {
+// The data cells of rows (or columns) first .. first + count - 1.
+GridRect linesRect(const StringGrid& g, Axis axis, int first, int count) {
+    return axis == Axis::Rows ? GridRect{g.fixedCols(), first, g.colCount() - 1, first + count - 1}
+                              : GridRect{first, g.fixedRows(), first + count - 1, g.rowCount() - 1};
+}
+const char* rowOrCol(Axis axis, const char* row, const char* col) {
+    return axis == Axis::Rows ? row : col;
+}
+} // namespace
+
+std::string TFm_Kolumbra01::lineText(Axis axis, int i) const {
+    return axis == Axis::Rows ? rowLabelText(i) : colNumberText(i);
+}
+
+void TFm_Kolumbra01::insertBlankLines(Axis axis) {
+    auto [p, n] = span(axis);
+    if (p < Doc.fixedLines(axis) || p >= Doc.lineCount(axis)) return;
     if (!confirmEdit(n > 1 && Mn_ConfInsert.Checked,
-                     sj("【 新規挿入 】\r\n\r\n    "
-                        "選択範囲の行数分だけ指定行に空行を挿入します。\r\n\r\n    ") +
-                         std::to_string(n) + sj(" 行") + sj("    →    行番号 ： ") +
-                         rowLabelText(p),
-                     blue, colour::Blue))
+                     sj("【 新規挿入 】\r\n\r\n    ") +
+                         sj(rowOrCol(axis, "選択範囲の行数分だけ指定行に空行を挿入します。",
+                                     "選択範囲の列数分だけ指定列に空列を挿入します。")) +
+                         "\r\n\r\n    " + std::to_string(n) + sj(rowOrCol(axis, " 行", " 列")) +
+                         sj(rowOrCol(axis, "    →    行番号 ： ", "    →    列番号 ： ")) +
+                         lineText(axis, p),
+                     linesRect(Grid, axis, p, n), colour::Blue))
         return;
-    host_.setBusy(true);
-    RecordRowsOrColumns(HkRowInsert, p, n);
-    insertRowsAt(p, n);
-    RecomputeBreakColours(-1, p);
-    OperationRange = {Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1};
-    selectClamped(OperationRange);
-    host_.setBusy(false);
+    BusyCursor busy(host_);
+    edits::insertBlank(Doc, axis, p, n);
+    if (axis == Axis::Rows) {
+        rowsInserted(p, n);
+        RecomputeBreakColours(-1, p);
+    } else {
+        fitNewColumns(p, n);
+        colsInserted(p, n);
+        recomputeBreakColumns(p, Grid.colCount() - 1);
+    }
+    OperationRange = axis == Axis::Rows
+                         ? CellRange(Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1)
+                         : CellRange(p, Grid.fixedRows(), p + n - 1, Grid.rowCount() - 1);
+    selectClamped(OperationRange.rect());
     host_.focusGrid();
 }
 
-bool TFm_Kolumbra01::copyRows(Sender sender) {
-    auto [p, n] = rowSpan();
-    if (p < Grid.fixedRows() || p > Grid.rowCount()) return false;
-    const bool ranged = OperationRange.valid();
-    const int top = ranged ? std::min(OperationRange.top, OperationRange.bottom) : p;
+void TFm_Kolumbra01::Pm_RowInsertClick() {
+    insertBlankLines(Axis::Rows);
+}
+
+void TFm_Kolumbra01::Pm_ColInsertClick() {
+    insertBlankLines(Axis::Columns);
+}
+
+bool TFm_Kolumbra01::copyLines(Axis axis, Sender sender) {
+    auto [p, n] = span(axis);
+    if (p < Doc.fixedLines(axis) || p > Doc.lineCount(axis)) return false;
+    const bool rows = axis == Axis::Rows;
+    const IndexRange& range = rows ? OperationRange.rows : OperationRange.cols;
+    const int first = OperationRange.set() ? range.first() : p;
+    const bool moving = sender == Sender::RowClipMove || sender == Sender::ColClipMove;
+    const bool clipped = sender == Sender::RowClipCopy || sender == Sender::ColClipCopy;
     std::string heading =
-        sender == Sender::RowClipMove
-            ? sj("【 移動 】\r\n\r\n   クリップされた行を指定行に移動します。")
-        : sender == Sender::RowClipCopy
-            ? sj("【 複写 】\r\n\r\n   クリップされた行を指定行に挿入して複写します。")
-            : sj("【 複写 】\r\n\r\n   選択範囲の行を指定行に挿入して複写します。");
-    const bool gated =
-        n > 1 && (sender == Sender::RowClipMove ? Mn_ConfMove.Checked : Mn_ConfCopy.Checked);
-    GridRect blue{Grid.fixedCols(), top, Grid.colCount() - 1, top + n - 1};
+        moving ? sj(rowOrCol(axis, "【 移動 】\r\n\r\n   クリップされた行を指定行に移動します。",
+                             "【 移動 】\r\n\r\n   クリップされた列を指定列に移動します。"))
+        : clipped
+            ? sj(rowOrCol(axis,
+                          "【 複写 】\r\n\r\n   クリップされた行を指定行に挿入して複写します。",
+                          "【 複写 】\r\n\r\n   クリップされた列を指定列に挿入して複写します。"))
+            : sj(rowOrCol(axis, "【 複写 】\r\n\r\n   選択範囲の行を指定行に挿入して複写します。",
+                          "【 複写 】\r\n\r\n   選択範囲の列を指定列に挿入して複写します。"));
+    const bool gated = n > 1 && (moving ? Mn_ConfMove.Checked : Mn_ConfCopy.Checked);
     if (!confirmEdit(gated,
-                     heading + "\r\n\r\n" + sj("   行番号 ： ") + rowLabelText(top) + sj(" ～ ") +
-                         rowLabelText(top + n - 1) + sj("    →   ") + rowLabelText(p),
-                     blue, colour::Blue))
+                     heading + "\r\n\r\n" + sj(rowOrCol(axis, "   行番号 ： ", "    列番号 ： ")) +
+                         lineText(axis, first) + sj(" ～ ") + lineText(axis, first + n - 1) +
+                         sj("    →   ") + lineText(axis, p),
+                     linesRect(Grid, axis, first, n), colour::Blue))
         return false;
-    host_.setBusy(true);
-    // The copies are taken before the insert moves the sources.
+    BusyCursor busy(host_);
     resetWorkGrid();
-    WorkGrid.setRowCount(n);
-    WorkGrid.setColCount(Grid.colCount());
-    for (int i = 0; i < n; ++i) {
-        auto cells = Grid.rowCells(top + i);
-        WorkGrid.setRowCells(i, cells);
-        WorkGrid.setRowHeight(i, Grid.rowHeight(top + i));
+    edits::insertCopies(Doc, axis, first, n, p);
+    if (rows) {
+        // The copies' labels follow their new places; the key column is filled afresh.
+        for (int i = 0; i < n; ++i) {
+            Grid.setCell(0, p + i, RowLabel(p + i, true));
+            Grid.setCell(1, p + i, "");
+        }
+        rowsInserted(p, n);
+    } else {
+        colsInserted(p, n);
+        recomputeBreakColumns(p, Grid.colCount() - 1);
     }
-    RecordRowsOrColumns(HkRowCopy, p, n);
-    int s = insertRowsAt(p, n);
-    for (int i = 0; i < n; ++i) {
-        Grid.setRowCells(p + i, WorkGrid.rowCells(i));
-        Grid.setRowHeight(p + i, WorkGrid.rowHeight(i));
-        if (s + i < static_cast<int>(RowFlags.size())) RowFlags[p + i] = RowFlags[s + i];
-        Grid.setCell(0, p + i, RowLabel(p + i, true));
-        Grid.setCell(1, p + i, "");
-    }
-    RefreshAfterStructureChange();
-    Modified = 1;
     resetWorkGrid();
-    OperationRange = {Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1};
-    selectClamped(OperationRange);
-    host_.setBusy(false);
+    OperationRange = rows ? CellRange(Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1)
+                          : CellRange(p, Grid.fixedRows(), p + n - 1, Grid.rowCount() - 1);
+    selectClamped(OperationRange.rect());
     host_.focusGrid();
     return true;
 }
 
 void TFm_Kolumbra01::Pm_RowCopyClick(Sender sender) {
-    copyRows(sender);
+    copyLines(Axis::Rows, sender);
 }
 
-void TFm_Kolumbra01::Pm_RowDeleteClick(Sender sender) {
-    const bool moving = sender == Sender::RowClipMove;
-    int d = PopupRow, n = 1;
-    if (OperationRange.valid()) {
-        d = std::min(OperationRange.top, OperationRange.bottom);
-        n = std::abs(OperationRange.bottom - OperationRange.top) + 1;
+void TFm_Kolumbra01::Pm_ColCopyClick(Sender sender) {
+    copyLines(Axis::Columns, sender);
+}
+
+void TFm_Kolumbra01::deleteLines(Axis axis, bool moving) {
+    const bool rows = axis == Axis::Rows;
+    int d = rows ? PopupRow : PopupCol, n = 1;
+    if (OperationRange.set()) {
+        const IndexRange& range = rows ? OperationRange.rows : OperationRange.cols;
+        d = range.first();
+        n = range.count();
     }
-    if (d < Grid.fixedRows() || d >= Grid.rowCount()) return;
+    if (d < Doc.fixedLines(axis) || d >= Doc.lineCount(axis)) return;
     if (!moving) {
-        if (Grid.rowCount() - n < 2) {
-            prompts_.inform(sj("すべての行を削除することはできません。"));
+        if (rows ? Grid.rowCount() - n < 2 : Grid.colCount() - n < Grid.fixedCols() + 1) {
+            prompts_.inform(sj(rowOrCol(axis, "すべての行を削除することはできません。",
+                                        "すべての列を削除することはできません。")));
             return;
         }
         std::string question =
-            n == 1 ? sj("【 削除 】\r\n\r\n    この行を削除します。\r\n\r\n    行番号 = ") +
-                         rowLabelText(d)
-                   : sj("【 削除 】\r\n\r\n    選択範囲の行を削除します。\r\n\r\n    行番号 ： ") +
-                         rowLabelText(d) + sj(" ～ ") + rowLabelText(d + n - 1);
-        if (!confirmEdit(Mn_ConfDelete.Checked, question,
-                         {Grid.fixedCols(), d, Grid.colCount() - 1, d + n - 1}, kRed))
+            n == 1
+                ? sj(rowOrCol(axis,
+                              "【 削除 】\r\n\r\n    この行を削除します。\r\n\r\n    行番号 = ",
+                              "【 削除 】\r\n\r\n    この列を削除します。\r\n\r\n    列番号 = ")) +
+                      lineText(axis, d)
+                : sj(rowOrCol(
+                      axis,
+                      "【 削除 】\r\n\r\n    選択範囲の行を削除します。\r\n\r\n    行番号 ： ",
+                      "【 削除 】\r\n\r\n    選択範囲の列を削除します。\r\n\r\n    列番号 ： ")) +
+                      lineText(axis, d) + sj(" ～ ") + lineText(axis, d + n - 1);
+        if (!confirmEdit(Mn_ConfDelete.Checked, question, linesRect(Grid, axis, d, n), colour::Red))
             return;
     }
-    host_.setBusy(true);
-    RecordRowsOrColumns(moving ? HkRowClipMove : HkRowDelete, d, n);
-    deleteRowsAt(d, n, moving);
-    host_.setBusy(false);
+    BusyCursor busy(host_);
+    const HistoryKind kind = rows ? (moving ? HistoryKind::RowClipMove : HistoryKind::RowDelete)
+                                  : (moving ? HistoryKind::ColClipMove : HistoryKind::ColDelete);
+    edits::removeLines(Doc, axis, d, n, kind);
+    if (rows)
+        rowsRemoved(d, moving);
+    else
+        colsRemoved(d, moving);
 }
 
-void TFm_Kolumbra01::clipMove(bool rows) {
+void TFm_Kolumbra01::Pm_RowDeleteClick(Sender sender) {
+    deleteLines(Axis::Rows, sender == Sender::RowClipMove);
+}
+
+void TFm_Kolumbra01::Pm_ColDeleteClick(Sender sender) {
+    deleteLines(Axis::Columns, sender == Sender::ColClipMove);
+}
+
+// The clipped rows or columns as the operation range, in the direction they were clipped.
+CellRange TFm_Kolumbra01::clipAsRange() const {
+    return CellRange(ClipRange.left, ClipRange.top, ClipRange.right, ClipRange.bottom);
+}
+
+void TFm_Kolumbra01::clipMove(Axis axis) {
     if (!ClipRange.valid()) return;
-    const int n =
-        rows ? ClipRange.bottom - ClipRange.top + 1 : ClipRange.right - ClipRange.left + 1;
-    OperationRange = ClipRange;
+    const bool rows = axis == Axis::Rows;
+    OperationRange = clipAsRange();
+    const IndexRange clip = rows ? OperationRange.rows : OperationRange.cols;
+    const int n = clip.count();
     const int target = rows ? PopupRow : PopupCol;
-    const int clipFirst = rows ? ClipRange.top : ClipRange.left;
-    const int clipLast = rows ? ClipRange.bottom : ClipRange.right;
     // A target within the clipped rows would insert the copies and delete them again: the
     // table stays as it is and nothing is recorded.
-    if (target >= clipFirst && target <= clipLast) {
-        OperationRange = GridRect();
+    if (clip.contains(target) ||
+        !copyLines(axis, rows ? Sender::RowClipMove : Sender::ColClipMove)) {
+        OperationRange = CellRange();
         return;
     }
-    if (!(rows ? copyRows(Sender::RowClipMove) : copyCols(Sender::ColClipMove))) {
-        OperationRange = GridRect();
-        return; // answered No
-    }
-    GridRect moved = OperationRange;
-    OperationRange = ClipRange;
-    if (target < clipFirst) {
-        if (rows) {
-            OperationRange.top += n;
-            OperationRange.bottom += n;
-        } else {
-            OperationRange.left += n;
-            OperationRange.right += n;
-        }
-    } else {
-        if (rows) {
-            moved.top -= n;
-            moved.bottom -= n;
-        } else {
-            moved.left -= n;
-            moved.right -= n;
-        }
-    }
-    if (rows)
-        Pm_RowDeleteClick(Sender::RowClipMove);
+    CellRange moved = OperationRange;
+    OperationRange = clipAsRange();
+    IndexRange& source = rows ? OperationRange.rows : OperationRange.cols;
+    IndexRange& copies = rows ? moved.rows : moved.cols;
+    if (target < clip.first())
+        source.shift(n);
     else
-        Pm_ColDeleteClick(Sender::ColClipMove);
-    ClipRange = moved;
-    OperationRange = GridRect();
+        copies.shift(-n);
+    deleteLines(axis, true);
+    ClipRange = moved.rect();
+    OperationRange = CellRange();
     host_.focusGrid();
 }
 
 void TFm_Kolumbra01::Pm_RowClipMoveClick() {
-    clipMove(true);
+    clipMove(Axis::Rows);
+}
+
+void TFm_Kolumbra01::Pm_ColClipMoveClick() {
+    clipMove(Axis::Columns);
 }
 
 void TFm_Kolumbra01::Pm_RowClipCopyClick() {
     if (!ClipRange.valid()) return;
-    OperationRange = ClipRange;
-    copyRows(Sender::RowClipCopy);
-}
-
-void TFm_Kolumbra01::Pm_ColInsertClick() {
-    auto [p, n] = colSpan();
-    if (p < Grid.fixedCols() || p >= Grid.colCount()) return;
-    GridRect blue{p, Grid.fixedRows(), p + n - 1, Grid.rowCount() - 1};
-    if (!confirmEdit(n > 1 && Mn_ConfInsert.Checked,
-                     sj("【 新規挿入 】\r\n\r\n    "
-                        "選択範囲の列数分だけ指定列に空列を挿入します。\r\n\r\n    ") +
-                         std::to_string(n) + sj(" 列") + sj("    →    列番号 ： ") +
-                         colNumberText(p),
-                     blue, colour::Blue))
-        return;
-    host_.setBusy(true);
-    RecordRowsOrColumns(HkColInsert, p, n);
-    insertColsAt(p, n, false);
-    recomputeBreakColumns(p, Grid.colCount() - 1);
-    OperationRange = {p, Grid.fixedRows(), p + n - 1, Grid.rowCount() - 1};
-    selectClamped(OperationRange);
-    host_.setBusy(false);
-    host_.focusGrid();
-}
-
-bool TFm_Kolumbra01::copyCols(Sender sender) {
-    auto [p, n] = colSpan();
-    if (p < Grid.fixedCols() || p > Grid.colCount()) return false;
-    const bool ranged = OperationRange.valid();
-    const int left = ranged ? std::min(OperationRange.left, OperationRange.right) : p;
-    std::string heading =
-        sender == Sender::ColClipMove
-            ? sj("【 移動 】\r\n\r\n   クリップされた列を指定列に移動します。")
-        : sender == Sender::ColClipCopy
-            ? sj("【 複写 】\r\n\r\n   クリップされた列を指定列に挿入して複写します。")
-            : sj("【 複写 】\r\n\r\n   選択範囲の列を指定列に挿入して複写します。");
-    const bool gated =
-        n > 1 && (sender == Sender::ColClipMove ? Mn_ConfMove.Checked : Mn_ConfCopy.Checked);
-    GridRect blue{left, Grid.fixedRows(), left + n - 1, Grid.rowCount() - 1};
-    if (!confirmEdit(gated,
-                     heading + "\r\n\r\n" + sj("    列番号 ： ") + colNumberText(left) +
-                         sj(" ～ ") + colNumberText(left + n - 1) + sj("    →   ") +
-                         colNumberText(p),
-                     blue, colour::Blue))
-        return false;
-    host_.setBusy(true);
-    RecordRowsOrColumns(HkColCopy, p, n);
-    // The new columns are made as copies in one pass over the rows.
-    std::vector<ColInfoRec> infos(ColInfo.begin() + left,
-                                  ColInfo.begin() + std::min<int>(left + n, ColInfo.size()));
-    insertColsAt(p, n, false, left);
-    for (int j = 0; j < n && j < static_cast<int>(infos.size()); ++j) {
-        ColInfo[p + j] = infos[j];
-        Grid.setColWidth(p + j, ColInfo[p + j].Width);
-    }
-    recomputeBreakColumns(p, Grid.colCount() - 1);
-    RefreshAfterStructureChange();
-    Modified = 1;
-    OperationRange = {p, Grid.fixedRows(), p + n - 1, Grid.rowCount() - 1};
-    selectClamped(OperationRange);
-    host_.setBusy(false);
-    host_.focusGrid();
-    return true;
-}
-
-void TFm_Kolumbra01::Pm_ColCopyClick(Sender sender) {
-    copyCols(sender);
-}
-
-void TFm_Kolumbra01::Pm_ColDeleteClick(Sender sender) {
-    const bool moving = sender == Sender::ColClipMove;
-    int d = PopupCol, n = 1;
-    if (OperationRange.valid()) {
-        d = std::min(OperationRange.left, OperationRange.right);
-        n = std::abs(OperationRange.right - OperationRange.left) + 1;
-    }
-    if (d < Grid.fixedCols() || d >= Grid.colCount()) return;
-    if (!moving) {
-        if (Grid.colCount() - n < Grid.fixedCols() + 1) {
-            prompts_.inform(sj("すべての列を削除することはできません。"));
-            return;
-        }
-        std::string question =
-            n == 1 ? sj("【 削除 】\r\n\r\n    この列を削除します。\r\n\r\n    列番号 = ") +
-                         colNumberText(d)
-                   : sj("【 削除 】\r\n\r\n    選択範囲の列を削除します。\r\n\r\n    列番号 ： ") +
-                         colNumberText(d) + sj(" ～ ") + colNumberText(d + n - 1);
-        if (!confirmEdit(Mn_ConfDelete.Checked, question,
-                         {d, Grid.fixedRows(), d + n - 1, Grid.rowCount() - 1}, kRed))
-            return;
-    }
-    host_.setBusy(true);
-    RecordRowsOrColumns(moving ? HkColClipMove : HkColDelete, d, n);
-    deleteColsAt(d, n, moving);
-    host_.setBusy(false);
-}
-
-void TFm_Kolumbra01::Pm_ColClipMoveClick() {
-    clipMove(false);
+    OperationRange = clipAsRange();
+    copyLines(Axis::Rows, Sender::RowClipCopy);
 }
 
 void TFm_Kolumbra01::Pm_ColClipCopyClick() {
     if (!ClipRange.valid()) return;
-    OperationRange = ClipRange;
-    copyCols(Sender::ColClipCopy);
+    OperationRange = clipAsRange();
+    copyLines(Axis::Columns, Sender::ColClipCopy);
 }
 
 void TFm_Kolumbra01::SetColumnShown(int column, bool shown) {
@@ -423,13 +330,13 @@ void TFm_Kolumbra01::SetColumnShown(int column, bool shown) {
 void TFm_Kolumbra01::Pm_ColViewONClick(Sender sender) {
     const bool shown = sender == Sender::ColViewOFF;
     int left = PopupCol, right = PopupCol;
-    if (OperationRange.valid()) {
-        left = std::min(OperationRange.left, OperationRange.right);
-        right = std::max(OperationRange.left, OperationRange.right);
+    if (OperationRange.set()) {
+        left = OperationRange.cols.first();
+        right = OperationRange.cols.last();
     }
     for (int c = left; c <= right; ++c)
         if (c >= Grid.fixedCols()) SetColumnShown(c, shown);
-    OperationRange = GridRect();
+    OperationRange = CellRange();
     Grid.setCurrent(Grid.col, std::clamp(LastCellRow, Grid.fixedRows(), Grid.rowCount() - 1));
     host_.focusGrid();
 }
@@ -447,10 +354,10 @@ void TFm_Kolumbra01::onSelectedRows(void (TFm_Kolumbra01::*rowCommand)()) {
     const GridRect sel = Grid.selection;
     PopupCol = sel.left;
     PopupRow = sel.top;
-    OperationRange = {Grid.fixedCols(), sel.top, Grid.colCount() - 1, sel.bottom};
-    PopupKind = 1;
+    OperationRange = CellRange(Grid.fixedCols(), sel.top, Grid.colCount() - 1, sel.bottom);
+    PopupKind = Popup::Row;
     (this->*rowCommand)();
-    PopupKind = 0;
+    PopupKind = Popup::Cell;
 }
 
 void TFm_Kolumbra01::Pm_RangeRowInsert2Click() {
@@ -466,7 +373,7 @@ void TFm_Kolumbra01::Pm_RangeRowDelete2Click() {
 }
 
 void TFm_Kolumbra01::copySelectedRows() {
-    copyRows(Sender::None);
+    copyLines(Axis::Rows, Sender::None);
 }
 
 void TFm_Kolumbra01::deleteSelectedRows() {

@@ -1,10 +1,10 @@
 // Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "text/paths.h"
-#include "text/text_utils.h"
 #include "table/separators.h"
 #include "table/table_fill.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,9 +16,10 @@ const char* kStandardFilter = "(*.csv)|*.csv|(*.csv; *.txt)|*.csv; *.txt|(*.txt)
 } // namespace
 
 void TFm_Kolumbra01::ResetTable(int columns, int rows) {
-    PopupKind = 0;
+    PopupKind = Popup::Cell;
     PopupCol = PopupRow = -1;
-    OperationRange = ClipRange = GridRect();
+    OperationRange = CellRange();
+    ClipRange = GridRect();
     Grid.clearCells();
     Grid.setFixedRows(0);
     Grid.setFixedCols(0);
@@ -56,9 +57,7 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
 }
 
 void TFm_Kolumbra01::rebuildAttributes() {
-    RowFlags.assign(Grid.rowCount(), RowFlag());
-    ColInfo.assign(Grid.colCount(), ColInfoRec());
-    for (int c = 0; c < Grid.colCount(); ++c) ColInfo[c].Width = Grid.colWidth(c);
+    Doc.resetAttributes();
     MarkedColumnCount = 0;
 }
 
@@ -163,7 +162,7 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     EnableControls(false);
     host_.setBusy(true);
     GridVisible = false;
-    PopupKind = 0;
+    PopupKind = Popup::Cell;
     Lab_Records.Caption.clear();
     Lab_Fields.Caption.clear();
     ClearHistory();

@@ -1,10 +1,11 @@
 // How the table is shown: the View menu switches and the view controls of the top panels.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
+#include "edit/table_edits.h"
+#include "table/row_label.h"
+#include "text/cp932.h"
 #include "text/text_utils.h"
 #include "view/break_colours.h"
 #include "view/fold.h"
-#include "table/row_label.h"
 
 #include "table/move_item.h"
 
@@ -31,7 +32,7 @@ CellScene TFm_Kolumbra01::cellScene() const {
     scene.highlights.undo = UndoHighlight;
     scene.highlights.confirm = ConfirmHighlight;
     scene.highlights.confirmColour = ConfirmColour;
-    scene.highlights.popupKind = PopupKind;
+    scene.highlights.popupKind = static_cast<std::uint8_t>(PopupKind);
     scene.highlights.popupCol = PopupCol;
     scene.highlights.popupRow = PopupRow;
     return scene;
@@ -192,23 +193,21 @@ void TFm_Kolumbra01::Cmb_FoldClick() {
 }
 
 void TFm_Kolumbra01::GridRowMoved(int from, int to) {
-    RecordMove(HkRowDrag, from, to);
-    moveItem(RowFlags, from, to);
+    edits::recordDrag(Doc, Axis::Rows, from, to);
+    updateUndoMenu();
     RenumberRowLabels();
     PopupRow = to;
-    Modified = 1;
 }
 
 void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
-    RecordMove(HkColDrag, from, to);
-    moveItem(ColInfo, from, to);
+    edits::recordDrag(Doc, Axis::Columns, from, to);
+    updateUndoMenu();
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
         Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));
     BuildFixedColList();
     Cmb_FixedColClick();
     UpdateCaptions();
     PopupCol = to;
-    Modified = 1;
 }
 
 void TFm_Kolumbra01::Cmb_CrNextClick() {
@@ -218,7 +217,7 @@ void TFm_Kolumbra01::Cmb_CrNextClick() {
 namespace {
 void permission(CheckBox& box, bool& option, TFm_Kolumbra01& window) {
     window.PopupCol = window.PopupRow = -1;
-    window.OperationRange = GridRect();
+    window.OperationRange = CellRange();
     option = box.Checked;
     box.Bold = box.Checked;
 }

@@ -1,11 +1,11 @@
 #include "app/kolumbra01_window.h"
 
-#include "app/settings_location.h"
-#include "viewer/browse_window.h"
 #include "app/csv_fixed_window.h"
+#include "app/settings_location.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
 #include "ui/qt_text.h"
+#include "viewer/browse_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/kolumbra01.h"
-#include "platform/steady_clock.h"
 #include "edit/grid_input.h"
+#include "platform/steady_clock.h"
 #include "ui/qt_prompts.h"
 
 #include <QMainWindow>
@@ -43,7 +43,7 @@ public:
     TFm_Kolumbra01& model() { return *model_; }
     GridInput& input() { return *input_; }
     GridWidget* grid() const { return grid_; }
-    QMenu* popupMenu(int kind) const { return popups_[kind]; } // GridInput::CellPopup, …
+    QMenu* popupMenu(Popup kind) const { return popups_[static_cast<int>(kind)]; }
     QPlainTextEdit* memo() const { return memo_; }
     QPushButton* saveButton() const { return btnSave_; }
     QAction* action(const MenuItem& item) const;
@@ -76,7 +76,7 @@ private:
     int gridHeight() override;
     void setTopLeft(int topRow, int leftCol) override;
     void scrollToCell(int col, int row) override;
-    void openPopup(int kind, int x, int y) override;
+    void openPopup(Popup kind, int x, int y) override;
     void showMemo(const std::string& text, const Rect& where) override;
     void hideMemo() override;
     std::string memoText() override;

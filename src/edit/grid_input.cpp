@@ -1,7 +1,6 @@
 #include "edit/grid_input.h"
 
 #include "text/cp932.h"
-#include "app/kolumbra01.h"
 #include "text/text_utils.h"
 
 #include <algorithm>
@@ -13,7 +12,7 @@ namespace kol {
 
 namespace {
 using Rect = GridInputView::Rect;
-using S = TFm_Kolumbra01::Sender;
+using C = GridCommand;
 
 void caption(MenuItem& item, const char* utf8) {
     item.Caption = sj(utf8);
@@ -46,7 +45,7 @@ std::string withoutLineBreaks(std::string_view text) {
     return out;
 }
 
-GridInput::GridInput(TFm_Kolumbra01& model, GridInputView& view) : m_(model), view_(view) {
+GridInput::GridInput(GridInputHost& host, GridInputView& view) : host_(host), view_(view) {
     caption(Pm_RangeClip, "1. クリップ");
     caption(Pm_RangeClipPaste, "2. 貼り付け");
     caption(Pm_RangeClipClr, "3. クリップ 解除");
@@ -107,7 +106,8 @@ GridInput::GridInput(TFm_Kolumbra01& model, GridInputView& view) : m_(model), vi
 }
 
 void GridInput::buildPopups() {
-    TFm_Kolumbra01& m = m_;
+    GridInputHost& h = host_;
+    auto run = [&h](C command) { return [&h, command] { h.runCommand(command); }; };
     auto leaf = [](MenuItem& item, std::function<void()> command = {}) {
         return PopupNode{&item, std::move(command), {}};
     };
@@ -115,68 +115,60 @@ void GridInput::buildPopups() {
         return PopupNode{&item, {}, std::move(children)};
     };
     // Printing and the single-row editor come later.
-    auto convert = [&m](S how) { return [&m, how] { m.Pm_StrCvtHanToZenClick(how); }; };
-    popups_[CellPopup] = {
-        leaf(Pm_RangeClip, [&m] { m.Pm_RangeClipClick(S::RangeClip); }),
-        leaf(Pm_RangeClipPaste, [&m] { m.Pm_RangeClipPasteClick(S::RangeClipPaste); }),
-        leaf(Pm_RangeClipClr, [&m] { m.Pm_RangeClipClrClick(); }),
-        leaf(Pm_RangeClear, [&m] { m.Pm_RangeClearClick(); }),
-        sub(Pm_StrConvert, {leaf(Pm_StrCvtHanToZen, convert(S::StrCvtHanToZen)),
-                            leaf(Pm_StrCvtZenToHan, convert(S::StrCvtZenToHan)),
-                            leaf(Pm_StrCvtHiraToKata, convert(S::StrCvtHiraToKata)),
-                            leaf(Pm_StrCvtKataToHira, convert(S::StrCvtKataToHira))}),
-        leaf(Pm_RangeRowInsert2, [&m] { m.Pm_RangeRowInsert2Click(); }),
-        leaf(Pm_RangeRowCopy2, [&m] { m.Pm_RangeRowCopy2Click(); }),
-        leaf(Pm_RangeRowDelete2, [&m] { m.Pm_RangeRowDelete2Click(); }),
+    popups_[static_cast<int>(Popup::Cell)] = {
+        leaf(Pm_RangeClip, run(C::RangeClip)),
+        leaf(Pm_RangeClipPaste, run(C::RangeClipPaste)),
+        leaf(Pm_RangeClipClr, run(C::RangeClipClr)),
+        leaf(Pm_RangeClear, run(C::RangeClear)),
+        sub(Pm_StrConvert, {leaf(Pm_StrCvtHanToZen, run(C::StrCvtHanToZen)),
+                            leaf(Pm_StrCvtZenToHan, run(C::StrCvtZenToHan)),
+                            leaf(Pm_StrCvtHiraToKata, run(C::StrCvtHiraToKata)),
+                            leaf(Pm_StrCvtKataToHira, run(C::StrCvtKataToHira))}),
+        leaf(Pm_RangeRowInsert2, run(C::RangeRowInsert2)),
+        leaf(Pm_RangeRowCopy2, run(C::RangeRowCopy2)),
+        leaf(Pm_RangeRowDelete2, run(C::RangeRowDelete2)),
         sub(Pm_RangePrint,
             {leaf(Pm_RangePrintCell), leaf(Pm_RangePrintRow), leaf(Pm_RangePrintCol)}),
         leaf(Pm_DispVertGrid),
     };
-    popups_[RowPopup] = {
+    popups_[static_cast<int>(Popup::Row)] = {
         sub(Pm_RowClipGroup,
-            {leaf(Pm_RowClip, [&m] { m.Pm_RangeClipClick(S::RowClip); }),
-             leaf(Pm_RowClipPaste, [&m] { m.Pm_RangeClipPasteClick(S::RowClipPaste); }),
-             leaf(Pm_RowClipMove, [&m] { m.Pm_RowClipMoveClick(); }),
-             leaf(Pm_RowClipCopy, [&m] { m.Pm_RowClipCopyClick(); }),
-             leaf(Pm_RowClipClr, [&m] { m.Pm_RangeClipClrClick(); })}),
-        leaf(Pm_RowInsert, [&m] { m.Pm_RowInsertClick(); }),
-        leaf(Pm_RowCopy, [&m] { m.Pm_RowCopyClick(S::RowCopy); }),
-        leaf(Pm_RowDelete, [&m] { m.Pm_RowDeleteClick(S::None); }),
-        sub(Pm_RowImport,
-            {leaf(Pm_RowInsertFile, [&m] { m.Pm_RowInsertFileClick(S::RowInsertFile); }),
-             leaf(Pm_RowInsertBoard, [&m] { m.Pm_RowInsertFileClick(S::RowInsertBoard); })}),
+            {leaf(Pm_RowClip, run(C::RowClip)), leaf(Pm_RowClipPaste, run(C::RowClipPaste)),
+             leaf(Pm_RowClipMove, run(C::RowClipMove)), leaf(Pm_RowClipCopy, run(C::RowClipCopy)),
+             leaf(Pm_RowClipClr, run(C::RowClipClr))}),
+        leaf(Pm_RowInsert, run(C::RowInsert)),
+        leaf(Pm_RowCopy, run(C::RowCopy)),
+        leaf(Pm_RowDelete, run(C::RowDelete)),
+        sub(Pm_RowImport, {leaf(Pm_RowInsertFile, run(C::RowInsertFile)),
+                           leaf(Pm_RowInsertBoard, run(C::RowInsertBoard))}),
         leaf(Pm_RowPrint),
         sub(Pm_RowMark,
-            {leaf(Pm_RowMarkSet, [&m] { m.Pm_RowMarkSetClick(S::MarkSet); }),
-             leaf(Pm_RowMarkClear, [&m] { m.Pm_RowMarkSetClick(S::MarkClear); }),
-             leaf(Pm_RowMarkClearAll, [&m] { m.Pm_RowMarkSetClick(S::MarkClearAll); }),
-             leaf(Pm_RowMarkPrint), leaf(Pm_RowMarkSave, [&m] { m.Mn_MarkSaveClick(); })}),
+            {leaf(Pm_RowMarkSet, run(C::RowMarkSet)), leaf(Pm_RowMarkClear, run(C::RowMarkClear)),
+             leaf(Pm_RowMarkClearAll, run(C::RowMarkClearAll)), leaf(Pm_RowMarkPrint),
+             leaf(Pm_RowMarkSave, run(C::MarkSave))}),
         leaf(Pm_RowMin, [this] { Pm_RowMinClick(); }),
     };
-    popups_[ColPopup] = {
+    popups_[static_cast<int>(Popup::Column)] = {
         sub(Pm_ColClipGroup,
-            {leaf(Pm_ColClip, [&m] { m.Pm_RangeClipClick(S::ColClip); }),
-             leaf(Pm_ColClipPaste, [&m] { m.Pm_RangeClipPasteClick(S::ColClipPaste); }),
-             leaf(Pm_ColClipMove, [&m] { m.Pm_ColClipMoveClick(); }),
-             leaf(Pm_ColClipCopy, [&m] { m.Pm_ColClipCopyClick(); }),
-             leaf(Pm_ColClipClr, [&m] { m.Pm_RangeClipClrClick(); })}),
-        leaf(Pm_ColInsert, [&m] { m.Pm_ColInsertClick(); }),
-        leaf(Pm_ColCopy, [&m] { m.Pm_ColCopyClick(S::ColCopy); }),
-        leaf(Pm_ColDelete, [&m] { m.Pm_ColDeleteClick(S::None); }),
-        sub(Pm_ColView, {leaf(Pm_ColViewON, [&m] { m.Pm_ColViewONClick(S::ColViewON); }),
-                         leaf(Pm_ColViewOFF, [&m] { m.Pm_ColViewONClick(S::ColViewOFF); })}),
+            {leaf(Pm_ColClip, run(C::ColClip)), leaf(Pm_ColClipPaste, run(C::ColClipPaste)),
+             leaf(Pm_ColClipMove, run(C::ColClipMove)), leaf(Pm_ColClipCopy, run(C::ColClipCopy)),
+             leaf(Pm_ColClipClr, run(C::ColClipClr))}),
+        leaf(Pm_ColInsert, run(C::ColInsert)),
+        leaf(Pm_ColCopy, run(C::ColCopy)),
+        leaf(Pm_ColDelete, run(C::ColDelete)),
+        sub(Pm_ColView,
+            {leaf(Pm_ColViewON, run(C::ColViewON)), leaf(Pm_ColViewOFF, run(C::ColViewOFF))}),
         leaf(Pm_ColPrint),
         sub(Pm_ColMark,
-            {leaf(Pm_ColMarkSet, [&m] { m.Pm_ColMarkSetClick(S::MarkSet); }),
-             leaf(Pm_ColMarkClear, [&m] { m.Pm_ColMarkSetClick(S::MarkClear); }),
-             leaf(Pm_ColMarkClearAll, [&m] { m.Pm_ColMarkSetClick(S::MarkClearAll); }),
-             leaf(Pm_ColMarkPrint), leaf(Pm_ColMarkSave, [&m] { m.Mn_MarkSaveClick(); })}),
+            {leaf(Pm_ColMarkSet, run(C::ColMarkSet)), leaf(Pm_ColMarkClear, run(C::ColMarkClear)),
+             leaf(Pm_ColMarkClearAll, run(C::ColMarkClearAll)), leaf(Pm_ColMarkPrint),
+             leaf(Pm_ColMarkSave, run(C::MarkSave))}),
         leaf(Pm_ColMin, [this] { Pm_ColMinClick(); }),
     };
 }
 
-const std::vector<GridInput::PopupNode>& GridInput::popup(int kind) const {
-    return popups_[std::clamp(kind, 0, 2)];
+const std::vector<GridInput::PopupNode>& GridInput::popup(Popup kind) const {
+    return popups_[static_cast<int>(kind)];
 }
 
 const GridInput::PopupNode* GridInput::findNode(const MenuItem& item) const {
@@ -205,26 +197,26 @@ bool GridInput::runItem(const MenuItem& item) {
 void GridInput::pmGridPopup() {
     Pm_RangeClip.Enabled = true;
     Pm_RangeClipPaste.Enabled = Pm_RangeClipClr.Enabled =
-        m_.ClipKind != 0 || m_.clipboard().hasText();
-    applyAvailability(popups_[CellPopup]);
+        state().ClipKind != ClipContent::None || host_.clipboardHasText();
+    applyAvailability(popups_[static_cast<int>(Popup::Cell)]);
 }
 
 void GridInput::pmFixedRowPopup() {
-    const bool text = m_.clipboard().hasText();
+    const bool text = host_.clipboardHasText();
     Pm_RowInsertBoard.Enabled = text;
     Pm_RowClip.Enabled = true;
     Pm_RowClipPaste.Enabled = Pm_RowClipCopy.Enabled = Pm_RowClipMove.Enabled =
-        m_.ClipKind == 2 && m_.ClipRange.valid();
-    Pm_RowClipClr.Enabled = m_.ClipRange.valid() || text;
-    applyAvailability(popups_[RowPopup]);
+        state().ClipKind == ClipContent::Rows && state().ClipRange.valid();
+    Pm_RowClipClr.Enabled = state().ClipRange.valid() || text;
+    applyAvailability(popups_[static_cast<int>(Popup::Row)]);
 }
 
 void GridInput::pmFixedColPopup() {
     Pm_ColClip.Enabled = true;
     Pm_ColClipPaste.Enabled = Pm_ColClipCopy.Enabled = Pm_ColClipMove.Enabled =
-        m_.ClipKind == 3 && m_.ClipRange.valid();
-    Pm_ColClipClr.Enabled = m_.ClipRange.valid() || m_.clipboard().hasText();
-    applyAvailability(popups_[ColPopup]);
+        state().ClipKind == ClipContent::Columns && state().ClipRange.valid();
+    Pm_ColClipClr.Enabled = state().ClipRange.valid() || host_.clipboardHasText();
+    applyAvailability(popups_[static_cast<int>(Popup::Column)]);
 }
 
 void GridInput::updatePopups() {
@@ -236,29 +228,30 @@ void GridInput::updatePopups() {
 // ---- mouse ----------------------------------------------------------------------------------
 
 void GridInput::removeUndoHighlight() {
-    if (m_.UndoHighlight.valid()) m_.UndoHighlight = GridRect(); // the window repaints after
+    if (state().UndoHighlight.valid())
+        state().UndoHighlight = GridRect(); // the window repaints after
 }
 
 void GridInput::rememberLastCell() {
-    const StringGrid& g = m_.Grid;
+    const StringGrid& g = grid();
     const GridRect& s = g.selection;
     const bool allCols = s.left <= g.fixedCols() && s.right >= g.colCount() - 1;
     const bool allRows = s.top <= g.fixedRows() && s.bottom >= g.rowCount() - 1;
     if (allCols || allRows) return;
-    m_.LastCellLeft = g.leftCol;
-    m_.LastCellTop = g.topRow;
-    m_.LastCellCol = g.col;
-    m_.LastCellRow = g.row;
+    state().LastCellLeft = g.leftCol;
+    state().LastCellTop = g.topRow;
+    state().LastCellCol = g.col;
+    state().LastCellRow = g.row;
 }
 
 void GridInput::GridMouseDown(MouseButton button, int x, int y) {
     removeUndoHighlight();
     rememberLastCell();
-    StringGrid& g = m_.Grid;
+    StringGrid& g = grid();
     int c = -1, r = -1;
     if (!view_.cellAt(x, y, c, r)) c = r = -1;
-    m_.PopupCol = PressCol = c;
-    m_.PopupRow = PressRow = r;
+    state().PopupCol = PressCol = c;
+    state().PopupRow = PressRow = r;
     PressX = MouseX = x;
     PressY = MouseY = y;
     MouseCol = c;
@@ -268,45 +261,47 @@ void GridInput::GridMouseDown(MouseButton button, int x, int y) {
 
     // A right press anywhere after a press on a row label or column number keeps that popup,
     // so it acts again on the same operation range.
-    const std::uint8_t previous = m_.PopupKind;
+    const Popup previous = state().PopupKind;
     PrevPopupKind = previous;
-    std::uint8_t kind = CellPopup;
+    Popup kind = Popup::Cell;
     const bool fixedRow = r >= 0 && r < g.fixedRows();
     const bool fixedCol = c >= 0 && c < g.fixedCols();
     if (fixedRow && c >= g.fixedCols()) {
-        kind = PrevPopupKind = ColPopup;
-    } else if (PrevPopupKind == ColPopup && right) {
-        kind = ColPopup;
+        kind = PrevPopupKind = Popup::Column;
+    } else if (PrevPopupKind == Popup::Column && right) {
+        kind = Popup::Column;
     }
     if (fixedCol && r > 0) {
-        kind = PrevPopupKind = RowPopup;
-    } else if (PrevPopupKind == RowPopup && right) {
-        kind = RowPopup;
+        kind = PrevPopupKind = Popup::Row;
+    } else if (PrevPopupKind == Popup::Row && right) {
+        kind = Popup::Row;
     }
-    m_.PopupKind = kind;
-    const bool corner = kind == CellPopup && (fixedRow || fixedCol);
+    state().PopupKind = kind;
+    const bool corner = kind == Popup::Cell && (fixedRow || fixedCol);
 
     const GridRect& s = g.selection;
-    if (kind == ColPopup) Pm_ColMin.Enabled = s.right - s.left < 1;
-    if (kind == RowPopup)
+    if (kind == Popup::Column) Pm_ColMin.Enabled = s.right - s.left < 1;
+    if (kind == Popup::Row)
         Pm_RowMin.Enabled = Pm_RowInsertFile.Enabled = Pm_RowInsertBoard.Enabled =
             s.bottom - s.top < 1;
 
     // A range of columns is no range of rows: switching between the two starts afresh.
-    const bool otherAxis =
-        (kind == RowPopup && previous == ColPopup) || (kind == ColPopup && previous == RowPopup);
-    if (kind == CellPopup || !right || otherAxis) m_.OperationRange = GridRect();
-    if (kind == RowPopup && !m_.Chk_MoveRow.Checked && !m_.OperationRange.valid() && r >= 0)
+    const bool otherAxis = (kind == Popup::Row && previous == Popup::Column) ||
+                           (kind == Popup::Column && previous == Popup::Row);
+    if (kind == Popup::Cell || !right || otherAxis) state().OperationRange = CellRange();
+    if (kind == Popup::Row && !host_.inputOptions().moveRow && !state().OperationRange.set() &&
+        r >= 0)
         startRowRange(r);
-    if (kind == ColPopup && !m_.Chk_MoveCol.Checked && !m_.OperationRange.valid() && c >= 0)
+    if (kind == Popup::Column && !host_.inputOptions().moveCol && !state().OperationRange.set() &&
+        c >= 0)
         startColRange(c);
 
     if (!right || c < 0 || r < 0 || corner) return;
-    if (kind == RowPopup && m_.Chk_MoveRow.Checked) return;
-    if (kind == ColPopup && m_.Chk_MoveCol.Checked) return;
-    if (kind == CellPopup) pmGridPopup();
-    if (kind == RowPopup) pmFixedRowPopup();
-    if (kind == ColPopup) pmFixedColPopup();
+    if (kind == Popup::Row && host_.inputOptions().moveRow) return;
+    if (kind == Popup::Column && host_.inputOptions().moveCol) return;
+    if (kind == Popup::Cell) pmGridPopup();
+    if (kind == Popup::Row) pmFixedRowPopup();
+    if (kind == Popup::Column) pmFixedColPopup();
     // The popup takes the button's release, which would otherwise have ended the drag.
     GridTimerEnabled = false;
     view_.openPopup(kind, x, y);
@@ -316,11 +311,12 @@ void GridInput::GridMouseMove(int x, int y) {
     MouseX = x;
     MouseY = y;
     if (!view_.cellAt(x, y, MouseCol, MouseRow)) MouseCol = MouseRow = -1;
-    StringGrid& g = m_.Grid;
+    StringGrid& g = grid();
     // A width set by dragging the column's border is kept as the column's own.
     if (MouseRow >= 0 && MouseRow < g.fixedRows() && MouseCol >= g.fixedCols() &&
-        MouseCol < static_cast<int>(m_.ColInfo.size()) && g.colWidth(MouseCol) > 2 * m_.LetterWidth)
-        m_.ColInfo[MouseCol].Width = g.colWidth(MouseCol);
+        MouseCol < static_cast<int>(host_.document().ColInfo.size()) &&
+        g.colWidth(MouseCol) > 2 * host_.inputOptions().letterWidth)
+        host_.document().ColInfo[MouseCol].Width = g.colWidth(MouseCol);
 }
 
 void GridInput::GridMouseUp() {
@@ -329,20 +325,20 @@ void GridInput::GridMouseUp() {
 
 void GridInput::GridSelectCell(int, int) {
     rememberLastCell();
-    m_.PopupCol = m_.PopupRow = -1;
+    state().PopupCol = state().PopupRow = -1;
 }
 
 void GridInput::GridDblClick() {
-    StringGrid& g = m_.Grid;
+    StringGrid& g = grid();
     const int c = PressCol, r = PressRow;
-    if (c < 0 || r < 0 || c != m_.PopupCol || r != m_.PopupRow) return;
+    if (c < 0 || r < 0 || c != state().PopupCol || r != state().PopupRow) return;
     if (c < g.fixedCols() && r >= g.fixedRows()) {
-        if (r < static_cast<int>(m_.RowFlags.size()))
-            m_.RowFlags[r].Mark = m_.RowFlags[r].Mark ? 0 : 1;
+        if (r < static_cast<int>(host_.document().RowFlags.size()))
+            host_.document().RowFlags[r].Mark = host_.document().RowFlags[r].Mark ? 0 : 1;
     } else if (r < g.fixedRows() && c >= g.fixedCols()) {
-        if (c < static_cast<int>(m_.ColInfo.size()))
-            m_.ColInfo[c].Marked = m_.ColInfo[c].Marked ? 0 : 1;
-        m_.UpdateCaptions();
+        if (c < static_cast<int>(host_.document().ColInfo.size()))
+            host_.document().ColInfo[c].Marked = host_.document().ColInfo[c].Marked ? 0 : 1;
+        host_.marksChanged();
     } else if (c >= g.fixedCols() && r >= g.fixedRows()) {
         OpenMemo();
     }
@@ -351,96 +347,95 @@ void GridInput::GridDblClick() {
 // ---- the operation range --------------------------------------------------------------------
 
 void GridInput::selectRange() {
-    StringGrid& g = m_.Grid;
-    const GridRect& range = m_.OperationRange;
-    GridRect want = m_.PopupKind == ColPopup
-                        ? GridRect{std::min(range.left, range.right), g.fixedRows(),
-                                   std::max(range.left, range.right), g.rowCount() - 1}
-                        : GridRect{g.fixedCols(), std::min(range.top, range.bottom),
-                                   g.colCount() - 1, std::max(range.top, range.bottom)};
+    StringGrid& g = grid();
+    const CellRange& range = state().OperationRange;
+    GridRect want =
+        state().PopupKind == Popup::Column
+            ? GridRect{range.cols.first(), g.fixedRows(), range.cols.last(), g.rowCount() - 1}
+            : GridRect{g.fixedCols(), range.rows.first(), g.colCount() - 1, range.rows.last()};
     if (g.selection == want) return;
-    m_.selectClamped(want);
+    host_.selectClamped(want);
 }
 
 void GridInput::startRowRange(int row) {
-    StringGrid& g = m_.Grid;
-    m_.OperationRange = {g.fixedCols(), row, g.colCount() - 1, row};
-    m_.selectClamped(m_.OperationRange);
+    StringGrid& g = grid();
+    state().OperationRange = {g.fixedCols(), row, g.colCount() - 1, row};
+    host_.selectClamped(state().OperationRange.rect());
     GridTimerEnabled = true;
 }
 
 void GridInput::startColRange(int col) {
-    StringGrid& g = m_.Grid;
-    m_.OperationRange = {col, g.fixedRows(), col, g.rowCount() - 1};
-    m_.selectClamped(m_.OperationRange);
+    StringGrid& g = grid();
+    state().OperationRange = {col, g.fixedRows(), col, g.rowCount() - 1};
+    host_.selectClamped(state().OperationRange.rect());
     GridTimerEnabled = true;
 }
 
 void GridInput::Pm_RowMinClick() {
-    if (m_.PopupRow < 0) return;
-    m_.PopupKind = RowPopup;
-    startRowRange(m_.PopupRow);
+    if (state().PopupRow < 0) return;
+    state().PopupKind = Popup::Row;
+    startRowRange(state().PopupRow);
 }
 
 void GridInput::Pm_ColMinClick() {
-    if (m_.PopupCol < 0) return;
-    m_.PopupKind = ColPopup;
-    startColRange(m_.PopupCol);
+    if (state().PopupCol < 0) return;
+    state().PopupKind = Popup::Column;
+    startColRange(state().PopupCol);
 }
 
 Rect GridInput::rowRect(int row) {
     Rect rc = view_.cellRect(0, row);
-    return rc.empty() ? view_.cellRect(m_.Grid.leftCol, row) : rc;
+    return rc.empty() ? view_.cellRect(grid().leftCol, row) : rc;
 }
 
 Rect GridInput::colRect(int col) {
     Rect rc = view_.cellRect(col, 0);
-    return rc.empty() ? view_.cellRect(col, m_.Grid.topRow) : rc;
+    return rc.empty() ? view_.cellRect(col, grid().topRow) : rc;
 }
 
 void GridInput::GridTimerTimer() {
     if (!GridTimerEnabled) return;
     // A command may have dropped the range while the mouse was still being followed.
-    if (!m_.OperationRange.valid()) return;
+    if (!state().OperationRange.set()) return;
     if (!view_.cellAt(MouseX, MouseY, MouseCol, MouseRow)) MouseCol = MouseRow = -1;
-    if (m_.PopupKind == RowPopup) stretchRows();
-    if (m_.PopupKind == ColPopup) stretchCols();
+    if (state().PopupKind == Popup::Row) stretchRows();
+    if (state().PopupKind == Popup::Column) stretchCols();
 }
 
 void GridInput::stretchRows() {
-    StringGrid& g = m_.Grid;
+    StringGrid& g = grid();
     if (std::abs(MouseY - PressY) < halfRowZero(g)) return;
-    GridRect& range = m_.OperationRange;
+    CellRange& range = state().OperationRange;
     const int top = g.topRow;
     const int last = std::min(g.topRow + std::max(g.visibleRowCount, 1) - 1, g.rowCount() - 1);
     const Rect topRc = rowRect(top), lastRc = rowRect(last);
     if (!topRc.empty() && MouseY <= topRc.top && top > g.fixedRows()) {
         view_.setTopLeft(top - 1, g.leftCol);
-        range.bottom = g.topRow;
+        range.rows.end = g.topRow;
     } else if (!lastRc.empty() && MouseY >= lastRc.bottom() && last < g.rowCount() - 1) {
         view_.setTopLeft(top + 1, g.leftCol);
-        range.bottom = last;
+        range.rows.end = last;
     } else if (MouseRow >= g.fixedRows()) {
-        range.bottom = MouseRow;
+        range.rows.end = MouseRow;
     }
     selectRange();
 }
 
 void GridInput::stretchCols() {
-    StringGrid& g = m_.Grid;
+    StringGrid& g = grid();
     if (std::abs(MouseX - PressX) < halfRowZero(g)) return;
-    GridRect& range = m_.OperationRange;
+    CellRange& range = state().OperationRange;
     const int left = g.leftCol;
     const int last = std::min(g.leftCol + std::max(g.visibleColCount, 1) - 1, g.colCount() - 1);
     const Rect leftRc = colRect(left), lastRc = colRect(last);
     if (!leftRc.empty() && MouseX <= leftRc.left && left > g.fixedCols()) {
         view_.setTopLeft(g.topRow, left - 1);
-        range.right = g.leftCol;
+        range.cols.end = g.leftCol;
     } else if (!lastRc.empty() && MouseX >= lastRc.right() && last < g.colCount() - 1) {
         view_.setTopLeft(g.topRow, left + 1);
-        range.right = last;
+        range.cols.end = last;
     } else if (MouseCol >= g.fixedCols()) {
-        range.right = MouseCol;
+        range.cols.end = MouseCol;
     }
     selectRange();
 }
@@ -450,23 +445,17 @@ void GridInput::stretchCols() {
 bool GridInput::GridKeyDown(Key key) {
     updatePopups();
     removeUndoHighlight();
-    const std::uint8_t kind = m_.PopupKind;
+    const Popup kind = state().PopupKind;
     switch (key) {
     case Key::Delete:
-        if (kind == ColPopup)
-            m_.Pm_ColDeleteClick(S::None);
-        else if (kind == RowPopup)
-            m_.Pm_RowDeleteClick(S::None);
-        else
-            m_.Pm_RangeRowDelete2Click();
+        host_.runCommand(kind == Popup::Column ? C::ColDelete
+                         : kind == Popup::Row  ? C::RowDelete
+                                               : C::RangeRowDelete2);
         return true;
     case Key::Insert:
-        if (kind == ColPopup)
-            m_.Pm_ColInsertClick();
-        else if (kind == RowPopup)
-            m_.Pm_RowInsertClick();
-        else
-            m_.Pm_RangeRowInsert2Click();
+        host_.runCommand(kind == Popup::Column ? C::ColInsert
+                         : kind == Popup::Row  ? C::RowInsert
+                                               : C::RangeRowInsert2);
         return true;
     case Key::Escape:
         // One command cancels the clip whichever popup shows it.
@@ -488,9 +477,9 @@ bool GridInput::GridKeyPress(int code) {
     updatePopups();
     switch (code) {
     case 3: // Ctrl+C
-        return runItem(m_.PopupKind == ColPopup   ? Pm_ColClip
-                       : m_.PopupKind == RowPopup ? Pm_RowClip
-                                                  : Pm_RangeClip);
+        return runItem(state().PopupKind == Popup::Column ? Pm_ColClip
+                       : state().PopupKind == Popup::Row  ? Pm_RowClip
+                                                          : Pm_RangeClip);
     case 24: // Ctrl+X
         return runItem(Pm_RangeClear);
     case 22: // Ctrl+V
@@ -509,7 +498,7 @@ bool GridInput::GridKeyPress(int code) {
 
 void GridInput::OpenMemo() {
     if (mmMemo.Visible) return;
-    StringGrid& g = m_.Grid;
+    StringGrid& g = grid();
     const int c = g.col, r = g.row;
     if (c < g.fixedCols() || r < g.fixedRows() || c >= g.colCount() || r >= g.rowCount()) return;
     view_.scrollToCell(c, r);
@@ -532,26 +521,18 @@ void GridInput::closeMemo() {
     const std::string text = view_.memoText();
     mmMemo.Visible = false; // first: hiding moves the focus, which reports a second exit
     view_.hideMemo();
-    m_.host().focusGrid();
+    host_.focusGrid();
     commitMemo(text);
 }
 
 void GridInput::commitMemo(const std::string& memoText) {
-    StringGrid& g = m_.Grid;
+    StringGrid& g = grid();
     // The cell the memo was opened on, even if the cursor has moved since.
     const int c = mmMemo.Col, r = mmMemo.Row;
     if (c < g.fixedCols() || r < g.fixedRows() || c >= g.colCount() || r >= g.rowCount()) return;
     const std::string text = withoutLineBreaks(memoText);
     if (text == g.cell(c, r)) return;
-    m_.RecordCell(HkCellEdit, c, r);
-    g.setCell(c, r, text);
-    m_.Modified = 1;
-    const int width = m_.ColumnWidthFor(g.colWidth(c), static_cast<double>(text.size()));
-    if (width != -1) g.setColWidth(c, width);
-    // The key column's copy in column 1 shows the new value too.
-    const int key = m_.Cmb_FixedCol.ItemIndex;
-    if (key > 0 && c == key + 1 && g.fixedCols() > 1) g.setCell(1, r, " " + Trim(text));
-    m_.RecomputeBreakColours(c, r);
+    host_.commitCell(c, r, text);
 }
 
 bool GridInput::mmMemoKeyDown(Key key) {
@@ -562,7 +543,7 @@ bool GridInput::mmMemoKeyDown(Key key) {
 }
 
 bool GridInput::mmMemoMouseDown(int x, int y) {
-    if (!m_.doubleClick().IsDoubleClick(x, y) || !mmMemo.Visible) return false;
+    if (!host_.isDoubleClick(x, y) || !mmMemo.Visible) return false;
     closeMemo();
     return true;
 }
@@ -578,7 +559,7 @@ void GridInput::mmMemoExit() {
 // ---- the cursor -----------------------------------------------------------------------------
 
 void GridInput::moveCursor(int col, int row) {
-    StringGrid& g = m_.Grid;
+    StringGrid& g = grid();
     if (col == g.col && row == g.row) return;
     g.setCurrent(col, row);
     view_.scrollToCell(col, row);
@@ -586,11 +567,11 @@ void GridInput::moveCursor(int col, int row) {
 }
 
 void GridInput::advanceCursor() {
-    const StringGrid& g = m_.Grid;
+    const StringGrid& g = grid();
     int c = g.col, r = g.row;
     const int firstCol = g.fixedCols(), lastCol = g.colCount() - 1;
     const int firstRow = g.fixedRows(), lastRow = g.rowCount() - 1;
-    switch (m_.crNextIndex()) {
+    switch (host_.inputOptions().crNext) {
     case 1:
         if (r > firstRow) --r;
         break;
@@ -620,13 +601,13 @@ void GridInput::advanceCursor() {
 }
 
 void GridInput::scbMinVertScroll(ScrollCode code) {
-    const StringGrid& g = m_.Grid;
+    const StringGrid& g = grid();
     if (code == ScrollCode::LineDown && g.row < g.rowCount() - 1) moveCursor(g.col, g.row + 1);
     if (code == ScrollCode::LineUp && g.row > g.fixedRows()) moveCursor(g.col, g.row - 1);
 }
 
 void GridInput::scbMinHorzScroll(ScrollCode code) {
-    const StringGrid& g = m_.Grid;
+    const StringGrid& g = grid();
     if (code == ScrollCode::LineDown && g.col < g.colCount() - 1) moveCursor(g.col + 1, g.row);
     if (code == ScrollCode::LineUp && g.col > g.fixedCols()) moveCursor(g.col - 1, g.row);
 }

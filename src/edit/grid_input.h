@@ -4,8 +4,9 @@
 // grid's events here and supplies the pixel geometry through GridInputView.
 #pragma once
 
+#include "edit/editing_state.h"
 #include "platform/controls.h"
-#include "platform/is_dclick.h"
+#include "table/table_document.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,7 +16,70 @@
 
 namespace kol {
 
-class TFm_Kolumbra01;
+// The commands the popups and keys run; the window carries them out.
+enum class GridCommand {
+    RangeClip,
+    RangeClipPaste,
+    RangeClipClr,
+    RowClipClr,
+    ColClipClr,
+    RangeClear,
+    StrCvtHanToZen,
+    StrCvtZenToHan,
+    StrCvtHiraToKata,
+    StrCvtKataToHira,
+    RangeRowInsert2,
+    RangeRowCopy2,
+    RangeRowDelete2,
+    RowClip,
+    RowClipPaste,
+    RowClipMove,
+    RowClipCopy,
+    RowInsert,
+    RowCopy,
+    RowDelete,
+    RowInsertFile,
+    RowInsertBoard,
+    RowMarkSet,
+    RowMarkClear,
+    RowMarkClearAll,
+    ColClip,
+    ColClipPaste,
+    ColClipMove,
+    ColClipCopy,
+    ColInsert,
+    ColCopy,
+    ColDelete,
+    ColViewON,
+    ColViewOFF,
+    ColMarkSet,
+    ColMarkClear,
+    ColMarkClearAll,
+    MarkSave,
+};
+
+struct GridInputOptions {
+    bool moveRow = false, moveCol = false; // rows / columns are dragged, not ranged
+    int crNext = 0;                        // cursor advance after the memo closes
+    int letterWidth = 7;
+};
+
+// What the input side needs from the window that owns the table.
+class GridInputHost {
+public:
+    virtual ~GridInputHost() = default;
+    virtual TableDocument& document() = 0;
+    virtual EditingState& editing() = 0;
+    virtual GridInputOptions inputOptions() const = 0;
+    virtual bool clipboardHasText() = 0;
+    virtual bool isDoubleClick(int x, int y) = 0;
+    virtual void runCommand(GridCommand command) = 0;
+    virtual void selectClamped(GridRect rect) = 0;
+    // The memo's text for a cell: recorded, written and shown with its consequences.
+    virtual void commitCell(int col, int row, const std::string& text) = 0;
+    virtual void marksChanged() = 0;
+    virtual void focusGrid() = 0;
+};
 
 // What the input side needs from the window that shows the grid. Points and rectangles are in
 // the grid's drawing area (viewport) pixels.
@@ -34,7 +98,7 @@ public:
     // Scrolling; the grid's topRow, leftCol and visible counts follow.
     virtual void setTopLeft(int topRow, int leftCol) = 0;
     virtual void scrollToCell(int col, int row) = 0;
-    virtual void openPopup(int kind, int x, int y) = 0; // GridInput::CellPopup, RowPopup, ColPopup
+    virtual void openPopup(Popup kind, int x, int y) = 0;
     virtual void showMemo(const std::string& text, const Rect& where) = 0; // in front, focused
     virtual void hideMemo() = 0;
     virtual std::string memoText() = 0; // what the memo holds now (CP932)
@@ -42,7 +106,6 @@ public:
 
 class GridInput {
 public:
-    enum PopupKindValue : std::uint8_t { CellPopup = 0, RowPopup = 1, ColPopup = 2 };
     enum class MouseButton { Left, Right, Middle };
     enum class Key { Other, Delete, Insert, Escape, Enter, Alt, Ime };
     enum class ScrollCode { LineUp, LineDown, Other }; // up/left arrow, down/right arrow
@@ -55,11 +118,11 @@ public:
         std::vector<PopupNode> children;
     };
 
-    GridInput(TFm_Kolumbra01& model, GridInputView& view);
+    GridInput(GridInputHost& host, GridInputView& view);
     GridInput(const GridInput&) = delete;
     GridInput& operator=(const GridInput&) = delete;
 
-    const std::vector<PopupNode>& popup(int kind) const;
+    const std::vector<PopupNode>& popup(Popup kind) const;
     // Runs an item's command when it has one and is enabled; false otherwise.
     bool runItem(const MenuItem& item);
 
@@ -95,7 +158,7 @@ public:
     // State.
     int PressCol = -1, PressRow = -1, PressX = 0, PressY = 0;
     MouseButton PressButton = MouseButton::Left;
-    std::uint8_t PrevPopupKind = 0;
+    Popup PrevPopupKind = Popup::Cell;
     int MouseX = 0, MouseY = 0, MouseCol = -1, MouseRow = -1;
     bool GridTimerEnabled = false;
     struct MemoState {
@@ -138,7 +201,10 @@ private:
     void advanceCursor();
     const PopupNode* findNode(const MenuItem& item) const;
 
-    TFm_Kolumbra01& m_;
+    StringGrid& grid() { return host_.document().Grid; }
+    EditingState& state() { return host_.editing(); }
+
+    GridInputHost& host_;
     GridInputView& view_;
     std::vector<PopupNode> popups_[3];
 };

@@ -15,7 +15,7 @@ namespace kol {
 // Colours are 0xBBGGRR.
 namespace colour {
 constexpr std::uint32_t Silver = 0xC0C0C0, Grey = 0x808080, White = 0xFFFFFF, Black = 0;
-constexpr std::uint32_t Blue = 0xFF0000, Navy = 0x800000, Green = 0x008000;
+constexpr std::uint32_t Blue = 0xFF0000, Navy = 0x800000, Green = 0x008000, Red = 0x0000FF;
 constexpr std::uint32_t EmptyLight = 0xEFEFEF, EmptyDark = 0x797979;
 constexpr std::uint32_t BreakShade = Silver - 0x101010;
 constexpr std::uint32_t GridText = 0; // the grid's font colour

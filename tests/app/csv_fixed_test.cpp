@@ -1,8 +1,8 @@
-#include "text/cp932.h"
 #include "app/csv_fixed.h"
 #include "platform/is_dclick.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 

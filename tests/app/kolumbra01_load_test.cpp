@@ -1,8 +1,8 @@
 // Loading tables into the main window model: files, the clipboard and start arguments.
-#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 #include "table/separators.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Range clip, paste, clear and conversion, and marks, on the main window model.
-#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ TEST(RangeClip, PastesTheValuesOfClipTime) {
     f.select(2, 2, 3, 3); // a b / d e
     f.model.Pm_RangeClipClick(S::RangeClip);
     EXPECT_EQ(f.clipboard.content, "a,b\r\nd,e");
-    EXPECT_EQ(f.model.ClipKind, 1);
+    EXPECT_EQ(f.model.ClipKind, ClipContent::Cells);
     EXPECT_EQ(f.model.ClipRange, (GridRect{2, 2, 3, 3}));
     f.model.Grid.setCell(2, 2, "changed");
     f.select(3, 3, 3, 3);
@@ -71,7 +71,7 @@ TEST(RangeClip, ClearPutsTheCellsOnTheClipboardForALaterPaste) {
     EXPECT_EQ(f.prompts.messages[0].text,
               sj("【 クリアー 】\r\n\r\n   カーソル位置の範囲のセルをクリアーします。"));
     EXPECT_EQ(f.row(2), "||c");
-    EXPECT_EQ(f.model.ClipKind, 0);
+    EXPECT_EQ(f.model.ClipKind, ClipContent::None);
     f.select(3, 4, 3, 4);
     f.model.Pm_RangeClipPasteClick(S::RangeClipPaste);
     EXPECT_EQ(f.row(4), "g|a|b");
@@ -96,7 +96,7 @@ TEST(RangeClip, RowAndColumnClipsPasteAtTheFirstDataCell) {
     Range f;
     f.select(2, 2, 4, 2);
     f.model.Pm_RangeClipClick(S::RowClip);
-    EXPECT_EQ(f.model.ClipKind, 2);
+    EXPECT_EQ(f.model.ClipKind, ClipContent::Rows);
     f.select(4, 4, 4, 4);
     f.model.Pm_RangeClipPasteClick(S::RowClipPaste);
     EXPECT_EQ(f.row(4), "a|b|c");

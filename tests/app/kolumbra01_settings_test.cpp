@@ -1,7 +1,7 @@
 // The main window model keeps its view choices, switches and bounds in the settings file.
-#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Structure edits of the main window model and their undo.
-#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -41,14 +41,14 @@ struct Edit : test::MainFixture {
         return out;
     }
     void rows(int top, int bottom, int popup) {
-        model.OperationRange = {2, top, model.Grid.colCount() - 1, bottom};
+        model.OperationRange = CellRange(2, top, model.Grid.colCount() - 1, bottom);
         model.PopupRow = popup;
-        model.PopupKind = 1;
+        model.PopupKind = Popup::Row;
     }
     void cols(int left, int right, int popup) {
-        model.OperationRange = {left, 2, right, model.Grid.rowCount() - 1};
+        model.OperationRange = CellRange(left, 2, right, model.Grid.rowCount() - 1);
         model.PopupCol = popup;
-        model.PopupKind = 2;
+        model.PopupKind = Popup::Column;
     }
 };
 
@@ -81,7 +81,7 @@ TEST(RowEdits, SingleRowsAskOnlyToDelete) {
     f.model.Pm_RowCopyClick();
     EXPECT_TRUE(f.prompts.messages.empty());
     f.model.PopupRow = 3;
-    f.model.OperationRange = GridRect();
+    f.model.OperationRange = CellRange();
     f.model.Pm_RowDeleteClick(); // answered No
     ASSERT_EQ(f.prompts.messages.size(), 1u);
     EXPECT_EQ(f.prompts.messages[0].text,
@@ -107,7 +107,7 @@ TEST(RowEdits, ClippedMovesLandBeforeTheTargetAndTheClipFollows) {
     for (int target : {2, 7}) {
         Edit f;
         f.model.ClipRange = {2, 4, 4, 5}; // r3, r4
-        f.model.ClipKind = 2;
+        f.model.ClipKind = ClipContent::Rows;
         f.model.PopupRow = target;
         f.prompts.answers = {Answer::Yes};
         f.model.Pm_RowClipMoveClick();
@@ -220,7 +220,7 @@ TEST(Undo, CaptionsLimitAndModifiedFlag) {
     f.model.Modified = 0;
     EXPECT_FALSE(f.model.Mn_Undo.Enabled);
     f.model.PopupRow = 3;
-    f.model.OperationRange = GridRect();
+    f.model.OperationRange = CellRange();
     f.model.Mn_ConfDelete.Checked = false;
     f.model.Pm_RowDeleteClick();
     EXPECT_EQ(f.model.Mn_Undo.Caption, sj("元に戻す  #1  【行削除】"));
@@ -233,7 +233,7 @@ TEST(Undo, CaptionsLimitAndModifiedFlag) {
 
     for (int i = 0; i < 65; ++i) {
         f.model.PopupRow = 2;
-        f.model.OperationRange = GridRect();
+        f.model.OperationRange = CellRange();
         f.model.Pm_RowInsertClick();
     }
     EXPECT_EQ(f.model.historySize(), 64u);
@@ -336,7 +336,7 @@ TEST(UndoRandomized, LongRandomEditSequencesUndoExactly) {
                 f.rows(a, b, t), m.Pm_RowDeleteClick();
                 break;
             case 3:
-                m.ClipRange = {2, a, lastCol, b}, m.ClipKind = 2, m.PopupRow = t,
+                m.ClipRange = {2, a, lastCol, b}, m.ClipKind = ClipContent::Rows, m.PopupRow = t,
                 m.Pm_RowClipMoveClick();
                 break;
             case 4:
@@ -349,14 +349,14 @@ TEST(UndoRandomized, LongRandomEditSequencesUndoExactly) {
                 f.cols(ca, cb, ct), m.Pm_ColDeleteClick();
                 break;
             case 7:
-                m.ClipRange = {ca, fr, cb, lastRow}, m.ClipKind = 3, m.PopupCol = ct,
-                m.Pm_ColClipMoveClick();
+                m.ClipRange = {ca, fr, cb, lastRow}, m.ClipKind = ClipContent::Columns,
+                m.PopupCol = ct, m.Pm_ColClipMoveClick();
                 break;
             case 8:
                 if (a != t) m.Grid.moveRow(a, t), m.GridRowMoved(a, t);
                 break;
             default:
-                m.RecordCell(HkCellEdit, ca, a);
+                m.RecordCell(HistoryKind::CellEdit, ca, a);
                 m.Grid.setCell(ca, a, "edit" + std::to_string(step));
             }
             m.ClipRange = GridRect();
@@ -369,9 +369,8 @@ TEST(UndoRandomized, LongRandomEditSequencesUndoExactly) {
         // Undo back to the loaded table, checking every state on the way.
         for (std::size_t k = history.size() - 1; k > 0; --k) {
             std::string entries;
-            for (const auto& e : m.HistoryList)
-                entries += std::to_string(e->kind) + "@" + std::to_string(e->first) + "+" +
-                           std::to_string(e->count) + " ";
+            for (const auto& e : m.Doc.History.entries())
+                entries += std::to_string(static_cast<int>(e->kind())) + " ";
             m.Mn_UndoClick();
             ASSERT_TRUE(snap(m) == history[k - 1])
                 << "round " << round << ", undoing edit kind " << kinds[k] << ": "
@@ -397,8 +396,8 @@ TEST(UndoRandomized, EditsUndoneAndSavedGiveTheOriginalFileBack) {
     m.Mn_ConfDelete.Checked = m.Mn_ConfInsert.Checked = m.Mn_ConfCopy.Checked =
         m.Mn_ConfClear.Checked = false;
     m.Mn_ConfPaste.Checked = false;
-    m.PopupRow = 3, m.OperationRange = {2, 2, 8, 3}, m.Pm_RowCopyClick();
-    m.PopupCol = 4, m.OperationRange = GridRect(), m.Pm_ColDeleteClick();
+    m.PopupRow = 3, m.OperationRange = CellRange(2, 2, 8, 3), m.Pm_RowCopyClick();
+    m.PopupCol = 4, m.OperationRange = CellRange(), m.Pm_ColDeleteClick();
     m.Grid.setCurrent(2, 2), m.Grid.selection = {2, 2, 4, 4}, m.Pm_RangeClearClick();
     m.Grid.setCurrent(5, 5), m.Pm_RangeClipPasteClick(TFm_Kolumbra01::Sender::RangeClipPaste);
     f.prompts.answers = {Answer::Yes};

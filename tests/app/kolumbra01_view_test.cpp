@@ -1,8 +1,8 @@
 // The view controls and switches of the main window model.
-#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 #include "table/separators.h"
+#include "text/cp932.h"
 #include "view/break_colours.h"
 
 #include <gtest/gtest.h>

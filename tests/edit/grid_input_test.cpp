@@ -54,21 +54,21 @@ struct Input : test::MainFixture {
 TEST(GridRange, DragOnRowLabelsThenRightPressCopiesTheRangeBeforeTheTarget) {
     Input f;
     f.press(B::Left, 0, 6); // row label 5
-    EXPECT_EQ(f.model.OperationRange, (GridRect{2, 6, f.lastCol(), 6}));
+    EXPECT_EQ(f.model.OperationRange, (CellRange{2, 6, f.lastCol(), 6}));
     EXPECT_TRUE(f.input.GridTimerEnabled);
     auto [x, y] = f.at(0, 10);
     f.moveTo(x, y);
     f.input.GridTimerTimer();
-    EXPECT_EQ(f.model.OperationRange.bottom, 10);
+    EXPECT_EQ(f.model.OperationRange.rows.end, 10);
     EXPECT_EQ(f.g.selection, (GridRect{2, 6, f.lastCol(), 10}));
     f.input.GridMouseUp();
     EXPECT_FALSE(f.input.GridTimerEnabled);
 
     f.press(B::Right, 0, 13); // row label 12
     ASSERT_EQ(f.view.popups.size(), 1u);
-    EXPECT_EQ(f.view.popups[0].kind, GridInput::RowPopup);
+    EXPECT_EQ(f.view.popups[0].kind, Popup::Row);
     EXPECT_EQ(f.model.PopupRow, 13);
-    EXPECT_EQ(f.model.OperationRange.bottom, 10); // a right press keeps the range
+    EXPECT_EQ(f.model.OperationRange.rows.end, 10); // a right press keeps the range
     f.prompts.answers = {Answer::Yes};
     EXPECT_TRUE(f.input.runItem(f.input.Pm_RowCopy));
     EXPECT_EQ(f.column(), "r1 r2 r3 r4 r5 r6 r7 r8 r9 r10 r11 r5 r6 r7 r8 r9 r12 r13 r14 r15 "
@@ -81,44 +81,44 @@ TEST(GridRange, FollowsTheMouseOnlyPastHalfARowAndScrollsAtTheEdges) {
     f.input.GridMouseDown(B::Left, x, y + 16); // low in row 6
     f.moveTo(x, y + 16 + 8);                   // already in row 7, but less than half a row away
     f.input.GridTimerTimer();
-    EXPECT_EQ(f.model.OperationRange.bottom, 6);
+    EXPECT_EQ(f.model.OperationRange.rows.end, 6);
     f.moveTo(x, y + 16 + 12);
     f.input.GridTimerTimer();
-    EXPECT_EQ(f.model.OperationRange.bottom, 7);
+    EXPECT_EQ(f.model.OperationRange.rows.end, 7);
 
     // Below the last whole row: one row per tick, the range ending at the row that was last.
     const int last = f.g.topRow + f.g.visibleRowCount - 1;
     f.moveTo(x, f.view.height - 1);
     f.input.GridTimerTimer();
     EXPECT_EQ(f.g.topRow, 3);
-    EXPECT_EQ(f.model.OperationRange.bottom, last);
+    EXPECT_EQ(f.model.OperationRange.rows.end, last);
     f.input.GridTimerTimer();
     EXPECT_EQ(f.g.topRow, 4);
-    EXPECT_EQ(f.model.OperationRange.bottom, last + 1);
+    EXPECT_EQ(f.model.OperationRange.rows.end, last + 1);
     EXPECT_EQ(f.g.selection, (GridRect{2, 6, f.lastCol(), last + 1}));
     // Over the fixed rows: back up, the range ending at the new top row.
     f.moveTo(x, 5);
     f.input.GridTimerTimer();
     EXPECT_EQ(f.g.topRow, 3);
-    EXPECT_EQ(f.model.OperationRange.bottom, 3);
+    EXPECT_EQ(f.model.OperationRange.rows.end, 3);
     EXPECT_EQ(f.g.selection, (GridRect{2, 3, f.lastCol(), 6}));
 
     // A command that dropped the range leaves nothing to stretch.
-    f.model.OperationRange = GridRect();
+    f.model.OperationRange = CellRange();
     f.input.GridTimerTimer();
-    EXPECT_FALSE(f.model.OperationRange.valid());
+    EXPECT_FALSE(f.model.OperationRange.set());
 }
 
 TEST(GridRange, ColumnNumbersStartAColumnRange) {
     Input f;
     auto [x, y] = f.at(2, 0);
     f.input.GridMouseDown(B::Left, x, y);
-    EXPECT_EQ(f.model.PopupKind, GridInput::ColPopup);
+    EXPECT_EQ(f.model.PopupKind, Popup::Column);
     EXPECT_EQ(f.g.selection, (GridRect{2, 2, 2, f.g.rowCount() - 1}));
     auto [x4, y4] = f.at(4, 0);
     f.moveTo(x4, y4);
     f.input.GridTimerTimer();
-    EXPECT_EQ(f.model.OperationRange, (GridRect{2, 2, 4, f.g.rowCount() - 1}));
+    EXPECT_EQ(f.model.OperationRange, (CellRange{2, 2, 4, f.g.rowCount() - 1}));
 }
 
 TEST(GridPopups, EachPressChoosesItsPopup) {
@@ -129,28 +129,28 @@ TEST(GridPopups, EachPressChoosesItsPopup) {
     f.press(B::Right, 3, 5);
     f.press(B::Right, 3, 1); // column name
     ASSERT_EQ(f.view.popups.size(), 2u);
-    EXPECT_EQ(f.view.popups[0].kind, GridInput::CellPopup);
-    EXPECT_EQ(f.view.popups[1].kind, GridInput::ColPopup);
+    EXPECT_EQ(f.view.popups[0].kind, Popup::Cell);
+    EXPECT_EQ(f.view.popups[1].kind, Popup::Column);
 
     // Straight from the column popup to a row label: a row range, not the column's.
     f.view.popups.clear();
     f.press(B::Right, 0, 5);
-    EXPECT_EQ(f.model.OperationRange, (GridRect{2, 5, f.lastCol(), 5}));
+    EXPECT_EQ(f.model.OperationRange, (CellRange{2, 5, f.lastCol(), 5}));
     f.press(B::Right, 3, 8); // a data cell after a row label: the row popup again
     ASSERT_EQ(f.view.popups.size(), 2u);
-    EXPECT_EQ(f.view.popups[1].kind, GridInput::RowPopup);
-    EXPECT_EQ(f.model.OperationRange.top, 5);
+    EXPECT_EQ(f.view.popups[1].kind, Popup::Row);
+    EXPECT_EQ(f.model.OperationRange.rows.start, 5);
     EXPECT_EQ(f.model.PopupRow, 8);
     f.press(B::Left, 3, 8);
-    EXPECT_EQ(f.model.PopupKind, GridInput::CellPopup);
-    EXPECT_FALSE(f.model.OperationRange.valid());
+    EXPECT_EQ(f.model.PopupKind, Popup::Cell);
+    EXPECT_FALSE(f.model.OperationRange.set());
 
     // While rows may be dragged, row labels open no popup and start no range.
     f.view.popups.clear();
     f.model.Chk_MoveRow.Checked = true;
     f.press(B::Right, 0, 5);
     EXPECT_TRUE(f.view.popups.empty());
-    EXPECT_FALSE(f.model.OperationRange.valid());
+    EXPECT_FALSE(f.model.OperationRange.set());
 }
 
 TEST(GridPopups, ItemsFollowTheClipAndTheClipboard) {
@@ -169,7 +169,7 @@ TEST(GridPopups, ItemsFollowTheClipAndTheClipboard) {
         EXPECT_FALSE(later->Enabled) << later->Caption;
 
     f.clipboard.content = "x";
-    f.model.ClipKind = 2;
+    f.model.ClipKind = ClipContent::Rows;
     f.model.ClipRange = {2, 3, 4, 4};
     in.updatePopups();
     EXPECT_TRUE(in.Pm_RowInsertBoard.Enabled);
@@ -188,7 +188,7 @@ TEST(GridPopups, ItemsFollowTheClipAndTheClipboard) {
     // The range start from the popup follows the mouse until the next click.
     in.Pm_RowMinClick();
     EXPECT_TRUE(in.GridTimerEnabled);
-    EXPECT_EQ(f.model.OperationRange.top, 8);
+    EXPECT_EQ(f.model.OperationRange.rows.start, 8);
 }
 
 TEST(GridMouse, DoubleClicksMarkAndMovesKeepDraggedWidths) {
@@ -379,13 +379,13 @@ TEST(GridKeysClip, CtrlCCopiesCtrlVPastesCtrlXClearsAndEscCancels) {
     f.g.selection = {2, 2, 3, 2}; // r1 x1
     EXPECT_TRUE(f.input.GridKeyPress(3));
     EXPECT_EQ(f.clipboard.content, "r1,x1");
-    EXPECT_EQ(f.model.ClipKind, 1);
+    EXPECT_EQ(f.model.ClipKind, ClipContent::Cells);
     f.press(B::Left, 2, 4);
     EXPECT_TRUE(f.input.GridKeyPress(22));
     EXPECT_EQ(f.g.cell(2, 4), "r1");
     EXPECT_EQ(f.g.cell(3, 4), "x1");
     EXPECT_TRUE(f.input.GridKeyDown(K::Escape));
-    EXPECT_EQ(f.model.ClipKind, 0);
+    EXPECT_EQ(f.model.ClipKind, ClipContent::None);
     EXPECT_FALSE(f.model.ClipRange.valid());
     f.press(B::Left, 4, 3);
     EXPECT_TRUE(f.input.GridKeyPress(24));

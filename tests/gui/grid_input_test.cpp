@@ -50,10 +50,10 @@ private slots:
         TFm_Kolumbra01& m = w->model();
         const int rows = m.Grid.rowCount();
         QTest::mousePress(w->grid()->viewport(), Qt::RightButton, {}, centre(0, 3));
-        QMenu* popup = w->popupMenu(GridInput::RowPopup);
+        QMenu* popup = w->popupMenu(Popup::Row);
         QTRY_VERIFY(popup->isVisible());
         QCOMPARE(QApplication::activePopupWidget(), popup);
-        QCOMPARE(m.PopupKind, GridInput::RowPopup);
+        QCOMPARE(m.PopupKind, Popup::Row);
         QCOMPARE(m.PopupRow, 3);
         QAction* insert = actionCaptioned(popup, "2. 挿入");
         QVERIFY(insert && insert->isEnabled());
@@ -70,7 +70,7 @@ private slots:
 
     void rightPressOnADataCellOpensTheCellPopup() {
         QTest::mousePress(w->grid()->viewport(), Qt::RightButton, {}, centre(3, 3));
-        QTRY_VERIFY(w->popupMenu(GridInput::CellPopup)->isVisible());
+        QTRY_VERIFY(w->popupMenu(Popup::Cell)->isVisible());
     }
 
     void enterOpensTheMemoAndEnterCommits() {

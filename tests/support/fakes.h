@@ -1,10 +1,10 @@
 // Scripted stand-ins for the platform: queued answers, recorded messages, a settable clock.
 #pragma once
 
-#include "app/kolumbra01.h"
-#include "platform/platform.h"
-#include "edit/grid_input.h"
 #include "app/csv_fixed.h"
+#include "app/kolumbra01.h"
+#include "edit/grid_input.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 #include <deque>
@@ -87,10 +87,11 @@ public:
     explicit FakeGridView(StringGrid& grid) : g(grid) {}
     StringGrid& g;
     int width = 800, height = 400;
-    struct Popup {
-        int kind, x, y;
+    struct OpenedPopup {
+        kol::Popup kind;
+        int x, y;
     };
-    std::vector<Popup> popups;
+    std::vector<OpenedPopup> popups;
     int memoShows = 0, memoHides = 0;
     std::string memo; // what the user left in the memo
     Rect memoPlace;
@@ -148,7 +149,7 @@ public:
         if (c >= left + wholeFrom(false, left)) left = c;
         setTopLeft(top, left);
     }
-    void openPopup(int kind, int x, int y) override { popups.push_back({kind, x, y}); }
+    void openPopup(kol::Popup kind, int x, int y) override { popups.push_back({kind, x, y}); }
     void showMemo(const std::string& text, const Rect& where) override {
         ++memoShows;
         memo = text;
