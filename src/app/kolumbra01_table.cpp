@@ -1,7 +1,7 @@
 // Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
 #include "app/kolumbra01.h"
 #include "table/separators.h"
-#include "table/table_fill.h"
+#include "table/table_load.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
@@ -20,19 +20,8 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     PopupCol = PopupRow = -1;
     OperationRange = CellRange();
     ClipRange = GridRect();
-    Grid.clearCells();
-    Grid.setFixedRows(0);
-    Grid.setFixedCols(0);
-    Grid.setRowCount(rows > 0 ? rows + 1 : 2);
-    Grid.setColCount(columns > 0 ? columns + 2 : 3);
-    Grid.setFixedRows(1);
-    Grid.setFixedCols(2);
+    resetTableShape(Grid, columns, rows, RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()});
     for (int c = 0; c < Grid.colCount(); ++c) Grid.setColWidth(c, 0);
-
-    Grid.setCell(0, 0, "No.");
-    Grid.setCell(1, 1, "");
-    Grid.setCell(0, 1, RowLabel(1, true));
-    for (int c = 2; c < Grid.colCount(); ++c) Grid.setCell(c, 0, std::to_string(c - 1));
 
     const int w = LetterWidth;
     Grid.setDefaultRowHeight(KijyunHeight);
@@ -114,21 +103,11 @@ void TFm_Kolumbra01::FillGrid() {
     auto progress = [&](std::size_t i) {
         showProgress(sj(" 読み込み中 ... ") + std::to_string(i + 1) + " / " + total);
     };
-    FillResult filled = FillRows(Grid, CsvFileInf.Lines, count, CurrentSeparator,
-                                 RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()}, progress);
+    FillResult filled = fillTable(Doc, CsvFileInf.Lines, count, CurrentSeparator,
+                                  RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()}, progress);
     // Nothing reads the raw source after this; a large file is not kept twice.
     CsvFileInf.Lines.release();
-
-    const int oldCols = Grid.colCount();
-    const int wanted = static_cast<int>(filled.maxFields) + Grid.fixedCols();
-    if (wanted > oldCols) {
-        Grid.setColCount(wanted);
-        for (int c = oldCols; c < wanted; ++c) {
-            Grid.setColWidth(c, Grid.defaultColWidth());
-            Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));
-        }
-    }
-    rebuildAttributes();
+    MarkedColumnCount = 0;
     FillFixedColumn();
     // The split measured every field; the header row's numbers are the only other text.
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);

@@ -3,14 +3,13 @@
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
 //                        [--convert full|half|katakana|hiragana] IN OUT
-#include "text/cp932.h"
-#include "app/headless.h"
-#include "app/kolumbra01.h"
-#include "text/paths.h"
-#include "platform/steady_clock.h"
-#include "text/width_kana.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
+#include "table/table_load.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
+#include "text/width_kana.h"
 
 #include <cstdio>
 #include <cstring>
@@ -23,30 +22,12 @@ namespace {
 
 using namespace kol;
 
-// Messages go to standard error; no question is ever asked here.
-class ConsolePrompts : public Prompts {
-public:
-    Answer ask(const std::string& text, Buttons) override {
-        print(text);
-        return Answer::No;
-    }
-    void inform(const std::string& text) override { print(text); }
-    void fail(const std::string& text) override {
-        print(text);
-        failed = true;
-    }
-    std::string openFileName(const FileDialogRequest&) override { return {}; }
-    std::string saveFileName(const FileDialogRequest&) override { return {}; }
-    bool failed = false;
-
-private:
-    static void print(const std::string& text) {
-        std::string utf8 = cp932::toUtf8(text);
-        for (std::size_t at; (at = utf8.find("\r\n")) != std::string::npos;)
-            utf8.replace(at, 2, "\n");
-        std::cerr << "kolumbra-cli: " << utf8 << '\n';
-    }
-};
+// Messages go to standard error, as the window would show them.
+void report(const std::string& text) {
+    std::string utf8 = cp932::toUtf8(text);
+    for (std::size_t at; (at = utf8.find("\r\n")) != std::string::npos;) utf8.replace(at, 2, "\n");
+    std::cerr << "kolumbra-cli: " << utf8 << '\n';
+}
 
 int usage() {
     std::cerr
@@ -145,36 +126,37 @@ int main(int argc, char** argv) {
     outSep = inSep;
     if (!outName.empty() && !separatorCode(outName, outSep)) return 2;
 
-    ConsolePrompts prompts;
-    NoClipboard clipboard;
-    HeadlessHost window;
-    SteadyClock clock;
-    TFm_Kolumbra01 model(prompts, clipboard, window, clock, directoryOf(argv[0]));
-    model.FormCreate(ScreenInfo{});
-    model.FormShow();
-    model.Cmb_FixedRows.ItemIndex = fixedRows;
-    model.CurrentSeparator = inSep;
-    if (!model.LoadTable(files[0], 0)) return 1;
+    TableDocument doc;
+    TableLoadOptions options;
+    options.separator = inSep;
+    options.labels = RowLabelRule{false, fixedRows};
+    options.titleRows = fixedRows + 1;
+    if (loadTableFile(files[0], doc, options) != SourceText::ReadStatus::Ok) {
+        report(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + displayPath(files[0]));
+        return 1;
+    }
+    StringGrid& grid = doc.Grid;
 
     if (command == "info") {
-        std::cout << "rows: " << model.Lab_Records.Caption
-                  << "\ncolumns: " << model.Grid.colCount() - model.Grid.fixedCols() << '\n';
+        std::cout << "rows: "
+                  << GroupThousands(
+                         std::string(Trim(RowLabel(grid.rowCount() - 1, false, options.labels))))
+                  << "\ncolumns: " << grid.colCount() - grid.fixedCols() << '\n';
         return 0;
     }
     if (command == "cat") {
         std::string block;
-        for (int r = 1; r < model.Grid.rowCount(); ++r) {
-            appendRowLine(block, model.Grid, r, outSep);
-            if (block.size() >= (1u << 20) || r + 1 == model.Grid.rowCount()) {
+        for (int r = 1; r < grid.rowCount(); ++r) {
+            appendRowLine(block, grid, r, outSep);
+            if (block.size() >= (1u << 20) || r + 1 == grid.rowCount()) {
                 if (!writeAll(STDOUT_FILENO, block)) return 1;
                 block.clear();
             }
         }
         return 0;
     }
-    if (!conversion.empty()) convertTable(model.Grid, conversion);
-    model.CurrentSeparator = outSep;
-    if (!writeRowsToFile(model.Grid, 1, model.Grid.rowCount() - 1, outSep, files[1])) {
+    if (!conversion.empty()) convertTable(grid, conversion);
+    if (!writeRowsToFile(grid, 1, grid.rowCount() - 1, outSep, files[1])) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "
                   << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。")) << '\n';
         return 1;

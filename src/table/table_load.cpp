@@ -1,0 +1,54 @@
+#include "table/table_load.h"
+
+#include <algorithm>
+
+namespace kol {
+
+void resetTableShape(StringGrid& grid, int columns, int rows, const RowLabelRule& labels) {
+    grid.clearCells();
+    grid.setFixedRows(0);
+    grid.setFixedCols(0);
+    grid.setRowCount(rows > 0 ? rows + 1 : 2);
+    grid.setColCount(columns > 0 ? columns + 2 : 3);
+    grid.setFixedRows(1);
+    grid.setFixedCols(2);
+    grid.setCell(0, 0, "No.");
+    grid.setCell(1, 1, "");
+    grid.setCell(0, 1, RowLabel(1, true, labels));
+    for (int c = 2; c < grid.colCount(); ++c) grid.setCell(c, 0, std::to_string(c - 1));
+}
+
+FillResult fillTable(TableDocument& document, const SourceText& source, std::size_t lineCount,
+                     unsigned char separator, const RowLabelRule& labels,
+                     const FillProgress& progress) {
+    StringGrid& grid = document.Grid;
+    FillResult filled = FillRows(grid, source, lineCount, separator, labels, progress);
+    const int oldCols = grid.colCount();
+    const int wanted = static_cast<int>(filled.maxFields) + grid.fixedCols();
+    if (wanted > oldCols) {
+        grid.setColCount(wanted);
+        for (int c = oldCols; c < wanted; ++c) {
+            grid.setColWidth(c, grid.defaultColWidth());
+            grid.setCell(c, 0, std::to_string(c - grid.fixedCols() + 1));
+        }
+    }
+    document.resetAttributes();
+    return filled;
+}
+
+SourceText::ReadStatus loadTableFile(const std::string& path, TableDocument& document,
+                                     const TableLoadOptions& options) {
+    SourceText source;
+    const SourceText::ReadStatus status = SourceText::readFile(path, source);
+    if (status != SourceText::ReadStatus::Ok) return status;
+    const std::size_t lines = countLines(source.text());
+    source.dropPages(0, source.text().size()); // counted; the fill maps them in again as it goes
+    document.History.clear();
+    document.Modified = 0;
+    resetTableShape(document.Grid, 0, static_cast<int>(lines), options.labels);
+    fillTable(document, source, lines, options.separator, options.labels);
+    document.Grid.setFixedRows(std::min(document.Grid.rowCount() - 1, options.titleRows));
+    return status;
+}
+
+} // namespace kol

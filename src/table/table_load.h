@@ -1,0 +1,36 @@
+// A table file read into a document, with no window: the shape every load gives the grid, and
+// the fill from source lines. The main window adds its view steps on top; kolumbra-cli and the
+// benchmarks use it as it is.
+#pragma once
+
+#include "table/source_text.h"
+#include "table/table_document.h"
+#include "table/table_fill.h"
+
+#include <string>
+
+namespace kol {
+
+// The fresh shape of a table of `columns` data columns and `rows` data lines (at least one of
+// each): "No." in the corner, the column numbers in row 0, two fixed columns, one fixed row.
+void resetTableShape(StringGrid& grid, int columns, int rows, const RowLabelRule& labels);
+
+// Places `lineCount` lines of `source` from row 1, widens the grid to the longest line, numbers
+// the new columns and gives every row and column fresh attributes. The grid must have the shape
+// resetTableShape gave it for `lineCount` lines.
+FillResult fillTable(TableDocument& document, const SourceText& source, std::size_t lineCount,
+                     unsigned char separator, const RowLabelRule& labels,
+                     const FillProgress& progress = {});
+
+struct TableLoadOptions {
+    unsigned char separator = ',';
+    RowLabelRule labels;
+    int titleRows = 1; // fixed rows below the column numbers, as far as the table has rows
+};
+
+// Reads `path` into `document` (history cleared, unchanged). A file that cannot be read leaves
+// the document as it was.
+[[nodiscard]] SourceText::ReadStatus loadTableFile(const std::string& path, TableDocument& document,
+                                                   const TableLoadOptions& options);
+
+} // namespace kol
