@@ -1,14 +1,17 @@
-// Range commands on a 1,000 × 1,000-cell selection, each with its undo record.
+// Range rewrites (paste, clear, conversions) of a 1,000 × 1,000-cell range on the document,
+// each with its undo record.
 #include "bench_support.h"
 
-#include "app/headless.h"
-#include "platform/steady_clock.h"
+#include "edit/table_edits.h"
+#include "table/table_load.h"
 #include "text/cp932.h"
+#include "text/width_kana.h"
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 using namespace kol;
@@ -27,48 +30,33 @@ int main() {
             out << "\r\n";
         }
     }
-    bench::YesPrompts prompts;
-    bench::MemoryClipboard clipboard;
-    HeadlessHost host;
-    SteadyClock clock;
-    TFm_Kolumbra01 m(prompts, clipboard, host, clock, ".");
-    m.FormCreate(ScreenInfo{});
-    m.FormShow();
-    m.LoadTable(path, 0);
-    std::printf("table: %d rows x %d columns\n", m.Grid.rowCount() - 1, m.Grid.colCount() - 2);
-    auto selectAll = [&] {
-        m.Grid.setCurrent(2, 2);
-        m.Grid.selection = {2, 2, 1001, 1001};
-    };
-    auto run = [&](const char* name, const std::function<void()>& step, bool undo) {
-        selectAll();
+    TableDocument doc;
+    if (loadTableFile(path, doc, TableLoadOptions{}) != SourceText::ReadStatus::Ok) return 1;
+    StringGrid& g = doc.Grid;
+    std::printf("table: %d rows x %d columns\n", g.rowCount() - 1, g.colCount() - 2);
+    const GridRect all{2, 2, 1001, 1001};
+    auto run = [&](const char* name, HistoryKind kind, auto valueFor) {
         auto t0 = Steady::now();
-        step();
+        edits::rewriteCells(doc, kind, all, valueFor);
         double stepMs = bench::msSince(t0);
-        double undoMs = 0;
-        if (undo) {
-            auto t1 = Steady::now();
-            m.Mn_UndoClick();
-            undoMs = bench::msSince(t1);
-        }
-        std::printf("%-28s %7.1f ms   undo %7.1f ms\n", name, stepMs, undoMs);
+        auto t1 = Steady::now();
+        bool more = false;
+        (void)edits::undoNewest(doc, more);
+        std::printf("%-28s %7.1f ms   undo %7.1f ms\n", name, stepMs, bench::msSince(t1));
     };
-    using S = TFm_Kolumbra01::Sender;
-    run(
-        "clip 1,000 x 1,000", [&] { m.Pm_RangeClipClick(S::RangeClip); }, false);
-    run(
-        "paste 1,000 x 1,000 (clip)", [&] { m.Pm_RangeClipPasteClick(S::RangeClipPaste); }, true);
-    run(
-        "clear 1,000 x 1,000", [&] { m.Pm_RangeClearClick(); }, true);
-    m.Pm_RangeClipClrClick();
-    clipboard.content = std::string();
-    selectAll();
-    m.Pm_RangeClipClick(S::None);
-    run(
-        "paste 1,000 x 1,000 (text)", [&] { m.Pm_RangeClipPasteClick(S::RangeClipPaste); }, true);
-    run(
-        "half -> full 1,000 x 1,000", [&] { m.Pm_StrCvtHanToZenClick(S::StrCvtHanToZen); }, true);
-    run(
-        "hiragana -> katakana", [&] { m.Pm_StrCvtHanToZenClick(S::StrCvtHiraToKata); }, true);
+    // A copy of the range to paste back shifted by one row, as a clip would hold it.
+    std::vector<std::string> clip;
+    for (int r = all.top; r <= all.bottom; ++r)
+        for (int c = all.left; c <= all.right; ++c) clip.emplace_back(g.cell(c, r));
+    const int width = all.right - all.left + 1;
+    run("paste 1,000 x 1,000", HistoryKind::RangePaste, [&](int c, int r, std::string_view) {
+        return clip[static_cast<std::size_t>((r - all.top + 1) % 1000) * width + (c - all.left)];
+    });
+    run("clear 1,000 x 1,000", HistoryKind::RangeClear,
+        [](int, int, std::string_view) { return std::string(); });
+    run("half -> full 1,000 x 1,000", HistoryKind::RangeConvert,
+        [](int, int, std::string_view text) { return ToFullWidth(text); });
+    run("hiragana -> katakana", HistoryKind::RangeConvert,
+        [](int, int, std::string_view text) { return ToKatakana(text); });
     return 0;
 }
