@@ -47,6 +47,7 @@ CsvEtcWindow::CsvEtcWindow(TFm_CsvEtc& model, QWidget* parent) : QDialog(parent)
     layout->setMenuBar(menu);
     layout->addWidget(pages);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // a small form of fixed size
 
     connect(update, &QPushButton::clicked, this, [this] { run(&TFm_CsvEtc::Btn_UpdateClick); });
     connect(close, &QPushButton::clicked, this, [this] { run(&TFm_CsvEtc::Btn_CloseClick); });
