@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kolumbra needs to build, run and test; skips what is present.
+# Installs the Debian packages Kolumbra needs to build, run, test and package; skips what is
+# present.
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
@@ -7,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth imagemagick
+  librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "app/kolumbra01.h"
 
+#include "app/csv_etc.h"
 #include "app/placement.h"
 #include "app/settings_file.h"
 #include "table/row_label.h"
@@ -87,7 +88,7 @@ void TFm_Kolumbra01::SetupControls() {
                        static_cast<Control*>(&Btn_Select), static_cast<Control*>(&Btn_Sort),
                        static_cast<Control*>(&Btn_ViewCol), static_cast<Control*>(&Mn_Undo),
                        static_cast<Control*>(&Mn_GridPrint), static_cast<Control*>(&Mn_MarkPrint),
-                       static_cast<Control*>(&Mn_ExcelOpen), static_cast<Control*>(&Mn_RecEtc)})
+                       static_cast<Control*>(&Mn_ExcelOpen)})
         c->Enabled = false;
 }
 
@@ -285,6 +286,12 @@ void TFm_Kolumbra01::GatherSettings() {
 
 void TFm_Kolumbra01::Mn_ExitClick() {
     host_.closeWindow();
+}
+
+// The choice is written with the other settings when the main window closes.
+void TFm_Kolumbra01::Mn_RecEtcClick() {
+    TFm_CsvEtc window(prompts_, Settings.Cmb_ZoneSign);
+    host_.runCsvEtc(window);
 }
 
 void TFm_Kolumbra01::Cmb_BunriClick() {

@@ -23,6 +23,8 @@
 
 namespace kol {
 
+class TFm_CsvEtc;
+
 // What the main model asks of its window beyond questions and notices. It also hosts the
 // range output that every save goes through (busy cursor, progress, showing the file).
 class MainHost : public CsvFixedHost {
@@ -33,6 +35,7 @@ public:
     virtual bool isMaximized() = 0;
     virtual void showDocumentText(const std::string& text) = 0;
     virtual void runCsvFixed(TFm_CsvFixed& window) = 0; // modal
+    virtual void runCsvEtc(TFm_CsvEtc&) {}              // modal; no window, nothing shown
     virtual void repaintGrid() {}                       // now, while a question is open
 };
 
@@ -67,6 +70,7 @@ public:
     void Mn_InitClearClick();
     void Mn_ExitClick();
     void Mn_OutputCsvClick();
+    void Mn_RecEtcClick();
     void Mn_Help_KolumbraClick();
     void Mn_Help_BeginClick();
     void Mn_Help_Guide1Click();

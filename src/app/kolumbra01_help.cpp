@@ -1,5 +1,6 @@
 // The Help menu: the about text, the help documents and the column-name help.
 #include "app/kolumbra01.h"
+#include "app/settings_location.h"
 #include "table/atomic_file.h"
 #include "text/cp932.h"
 #include "text/paths.h"
@@ -34,7 +35,7 @@ const char* kColNameHelp =
 } // namespace
 
 std::string TFm_Kolumbra01::helpPath(const std::string& fileName) const {
-    return joinPath(programDir_, fileName);
+    return joinPath(HelpFolder(programDir_), fileName);
 }
 
 void TFm_Kolumbra01::showHelpFile(const std::string& fileName) {

@@ -1,5 +1,6 @@
 #include "app/kolumbra01_window.h"
 
+#include "app/csv_etc_window.h"
 #include "app/csv_fixed_window.h"
 #include "app/settings_location.h"
 #include "ui/grid_widget.h"
@@ -187,7 +188,7 @@ void Kolumbra01Window::buildMenus() {
 
     QMenu* option = menuBar()->addMenu("Option(&O)");
     option->menuAction()->setVisible(false);
-    menuAction(option, m.Mn_RecEtc, nullptr);
+    menuAction(option, m.Mn_RecEtc, call(&TFm_Kolumbra01::Mn_RecEtcClick));
 }
 
 QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*handler)()) {
@@ -488,6 +489,11 @@ void Kolumbra01Window::runCsvFixed(TFm_CsvFixed& window) {
     CsvFixedWindow dialog(window, this);
     dialog.exec();
     show();
+}
+
+void Kolumbra01Window::runCsvEtc(TFm_CsvEtc& window) {
+    CsvEtcWindow dialog(window, this);
+    dialog.exec();
 }
 
 } // namespace kol

@@ -68,6 +68,7 @@ private:
     void showDocumentFile(const std::string& path, const std::string& extraTitle) override;
     void showDocumentText(const std::string& text) override;
     void runCsvFixed(TFm_CsvFixed& window) override;
+    void runCsvEtc(TFm_CsvEtc& window) override;
     void repaintGrid() override;
 
     // GridInputView

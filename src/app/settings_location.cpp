@@ -36,6 +36,13 @@ std::string configFolder() {
 
 } // namespace
 
+std::string HelpFolder(const std::string& programDir) {
+    if (isRegularFile(joinPath(programDir, "Doc_Kolumbra_Begin.Txt"))) return programDir;
+    std::filesystem::path installed =
+        (std::filesystem::path(programDir) / ".." / "share" / "kolumbra").lexically_normal();
+    return isDirectory(installed.string()) ? installed.string() : programDir;
+}
+
 std::string SettingsFilePath(const std::string& programDir) {
     std::string beside = joinPath(programDir, kSettingsName);
     // The file is replaced through a temporary file beside it, so its folder must be writable.

@@ -3,6 +3,8 @@
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
 //                        [--convert full|half|katakana|hiragana] IN OUT
+//   kolumbra-cli --help | --version
+#include "app/version.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
 #include "table/table_load.h"
@@ -29,14 +31,18 @@ void report(const std::string& text) {
     std::cerr << "kolumbra-cli: " << utf8 << '\n';
 }
 
-int usage() {
-    std::cerr
-        << "usage: kolumbra-cli info [--separator NAME] [--fixed-rows N] FILE\n"
+// A wrong call gets the usage on standard error and status 2; --help gets it on standard output.
+int usage(std::ostream& out = std::cerr, int status = 2) {
+    out << "usage: kolumbra-cli info [--separator NAME] [--fixed-rows N] FILE\n"
            "       kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE\n"
            "       kolumbra-cli convert [--separator NAME] [--out-separator NAME]\n"
            "                            [--convert full|half|katakana|hiragana] IN OUT\n"
+           "       kolumbra-cli --help | --version\n"
            "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
-    return 2;
+    if (status == 0)
+        out << "\nReads and writes tables as kolumbra does: Shift-JIS (CP932) text, CR LF lines.\n"
+               "Exit status: 0 done, 1 the file could not be read or written, 2 a wrong call.\n";
+    return status;
 }
 
 bool separatorCode(const std::string& utf8Name, unsigned char& code) {
@@ -82,6 +88,11 @@ void convertTable(StringGrid& grid, const std::string& conversion) {
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
+    if (command == "--help") return usage(std::cout, 0);
+    if (command == "--version") {
+        std::cout << "kolumbra-cli " << kVersion << '\n';
+        return 0;
+    }
     std::string inName = ",", outName, conversion;
     int fixedRows = 1;
     std::vector<std::string> files;

@@ -1,6 +1,7 @@
 // Scripted stand-ins for the platform: queued answers, recorded messages, a settable clock.
 #pragma once
 
+#include "app/csv_etc.h"
 #include "app/csv_fixed.h"
 #include "app/kolumbra01.h"
 #include "edit/grid_input.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,12 @@ public:
     }
     void showDocumentText(const std::string& text) override { documents.push_back(text); }
     void runCsvFixed(TFm_CsvFixed&) override {}
+    std::function<void(TFm_CsvEtc&)> csvEtc; // what the user does in the window
+    int csvEtcRuns = 0;
+    void runCsvEtc(TFm_CsvEtc& window) override {
+        ++csvEtcRuns;
+        if (csvEtc) csvEtc(window);
+    }
 };
 
 // The grid's pixels as the grid widget lays them out: fixed rows and columns first, then the

@@ -1,0 +1,28 @@
+# The Debian package: `cpack -G DEB` in the build folder. The shared-library dependencies are
+# computed by dpkg-shlibdeps; only what no library check can see is listed by hand.
+set(KOLUMBRA_PACKAGE_MAINTAINER "Kolumbra developers <kolumbra@example.org>"
+    CACHE STRING "The Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kolumbra)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Kolumbra developers")
+set(CPACK_PACKAGE_CONTACT ${KOLUMBRA_PACKAGE_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer and editor for Shift-JIS CSV tables")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Kolumbra shows delimited text tables (CSV, TSV and similar) in Shift-JIS (CP932)\n\
+in a grid and edits them: cells, rows and columns, ranges and character widths,\n\
+with undo. Large tables open quickly and every byte of a file is kept as it was.\n\
+kolumbra-cli reads and writes tables the same way without a display.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Menus and messages are drawn with the IPA fonts; the browser and editor are opened through
+# xdg-open. The program runs without them, so they are recommended rather than required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-mincho, fonts-ipafont-gothic, xdg-utils")
+
+include(CPack)
