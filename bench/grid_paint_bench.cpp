@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
     grid.setColWidth(0, 9 * w);
     grid.setColWidth(1, w);
     widget.resize(1920, 1080);
-    widget.setGrid(&grid);
+    kol::GridViewState view(grid);
+    widget.setGrid(&grid, &view);
     widget.show();
     app.processEvents();
     // The viewport itself is full-screen size; the scroll bars come on top of it.

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "table/csv_file_inf.h"
 #include "table/csv_form.h"
+#include "table/grid_view_state.h"
 #include "table/row_col_info.h"
 #include "table/string_grid.h"
 #include "table/table_document.h"
@@ -183,6 +184,7 @@ public:
     // What the grid's input side asks of the window.
     TableDocument& document() override { return Doc; }
     EditingState& editing() override { return *this; }
+    GridViewState& viewState() override { return View; }
     GridInputOptions inputOptions() const override;
     bool clipboardHasText() override { return clipboard_.hasText(); }
     bool isDoubleClick(int x, int y) override { return dclick_->IsDoubleClick(x, y); }
@@ -212,6 +214,7 @@ public:
     std::vector<RowFlag>& RowFlags = Doc.RowFlags;
     std::vector<ColInfoRec>& ColInfo = Doc.ColInfo;
     std::uint8_t& Modified = Doc.Modified;
+    GridViewState View{Doc.Grid}; // the table grid's cursor, selection and scroll position
     std::uint8_t FirstShow = 1;
     std::string CaptionOverride;
     unsigned char CurrentSeparator = ',';

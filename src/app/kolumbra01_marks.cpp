@@ -10,8 +10,8 @@
 namespace kol {
 
 void TFm_Kolumbra01::Pm_RowMarkSetClick(Sender sender) {
-    int top = std::min(Grid.selection.top, Grid.selection.bottom);
-    int bottom = std::max(Grid.selection.top, Grid.selection.bottom);
+    int top = std::min(View.selection.top, View.selection.bottom);
+    int bottom = std::max(View.selection.top, View.selection.bottom);
     if (sender == Sender::MarkClearAll) {
         if (prompts_.ask(sj("すべての 【 行 】のマーキングを解除します。\r\n\r\nよろしいですか？"),
                          Buttons::YesNo) != Answer::Yes)
@@ -23,8 +23,8 @@ void TFm_Kolumbra01::Pm_RowMarkSetClick(Sender sender) {
 }
 
 void TFm_Kolumbra01::Pm_ColMarkSetClick(Sender sender) {
-    int left = std::min(Grid.selection.left, Grid.selection.right);
-    int right = std::max(Grid.selection.left, Grid.selection.right);
+    int left = std::min(View.selection.left, View.selection.right);
+    int right = std::max(View.selection.left, View.selection.right);
     if (sender == Sender::MarkClearAll) {
         if (prompts_.ask(sj("すべての 【 列 】 のマーキングを解除します。\r\n\r\nよろしいですか？"),
                          Buttons::YesNo) != Answer::Yes)

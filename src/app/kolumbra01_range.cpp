@@ -26,7 +26,7 @@ void TFm_Kolumbra01::Pm_RangeClipClick(Sender sender) {
                : sender == Sender::RowClip ? ClipContent::Rows
                : sender == Sender::ColClip ? ClipContent::Columns
                                            : ClipContent::None;
-    const GridRect sel = ordered(Grid.selection);
+    const GridRect sel = ordered(View.selection);
     if (sender != Sender::None) ClipRange = sel;
     CopyGrid.clearCells();
     CopyGrid.setFixedRows(0);
@@ -82,9 +82,9 @@ void TFm_Kolumbra01::Pm_RangeClipPasteClick(Sender sender) {
             return; // nothing to paste
         }
     }
-    if (sender == Sender::RowClipPaste) Grid.col = Grid.fixedCols();
-    if (sender == Sender::ColClipPaste) Grid.row = Grid.fixedRows();
-    const int c = std::max(Grid.col, Grid.fixedCols()), r = std::max(Grid.row, Grid.fixedRows());
+    if (sender == Sender::RowClipPaste) View.col = Grid.fixedCols();
+    if (sender == Sender::ColClipPaste) View.row = Grid.fixedRows();
+    const int c = std::max(View.col, Grid.fixedCols()), r = std::max(View.row, Grid.fixedRows());
     const GridRect target{c, r, c + CopyGrid.colCount() - 1, r + CopyGrid.rowCount() - 1};
     selectClamped(target);
     if (Mn_ConfPaste.Checked) {
@@ -103,7 +103,7 @@ void TFm_Kolumbra01::Pm_RangeClipPasteClick(Sender sender) {
         }
     }
     BusyCursor busy(host_);
-    Grid.setCurrent(c, r);
+    View.setCurrent(c, r);
     edits::rewriteCells(Doc, HistoryKind::RangePaste, target,
                         [&](int col, int row, std::string_view) {
                             return std::string(CopyGrid.cell(col - c, row - r));
@@ -111,14 +111,14 @@ void TFm_Kolumbra01::Pm_RangeClipPasteClick(Sender sender) {
     updateUndoMenu();
     recomputeBreakRange(c, std::min(target.right, Grid.colCount() - 1), r);
     selectClamped(target);
-    Grid.col = c;
-    Grid.row = r;
+    View.col = c;
+    View.row = r;
     CurrentSeparator = kept;
     host_.focusGrid();
 }
 
 void TFm_Kolumbra01::Pm_RangeClearClick() {
-    const GridRect sel = ordered(Grid.selection);
+    const GridRect sel = ordered(View.selection);
     if (Mn_ConfClear.Checked &&
         !confirmEdit(true,
                      sj("【 クリアー 】\r\n\r\n   カーソル位置の範囲のセルをクリアーします。"), sel,
@@ -147,7 +147,7 @@ std::string TFm_Kolumbra01::conversionCaption(Sender sender) {
 }
 
 void TFm_Kolumbra01::Pm_StrCvtHanToZenClick(Sender sender) {
-    const GridRect sel = ordered(Grid.selection);
+    const GridRect sel = ordered(View.selection);
     const std::string name = Trim(conversionCaption(sender)).substr(2);
     if (!confirmEdit(true,
                      sj("カーソル位置の範囲のセルの文字変換を行います。\r\n\r\n      【 ") + name +

@@ -42,9 +42,9 @@ void TFm_Kolumbra01::selectClamped(GridRect r) {
     r.bottom = std::clamp(r.bottom, Grid.fixedRows(), Grid.rowCount() - 1);
     if (r.right < r.left) std::swap(r.left, r.right);
     if (r.bottom < r.top) std::swap(r.top, r.bottom);
-    Grid.col = r.left;
-    Grid.row = r.top;
-    Grid.selection = r;
+    View.col = r.left;
+    View.row = r.top;
+    View.selection = r;
 }
 
 void TFm_Kolumbra01::RefreshAfterStructureChange() {
@@ -58,7 +58,7 @@ void TFm_Kolumbra01::RefreshAfterStructureChange() {
 }
 
 void TFm_Kolumbra01::rowsInserted(int p, int n) {
-    Grid.setCurrent(std::max(LastCellCol, Grid.fixedCols()),
+    View.setCurrent(std::max(LastCellCol, Grid.fixedCols()),
                     std::min(std::max(p, Grid.fixedRows()), Grid.rowCount() - 1));
     if (OperationRange.set() && OperationRange.rows.last() >= p) OperationRange.rows.shift(n);
     RefreshAfterStructureChange();
@@ -73,9 +73,9 @@ void TFm_Kolumbra01::rowsRemoved(int d, bool moving) {
         row = std::min(std::max(d, Grid.fixedRows()), Grid.rowCount() - 1);
         d = row;
     }
-    Grid.setCurrent(std::clamp(LastCellCol, Grid.fixedCols(), Grid.colCount() - 1),
+    View.setCurrent(std::clamp(LastCellCol, Grid.fixedCols(), Grid.colCount() - 1),
                     std::clamp(row, Grid.fixedRows(), Grid.rowCount() - 1));
-    RecomputeBreakColours(-1, Grid.row);
+    RecomputeBreakColours(-1, View.row);
     RefreshAfterStructureChange();
     RenumberRowLabels();
     PopupRow = d;
@@ -94,21 +94,21 @@ void TFm_Kolumbra01::fitNewColumns(int p, int n) {
 }
 
 void TFm_Kolumbra01::colsInserted(int p, int n) {
-    Grid.setCurrent(std::max(p, Grid.fixedCols()),
+    View.setCurrent(std::max(p, Grid.fixedCols()),
                     std::clamp(LastCellRow, Grid.fixedRows(), Grid.rowCount() - 1));
     if (OperationRange.set() && OperationRange.cols.last() >= p) OperationRange.cols.shift(n);
     RefreshAfterStructureChange();
-    PopupCol = Grid.col;
+    PopupCol = View.col;
     updateUndoMenu();
 }
 
 void TFm_Kolumbra01::colsRemoved(int d, bool moving) {
     int col = std::max(LastCellCol, 0);
     if (!moving) col = std::min(std::max(d, Grid.fixedCols()), Grid.colCount() - 1);
-    Grid.setCurrent(std::clamp(col, Grid.fixedCols(), Grid.colCount() - 1),
+    View.setCurrent(std::clamp(col, Grid.fixedCols(), Grid.colCount() - 1),
                     std::clamp(LastCellRow, Grid.fixedRows(), Grid.rowCount() - 1));
     RefreshAfterStructureChange();
-    PopupCol = Grid.col;
+    PopupCol = View.col;
     OperationRange = CellRange();
     updateUndoMenu();
     if (!moving) host_.focusGrid();
@@ -337,7 +337,7 @@ void TFm_Kolumbra01::Pm_ColViewONClick(Sender sender) {
     for (int c = left; c <= right; ++c)
         if (c >= Grid.fixedCols()) SetColumnShown(c, shown);
     OperationRange = CellRange();
-    Grid.setCurrent(Grid.col, std::clamp(LastCellRow, Grid.fixedRows(), Grid.rowCount() - 1));
+    View.setCurrent(View.col, std::clamp(LastCellRow, Grid.fixedRows(), Grid.rowCount() - 1));
     host_.focusGrid();
 }
 
@@ -351,7 +351,7 @@ void TFm_Kolumbra01::resetWorkGrid() {
 
 // The cell popup's row commands act on the rows of the selection, as the row popup would.
 void TFm_Kolumbra01::onSelectedRows(void (TFm_Kolumbra01::*rowCommand)()) {
-    const GridRect sel = Grid.selection;
+    const GridRect sel = View.selection;
     PopupCol = sel.left;
     PopupRow = sel.top;
     OperationRange = CellRange(Grid.fixedCols(), sel.top, Grid.colCount() - 1, sel.bottom);

@@ -34,13 +34,13 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
         if (fitted != -1) Grid.setColWidth(2, fitted);
     }
 
-    Grid.options = GridOptions{Chk_MoveRow.Checked, Chk_MoveCol.Checked, Chk_RowSize.Checked};
+    View.options = GridOptions{Chk_MoveRow.Checked, Chk_MoveCol.Checked, Chk_RowSize.Checked};
     Cmb_FixedCol.Items = {sj(" 無し")};
     Cmb_FixedCol.ItemIndex = 0;
 
-    Grid.topRow = Grid.fixedRows();
-    Grid.leftCol = Grid.fixedCols();
-    Grid.setCurrent(Grid.fixedCols(), Grid.fixedRows());
+    View.topRow = Grid.fixedRows();
+    View.leftCol = Grid.fixedCols();
+    View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
     rebuildAttributes();
     RecomputeBreakColours(-1, 0);
 }
@@ -155,9 +155,9 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     UpdateCaptions();
     BuildFixedColList();
     Cmb_FixedColClick();
-    Grid.topRow = Grid.fixedRows();
-    Grid.leftCol = Grid.fixedCols();
-    Grid.setCurrent(Grid.fixedCols(), Grid.fixedRows());
+    View.topRow = Grid.fixedRows();
+    View.leftCol = Grid.fixedCols();
+    View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
     pnlMsg.Color = 0;
     pnlMsg.FontColor = 0xFF0000;
 

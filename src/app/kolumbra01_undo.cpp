@@ -54,12 +54,12 @@ void TFm_Kolumbra01::updateUndoMenu() {
 void TFm_Kolumbra01::selectAndShow(GridRect rect) {
     OperationRange = CellRange(rect.left, rect.top, rect.right, rect.bottom);
     selectClamped(rect);
-    UndoHighlight = Grid.selection;
-    const GridRect& r = Grid.selection;
-    if (Grid.topRow >= r.top || r.top >= Grid.topRow + Grid.visibleRowCount - 1)
-        Grid.topRow = r.top - 1 > Grid.fixedRows() ? r.top - 1 : r.top;
-    if (Grid.leftCol >= r.left || r.left >= Grid.leftCol + Grid.visibleColCount - 1)
-        Grid.leftCol = std::max(r.left - 1, Grid.fixedCols());
+    UndoHighlight = View.selection;
+    const GridRect& r = View.selection;
+    if (View.topRow >= r.top || r.top >= View.topRow + View.visibleRowCount - 1)
+        View.topRow = r.top - 1 > Grid.fixedRows() ? r.top - 1 : r.top;
+    if (View.leftCol >= r.left || r.left >= View.leftCol + View.visibleColCount - 1)
+        View.leftCol = std::max(r.left - 1, Grid.fixedCols());
 }
 
 void TFm_Kolumbra01::Mn_UndoClick() {

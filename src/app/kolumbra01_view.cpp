@@ -27,7 +27,7 @@ DisplaySwitches TFm_Kolumbra01::displaySwitches() const {
 }
 
 CellScene TFm_Kolumbra01::cellScene() const {
-    CellScene scene{Grid, RowFlags, ColInfo, MarkedColumnCount, displaySwitches(), {}};
+    CellScene scene{Grid, View, RowFlags, ColInfo, MarkedColumnCount, displaySwitches(), {}};
     scene.highlights.clip = ClipRange;
     scene.highlights.undo = UndoHighlight;
     scene.highlights.confirm = ConfirmHighlight;
@@ -103,8 +103,8 @@ void TFm_Kolumbra01::applyFixedRows() {
 
 void TFm_Kolumbra01::Cmb_FixedRowsClick() {
     applyFixedRows();
-    Grid.topRow = Grid.fixedRows();
-    Grid.setCurrent(Grid.fixedCols(), Grid.fixedRows());
+    View.topRow = Grid.fixedRows();
+    View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
     RenumberRowLabels();
     if (GridVisible) host_.focusGrid();
 }
@@ -224,17 +224,17 @@ void permission(CheckBox& box, bool& option, TFm_Kolumbra01& window) {
 } // namespace
 
 void TFm_Kolumbra01::Chk_RowSizeClick() {
-    permission(Chk_RowSize, Grid.options.rowSizing, *this);
+    permission(Chk_RowSize, View.options.rowSizing, *this);
     if (GridVisible) host_.focusGrid();
 }
 
 void TFm_Kolumbra01::Chk_MoveRowClick() {
-    permission(Chk_MoveRow, Grid.options.rowMoving, *this);
+    permission(Chk_MoveRow, View.options.rowMoving, *this);
     if (GridVisible) host_.focusGrid();
 }
 
 void TFm_Kolumbra01::Chk_MoveColClick() {
-    permission(Chk_MoveCol, Grid.options.colMoving, *this);
+    permission(Chk_MoveCol, View.options.colMoving, *this);
     if (GridVisible) host_.focusGrid();
 }
 

@@ -338,7 +338,7 @@ void Kolumbra01Window::buildPanels() {
     // The grid, or the panel's caption while a load hides it.
     gridStack_ = new QStackedWidget(pnlBase_);
     grid_ = new GridWidget(gridStack_);
-    grid_->setGrid(&m.Grid);
+    grid_->setGrid(&m.Grid, &m.View);
     connect(grid_, &GridWidget::rowMoved, this,
             [this](int from, int to) { run([=, this] { model_->GridRowMoved(from, to); }); });
     connect(grid_, &GridWidget::columnMoved, this,
@@ -358,12 +358,11 @@ void Kolumbra01Window::buildPanels() {
 }
 
 void Kolumbra01Window::paintCell(QPainter& p, const QRect& rect, int c, int r) {
-    StringGrid& g = model_->Grid;
-    if (g.tag > 0) return;
-    g.tag = 1;
+    if (painting_) return; // a cell look never paints another cell
+    painting_ = true;
     drawCellLook(p, rect, GridDrawCell(model_->cellScene(), c, r), grid_->letterWidth(),
                  grid_->letterHeight(), palette().color(QPalette::Dark));
-    g.tag = 0;
+    painting_ = false;
 }
 
 void Kolumbra01Window::sync() {

@@ -123,6 +123,7 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QString memoShown_; // the memo's text as it was put in
     QPoint pressPos_;   // of the grid press being handled
+    bool painting_ = false;
     struct Bound {
         std::function<void()> sync;
     };

@@ -234,14 +234,14 @@ void GridInput::removeUndoHighlight() {
 
 void GridInput::rememberLastCell() {
     const StringGrid& g = grid();
-    const GridRect& s = g.selection;
+    const GridRect& s = at().selection;
     const bool allCols = s.left <= g.fixedCols() && s.right >= g.colCount() - 1;
     const bool allRows = s.top <= g.fixedRows() && s.bottom >= g.rowCount() - 1;
     if (allCols || allRows) return;
-    state().LastCellLeft = g.leftCol;
-    state().LastCellTop = g.topRow;
-    state().LastCellCol = g.col;
-    state().LastCellRow = g.row;
+    state().LastCellLeft = at().leftCol;
+    state().LastCellTop = at().topRow;
+    state().LastCellCol = at().col;
+    state().LastCellRow = at().row;
 }
 
 void GridInput::GridMouseDown(MouseButton button, int x, int y) {
@@ -279,7 +279,7 @@ void GridInput::GridMouseDown(MouseButton button, int x, int y) {
     state().PopupKind = kind;
     const bool corner = kind == Popup::Cell && (fixedRow || fixedCol);
 
-    const GridRect& s = g.selection;
+    const GridRect& s = at().selection;
     if (kind == Popup::Column) Pm_ColMin.Enabled = s.right - s.left < 1;
     if (kind == Popup::Row)
         Pm_RowMin.Enabled = Pm_RowInsertFile.Enabled = Pm_RowInsertBoard.Enabled =
@@ -353,7 +353,7 @@ void GridInput::selectRange() {
         state().PopupKind == Popup::Column
             ? GridRect{range.cols.first(), g.fixedRows(), range.cols.last(), g.rowCount() - 1}
             : GridRect{g.fixedCols(), range.rows.first(), g.colCount() - 1, range.rows.last()};
-    if (g.selection == want) return;
+    if (at().selection == want) return;
     host_.selectClamped(want);
 }
 
@@ -385,12 +385,12 @@ void GridInput::Pm_ColMinClick() {
 
 Rect GridInput::rowRect(int row) {
     Rect rc = view_.cellRect(0, row);
-    return rc.empty() ? view_.cellRect(grid().leftCol, row) : rc;
+    return rc.empty() ? view_.cellRect(at().leftCol, row) : rc;
 }
 
 Rect GridInput::colRect(int col) {
     Rect rc = view_.cellRect(col, 0);
-    return rc.empty() ? view_.cellRect(col, grid().topRow) : rc;
+    return rc.empty() ? view_.cellRect(col, at().topRow) : rc;
 }
 
 void GridInput::GridTimerTimer() {
@@ -406,14 +406,15 @@ void GridInput::stretchRows() {
     StringGrid& g = grid();
     if (std::abs(MouseY - PressY) < halfRowZero(g)) return;
     CellRange& range = state().OperationRange;
-    const int top = g.topRow;
-    const int last = std::min(g.topRow + std::max(g.visibleRowCount, 1) - 1, g.rowCount() - 1);
+    const int top = at().topRow;
+    const int last =
+        std::min(at().topRow + std::max(at().visibleRowCount, 1) - 1, g.rowCount() - 1);
     const Rect topRc = rowRect(top), lastRc = rowRect(last);
     if (!topRc.empty() && MouseY <= topRc.top && top > g.fixedRows()) {
-        view_.setTopLeft(top - 1, g.leftCol);
-        range.rows.end = g.topRow;
+        view_.setTopLeft(top - 1, at().leftCol);
+        range.rows.end = at().topRow;
     } else if (!lastRc.empty() && MouseY >= lastRc.bottom() && last < g.rowCount() - 1) {
-        view_.setTopLeft(top + 1, g.leftCol);
+        view_.setTopLeft(top + 1, at().leftCol);
         range.rows.end = last;
     } else if (MouseRow >= g.fixedRows()) {
         range.rows.end = MouseRow;
@@ -425,14 +426,15 @@ void GridInput::stretchCols() {
     StringGrid& g = grid();
     if (std::abs(MouseX - PressX) < halfRowZero(g)) return;
     CellRange& range = state().OperationRange;
-    const int left = g.leftCol;
-    const int last = std::min(g.leftCol + std::max(g.visibleColCount, 1) - 1, g.colCount() - 1);
+    const int left = at().leftCol;
+    const int last =
+        std::min(at().leftCol + std::max(at().visibleColCount, 1) - 1, g.colCount() - 1);
     const Rect leftRc = colRect(left), lastRc = colRect(last);
     if (!leftRc.empty() && MouseX <= leftRc.left && left > g.fixedCols()) {
-        view_.setTopLeft(g.topRow, left - 1);
-        range.cols.end = g.leftCol;
+        view_.setTopLeft(at().topRow, left - 1);
+        range.cols.end = at().leftCol;
     } else if (!lastRc.empty() && MouseX >= lastRc.right() && last < g.colCount() - 1) {
-        view_.setTopLeft(g.topRow, left + 1);
+        view_.setTopLeft(at().topRow, left + 1);
         range.cols.end = last;
     } else if (MouseCol >= g.fixedCols()) {
         range.cols.end = MouseCol;
@@ -499,7 +501,7 @@ bool GridInput::GridKeyPress(int code) {
 void GridInput::OpenMemo() {
     if (mmMemo.Visible) return;
     StringGrid& g = grid();
-    const int c = g.col, r = g.row;
+    const int c = at().col, r = at().row;
     if (c < g.fixedCols() || r < g.fixedRows() || c >= g.colCount() || r >= g.rowCount()) return;
     view_.scrollToCell(c, r);
     const Rect cell = view_.cellRect(c, r);
@@ -560,15 +562,15 @@ void GridInput::mmMemoExit() {
 
 void GridInput::moveCursor(int col, int row) {
     StringGrid& g = grid();
-    if (col == g.col && row == g.row) return;
-    g.setCurrent(col, row);
+    if (col == at().col && row == at().row) return;
+    at().setCurrent(col, row);
     view_.scrollToCell(col, row);
     GridSelectCell(col, row);
 }
 
 void GridInput::advanceCursor() {
     const StringGrid& g = grid();
-    int c = g.col, r = g.row;
+    int c = at().col, r = at().row;
     const int firstCol = g.fixedCols(), lastCol = g.colCount() - 1;
     const int firstRow = g.fixedRows(), lastRow = g.rowCount() - 1;
     switch (host_.inputOptions().crNext) {
@@ -602,14 +604,16 @@ void GridInput::advanceCursor() {
 
 void GridInput::scbMinVertScroll(ScrollCode code) {
     const StringGrid& g = grid();
-    if (code == ScrollCode::LineDown && g.row < g.rowCount() - 1) moveCursor(g.col, g.row + 1);
-    if (code == ScrollCode::LineUp && g.row > g.fixedRows()) moveCursor(g.col, g.row - 1);
+    if (code == ScrollCode::LineDown && at().row < g.rowCount() - 1)
+        moveCursor(at().col, at().row + 1);
+    if (code == ScrollCode::LineUp && at().row > g.fixedRows()) moveCursor(at().col, at().row - 1);
 }
 
 void GridInput::scbMinHorzScroll(ScrollCode code) {
     const StringGrid& g = grid();
-    if (code == ScrollCode::LineDown && g.col < g.colCount() - 1) moveCursor(g.col + 1, g.row);
-    if (code == ScrollCode::LineUp && g.col > g.fixedCols()) moveCursor(g.col - 1, g.row);
+    if (code == ScrollCode::LineDown && at().col < g.colCount() - 1)
+        moveCursor(at().col + 1, at().row);
+    if (code == ScrollCode::LineUp && at().col > g.fixedCols()) moveCursor(at().col - 1, at().row);
 }
 
 } // namespace kol

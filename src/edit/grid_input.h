@@ -6,6 +6,7 @@
 
 #include "edit/editing_state.h"
 #include "platform/controls.h"
+#include "table/grid_view_state.h"
 #include "table/table_document.h"
 
 #include <cstdint>
@@ -70,6 +71,7 @@ public:
     virtual ~GridInputHost() = default;
     virtual TableDocument& document() = 0;
     virtual EditingState& editing() = 0;
+    virtual GridViewState& viewState() = 0; // of the table grid
     virtual GridInputOptions inputOptions() const = 0;
     virtual bool clipboardHasText() = 0;
     virtual bool isDoubleClick(int x, int y) = 0;
@@ -203,6 +205,7 @@ private:
 
     StringGrid& grid() { return host_.document().Grid; }
     EditingState& state() { return host_.editing(); }
+    GridViewState& at() { return host_.viewState(); }
 
     GridInputHost& host_;
     GridInputView& view_;

@@ -1,5 +1,7 @@
 #include "table/string_grid.h"
 
+#include "table/grid_view_state.h"
+
 #include "table/move_item.h"
 
 #include <algorithm>
@@ -86,6 +88,7 @@ StringGrid::StringGrid() : rows_(1, nullptr), colWidths_(1, defaultColWidth_), r
 
 StringGrid::~StringGrid() {
     for (PackedRow* r : rows_) freeRow(r);
+    for (GridViewState* view : views_) view->grid_ = nullptr;
 }
 
 void StringGrid::freeRow(PackedRow* row) {
@@ -123,14 +126,7 @@ void StringGrid::assign(const StringGrid& other) {
     defaultRowHeight_ = other.defaultRowHeight_;
     colWidths_ = other.colWidths_;
     rowHeights_ = other.rowHeights_;
-    col = other.col;
-    row = other.row;
-    selection = other.selection;
-    topRow = other.topRow;
-    leftCol = other.leftCol;
-    visibleRowCount = other.visibleRowCount;
-    visibleColCount = other.visibleColCount;
-    options = other.options;
+    clampView();
 }
 
 void StringGrid::setColCount(int n) {
@@ -172,16 +168,19 @@ void StringGrid::setFixedRows(int n) {
 }
 
 void StringGrid::clampView() {
-    int rows = rowCount();
-    col = std::clamp(col, 0, colCount_ - 1);
-    row = std::clamp(row, 0, rows - 1);
-    topRow = std::clamp(topRow, fixedRows_, std::max(fixedRows_, rows - 1));
-    leftCol = std::clamp(leftCol, fixedCols_, std::max(fixedCols_, colCount_ - 1));
-    if (selection.valid()) {
-        selection.right = std::min(selection.right, colCount_ - 1);
-        selection.bottom = std::min(selection.bottom, rows - 1);
-        if (!selection.valid()) selection = {col, row, col, row};
-    }
+    for (GridViewState* view : views_) view->clamp();
+}
+
+void StringGrid::attachView(GridViewState* view) {
+    if (view->grid_) view->grid_->detachView(view);
+    view->grid_ = this;
+    views_.push_back(view);
+    view->clamp();
+}
+
+void StringGrid::detachView(GridViewState* view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+    view->grid_ = nullptr;
 }
 
 std::string_view StringGrid::cell(int c, int r) const {
@@ -399,12 +398,6 @@ void StringGrid::setDefaultColWidth(int w) {
 void StringGrid::setDefaultRowHeight(int h) {
     defaultRowHeight_ = std::max(h, 0);
     std::fill(rowHeights_.begin(), rowHeights_.end(), -1);
-}
-
-void StringGrid::setCurrent(int c, int r) {
-    col = std::clamp(c, 0, colCount_ - 1);
-    row = std::clamp(r, 0, rowCount() - 1);
-    selection = {col, row, col, row};
 }
 
 } // namespace kol

@@ -14,6 +14,8 @@
 
 namespace kol {
 
+class GridViewState;
+
 struct GridRect {
     int left = -1, top = -1, right = -1, bottom = -1;
 
@@ -98,7 +100,7 @@ public:
     ~StringGrid();
     StringGrid(const StringGrid&) = delete;
     StringGrid& operator=(const StringGrid&) = delete;
-    void assign(const StringGrid& other); // deep copy of cells, shape, sizes and view state
+    void assign(const StringGrid& other); // deep copy of cells, shape and sizes
 
     int colCount() const { return colCount_; }
     int rowCount() const { return static_cast<int>(rows_.size()); }
@@ -169,21 +171,16 @@ public:
     void setDefaultColWidth(int w);  // resets every column width
     void setDefaultRowHeight(int h); // resets every row height
 
-    // View state, read and written by the grid widget and by the window models.
-    int col = 0, row = 0;           // current cell
-    GridRect selection{0, 0, 0, 0}; // range selection (includes the current cell)
-    int topRow = 0, leftCol = 0;    // first scrolling row / column shown
-    int visibleRowCount = 1, visibleColCount = 1;
-    GridOptions options;
-    int tag = 0; // re-entry guard of the cell painter
-
-    void setCurrent(int c, int r); // moves the current cell and collapses the selection onto it
+    // The views of this grid; each is kept inside the table when its shape changes.
+    void attachView(GridViewState* view);
+    void detachView(GridViewState* view);
 
 private:
     void replaceRow(int r, PackedRow* row);
     void freeRow(PackedRow* row);
     void rebuildRow(int r, std::vector<std::string_view>& cells);
     void clampView();
+    std::vector<GridViewState*> views_;
 
     int colCount_ = 1;
     int fixedCols_ = 0, fixedRows_ = 0;

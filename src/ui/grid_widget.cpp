@@ -59,9 +59,10 @@ GridWidget::GridWidget(QWidget* parent) : QAbstractScrollArea(parent) {
     setGridFont(font);
 }
 
-void GridWidget::setGrid(StringGrid* grid) {
+void GridWidget::setGrid(StringGrid* grid, GridViewState* view) {
     finishDrag(false);
-    grid_ = grid;
+    grid_ = grid && view ? grid : nullptr;
+    view_ = grid_ ? view : nullptr;
     refresh();
 }
 
@@ -97,7 +98,7 @@ int GridWidget::sizeOf(bool vertical, int index) const {
 }
 
 int GridWidget::firstScrolling(bool vertical) const {
-    int first = vertical ? grid_->topRow : grid_->leftCol;
+    int first = vertical ? view_->topRow : view_->leftCol;
     return std::clamp(first, fixedCount(vertical),
                       std::max(fixedCount(vertical), count(vertical) - 1));
 }
@@ -228,8 +229,8 @@ bool GridWidget::cellAt(QPoint pos, int& col, int& row) const {
 void GridWidget::updateVisibleCounts() {
     if (!grid_) return;
     // A row taller than the view still counts, so paging always moves.
-    grid_->visibleRowCount = std::max(1, fullyVisible(true, firstScrolling(true)));
-    grid_->visibleColCount = std::max(1, fullyVisible(false, firstScrolling(false)));
+    view_->visibleRowCount = std::max(1, fullyVisible(true, firstScrolling(true)));
+    view_->visibleColCount = std::max(1, fullyVisible(false, firstScrolling(false)));
 }
 
 void GridWidget::updateScrollBars() {
@@ -253,13 +254,13 @@ void GridWidget::setTopLeft(int topRow, int leftCol) {
     if (!grid_) return;
     topRow = std::clamp(topRow, grid_->fixedRows(), maxFirst(true));
     leftCol = std::clamp(leftCol, grid_->fixedCols(), maxFirst(false));
-    bool changed = topRow != grid_->topRow || leftCol != grid_->leftCol;
-    grid_->topRow = topRow;
-    grid_->leftCol = leftCol;
+    bool changed = topRow != view_->topRow || leftCol != view_->leftCol;
+    view_->topRow = topRow;
+    view_->leftCol = leftCol;
     updateVisibleCounts();
     settingBars_ = true;
-    verticalScrollBar()->setPageStep(grid_->visibleRowCount);
-    horizontalScrollBar()->setPageStep(grid_->visibleColCount);
+    verticalScrollBar()->setPageStep(view_->visibleRowCount);
+    horizontalScrollBar()->setPageStep(view_->visibleColCount);
     verticalScrollBar()->setValue(topRow - grid_->fixedRows());
     horizontalScrollBar()->setValue(leftCol - grid_->fixedCols());
     settingBars_ = false;
@@ -284,20 +285,21 @@ void GridWidget::scrollContentsBy(int, int) {
 void GridWidget::refresh() {
     if (grid_) {
         StringGrid& g = *grid_;
+        GridViewState& v = *view_;
         int fc = g.fixedCols(), fr = g.fixedRows();
-        int c = std::clamp(g.col, fc, g.colCount() - 1);
-        int r = std::clamp(g.row, fr, g.rowCount() - 1);
-        GridRect sel = g.selection.valid() ? g.selection : GridRect{c, r, c, r};
+        int c = std::clamp(v.col, fc, g.colCount() - 1);
+        int r = std::clamp(v.row, fr, g.rowCount() - 1);
+        GridRect sel = v.selection.valid() ? v.selection : GridRect{c, r, c, r};
         sel.left = std::clamp(sel.left, fc, g.colCount() - 1);
         sel.right = std::clamp(sel.right, sel.left, g.colCount() - 1);
         sel.top = std::clamp(sel.top, fr, g.rowCount() - 1);
         sel.bottom = std::clamp(sel.bottom, sel.top, g.rowCount() - 1);
-        bool moved = c != g.col || r != g.row;
-        g.col = c;
-        g.row = r;
-        g.selection = sel;
+        bool moved = c != v.col || r != v.row;
+        v.col = c;
+        v.row = r;
+        v.selection = sel;
         updateScrollBars();
-        setTopLeft(g.topRow, g.leftCol);
+        setTopLeft(v.topRow, v.leftCol);
         if (moved) emit cellSelected(c, r);
     } else {
         updateScrollBars();
@@ -309,7 +311,7 @@ void GridWidget::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     if (!grid_) return;
     updateScrollBars();
-    setTopLeft(grid_->topRow, grid_->leftCol);
+    setTopLeft(view_->topRow, view_->leftCol);
 }
 
 void GridWidget::wheelEvent(QWheelEvent* event) {
@@ -323,26 +325,26 @@ void GridWidget::wheelEvent(QWheelEvent* event) {
     int rows = wheelRest_ / 120, cols = hwheelRest_ / 120;
     wheelRest_ -= rows * 120;
     hwheelRest_ -= cols * 120;
-    if (rows || cols) setTopLeft(grid_->topRow - rows * kRowsPerNotch, grid_->leftCol - cols);
+    if (rows || cols) setTopLeft(view_->topRow - rows * kRowsPerNotch, view_->leftCol - cols);
     event->accept();
 }
 
 // ---- current cell and selection -------------------------------------------------------------
 
 void GridWidget::selectionEnd(int& col, int& row) const {
-    const GridRect& sel = grid_->selection;
-    col = grid_->col;
-    row = grid_->row;
+    const GridRect& sel = view_->selection;
+    col = view_->col;
+    row = view_->row;
     if (!sel.contains(col, row)) return;
-    col = sel.left == grid_->col ? sel.right : sel.left;
-    row = sel.top == grid_->row ? sel.bottom : sel.top;
+    col = sel.left == view_->col ? sel.right : sel.left;
+    row = sel.top == view_->row ? sel.bottom : sel.top;
 }
 
 void GridWidget::setSelection(int anchorCol, int anchorRow, int endCol, int endRow) {
     GridRect sel{std::min(anchorCol, endCol), std::min(anchorRow, endRow),
                  std::max(anchorCol, endCol), std::max(anchorRow, endRow)};
-    if (sel == grid_->selection) return;
-    grid_->selection = sel;
+    if (sel == view_->selection) return;
+    view_->selection = sel;
     viewport()->update();
 }
 
@@ -350,12 +352,12 @@ void GridWidget::moveCurrent(int col, int row, bool extend) {
     col = std::clamp(col, grid_->fixedCols(), grid_->colCount() - 1);
     row = std::clamp(row, grid_->fixedRows(), grid_->rowCount() - 1);
     if (extend) {
-        setSelection(grid_->col, grid_->row, col, row);
+        setSelection(view_->col, view_->row, col, row);
         scrollToCell(col, row);
         return;
     }
-    bool changed = col != grid_->col || row != grid_->row;
-    grid_->setCurrent(col, row);
+    bool changed = col != view_->col || row != view_->row;
+    view_->setCurrent(col, row);
     scrollToCell(col, row);
     viewport()->update();
     if (changed) emit cellSelected(col, row);
@@ -372,9 +374,9 @@ void GridWidget::keyPressEvent(QKeyEvent* event) {
 
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    int c = grid_->col, r = grid_->row;
+    int c = view_->col, r = view_->row;
     if (shift) selectionEnd(c, r);
-    const int page = std::max(1, grid_->visibleRowCount);
+    const int page = std::max(1, view_->visibleRowCount);
     switch (event->key()) {
     case Qt::Key_Up:
         --r;
@@ -390,11 +392,11 @@ void GridWidget::keyPressEvent(QKeyEvent* event) {
         break;
     case Qt::Key_PageUp:
         r -= page;
-        setTopLeft(grid_->topRow - page, grid_->leftCol);
+        setTopLeft(view_->topRow - page, view_->leftCol);
         break;
     case Qt::Key_PageDown:
         r += page;
-        setTopLeft(grid_->topRow + page, grid_->leftCol);
+        setTopLeft(view_->topRow + page, view_->leftCol);
         break;
     case Qt::Key_Home:
         c = grid_->fixedCols();
@@ -431,7 +433,7 @@ void GridWidget::mousePressEvent(QMouseEvent* event) {
             dragOrigin_ = spanPos(false, edge);
             return;
         }
-        edge = grid_->options.rowSizing && c0 >= 0 && c0 < fc ? edgeAt(true, pos.y()) : -1;
+        edge = view_->options.rowSizing && c0 >= 0 && c0 < fc ? edgeAt(true, pos.y()) : -1;
         if (edge >= 0) {
             drag_ = Drag::SizeRow;
             dragIndex_ = edge;
@@ -444,10 +446,10 @@ void GridWidget::mousePressEvent(QMouseEvent* event) {
     if (!cellAt(pos, c, r)) return;
     if (c < fc || r < fr) {
         if (button == Qt::LeftButton) {
-            if (grid_->options.rowMoving && c < fc && r >= fr) {
+            if (view_->options.rowMoving && c < fc && r >= fr) {
                 drag_ = Drag::MoveRow;
                 dragIndex_ = dragTarget_ = r;
-            } else if (grid_->options.colMoving && r < fr && c >= fc) {
+            } else if (view_->options.colMoving && r < fr && c >= fc) {
                 drag_ = Drag::MoveCol;
                 dragIndex_ = dragTarget_ = c;
             }
@@ -494,7 +496,7 @@ void GridWidget::updateHoverCursor(QPoint pos) {
         int r0 = indexAt(true, pos.y(), false), c0 = indexAt(false, pos.x(), false);
         if (r0 >= 0 && r0 < grid_->fixedRows() && edgeAt(false, pos.x()) >= 0)
             shape = Qt::SplitHCursor;
-        else if (grid_->options.rowSizing && c0 >= 0 && c0 < grid_->fixedCols() &&
+        else if (view_->options.rowSizing && c0 >= 0 && c0 < grid_->fixedCols() &&
                  edgeAt(true, pos.y()) >= 0)
             shape = Qt::SplitVCursor;
     }
@@ -528,7 +530,7 @@ void GridWidget::dragTo(QPoint pos) {
     }
     case Drag::Select: {
         int c = indexAt(false, pos.x(), true), r = indexAt(true, pos.y(), true);
-        if (c >= 0 && r >= 0) setSelection(grid_->col, grid_->row, c, r);
+        if (c >= 0 && r >= 0) setSelection(view_->col, view_->row, c, r);
         break;
     }
     case Drag::MoveRow:
@@ -571,7 +573,7 @@ void GridWidget::autoScroll() {
     }
     int dy = drag_ != Drag::MoveCol ? scrollDirection(true, mousePos_.y()) : 0;
     int dx = drag_ != Drag::MoveRow ? scrollDirection(false, mousePos_.x()) : 0;
-    setTopLeft(grid_->topRow + dy, grid_->leftCol + dx);
+    setTopLeft(view_->topRow + dy, view_->leftCol + dx);
     dragTo(mousePos_);
 }
 
@@ -599,7 +601,7 @@ void GridWidget::finishDrag(bool commit) {
     // The current cell and the selection stay on the rows (columns) they were on.
     int endCol, endRow;
     selectionEnd(endCol, endRow);
-    int c = grid_->col, r = grid_->row;
+    int c = view_->col, r = view_->row;
     if (rows) {
         grid_->moveRow(index, target);
         r = followMove(r, index, target);
@@ -609,9 +611,9 @@ void GridWidget::finishDrag(bool commit) {
         c = followMove(c, index, target);
         endCol = followMove(endCol, index, target);
     }
-    grid_->col = c;
-    grid_->row = r;
-    grid_->selection = {std::min(c, endCol), std::min(r, endRow), std::max(c, endCol),
+    view_->col = c;
+    view_->row = r;
+    view_->selection = {std::min(c, endCol), std::min(r, endRow), std::max(c, endCol),
                         std::max(r, endRow)};
     refresh();
     if (rows)
@@ -664,14 +666,14 @@ void GridWidget::paintEvent(QPaintEvent* event) {
 
     const int fc = grid_->fixedCols(), fr = grid_->fixedRows();
     const int fixedRight = fixedLength(false), fixedBottom = fixedLength(true);
-    const GridRect sel = grid_->selection;
+    const GridRect sel = view_->selection;
     p.setFont(font_);
     for (const Span& rs : rows) {
         if (rs.pos > dirty.bottom() || rs.pos + rs.size + kLine <= dirty.top()) continue;
         for (const Span& cs : cols) {
             if (cs.pos > dirty.right() || cs.pos + cs.size + kLine <= dirty.left()) continue;
             const bool fixed = cs.index < fc || rs.index < fr;
-            const bool selected = !fixed && ((cs.index == grid_->col && rs.index == grid_->row) ||
+            const bool selected = !fixed && ((cs.index == view_->col && rs.index == view_->row) ||
                                              sel.contains(cs.index, rs.index));
             paintCell(p, QRect(cs.pos, rs.pos, cs.size, rs.size), cs.index, rs.index, selected,
                       fixed);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "table/grid_view_state.h"
 #include "table/string_grid.h"
 
 class QPainter;
@@ -28,7 +29,10 @@ public:
 
     explicit GridWidget(QWidget* parent = nullptr);
 
-    void setGrid(StringGrid* grid); // not owned; nullptr shows an empty area
+    // Neither is owned; the view state is the cursor, selection and scroll position this widget
+    // shows and moves. nullptr shows an empty area.
+    void setGrid(StringGrid* grid, GridViewState* view);
+    GridViewState* viewState() const { return view_; }
     StringGrid* grid() const { return grid_; }
     // Re-reads counts, sizes and the scroll position after the owner changed the grid; keeps
     // the current cell and the selection out of the fixed area.
@@ -110,6 +114,7 @@ private:
     void paintCell(QPainter& p, const QRect& rc, int col, int row, bool selected, bool fixed);
 
     StringGrid* grid_ = nullptr;
+    GridViewState* view_ = nullptr;
     CellPainter cellPainter_;
     QFont font_;
     int letterWidth_ = 1, letterHeight_ = 1, ascent_ = 0;

@@ -77,7 +77,7 @@ CellLook GridDrawCell(const CellScene& scene, int c, int r) {
         look.textColour = colour::White;
         return look;
     }
-    const bool selected = g.selection.contains(c, r);
+    const bool selected = scene.at.selection.contains(c, r);
     auto paint = [&](std::uint32_t background, std::uint32_t text) {
         look.ownerDrawn = true;
         look.background = background;
@@ -92,7 +92,7 @@ CellLook GridDrawCell(const CellScene& scene, int c, int r) {
     if (!selected && rowMarked && !(scene.markedColumns > 0 && !colMarked))
         paint(colour::Green, colour::White);
     if (scene.highlights.clip.contains(c, r)) paint(colour::Blue, colour::White);
-    if (c == g.col && r == g.row) paint(colour::Navy, colour::White);
+    if (c == scene.at.col && r == scene.at.row) paint(colour::Navy, colour::White);
     if (selected) paint(colour::Navy, colour::White);
     if (scene.highlights.confirm.contains(c, r))
         paint(scene.highlights.confirmColour, colour::White);

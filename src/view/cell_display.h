@@ -2,6 +2,7 @@
 // lines. Decided here without a toolkit; the grid widget only paints the result.
 #pragma once
 
+#include "table/grid_view_state.h"
 #include "table/row_col_info.h"
 #include "table/string_grid.h"
 
@@ -44,6 +45,7 @@ struct CellHighlights {
 
 struct CellScene {
     const StringGrid& grid;
+    const GridViewState& at; // the grid's current cell and selection
     const std::vector<RowFlag>& rowFlags;
     const std::vector<ColInfoRec>& colInfo;
     int markedColumns = 0;

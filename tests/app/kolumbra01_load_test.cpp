@@ -48,8 +48,8 @@ TEST(MainLoad, TitledFileShapeCaptionsAndWidths) {
     EXPECT_EQ(f.model.Caption, "Kolumbra Ver 4.00  [ " + path + " ]");
     EXPECT_EQ(f.model.Modified, 0);
     EXPECT_EQ(f.model.Settings.Path_EditFile, path);
-    EXPECT_EQ(g.col, 2);
-    EXPECT_EQ(g.row, 2);
+    EXPECT_EQ(f.model.View.col, 2);
+    EXPECT_EQ(f.model.View.row, 2);
     // Widths: 9 and 1 letters for the fixed columns, data columns fitted between 5 and 25.
     const int w = f.model.LetterWidth;
     EXPECT_EQ(g.colWidth(0), 9 * w);

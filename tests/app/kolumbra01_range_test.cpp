@@ -19,8 +19,8 @@ struct Range : test::MainFixture {
         model.Mn_ConfPaste.Checked = model.Mn_ConfClear.Checked = false;
     }
     void select(int l, int t, int r, int b) {
-        model.Grid.setCurrent(l, t);
-        model.Grid.selection = {l, t, r, b};
+        model.View.setCurrent(l, t);
+        model.View.selection = {l, t, r, b};
     }
     std::string row(int r) const {
         std::string out;

@@ -58,7 +58,7 @@ TEST(RowEdits, InsertAndCopyLandBeforeTheTargetOrTheRange) {
     f.prompts.answers = {Answer::Yes};
     f.model.Pm_RowInsertClick();
     EXPECT_EQ(f.column(), "r1c1   r2c1 r3c1 r4c1 r5c1 r6c1 ");
-    EXPECT_EQ(f.model.Grid.selection, (GridRect{2, 3, 4, 4}));
+    EXPECT_EQ(f.model.View.selection, (GridRect{2, 3, 4, 4}));
     EXPECT_EQ(f.model.Grid.cell(0, 5), "4"); // labels count the new rows
     EXPECT_EQ(f.model.Modified, 1);
 
@@ -398,10 +398,10 @@ TEST(UndoRandomized, EditsUndoneAndSavedGiveTheOriginalFileBack) {
     m.Mn_ConfPaste.Checked = false;
     m.PopupRow = 3, m.OperationRange = CellRange(2, 2, 8, 3), m.Pm_RowCopyClick();
     m.PopupCol = 4, m.OperationRange = CellRange(), m.Pm_ColDeleteClick();
-    m.Grid.setCurrent(2, 2), m.Grid.selection = {2, 2, 4, 4}, m.Pm_RangeClearClick();
-    m.Grid.setCurrent(5, 5), m.Pm_RangeClipPasteClick(TFm_Kolumbra01::Sender::RangeClipPaste);
+    m.View.setCurrent(2, 2), m.View.selection = {2, 2, 4, 4}, m.Pm_RangeClearClick();
+    m.View.setCurrent(5, 5), m.Pm_RangeClipPasteClick(TFm_Kolumbra01::Sender::RangeClipPaste);
     f.prompts.answers = {Answer::Yes};
-    m.Grid.selection = {2, 2, 6, 6},
+    m.View.selection = {2, 2, 6, 6},
     m.Pm_StrCvtHanToZenClick(TFm_Kolumbra01::Sender::StrCvtHanToZen);
     while (m.historySize() > 0) m.Mn_UndoClick();
     f.prompts.answers = {Answer::Yes};

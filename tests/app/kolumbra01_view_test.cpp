@@ -25,7 +25,7 @@ TEST(ViewControls, FixedRowsAreCappedSoOneDataRowRemains) {
     f.model.Cmb_FixedRows.ItemIndex = 5;
     f.model.Cmb_FixedRowsClick();
     EXPECT_EQ(f.model.Grid.fixedRows(), 3);
-    EXPECT_EQ(f.model.Grid.row, 3);
+    EXPECT_EQ(f.model.View.row, 3);
     f.model.Cmb_FixedRows.ItemIndex = 0;
     f.model.Cmb_FixedRowsClick();
     EXPECT_EQ(f.model.Grid.fixedRows(), 1);
@@ -133,13 +133,13 @@ TEST(ViewSwitches, MousePermissionsFollowTheChecks) {
     ViewFixture f;
     f.model.Chk_MoveRow.Checked = true;
     f.model.Chk_MoveRowClick();
-    EXPECT_TRUE(f.model.Grid.options.rowMoving);
+    EXPECT_TRUE(f.model.View.options.rowMoving);
     EXPECT_TRUE(f.model.Chk_MoveRow.Bold);
     f.model.Chk_RowSize.Checked = true;
     f.model.Chk_RowSizeClick();
-    EXPECT_TRUE(f.model.Grid.options.rowSizing);
+    EXPECT_TRUE(f.model.View.options.rowSizing);
     f.load("a\r\n");
-    EXPECT_TRUE(f.model.Grid.options.rowMoving); // kept over a load
+    EXPECT_TRUE(f.model.View.options.rowMoving); // kept over a load
 }
 
 TEST(DragMoves, RowFlagsAndColumnInfoTravelWithTheirRowsAndColumns) {

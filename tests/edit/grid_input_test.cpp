@@ -16,9 +16,10 @@ using K = GridInput::Key;
 // columns 2 … 4); cell (2, r) reads "r<label>".
 struct Input : test::MainFixture {
     test::TempDir dir;
-    test::FakeGridView view{model.Grid};
+    test::FakeGridView view{model.Grid, model.View};
     GridInput input{model, view};
     StringGrid& g = model.Grid;
+    GridViewState& v = model.View;
 
     explicit Input(int rows = 20) {
         std::string text = "a,b,c\r\n";
@@ -26,7 +27,7 @@ struct Input : test::MainFixture {
             text += "r" + std::to_string(r) + ",x" + std::to_string(r) + ",y\r\n";
         test::writeBytes(dir / "t.csv", text);
         EXPECT_TRUE(model.LoadTable((dir / "t.csv").string(), 1));
-        view.setTopLeft(g.topRow, g.leftCol);
+        view.setTopLeft(v.topRow, v.leftCol);
     }
     int lastCol() const { return g.colCount() - 1; }
     std::pair<int, int> at(int c, int r) {
@@ -36,7 +37,7 @@ struct Input : test::MainFixture {
     // As the grid widget does: a left press on a data cell moves the cursor first.
     void press(B button, int c, int r) {
         if (button == B::Left && c >= g.fixedCols() && r >= g.fixedRows()) {
-            g.setCurrent(c, r);
+            v.setCurrent(c, r);
             input.GridSelectCell(c, r);
         }
         auto [x, y] = at(c, r);
@@ -60,7 +61,7 @@ TEST(GridRange, DragOnRowLabelsThenRightPressCopiesTheRangeBeforeTheTarget) {
     f.moveTo(x, y);
     f.input.GridTimerTimer();
     EXPECT_EQ(f.model.OperationRange.rows.end, 10);
-    EXPECT_EQ(f.g.selection, (GridRect{2, 6, f.lastCol(), 10}));
+    EXPECT_EQ(f.v.selection, (GridRect{2, 6, f.lastCol(), 10}));
     f.input.GridMouseUp();
     EXPECT_FALSE(f.input.GridTimerEnabled);
 
@@ -87,21 +88,21 @@ TEST(GridRange, FollowsTheMouseOnlyPastHalfARowAndScrollsAtTheEdges) {
     EXPECT_EQ(f.model.OperationRange.rows.end, 7);
 
     // Below the last whole row: one row per tick, the range ending at the row that was last.
-    const int last = f.g.topRow + f.g.visibleRowCount - 1;
+    const int last = f.v.topRow + f.v.visibleRowCount - 1;
     f.moveTo(x, f.view.height - 1);
     f.input.GridTimerTimer();
-    EXPECT_EQ(f.g.topRow, 3);
+    EXPECT_EQ(f.v.topRow, 3);
     EXPECT_EQ(f.model.OperationRange.rows.end, last);
     f.input.GridTimerTimer();
-    EXPECT_EQ(f.g.topRow, 4);
+    EXPECT_EQ(f.v.topRow, 4);
     EXPECT_EQ(f.model.OperationRange.rows.end, last + 1);
-    EXPECT_EQ(f.g.selection, (GridRect{2, 6, f.lastCol(), last + 1}));
+    EXPECT_EQ(f.v.selection, (GridRect{2, 6, f.lastCol(), last + 1}));
     // Over the fixed rows: back up, the range ending at the new top row.
     f.moveTo(x, 5);
     f.input.GridTimerTimer();
-    EXPECT_EQ(f.g.topRow, 3);
+    EXPECT_EQ(f.v.topRow, 3);
     EXPECT_EQ(f.model.OperationRange.rows.end, 3);
-    EXPECT_EQ(f.g.selection, (GridRect{2, 3, f.lastCol(), 6}));
+    EXPECT_EQ(f.v.selection, (GridRect{2, 3, f.lastCol(), 6}));
 
     // A command that dropped the range leaves nothing to stretch.
     f.model.OperationRange = CellRange();
@@ -114,7 +115,7 @@ TEST(GridRange, ColumnNumbersStartAColumnRange) {
     auto [x, y] = f.at(2, 0);
     f.input.GridMouseDown(B::Left, x, y);
     EXPECT_EQ(f.model.PopupKind, Popup::Column);
-    EXPECT_EQ(f.g.selection, (GridRect{2, 2, 2, f.g.rowCount() - 1}));
+    EXPECT_EQ(f.v.selection, (GridRect{2, 2, 2, f.g.rowCount() - 1}));
     auto [x4, y4] = f.at(4, 0);
     f.moveTo(x4, y4);
     f.input.GridTimerTimer();
@@ -177,7 +178,7 @@ TEST(GridPopups, ItemsFollowTheClipAndTheClipboard) {
     EXPECT_FALSE(in.Pm_ColClipMove.Enabled);
 
     // The file import and the range start need a selection of one row.
-    f.model.Grid.selection = {2, 3, 4, 6};
+    f.model.View.selection = {2, 3, 4, 6};
     f.press(B::Right, 0, 8);
     EXPECT_FALSE(in.Pm_RowMin.Enabled);
     EXPECT_FALSE(in.Pm_RowInsertFile.Enabled);
@@ -226,7 +227,7 @@ TEST(GridMouse, DoubleClicksMarkAndMovesKeepDraggedWidths) {
 
 TEST(GridKeys, TypingOpensTheMemoOverTheCellWithItsOldText) {
     Input f;
-    f.g.setCurrent(3, 4);
+    f.v.setCurrent(3, 4);
     EXPECT_TRUE(f.input.GridKeyPress('a'));
     ASSERT_EQ(f.view.memoShows, 1);
     EXPECT_EQ(f.view.memo, "x3");
@@ -238,7 +239,7 @@ TEST(GridKeys, TypingOpensTheMemoOverTheCellWithItsOldText) {
     EXPECT_TRUE(f.input.mmMemoKeyDown(K::Escape));
 
     // Near the bottom the memo is moved up to end at the grid's edge.
-    f.g.setCurrent(3, f.g.topRow + f.g.visibleRowCount - 1);
+    f.v.setCurrent(3, f.v.topRow + f.v.visibleRowCount - 1);
     EXPECT_TRUE(f.input.GridKeyDown(K::Enter));
     EXPECT_EQ(f.view.memoPlace.bottom(), f.view.height);
     f.input.mmMemoExit();
@@ -261,12 +262,12 @@ TEST(GridKeys, CtrlVWithNothingToPasteDoesNothing) {
 TEST(GridKeys, DeleteAndInsertActOnTheSelectedRowsOrTheRange) {
     Input f(6);
     f.model.Mn_ConfDelete.Checked = true;
-    f.g.setCurrent(3, 3);
-    f.g.selection = {3, 3, 3, 4};
+    f.v.setCurrent(3, 3);
+    f.v.selection = {3, 3, 3, 4};
     f.prompts.answers = {Answer::No};
     EXPECT_TRUE(f.input.GridKeyDown(K::Delete));
     EXPECT_EQ(f.column(), "r1 r2 r3 r4 r5 r6 ");
-    f.g.selection = {3, 3, 3, 4};
+    f.v.selection = {3, 3, 3, 4};
     f.prompts.answers = {Answer::Yes};
     f.input.GridKeyDown(K::Delete);
     EXPECT_EQ(f.column(), "r1 r4 r5 r6 ");
@@ -283,7 +284,7 @@ TEST(GridKeys, DeleteAndInsertActOnTheSelectedRowsOrTheRange) {
 
 TEST(GridMemo, CommitJoinsLinesWidensAndCanBeUndone) {
     Input f;
-    f.g.setCurrent(2, 4);
+    f.v.setCurrent(2, 4);
     f.input.OpenMemo();
     const int width = f.g.colWidth(2);
     f.typeInMemo("first line\r\nsecond\n\rthird");
@@ -298,7 +299,7 @@ TEST(GridMemo, CommitJoinsLinesWidensAndCanBeUndone) {
     EXPECT_EQ(f.model.Modified, 0);
 
     // The same text again records nothing and leaves the changed flag alone.
-    f.g.setCurrent(2, 4);
+    f.v.setCurrent(2, 4);
     f.input.OpenMemo();
     f.typeInMemo("r\r\n3");
     f.input.mmMemoKeyDown(K::Escape);
@@ -310,10 +311,10 @@ TEST(GridMemo, ClosingWithoutMovingStoresInTheCellItWasOpenedOn) {
     Input f;
     f.model.Cmb_FixedCol.ItemIndex = 1; // data column 1 shown in column 1
     f.model.Cmb_FixedColClick();
-    f.g.setCurrent(2, 4);
+    f.v.setCurrent(2, 4);
     f.input.OpenMemo();
     f.typeInMemo(" new ");
-    f.g.setCurrent(3, 9); // the cursor moved before the memo lost the focus
+    f.v.setCurrent(3, 9); // the cursor moved before the memo lost the focus
     f.input.mmMemoExit();
     EXPECT_EQ(f.g.cell(2, 4), " new ");
     EXPECT_EQ(f.g.cell(1, 4), " new");
@@ -329,8 +330,8 @@ TEST(GridMemo, ClosingWithoutMovingStoresInTheCellItWasOpenedOn) {
     f.clock.now += 300;
     EXPECT_TRUE(f.input.mmMemoMouseDown(5, 5));
     EXPECT_FALSE(f.input.mmMemo.Visible);
-    EXPECT_EQ(f.g.col, 3);
-    EXPECT_EQ(f.g.row, 9);
+    EXPECT_EQ(f.v.col, 3);
+    EXPECT_EQ(f.v.row, 9);
 }
 
 TEST(GridMemo, EnterAdvancesByTheCursorChoiceWithinTheTable) {
@@ -345,24 +346,24 @@ TEST(GridMemo, EnterAdvancesByTheCursorChoiceWithinTheTable) {
     };
     for (const Case& c : cases) {
         f.model.Cmb_CrNext.ItemIndex = c.choice;
-        f.g.setCurrent(c.col, c.row);
+        f.v.setCurrent(c.col, c.row);
         f.input.OpenMemo();
         f.input.mmMemoKeyDown(K::Enter);
-        EXPECT_EQ(f.g.col, c.toCol) << "choice " << c.choice << " from " << c.col << "," << c.row;
-        EXPECT_EQ(f.g.row, c.toRow) << "choice " << c.choice << " from " << c.col << "," << c.row;
+        EXPECT_EQ(f.v.col, c.toCol) << "choice " << c.choice << " from " << c.col << "," << c.row;
+        EXPECT_EQ(f.v.row, c.toRow) << "choice " << c.choice << " from " << c.col << "," << c.row;
     }
 
     // The small scroll bars step the cursor and stop at the edges.
-    f.g.setCurrent(4, 6);
+    f.v.setCurrent(4, 6);
     f.input.scbMinVertScroll(GridInput::ScrollCode::LineDown);
     f.input.scbMinHorzScroll(GridInput::ScrollCode::LineDown);
-    EXPECT_EQ(f.g.col, 4);
-    EXPECT_EQ(f.g.row, 6);
+    EXPECT_EQ(f.v.col, 4);
+    EXPECT_EQ(f.v.row, 6);
     f.model.PopupRow = 6;
     f.input.scbMinVertScroll(GridInput::ScrollCode::LineUp);
     f.input.scbMinHorzScroll(GridInput::ScrollCode::LineUp);
-    EXPECT_EQ(f.g.col, 3);
-    EXPECT_EQ(f.g.row, 5);
+    EXPECT_EQ(f.v.col, 3);
+    EXPECT_EQ(f.v.row, 5);
     EXPECT_EQ(f.model.PopupRow, -1); // a cell change forgets the popup cell
 }
 
@@ -376,7 +377,7 @@ TEST(GridKeysClip, CtrlCCopiesCtrlVPastesCtrlXClearsAndEscCancels) {
     Input f(4);
     f.model.Mn_ConfPaste.Checked = f.model.Mn_ConfClear.Checked = false;
     f.press(B::Left, 2, 2);
-    f.g.selection = {2, 2, 3, 2}; // r1 x1
+    f.v.selection = {2, 2, 3, 2}; // r1 x1
     EXPECT_TRUE(f.input.GridKeyPress(3));
     EXPECT_EQ(f.clipboard.content, "r1,x1");
     EXPECT_EQ(f.model.ClipKind, ClipContent::Cells);

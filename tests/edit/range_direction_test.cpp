@@ -15,9 +15,10 @@ using B = GridInput::MouseButton;
 // (header "h1" …).
 struct Drag : test::MainFixture {
     test::TempDir dir;
-    test::FakeGridView view{model.Grid};
+    test::FakeGridView view{model.Grid, model.View};
     GridInput input{model, view};
     StringGrid& g = model.Grid;
+    GridViewState& v = model.View;
 
     explicit Drag(int rows = 20, int cols = 6) {
         std::string text;
@@ -30,7 +31,7 @@ struct Drag : test::MainFixture {
         }
         test::writeBytes(dir / "t.csv", text);
         EXPECT_TRUE(model.LoadTable((dir / "t.csv").string(), 1));
-        view.setTopLeft(g.topRow, g.leftCol);
+        view.setTopLeft(v.topRow, v.leftCol);
         model.Mn_ConfDelete.Checked = false;
     }
     void press(B button, int c, int r) {
@@ -76,7 +77,7 @@ TEST(RangeDirection, AnUpwardRowDragFollowsTheMouseAllTheWay) {
     Drag f;
     f.dragRows(10, 6);
     EXPECT_EQ(f.model.OperationRange.rows, (IndexRange{10, 6}));
-    EXPECT_EQ(f.g.selection, (GridRect{2, 6, f.g.colCount() - 1, 10}));
+    EXPECT_EQ(f.v.selection, (GridRect{2, 6, f.g.colCount() - 1, 10}));
     f.dragRows(10, 4); // past the start and beyond, then back down over it
     EXPECT_EQ(f.model.OperationRange.rows, (IndexRange{10, 4}));
     f.press(B::Left, 0, 10);
@@ -86,7 +87,7 @@ TEST(RangeDirection, AnUpwardRowDragFollowsTheMouseAllTheWay) {
         f.input.GridTimerTimer();
     }
     EXPECT_EQ(f.model.OperationRange.rows, (IndexRange{10, 12}));
-    EXPECT_EQ(f.g.selection, (GridRect{2, 10, f.g.colCount() - 1, 12}));
+    EXPECT_EQ(f.v.selection, (GridRect{2, 10, f.g.colCount() - 1, 12}));
 }
 
 TEST(RangeDirection, UpwardRowRangesDeleteCopyAndInsertEveryRow) {
@@ -98,7 +99,7 @@ TEST(RangeDirection, UpwardRowRangesDeleteCopyAndInsertEveryRow) {
         EXPECT_EQ(f.column(), "r1 r2 r3 r4 r10 r11 r12 r13 r14 r15 r16 r17 r18 r19 r20 ");
         f.model.Mn_UndoClick();
         EXPECT_EQ(f.column(), kRows);
-        EXPECT_EQ(f.g.selection, (GridRect{2, 6, f.g.colCount() - 1, 10}));
+        EXPECT_EQ(f.v.selection, (GridRect{2, 6, f.g.colCount() - 1, 10}));
     }
     {
         Drag f;

@@ -75,7 +75,7 @@ private slots:
 
     void enterOpensTheMemoAndEnterCommits() {
         TFm_Kolumbra01& m = w->model();
-        m.Grid.setCurrent(2, 3);
+        m.View.setCurrent(2, 3);
         w->sync();
         const std::string old(m.Grid.cell(2, 3));
         QTest::keyClick(w->grid(), Qt::Key_Return);
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(QString::fromStdString(std::string(m.Grid.cell(2, 3))),
                  QString::fromStdString(sj("新しい値")));
         QCOMPARE(m.Modified, 1);
-        QCOMPARE(m.Grid.col, 3); // the cursor moves right after Enter
+        QCOMPARE(m.View.col, 3); // the cursor moves right after Enter
 
         // A typed letter opens the memo on the cell's text without the letter.
         QTest::keyClick(w->grid(), Qt::Key_A);

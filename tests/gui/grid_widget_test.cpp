@@ -35,7 +35,6 @@ std::unique_ptr<StringGrid> makeGrid(int cols, int rows) {
             g->setCell(c, r, text);
         }
     }
-    g->setCurrent(2, 2);
     return g;
 }
 
@@ -63,6 +62,7 @@ class GridWidgetTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<StringGrid> grid;
+    std::unique_ptr<kol::GridViewState> view;
     std::unique_ptr<GridWidget> widget;
 
     QWidget* vp() { return widget->viewport(); }
@@ -73,10 +73,16 @@ class GridWidgetTest : public QObject {
         return !rc.isEmpty() && vp()->rect().contains(rc);
     }
 
+    void makeTable(int cols, int rows) {
+        grid = makeGrid(cols, rows);
+        view = std::make_unique<kol::GridViewState>(*grid);
+        view->setCurrent(2, 2);
+    }
+
     void show(int width = 640, int height = 480) {
         widget = std::make_unique<GridWidget>();
         widget->resize(width, height);
-        widget->setGrid(grid.get());
+        widget->setGrid(grid.get(), view.get());
         widget->show();
         QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
         widget->refresh();
@@ -85,11 +91,12 @@ class GridWidgetTest : public QObject {
 private slots:
     void cleanup() {
         widget.reset();
+        view.reset();
         grid.reset();
     }
 
     void keyboardMovesAndExtends() {
-        grid = makeGrid(10, 50);
+        makeTable(10, 50);
         show();
         QSignalSpy selected(widget.get(), &GridWidget::cellSelected);
         key(Qt::Key_Right);
@@ -97,30 +104,30 @@ private slots:
         QCOMPARE(selected.count(), 2);
         QCOMPARE(selected.last(), QList<QVariant>({3, 3}));
         for (int i = 0; i < 5; ++i) key(Qt::Key_Left), key(Qt::Key_Up);
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(2, 2)); // never into the fixed area
+        QCOMPARE(QPoint(view->col, view->row), QPoint(2, 2)); // never into the fixed area
         key(Qt::Key_End);
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(9, 2));
+        QCOMPARE(QPoint(view->col, view->row), QPoint(9, 2));
         key(Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(9, 49));
+        QCOMPARE(QPoint(view->col, view->row), QPoint(9, 49));
         key(Qt::Key_Home, Qt::ControlModifier);
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(2, 2));
+        QCOMPARE(QPoint(view->col, view->row), QPoint(2, 2));
 
         // Shift moves the far corner; the current cell stays where the range began.
-        grid->setCurrent(3, 3);
+        view->setCurrent(3, 3);
         selected.clear();
         key(Qt::Key_Right, Qt::ShiftModifier);
         key(Qt::Key_Right, Qt::ShiftModifier);
         for (int i = 0; i < 3; ++i) key(Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(grid->selection, rect(3, 3, 5, 6));
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(3, 3));
+        QCOMPARE(view->selection, rect(3, 3, 5, 6));
+        QCOMPARE(QPoint(view->col, view->row), QPoint(3, 3));
         QCOMPARE(selected.count(), 0);
         for (int i = 0; i < 6; ++i) key(Qt::Key_Left, Qt::ShiftModifier); // across, then clamped
-        QCOMPARE(grid->selection, rect(2, 3, 3, 6));
+        QCOMPARE(view->selection, rect(2, 3, 3, 6));
         key(Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier);
-        QCOMPARE(grid->selection, rect(3, 3, 9, 49));
+        QCOMPARE(view->selection, rect(3, 3, 9, 49));
         QVERIFY(wholeOnScreen(9, 49)); // the moving corner is scrolled to
         key(Qt::Key_Down);             // a plain move collapses the range
-        QCOMPARE(grid->selection, rect(3, 4, 3, 4));
+        QCOMPARE(view->selection, rect(3, 4, 3, 4));
 
         // A receiver that accepts the key takes it over.
         connect(widget.get(), &GridWidget::keyPressed, this, [](QKeyEvent* e) {
@@ -128,19 +135,19 @@ private slots:
         });
         key(Qt::Key_Down);
         key(Qt::Key_Right);
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(4, 4));
+        QCOMPARE(QPoint(view->col, view->row), QPoint(4, 4));
     }
 
     void fixedAreaIsNeverCurrent() {
-        grid = makeGrid(10, 50);
-        grid->setCurrent(4, 4);
+        makeTable(10, 50);
+        view->setCurrent(4, 4);
         show();
         QSignalSpy fixedPressed(widget.get(), &GridWidget::fixedCellPressed);
         QSignalSpy selected(widget.get(), &GridWidget::cellSelected);
         QTest::mouseClick(vp(), Qt::LeftButton, {}, centre(0, 6));
         QTest::mouseClick(vp(), Qt::RightButton, {}, centre(5, 1));
         QTest::mouseClick(vp(), Qt::RightButton, {}, centre(6, 7)); // right: reported only
-        QCOMPARE(grid->selection, rect(4, 4, 4, 4));
+        QCOMPARE(view->selection, rect(4, 4, 4, 4));
         QCOMPARE(selected.count(), 0);
         QCOMPARE(fixedPressed.count(), 2);
         QCOMPARE(fixedPressed.at(0), QList<QVariant>({0, 6, QVariant::fromValue(Qt::LeftButton)}));
@@ -150,63 +157,63 @@ private slots:
         connect(widget.get(), &GridWidget::cellSelected, this, [&] { order << "selected"; });
         connect(widget.get(), &GridWidget::cellPressed, this, [&] { order << "pressed"; });
         QTest::mouseClick(vp(), Qt::LeftButton, {}, centre(6, 7));
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(6, 7));
+        QCOMPARE(QPoint(view->col, view->row), QPoint(6, 7));
         QCOMPARE(order, QStringList({"selected", "pressed"}));
         // An owner that put the cursor into the fixed area gets it back out on refresh.
-        grid->setCurrent(0, 0);
+        view->setCurrent(0, 0);
         widget->refresh();
-        QCOMPARE(grid->selection, rect(2, 2, 2, 2));
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(2, 2));
+        QCOMPARE(view->selection, rect(2, 2, 2, 2));
+        QCOMPARE(QPoint(view->col, view->row), QPoint(2, 2));
     }
 
     void mouseDragSelectsAndScrollsPastEdge() {
-        grid = makeGrid(10, 200);
+        makeTable(10, 200);
         show();
         leftDrag(vp(), centre(3, 3), centre(5, 6));
-        QCOMPARE(QPoint(grid->col, grid->row), QPoint(3, 3));
-        QCOMPARE(grid->selection, rect(3, 3, 5, 6));
+        QCOMPARE(QPoint(view->col, view->row), QPoint(3, 3));
+        QCOMPARE(view->selection, rect(3, 3, 5, 6));
         leftDrag(vp(), centre(4, 4), centre(0, 4)); // into the fixed column: stops at column 2
-        QCOMPARE(grid->selection, rect(2, 4, 4, 4));
+        QCOMPARE(view->selection, rect(2, 4, 4, 4));
         mouse(vp(), QEvent::MouseButtonPress, centre(3, 3), Qt::LeftButton, Qt::LeftButton);
         QPoint below(centre(3, 3).x(), vp()->height() + 30);
         mouse(vp(), QEvent::MouseMove, below, Qt::NoButton, Qt::LeftButton);
-        QTRY_VERIFY(grid->topRow >= 10);
+        QTRY_VERIFY(view->topRow >= 10);
         mouse(vp(), QEvent::MouseButtonRelease, below, Qt::LeftButton, Qt::NoButton);
-        int top = grid->topRow;
+        int top = view->topRow;
         QTest::qWait(100);
-        QCOMPARE(grid->topRow, top); // released: no more scrolling
-        QCOMPARE(grid->selection.top, 3);
-        QVERIFY(grid->selection.bottom >= top + grid->visibleRowCount - 2);
+        QCOMPARE(view->topRow, top); // released: no more scrolling
+        QCOMPARE(view->selection.top, 3);
+        QVERIFY(view->selection.bottom >= top + view->visibleRowCount - 2);
         QCOMPARE(widget->verticalScrollBar()->value(), top - 2);
     }
 
     void scrollingKeepsCurrentCellVisible() {
-        grid = makeGrid(30, 500);
+        makeTable(30, 500);
         show();
         int expected = 0; // whole rows below the two fixed ones
         for (int y = 2 * (kRowHeight + 1); y + kRowHeight <= vp()->height(); y += kRowHeight + 1)
             ++expected;
-        QCOMPARE(grid->visibleRowCount, expected);
+        QCOMPARE(view->visibleRowCount, expected);
         for (int i = 0; i < 3; ++i) key(Qt::Key_PageDown);
-        QCOMPARE(grid->row, 2 + 3 * expected);
-        QVERIFY(wholeOnScreen(grid->col, grid->row));
+        QCOMPARE(view->row, 2 + 3 * expected);
+        QVERIFY(wholeOnScreen(view->col, view->row));
         key(Qt::Key_End, Qt::ControlModifier);
         QVERIFY(wholeOnScreen(29, 499));
-        QCOMPARE(widget->verticalScrollBar()->value(), grid->topRow - 2);
-        QCOMPARE(widget->verticalScrollBar()->maximum(), grid->topRow - 2); // last row at bottom
-        QCOMPARE(widget->horizontalScrollBar()->value(), grid->leftCol - 2);
+        QCOMPARE(widget->verticalScrollBar()->value(), view->topRow - 2);
+        QCOMPARE(widget->verticalScrollBar()->maximum(), view->topRow - 2); // last row at bottom
+        QCOMPARE(widget->horizontalScrollBar()->value(), view->leftCol - 2);
         key(Qt::Key_Home, Qt::ControlModifier);
-        QCOMPARE(QPoint(grid->leftCol, grid->topRow), QPoint(2, 2));
-        for (int i = 0; i < grid->visibleColCount; ++i) key(Qt::Key_Right);
-        QCOMPARE(grid->leftCol, 3); // one past the last whole column scrolls by one
+        QCOMPARE(QPoint(view->leftCol, view->topRow), QPoint(2, 2));
+        for (int i = 0; i < view->visibleColCount; ++i) key(Qt::Key_Right);
+        QCOMPARE(view->leftCol, 3); // one past the last whole column scrolls by one
         // The wheel scrolls three rows a notch and leaves the cursor; so does the scroll bar.
         QWheelEvent wheel(QPointF(100, 100), widget->mapToGlobal(QPointF(100, 100)), {},
                           QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(vp(), &wheel);
-        QCOMPARE(grid->topRow, 5);
-        QCOMPARE(grid->row, 2);
+        QCOMPARE(view->topRow, 5);
+        QCOMPARE(view->row, 2);
         widget->verticalScrollBar()->setValue(40);
-        QCOMPARE(grid->topRow, 42);
+        QCOMPARE(view->topRow, 42);
         QVERIFY(widget->cellRect(3, 41).isEmpty());
         QCOMPARE(widget->cellRect(3, 42).topLeft(),
                  QPoint(2 * (kColWidth + 1), 2 * (kRowHeight + 1)));
@@ -222,7 +229,7 @@ private slots:
     }
 
     void resizeByMouse() {
-        grid = makeGrid(10, 50);
+        makeTable(10, 50);
         show();
         QSignalSpy colResized(widget.get(), &GridWidget::columnResized);
         QSignalSpy rowResized(widget.get(), &GridWidget::rowResized);
@@ -246,7 +253,7 @@ private slots:
         QPoint rowEdge(label.center().x(), label.bottom() + 1);
         leftDrag(vp(), rowEdge, rowEdge + QPoint(0, 15));
         QCOMPARE(grid->rowHeight(4), kRowHeight);
-        grid->options.rowSizing = true;
+        view->options.rowSizing = true;
         leftDrag(vp(), rowEdge, rowEdge + QPoint(0, 15));
         QCOMPARE(grid->rowHeight(4), kRowHeight + 15);
         QCOMPARE(rowResized.count(), 1);
@@ -257,7 +264,7 @@ private slots:
     }
 
     void dragMovesOnlyWhenAllowed() {
-        grid = makeGrid(6, 40);
+        makeTable(6, 40);
         show();
         QSignalSpy rowMoved(widget.get(), &GridWidget::rowMoved);
         QSignalSpy colMoved(widget.get(), &GridWidget::columnMoved);
@@ -267,8 +274,8 @@ private slots:
         QCOMPARE(rowMoved.count() + colMoved.count(), 0);
         QCOMPARE(std::string(grid->cell(3, 5)), row5);
 
-        grid->options.rowMoving = true;
-        grid->setCurrent(3, 8);
+        view->options.rowMoving = true;
+        view->setCurrent(3, 8);
         mouse(vp(), QEvent::MouseButtonPress, centre(0, 5), Qt::LeftButton, Qt::LeftButton);
         mouse(vp(), QEvent::MouseMove, centre(0, 8), Qt::NoButton, Qt::LeftButton);
         QRect target = widget->cellRect(3, 8); // the indicator marks the border under row 8
@@ -279,23 +286,23 @@ private slots:
         QCOMPARE(rowMoved.at(0), QList<QVariant>({5, 8}));
         QCOMPARE(std::string(grid->cell(3, 8)), row5);
         QCOMPARE(std::string(grid->cell(3, 7)), row8);
-        QCOMPARE(grid->selection, rect(3, 7, 3, 7)); // the cursor stays on its record
+        QCOMPARE(view->selection, rect(3, 7, 3, 7)); // the cursor stays on its record
         leftDrag(vp(), centre(0, 6), centre(0, 6));  // released where it started
         QCOMPARE(rowMoved.count(), 1);
         leftDrag(vp(), centre(0, 8), centre(0, 0)); // fixed rows are no drop target
         QCOMPARE(rowMoved.last(), QList<QVariant>({8, 2}));
         QCOMPARE(std::string(grid->cell(3, 2)), row5);
 
-        grid->options.colMoving = true;
+        view->options.colMoving = true;
         const std::string col3(grid->cell(3, 4)); // the cursor's column
         leftDrag(vp(), centre(3, 0), centre(5, 1));
         QCOMPARE(colMoved.count(), 1);
         QCOMPARE(std::string(grid->cell(5, 4)), col3);
-        QCOMPARE(grid->col, 5);
+        QCOMPARE(view->col, 5);
     }
 
     void hookSeesOnlyVisibleCells() {
-        grid = makeGrid(12, 100000);
+        makeTable(12, 100000);
         show(800, 600);
         std::set<std::pair<int, int>> cells;
         int calls = 0, selectedCalls = 0;
@@ -314,16 +321,16 @@ private slots:
         QVERIFY(calls <= rowsOnScreen * colsOnScreen);
         QCOMPARE(int(cells.size()), calls); // each cell once
         for (const auto& [c, r] : cells)
-            QVERIFY(r < 2 || (r >= grid->topRow && r <= grid->topRow + grid->visibleRowCount));
+            QVERIFY(r < 2 || (r >= view->topRow && r <= view->topRow + view->visibleRowCount));
         QCOMPARE(selectedCalls, 0); // the cursor (2, 2) is far away
     }
 
     void defaultDrawing() {
-        grid = makeGrid(4, 10);
+        makeTable(4, 10);
         grid->setCell(2, 2, "H");
         grid->setCell(3, 3, std::string(200, 'W')); // far wider than its cell
         grid->setCell(3, 4, "");
-        grid->setCurrent(3, 2);
+        view->setCurrent(3, 2);
         show(400, 300);
         QImage img = vp()->grab().toImage();
         auto at = [&](QPoint p) { return img.pixelColor(p); };
@@ -352,7 +359,7 @@ private slots:
     }
 
     void badBytesAndChangingGrid() {
-        grid = makeGrid(6, 300);
+        makeTable(6, 300);
         const std::string bad[] = {
             "\x81", "\xFF\xFE\xFD", "\x82\xA0\x81", "\x80\xA0\x85\x40", std::string("a\0b", 3),
             "\x82"};
@@ -365,11 +372,11 @@ private slots:
         grid->setRowCount(5);
         grid->setColCount(3);
         widget->refresh();
-        QCOMPARE(grid->topRow, 2);
-        QCOMPARE(grid->row, 4);
+        QCOMPARE(view->topRow, 2);
+        QCOMPARE(view->row, 4);
         QCOMPARE(widget->verticalScrollBar()->maximum(), 0);
         vp()->grab();
-        widget->setGrid(nullptr);
+        widget->setGrid(nullptr, nullptr);
         vp()->grab();
         key(Qt::Key_Down);
         QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(50, 50));

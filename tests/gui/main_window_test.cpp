@@ -109,7 +109,7 @@ private slots:
             if (b->text() == QString::fromUtf8("行移動")) moveRow = b;
         QVERIFY(moveRow);
         QTest::mouseClick(moveRow, Qt::LeftButton);
-        QVERIFY(m.Grid.options.rowMoving);
+        QVERIFY(m.View.options.rowMoving);
         QVERIFY(moveRow->font().bold());
     }
 

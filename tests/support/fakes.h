@@ -92,8 +92,9 @@ public:
 // scrolling ones from topRow / leftCol, each followed by a one-pixel line.
 class FakeGridView : public GridInputView {
 public:
-    explicit FakeGridView(StringGrid& grid) : g(grid) {}
+    FakeGridView(StringGrid& grid, GridViewState& view) : g(grid), v(view) {}
     StringGrid& g;
+    GridViewState& v;
     int width = 800, height = 400;
     struct OpenedPopup {
         kol::Popup kind;
@@ -106,7 +107,7 @@ public:
 
     int pos(bool vertical, int index) const {
         const int fixed = vertical ? g.fixedRows() : g.fixedCols();
-        const int first = vertical ? g.topRow : g.leftCol;
+        const int first = vertical ? v.topRow : v.leftCol;
         if (index >= fixed && index < first) return -1;
         int p = 0;
         for (int i = 0; i < std::min(index, fixed); ++i) p += size(vertical, i) + 1;
@@ -144,13 +145,13 @@ public:
     }
     int gridHeight() override { return height; }
     void setTopLeft(int top, int left) override {
-        g.topRow = std::clamp(top, g.fixedRows(), g.rowCount() - 1);
-        g.leftCol = std::clamp(left, g.fixedCols(), g.colCount() - 1);
-        g.visibleRowCount = wholeFrom(true, g.topRow);
-        g.visibleColCount = wholeFrom(false, g.leftCol);
+        v.topRow = std::clamp(top, g.fixedRows(), g.rowCount() - 1);
+        v.leftCol = std::clamp(left, g.fixedCols(), g.colCount() - 1);
+        v.visibleRowCount = wholeFrom(true, v.topRow);
+        v.visibleColCount = wholeFrom(false, v.leftCol);
     }
     void scrollToCell(int c, int r) override {
-        int top = g.topRow, left = g.leftCol;
+        int top = v.topRow, left = v.leftCol;
         if (r >= g.fixedRows() && r < top) top = r;
         if (r >= top + wholeFrom(true, top)) top = r - wholeFrom(true, top) + 1;
         if (c >= g.fixedCols() && c < left) left = c;

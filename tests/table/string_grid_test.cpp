@@ -1,3 +1,4 @@
+#include "table/grid_view_state.h"
 #include "table/string_grid.h"
 
 #include <gtest/gtest.h>
@@ -99,9 +100,14 @@ TEST(StringGrid, FixedCountsAndViewStayInside) {
     EXPECT_EQ(g.fixedRows(), 3);
     g.setRowCount(2);
     EXPECT_EQ(g.fixedRows(), 1);
-    g.setCurrent(9, 9);
-    EXPECT_EQ(g.col, 2);
-    EXPECT_EQ(g.row, 1);
+    GridViewState view(g);
+    view.setCurrent(9, 9);
+    EXPECT_EQ(view.col, 2);
+    EXPECT_EQ(view.row, 1);
+    view.topRow = 5;
+    g.setRowCount(1); // a shape change keeps every attached view inside
+    EXPECT_EQ(view.row, 0);
+    EXPECT_EQ(view.topRow, 0);
 }
 
 } // namespace
@@ -132,7 +138,8 @@ TEST(StringGridInPlace, RebuildingAllRowsRewritesAColumn) {
     StringGrid g;
     g.setColCount(3);
     g.setRowCount(3);
-    for (int r = 0; r < 3; ++r) g.setRowCells(r, std::vector<std::string_view>{"n", "", "  v" + std::to_string(r)});
+    for (int r = 0; r < 3; ++r)
+        g.setRowCells(r, std::vector<std::string_view>{"n", "", "  v" + std::to_string(r)});
     g.rebuildAllRows(
         [](void*, int r, std::vector<std::string_view>& cells, std::string& scratch) {
             scratch = "#" + std::to_string(r);

@@ -1,9 +1,9 @@
+#include "table/row_label.h"
 #include "text/cp932.h"
 #include "text/text_utils.h"
 #include "view/break_colours.h"
 #include "view/cell_display.h"
 #include "view/fold.h"
-#include "table/row_label.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +40,7 @@ TEST(RowLabels, TitleRowsAndNumberingFromTheFixedRows) {
 
 struct Table {
     StringGrid grid;
+    GridViewState view{grid};
     std::vector<RowFlag> flags;
     std::vector<ColInfoRec> cols;
     Table(int cols_, const std::vector<std::vector<std::string>>& rows) {
@@ -52,10 +53,12 @@ struct Table {
                 grid.setCell(static_cast<int>(c) + 2, static_cast<int>(r) + 1, rows[r][c]);
         flags.resize(grid.rowCount());
         cols.resize(grid.colCount());
-        grid.setCurrent(0, 0); // keep the current cell out of the way
-        grid.selection = GridRect();
+        view.setCurrent(0, 0); // keep the current cell out of the way
+        view.selection = GridRect();
     }
-    CellScene scene(DisplaySwitches v = {}) const { return CellScene{grid, flags, cols, 0, v, {}}; }
+    CellScene scene(DisplaySwitches v = {}) const {
+        return CellScene{grid, view, flags, cols, 0, v, {}};
+    }
 };
 
 TEST(BreakColours, FlipAtEveryChangeAndNeverOnEmptyCells) {
@@ -105,7 +108,7 @@ TEST(CellLook, ColourRulesInTheirOrder) {
     CellScene s = t.scene(v);
     s.highlights.clip = {2, 1, 4, 4};
     EXPECT_EQ(GridDrawCell(s, 2, 4).background, colour::Blue);
-    t.grid.selection = {2, 4, 2, 4};
+    t.view.selection = {2, 4, 2, 4};
     EXPECT_EQ(GridDrawCell(s, 2, 4).background, colour::Navy);
     s.highlights.confirm = {2, 4, 2, 4};
     s.highlights.confirmColour = 0x0000FF;
