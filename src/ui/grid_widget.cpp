@@ -23,9 +23,8 @@ const QColor kDataLine(0x80, 0x80, 0x80);
 const QColor kFixedLine(0x00, 0x00, 0x00);
 const QColor kDropLine(0x00, 0x00, 0x00);
 
-constexpr int kLine = 1;      // grid line width
+constexpr int kLine = GridGeometry::kLine;
 constexpr int kTextInset = 2; // default text offset from the cell's left and top
-constexpr int kEdgeSlop = 3;  // pixels either side of a border that grab it for resizing
 constexpr int kMinDragSize = 1;
 constexpr int kRowsPerNotch = 3;
 constexpr int kAutoScrollMs = 30;
@@ -84,144 +83,71 @@ void GridWidget::setGridFont(const QFont& font) {
 }
 
 // ---- geometry -------------------------------------------------------------------------------
+// The measuring lives in GridGeometry; these name its axis the way the event code thinks of it.
+
+GridGeometry GridWidget::geometry() const {
+    return GridGeometry(*grid_, *view_, viewport()->width(), viewport()->height());
+}
+
+namespace {
+Axis axisOf(bool vertical) {
+    return vertical ? Axis::Rows : Axis::Columns;
+}
+} // namespace
 
 int GridWidget::count(bool vertical) const {
-    return vertical ? grid_->rowCount() : grid_->colCount();
+    return geometry().count(axisOf(vertical));
 }
-
 int GridWidget::fixedCount(bool vertical) const {
-    return vertical ? grid_->fixedRows() : grid_->fixedCols();
+    return geometry().fixedCount(axisOf(vertical));
 }
-
 int GridWidget::sizeOf(bool vertical, int index) const {
-    return vertical ? grid_->rowHeight(index) : grid_->colWidth(index);
+    return geometry().sizeOf(axisOf(vertical), index);
 }
-
 int GridWidget::firstScrolling(bool vertical) const {
-    int first = vertical ? view_->topRow : view_->leftCol;
-    return std::clamp(first, fixedCount(vertical),
-                      std::max(fixedCount(vertical), count(vertical) - 1));
+    return geometry().firstScrolling(axisOf(vertical));
 }
-
 int GridWidget::viewLength(bool vertical) const {
     return vertical ? viewport()->height() : viewport()->width();
 }
-
 int GridWidget::fixedLength(bool vertical) const {
-    int view = viewLength(vertical), len = 0;
-    for (int i = 0, n = fixedCount(vertical); i < n && len < view; ++i)
-        len += extent(sizeOf(vertical, i));
-    return len;
+    return geometry().fixedLength(axisOf(vertical));
 }
-
-std::vector<GridWidget::Span> GridWidget::spansOnScreen(bool vertical) const {
-    std::vector<Span> spans;
-    if (!grid_) return spans;
-    int view = viewLength(vertical), pos = 0;
-    auto add = [&](int i) {
-        int size = sizeOf(vertical, i);
-        if (size <= 0) return;
-        spans.push_back({i, pos, size});
-        pos += size + kLine;
-    };
-    int fixed = fixedCount(vertical), n = count(vertical);
-    for (int i = 0; i < fixed && pos < view; ++i) add(i);
-    for (int i = firstScrolling(vertical); i < n && pos < view; ++i) add(i);
-    return spans;
+std::vector<GridGeometry::Span> GridWidget::spansOnScreen(bool vertical) const {
+    if (!grid_) return {};
+    return geometry().spansOnScreen(axisOf(vertical));
 }
-
 int GridWidget::fullyVisible(bool vertical, int first) const {
-    int view = viewLength(vertical), pos = fixedLength(vertical), shown = 0;
-    for (int i = first, n = count(vertical); i < n; ++i) {
-        int size = sizeOf(vertical, i);
-        if (size <= 0) continue;
-        if (pos + size > view) break;
-        ++shown;
-        pos += size + kLine;
-    }
-    return shown;
+    return geometry().fullyVisible(axisOf(vertical), first);
 }
-
 int GridWidget::maxFirst(bool vertical) const {
-    int fixed = fixedCount(vertical), n = count(vertical);
-    int room = viewLength(vertical) - fixedLength(vertical) + kLine;
-    int first = n - 1, used = 0;
-    for (int i = n - 1; i >= fixed; --i) {
-        int e = extent(sizeOf(vertical, i));
-        if (used + e > room) break;
-        used += e;
-        first = i;
-    }
-    return std::max(first, fixed);
+    return geometry().maxFirst(axisOf(vertical));
 }
-
 int GridWidget::firstToShow(bool vertical, int index) const {
-    int fixed = fixedCount(vertical), first = firstScrolling(vertical);
-    if (index < fixed || index >= count(vertical)) return first;
-    if (index < first) return index;
-    // Still whole on screen from the present first index? Walk no further than the view.
-    int view = viewLength(vertical), pos = fixedLength(vertical);
-    for (int i = first; i < index && pos < view; ++i) pos += extent(sizeOf(vertical, i));
-    if (pos + sizeOf(vertical, index) <= view) return first;
-    int room = view - fixedLength(vertical) + kLine, used = 0, result = index;
-    for (int i = index; i >= fixed; --i) {
-        int e = extent(sizeOf(vertical, i));
-        if (used + e > room) break;
-        used += e;
-        result = i;
-    }
-    return result;
+    return geometry().firstToShow(axisOf(vertical), index);
 }
-
 int GridWidget::indexAt(bool vertical, int pos, bool clampToScrolling) const {
     if (!grid_) return -1;
-    std::vector<Span> spans = spansOnScreen(vertical);
-    int fixed = fixedCount(vertical);
-    if (clampToScrolling && pos < fixedLength(vertical)) return firstScrolling(vertical);
-    for (const Span& s : spans)
-        if (pos >= s.pos && pos < s.pos + s.size + kLine) return s.index;
-    if (!clampToScrolling) return -1;
-    for (auto it = spans.rbegin(); it != spans.rend(); ++it)
-        if (it->index >= fixed) return it->index;
-    return firstScrolling(vertical);
+    return geometry().indexAt(axisOf(vertical), pos, clampToScrolling);
 }
-
 int GridWidget::edgeAt(bool vertical, int pos) const {
-    int best = -1, bestDistance = kEdgeSlop + 1;
-    for (const Span& s : spansOnScreen(vertical)) {
-        int distance = std::abs(pos - (s.pos + s.size));
-        if (distance <= bestDistance) { // ties go right, so a very thin one can be widened
-            best = s.index;
-            bestDistance = distance;
-        }
-    }
-    return bestDistance <= kEdgeSlop ? best : -1;
+    if (!grid_) return -1;
+    return geometry().edgeAt(axisOf(vertical), pos);
 }
-
 int GridWidget::spanPos(bool vertical, int index) const {
-    if (!grid_ || index < 0 || index >= count(vertical) || sizeOf(vertical, index) <= 0) return -1;
-    int view = viewLength(vertical), fixed = fixedCount(vertical), pos = 0;
-    if (index < fixed) {
-        for (int i = 0; i < index && pos < view; ++i) pos += extent(sizeOf(vertical, i));
-        return pos < view ? pos : -1;
-    }
-    int first = firstScrolling(vertical);
-    if (index < first) return -1;
-    pos = fixedLength(vertical);
-    for (int i = first; i < index && pos < view; ++i) pos += extent(sizeOf(vertical, i));
-    return pos < view ? pos : -1;
+    if (!grid_) return -1;
+    return geometry().spanPos(axisOf(vertical), index);
 }
 
 QRect GridWidget::cellRect(int col, int row) const {
-    int x = spanPos(false, col), y = spanPos(true, row);
-    if (x < 0 || y < 0) return {};
-    return QRect(x, y, grid_->colWidth(col), grid_->rowHeight(row));
+    if (!grid_) return {};
+    GridGeometry::Rect rc = geometry().cellRect(col, row);
+    return rc.empty() ? QRect() : QRect(rc.left, rc.top, rc.width, rc.height);
 }
 
 bool GridWidget::cellAt(QPoint pos, int& col, int& row) const {
-    col = indexAt(false, pos.x(), false);
-    row = indexAt(true, pos.y(), false);
-    return col >= 0 && row >= 0;
+    col = row = -1;
+    return grid_ && geometry().cellAt(pos.x(), pos.y(), col, row);
 }
 
 // ---- scrolling ------------------------------------------------------------------------------

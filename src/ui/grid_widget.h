@@ -13,6 +13,7 @@
 
 #include "table/grid_view_state.h"
 #include "table/string_grid.h"
+#include "view/grid_geometry.h"
 
 class QPainter;
 
@@ -80,10 +81,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    // One row or column on screen: its index, its first pixel and its size (without the line).
-    struct Span {
-        int index, pos, size;
-    };
+    using Span = GridGeometry::Span;
+    GridGeometry geometry() const;
     enum class Drag { None, Select, SizeCol, SizeRow, MoveRow, MoveCol };
 
     // Axis helpers; vertical = rows. Everything is derived from the grid on every call.

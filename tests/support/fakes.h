@@ -6,6 +6,7 @@
 #include "app/kolumbra01.h"
 #include "edit/grid_input.h"
 #include "platform/platform.h"
+#include "view/grid_geometry.h"
 
 #include <algorithm>
 #include <deque>
@@ -88,8 +89,7 @@ public:
     }
 };
 
-// The grid's pixels as the grid widget lays them out: fixed rows and columns first, then the
-// scrolling ones from topRow / leftCol, each followed by a one-pixel line.
+// The grid's pixels as the grid widget lays them out, measured by the same GridGeometry.
 class FakeGridView : public GridInputView {
 public:
     FakeGridView(StringGrid& grid, GridViewState& view) : g(grid), v(view) {}
@@ -105,58 +105,22 @@ public:
     std::string memo; // what the user left in the memo
     Rect memoPlace;
 
-    int pos(bool vertical, int index) const {
-        const int fixed = vertical ? g.fixedRows() : g.fixedCols();
-        const int first = vertical ? v.topRow : v.leftCol;
-        if (index >= fixed && index < first) return -1;
-        int p = 0;
-        for (int i = 0; i < std::min(index, fixed); ++i) p += size(vertical, i) + 1;
-        for (int i = first; i < index && index >= fixed; ++i) p += size(vertical, i) + 1;
-        return p < (vertical ? height : width) ? p : -1;
-    }
-    int size(bool vertical, int i) const { return vertical ? g.rowHeight(i) : g.colWidth(i); }
-    int count(bool vertical) const { return vertical ? g.rowCount() : g.colCount(); }
-    int wholeFrom(bool vertical, int first) const {
-        int p = pos(vertical, first), n = 0;
-        for (int i = first; i < count(vertical) && p >= 0; ++i, ++n) {
-            p += size(vertical, i);
-            if (p > (vertical ? height : width)) break;
-            ++p;
-        }
-        return std::max(n, 1);
-    }
-
+    GridGeometry geometry() const { return GridGeometry(g, v, width, height); }
     Rect cellRect(int c, int r) override {
-        const int x = pos(false, c), y = pos(true, r);
-        if (x < 0 || y < 0) return {};
-        return {x, y, g.colWidth(c), g.rowHeight(r)};
+        const GridGeometry::Rect rc = geometry().cellRect(c, r);
+        return {rc.left, rc.top, rc.width, rc.height};
     }
-    bool cellAt(int x, int y, int& c, int& r) override {
-        c = r = -1;
-        for (int i = 0; i < g.colCount(); ++i) {
-            const int p = pos(false, i);
-            if (p >= 0 && x >= p && x <= p + g.colWidth(i)) c = i;
-        }
-        for (int i = 0; i < g.rowCount(); ++i) {
-            const int p = pos(true, i);
-            if (p >= 0 && y >= p && y <= p + g.rowHeight(i)) r = i;
-        }
-        return c >= 0 && r >= 0;
-    }
+    bool cellAt(int x, int y, int& c, int& r) override { return geometry().cellAt(x, y, c, r); }
     int gridHeight() override { return height; }
+    // As the widget scrolls: never past the first index that still fills the area.
     void setTopLeft(int top, int left) override {
-        v.topRow = std::clamp(top, g.fixedRows(), g.rowCount() - 1);
-        v.leftCol = std::clamp(left, g.fixedCols(), g.colCount() - 1);
-        v.visibleRowCount = wholeFrom(true, v.topRow);
-        v.visibleColCount = wholeFrom(false, v.leftCol);
+        v.topRow = std::clamp(top, g.fixedRows(), geometry().maxFirst(Axis::Rows));
+        v.leftCol = std::clamp(left, g.fixedCols(), geometry().maxFirst(Axis::Columns));
+        v.visibleRowCount = std::max(1, geometry().fullyVisible(Axis::Rows, v.topRow));
+        v.visibleColCount = std::max(1, geometry().fullyVisible(Axis::Columns, v.leftCol));
     }
     void scrollToCell(int c, int r) override {
-        int top = v.topRow, left = v.leftCol;
-        if (r >= g.fixedRows() && r < top) top = r;
-        if (r >= top + wholeFrom(true, top)) top = r - wholeFrom(true, top) + 1;
-        if (c >= g.fixedCols() && c < left) left = c;
-        if (c >= left + wholeFrom(false, left)) left = c;
-        setTopLeft(top, left);
+        setTopLeft(geometry().firstToShow(Axis::Rows, r), geometry().firstToShow(Axis::Columns, c));
     }
     void openPopup(kol::Popup kind, int x, int y) override { popups.push_back({kind, x, y}); }
     void showMemo(const std::string& text, const Rect& where) override {
