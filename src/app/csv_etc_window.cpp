@@ -23,7 +23,7 @@ CsvEtcWindow::CsvEtcWindow(TFm_CsvEtc& model, QWidget* parent) : QDialog(parent)
     auto* page = new QWidget(pages);
     auto* group = new QGroupBox(qs(model.GroupCaption), page);
     Cmb_ZoneSign = new QComboBox(group);
-    for (const std::string& item : model.Cmb_ZoneSign.Items) Cmb_ZoneSign->addItem(qs(item));
+    bindings_.combo(Cmb_ZoneSign, model.Cmb_ZoneSign, {});
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(qs(model.Lab_ZonePack.Caption), group), 0, 0);
     grid->addWidget(new QLabel(qs(model.Lab_SignForm.Caption), group), 1, 0);
@@ -52,18 +52,14 @@ CsvEtcWindow::CsvEtcWindow(TFm_CsvEtc& model, QWidget* parent) : QDialog(parent)
     connect(update, &QPushButton::clicked, this, [this] { run(&TFm_CsvEtc::Btn_UpdateClick); });
     connect(close, &QPushButton::clicked, this, [this] { run(&TFm_CsvEtc::Btn_CloseClick); });
     connect(exit, &QAction::triggered, this, [this] { run(&TFm_CsvEtc::Mn_ExitClick); });
-    push();
+    bindings_.push();
 }
 
 void CsvEtcWindow::run(void (TFm_CsvEtc::*handler)()) {
-    model_.Cmb_ZoneSign.ItemIndex = Cmb_ZoneSign->currentIndex();
+    bindings_.pull();
     (model_.*handler)();
-    push();
+    bindings_.push();
     if (model_.Closed) reject();
-}
-
-void CsvEtcWindow::push() {
-    Cmb_ZoneSign->setCurrentIndex(model_.Cmb_ZoneSign.ItemIndex);
 }
 
 } // namespace kol

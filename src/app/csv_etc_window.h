@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/csv_etc.h"
+#include "ui/control_bindings.h"
 
 #include <QDialog>
 
@@ -18,10 +19,10 @@ public:
 
 private:
     void run(void (TFm_CsvEtc::*handler)()); // widgets → model, handler, model → widgets
-    void push();
 
     TFm_CsvEtc& model_;
     QComboBox* Cmb_ZoneSign;
+    ControlBindings bindings_;
 };
 
 } // namespace kol

@@ -47,40 +47,31 @@ CsvFixedWindow::CsvFixedWindow(TFm_CsvFixed& model, QWidget* parent)
     layout->addWidget(group);
     layout->addLayout(buttons);
 
+    bindings_.label(Lab_Title, model_.Lab_Title);
+    bindings_.lineEdit(Edt_RecNoMin, model_.Edt_RecNoMin);
+    bindings_.lineEdit(Edt_RecNoMax, model_.Edt_RecNoMax);
+    bindings_.checkBox(Chk_LastRecNo, model_.Chk_LastRecNo, model_.Chk_LastRecNoCaption);
+    bindings_.label(Lab_OutRecNo, model_.Lab_OutRecNo);
+    bindings_.enabled(Btn_Exec, model_.Btn_ExecEnabled);
+
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(Chk_LastRecNo, &QCheckBox::clicked, this, [this] {
-        pull();
+        bindings_.pull();
         model_.Chk_LastRecNoClick();
-        push();
+        bindings_.push();
     });
     connect(Btn_Exec, &QPushButton::clicked, this, [this] {
-        pull();
+        bindings_.pull();
         Btn_Exec->setEnabled(false);
         model_.Btn_ExecClick();
-        push();
+        bindings_.push();
     });
 }
 
 void CsvFixedWindow::showEvent(QShowEvent* event) {
     model_.FormShow();
-    push();
+    bindings_.push();
     QDialog::showEvent(event);
-}
-
-void CsvFixedWindow::pull() {
-    model_.Edt_RecNoMin = fromQs(Edt_RecNoMin->text());
-    model_.Edt_RecNoMax = fromQs(Edt_RecNoMax->text());
-    model_.Chk_LastRecNo = Chk_LastRecNo->isChecked();
-}
-
-void CsvFixedWindow::push() {
-    Lab_Title->setText(qs(model_.Lab_Title));
-    Edt_RecNoMin->setText(qs(model_.Edt_RecNoMin));
-    Edt_RecNoMax->setText(qs(model_.Edt_RecNoMax));
-    Chk_LastRecNo->setText(qs(model_.Chk_LastRecNoCaption));
-    Chk_LastRecNo->setChecked(model_.Chk_LastRecNo);
-    Lab_OutRecNo->setText(qs(model_.Lab_OutRecNo));
-    Btn_Exec->setEnabled(model_.Btn_ExecEnabled);
 }
 
 } // namespace kol

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/csv_fixed.h"
+#include "ui/control_bindings.h"
 
 #include <QDialog>
 
@@ -21,9 +22,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void pull(); // widgets → model
-    void push(); // model → widgets
-
     TFm_CsvFixed& model_;
     QLabel* Lab_Title;
     QLineEdit* Edt_RecNoMin;
@@ -31,6 +29,7 @@ private:
     QCheckBox* Chk_LastRecNo;
     QLabel* Lab_OutRecNo;
     QPushButton* Btn_Exec;
+    ControlBindings bindings_;
 };
 
 } // namespace kol

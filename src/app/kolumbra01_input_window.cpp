@@ -78,7 +78,7 @@ void Kolumbra01Window::addPopupItems(QMenu* menu, const std::vector<GridInput::P
                     sync();
             });
         }
-        bindAction(action, *node.item);
+        bindings_.action(action, *node.item);
     }
 }
 
@@ -202,7 +202,7 @@ void Kolumbra01Window::scrollToCell(int col, int row) {
 }
 
 void Kolumbra01Window::openPopup(Popup kind, int x, int y) {
-    for (const Bound& b : bindings_) b.sync(); // the items as the popup's enabling left them
+    bindings_.push(); // the items as the popup's enabling left them
     popups_[static_cast<int>(kind)]->popup(grid_->viewport()->mapToGlobal(QPoint(x, y)));
 }
 

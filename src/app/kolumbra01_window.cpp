@@ -3,6 +3,7 @@
 #include "app/csv_etc_window.h"
 #include "app/csv_fixed_window.h"
 #include "app/settings_location.h"
+#include "ui/control_bindings.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
 #include "ui/qt_text.h"
@@ -114,27 +115,12 @@ QAction* Kolumbra01Window::menuAction(QMenu* menu, MenuItem& item, std::function
         else
             sync();
     });
-    bindAction(action, item);
+    bindings_.action(action, item);
     return action;
 }
 
-void Kolumbra01Window::bindAction(QAction* action, MenuItem& item) {
-    actions_.emplace_back(&item, action);
-    bindings_.push_back({[&item, action, shown = std::make_shared<std::string>(item.Caption)] {
-        action->setEnabled(item.Enabled);
-        action->setVisible(item.Visible);
-        action->setChecked(item.Checked);
-        if (*shown != item.Caption) {
-            action->setText(qs(item.Caption));
-            *shown = item.Caption;
-        }
-    }});
-}
-
 QAction* Kolumbra01Window::action(const MenuItem& item) const {
-    for (const auto& [state, action] : actions_)
-        if (state == &item) return action;
-    return nullptr;
+    return bindings_.actionFor(item);
 }
 
 void Kolumbra01Window::buildMenus() {
@@ -196,56 +182,27 @@ QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*hand
     if (handler)
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { run([this, handler] { (model_.get()->*handler)(); }); });
-    bindings_.push_back({[b, &state] {
-        b->setEnabled(state.Enabled);
-        QFont f = b->font();
-        f.setBold(state.Bold);
-        b->setFont(f);
-    }});
+    bindings_.button(b, state);
     return b;
 }
 
 QComboBox* Kolumbra01Window::combo(Combo& state, std::function<void()> handler) {
     auto* box = new QComboBox;
     box->setFont(programFont(12));
-    auto shown = std::make_shared<std::vector<std::string>>();
-    connect(box, QOverload<int>::of(&QComboBox::activated), this,
-            [this, &state, handler](int index) {
-                state.ItemIndex = index;
-                if (handler)
-                    run(handler);
-                else
-                    sync();
-            });
-    bindings_.push_back({[box, &state, shown] {
-        if (*shown != state.Items) {
-            QSignalBlocker block(box);
-            box->clear();
-            for (const std::string& item : state.Items) box->addItem(qs(item));
-            *shown = state.Items;
-        }
-        if (box->currentIndex() != state.ItemIndex) {
-            QSignalBlocker block(box);
-            box->setCurrentIndex(state.ItemIndex);
-        }
-        box->setEnabled(state.Enabled);
-    }});
+    bindings_.combo(box, state, [this, handler] {
+        if (handler)
+            run(handler);
+        else
+            sync();
+    });
     return box;
 }
 
 QCheckBox* Kolumbra01Window::check(CheckBox& state, void (TFm_Kolumbra01::*handler)()) {
     auto* box = new QCheckBox(qs(state.Caption));
     box->setFont(programFont(12));
-    connect(box, &QCheckBox::clicked, this, [this, &state, handler](bool checked) {
-        state.Checked = checked;
-        run([this, handler] { (model_.get()->*handler)(); });
-    });
-    bindings_.push_back({[box, &state] {
-        box->setChecked(state.Checked);
-        QFont f = box->font();
-        f.setBold(state.Bold);
-        box->setFont(f);
-    }});
+    bindings_.check(box, state,
+                    [this, handler] { run([this, handler] { (model_.get()->*handler)(); }); });
     return box;
 }
 
@@ -352,7 +309,7 @@ void Kolumbra01Window::buildPanels() {
     gridStack_->addWidget(grid_);
     gridStack_->addWidget(baseCaption_);
     base->addWidget(gridStack_, 1);
-    bindings_.push_back({[this] { grid_->setEnabled(model_->GridControl.Enabled); }});
+    bindings_.enabled(grid_, model_->GridControl.Enabled);
     buildPopups();
     buildMemo();
 }
@@ -368,7 +325,7 @@ void Kolumbra01Window::paintCell(QPainter& p, const QRect& rect, int c, int r) {
 void Kolumbra01Window::sync() {
     TFm_Kolumbra01& m = *model_;
     setWindowTitle(qs(m.Caption));
-    for (const Bound& b : bindings_) b.sync();
+    bindings_.push();
     labRecords_->setText(qs(m.Lab_Records.Caption));
     labFields_->setText(qs(m.Lab_Fields.Caption));
     pnlMsg_->setText(qs(m.pnlMsg.Caption));

@@ -5,6 +5,7 @@
 #include "app/kolumbra01.h"
 #include "edit/grid_input.h"
 #include "platform/steady_clock.h"
+#include "ui/control_bindings.h"
 #include "ui/qt_prompts.h"
 
 #include <QMainWindow>
@@ -89,7 +90,6 @@ private:
     QCheckBox* check(CheckBox& state, void (TFm_Kolumbra01::*handler)());
     QAction* menuAction(QMenu* menu, MenuItem& item, std::function<void()> handler,
                         bool checkable = false);
-    void bindAction(QAction* action, MenuItem& item);
     void buildPopups();
     void addPopupItems(QMenu* menu, const std::vector<GridInput::PopupNode>& nodes);
     void buildMemo();
@@ -124,11 +124,7 @@ private:
     QString memoShown_; // the memo's text as it was put in
     QPoint pressPos_;   // of the grid press being handled
     bool painting_ = false;
-    struct Bound {
-        std::function<void()> sync;
-    };
-    std::vector<Bound> bindings_;
-    std::vector<std::pair<const MenuItem*, QAction*>> actions_;
+    ControlBindings bindings_;
 };
 
 } // namespace kol
