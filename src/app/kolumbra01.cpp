@@ -172,7 +172,7 @@ void TFm_Kolumbra01::ApplySettings() {
 }
 
 void TFm_Kolumbra01::FormShow() {
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     if (FirstShow == 1) {
         ApplySettings();
         ResetTable(0, 0);
@@ -180,7 +180,6 @@ void TFm_Kolumbra01::FormShow() {
         FirstShow = 0;
         MyTimerEnabled = SaveTimerEnabled = true;
     }
-    host_.setBusy(false);
 }
 
 void TFm_Kolumbra01::FormResize(int clientWidth, int clientHeight) {
@@ -207,13 +206,12 @@ void TFm_Kolumbra01::SaveTimerTimer() {
 
 void TFm_Kolumbra01::FilesDropped(const std::vector<std::string>& paths) {
     if (paths.empty()) return;
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     // A dropped name is a path, not a list of start keys: quoted, its commas stay in it.
     const std::string& path = paths.front();
     OpenArgument(path.find(',') != std::string::npos && path.find('"') == std::string::npos
                      ? "\"" + path + "\""
                      : path);
-    host_.setBusy(false);
 }
 
 void TFm_Kolumbra01::UpdateCaptions() {

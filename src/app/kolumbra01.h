@@ -294,6 +294,7 @@ private:
     std::string lineText(Axis axis, int i) const; // a row's label or a column's number
     void resetWorkGrid(); // one empty cell, no fixed rows or columns, as before and after use
     void onSelectedRows(void (TFm_Kolumbra01::*rowCommand)()); // the cell popup's row commands
+    void markLines(Axis axis, Sender sender);
     void copySelectedRows();
     void deleteSelectedRows();
     void applyUndo(const UndoOutcome& outcome);

@@ -9,31 +9,30 @@
 
 namespace kol {
 
-void TFm_Kolumbra01::Pm_RowMarkSetClick(Sender sender) {
-    int top = std::min(View.selection.top, View.selection.bottom);
-    int bottom = std::max(View.selection.top, View.selection.bottom);
+void TFm_Kolumbra01::markLines(Axis axis, Sender sender) {
+    const bool rows = axis == Axis::Rows;
+    const GridRect& sel = View.selection;
+    int first = rows ? std::min(sel.top, sel.bottom) : std::min(sel.left, sel.right);
+    int last = rows ? std::max(sel.top, sel.bottom) : std::max(sel.left, sel.right);
     if (sender == Sender::MarkClearAll) {
-        if (prompts_.ask(sj("すべての 【 行 】のマーキングを解除します。\r\n\r\nよろしいですか？"),
-                         Buttons::YesNo) != Answer::Yes)
+        if (prompts_.ask(
+                rows ? sj("すべての 【 行 】のマーキングを解除します。\r\n\r\nよろしいですか？")
+                     : sj("すべての 【 列 】 のマーキングを解除します。\r\n\r\nよろしいですか？"),
+                Buttons::YesNo) != Answer::Yes)
             return;
-        top = Grid.fixedRows();
-        bottom = Grid.rowCount() - 1;
+        first = Doc.fixedLines(axis);
+        last = Doc.lineCount(axis) - 1;
     }
-    edits::setMarks(Doc, Axis::Rows, top, bottom, sender == Sender::MarkSet);
+    edits::setMarks(Doc, axis, first, last, sender == Sender::MarkSet);
+    if (!rows) UpdateCaptions(); // the count of marked columns
+}
+
+void TFm_Kolumbra01::Pm_RowMarkSetClick(Sender sender) {
+    markLines(Axis::Rows, sender);
 }
 
 void TFm_Kolumbra01::Pm_ColMarkSetClick(Sender sender) {
-    int left = std::min(View.selection.left, View.selection.right);
-    int right = std::max(View.selection.left, View.selection.right);
-    if (sender == Sender::MarkClearAll) {
-        if (prompts_.ask(sj("すべての 【 列 】 のマーキングを解除します。\r\n\r\nよろしいですか？"),
-                         Buttons::YesNo) != Answer::Yes)
-            return;
-        left = Grid.fixedCols();
-        right = Grid.colCount() - 1;
-    }
-    edits::setMarks(Doc, Axis::Columns, left, right, sender == Sender::MarkSet);
-    UpdateCaptions();
+    markLines(Axis::Columns, sender);
 }
 
 void TFm_Kolumbra01::Mn_MarkSaveClick() {

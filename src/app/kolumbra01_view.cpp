@@ -65,18 +65,18 @@ void TFm_Kolumbra01::Mn_BreakColorClick() {
     }
     Mn_BreakColor.Checked = !Mn_BreakColor.Checked;
     if (Mn_BreakColor.Checked) {
-        host_.setBusy(true);
+        BusyCursor busy(host_);
         RecomputeBreakColours(-1, 0);
-        host_.setBusy(false);
     }
     host_.focusGrid();
 }
 
 void TFm_Kolumbra01::Mn_FixedRowSEQClick() {
-    host_.setBusy(true);
-    Mn_FixedRowSEQ.Checked = !Mn_FixedRowSEQ.Checked;
-    RenumberRowLabels();
-    host_.setBusy(false);
+    {
+        BusyCursor busy(host_);
+        Mn_FixedRowSEQ.Checked = !Mn_FixedRowSEQ.Checked;
+        RenumberRowLabels();
+    }
     host_.focusGrid();
 }
 
@@ -169,12 +169,13 @@ void TFm_Kolumbra01::BuildFixedColList() {
 }
 
 void TFm_Kolumbra01::Cmb_LimColLenClick() {
-    host_.setBusy(true);
-    GridVisible = false;
-    AutoFitColumns();
-    ApplyFold();
-    GridVisible = true;
-    host_.setBusy(false);
+    {
+        BusyCursor busy(host_);
+        GridVisible = false;
+        AutoFitColumns();
+        ApplyFold();
+        GridVisible = true;
+    }
     host_.focusGrid();
 }
 
@@ -184,11 +185,12 @@ void TFm_Kolumbra01::ApplyFold() {
 }
 
 void TFm_Kolumbra01::Cmb_FoldClick() {
-    host_.setBusy(true);
-    GridVisible = false;
-    ApplyFold();
-    GridVisible = true;
-    host_.setBusy(false);
+    {
+        BusyCursor busy(host_);
+        GridVisible = false;
+        ApplyFold();
+        GridVisible = true;
+    }
     host_.focusGrid();
 }
 
