@@ -17,7 +17,11 @@ function(expect_contains text wanted what)
   endif()
 endfunction()
 
+# The programs name their folders as the kernel resolves them, without symbolic links.
 file(REMOVE_RECURSE ${PREFIX})
+file(MAKE_DIRECTORY ${PREFIX})
+file(REAL_PATH ${PREFIX} PREFIX)
+file(REAL_PATH ${BUILD_DIR} BUILD_DIR)
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX})
 
 set(docs Doc_Kolumbra_Begin.Txt Doc_Kolumbra_Guide1.Txt Doc_Kolumbra_Guide2.Txt
