@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace kol {
 
@@ -193,7 +194,14 @@ void TFm_Kolumbra01::FormResize(int clientWidth, int clientHeight) {
 
 void TFm_Kolumbra01::MyTimerTimer(const std::vector<std::string>& arguments) {
     MyTimerEnabled = false;
-    if (!arguments.empty()) OpenArgument(arguments.front());
+    if (arguments.empty()) return;
+    // A file manager starts the program with a plain path: when the whole argument names a
+    // file, its commas belong to the name, so it opens as a dropped file does.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(arguments.front(), ec))
+        FilesDropped({arguments.front()});
+    else
+        OpenArgument(arguments.front());
 }
 
 void TFm_Kolumbra01::SaveTimerTimer() {
