@@ -6,6 +6,7 @@
 #include "ui/control_bindings.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
+#include "ui/qt_program_look.h"
 #include "ui/qt_text.h"
 #include "viewer/browse_window.h"
 
@@ -37,13 +38,6 @@ QString u(const char* utf8) {
 
 QColor bgr(std::uint32_t c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-QFont programFont(int pixels) {
-    QFont font("IPAMincho");
-    font.setPixelSize(pixels);
-    font.setStyleHint(QFont::TypeWriter);
-    return font;
 }
 
 QGroupBox* group(const char* title, QWidget* parent, std::initializer_list<QWidget*> children) {
@@ -179,6 +173,7 @@ void Kolumbra01Window::buildMenus() {
 
 QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*handler)()) {
     auto* b = new QPushButton(qs(state.Caption));
+    b->setMinimumWidth(b->sizeHint().width()); // a bold caption needs no less
     if (handler)
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { run([this, handler] { (model_.get()->*handler)(); }); });
@@ -189,6 +184,15 @@ QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*hand
 QComboBox* Kolumbra01Window::combo(Combo& state, std::function<void()> handler) {
     auto* box = new QComboBox;
     box->setFont(programFont(12));
+    // As wide as the longest item, so no choice is ever cut; the key column's list holds column
+    // names of any length and keeps a width of its own.
+    if (&state == &model_->Cmb_FixedCol) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(10);
+    } else {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
+    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     bindings_.combo(box, state, [this, handler] {
         if (handler)
             run(handler);
@@ -326,6 +330,10 @@ void Kolumbra01Window::sync() {
     TFm_Kolumbra01& m = *model_;
     setWindowTitle(qs(m.Caption));
     bindings_.push();
+    // The panels are placed by hand inside their margin: the window is never narrower than
+    // they need, so no caption is cut.
+    const int margin = m.KijyunHeight * 2 / 5;
+    centralWidget()->setMinimumWidth(pnlBase_->minimumSizeHint().width() + 2 * margin);
     labRecords_->setText(qs(m.Lab_Records.Caption));
     labFields_->setText(qs(m.Lab_Fields.Caption));
     pnlMsg_->setText(qs(m.pnlMsg.Caption));
