@@ -175,6 +175,9 @@ public:
     void recomputeBreakColumns(int first, int last) { recomputeBreakRange(first, last, 0); }
     void recomputeBreakRange(int first, int last, int fromRow);
     void AutoFitColumns();
+    // The longest text column c shows, given the longest of its cells.
+    std::uint32_t shownLongest(int c, std::uint32_t rawLongest) const;
+    void widenForDates(); // date editing switched on: no date may be cut
     int ColumnWidthFor(int currentWidth, double length) const;
     void ApplyFold();
     void BuildFixedColList();
@@ -265,6 +268,7 @@ private:
     void FillGrid();
     void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
     void applyFixedRows();
+    void fitLabelColumn(); // column 0 as wide as the longest row label needs
     void rebuildAttributes();
     void showProgress(const std::string& caption);
     std::string openDialogStart(const std::string& startName, std::string& directory,
@@ -310,6 +314,7 @@ private:
     std::string programDir_;
     ScreenInfo screen_;
     std::unique_ptr<TIsDClick> dclick_;
+    bool labelColumnWidened_ = false;
     std::vector<std::string> otherSettingLines_; // kept for the readers that come later
 };
 

@@ -27,6 +27,7 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     Grid.setDefaultRowHeight(KijyunHeight);
     Grid.setDefaultColWidth(12 * w);
     Grid.setColWidth(0, 9 * w);
+    labelColumnWidened_ = false;
     Grid.setColWidth(1, w);
     if (columns == 0 && rows == 0) {
         Grid.setColWidth(2, Grid.defaultColWidth());
@@ -71,12 +72,26 @@ void TFm_Kolumbra01::fitColumns(const std::vector<std::uint32_t>& longest) {
     }
 }
 
+std::uint32_t TFm_Kolumbra01::shownLongest(int c, std::uint32_t rawLongest) const {
+    // Date editing lengthens a 6- or 8-digit number by its two slashes; nothing else that is
+    // shown is longer than the cell, so only such columns need a look at their cells.
+    if (!Mn_DateEdit.Checked || rawLongest < 6 || rawLongest >= 10) return rawLongest;
+    const DisplaySwitches view = displaySwitches();
+    std::uint32_t longest = rawLongest;
+    for (int r = 0; r < Grid.rowCount(); ++r)
+        longest = std::max<std::uint32_t>(
+            longest, static_cast<std::uint32_t>(displayLength(Grid.cell(c, r), view)));
+    return longest;
+}
+
 void TFm_Kolumbra01::AutoFitColumns() {
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
     for (int r = 0; r < Grid.rowCount(); ++r)
         for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
             longest[c] = std::max<std::uint32_t>(
                 longest[c], static_cast<std::uint32_t>(Grid.cell(c, r).size()));
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
+        longest[c] = shownLongest(c, longest[c]);
     fitColumns(longest);
 }
 
@@ -113,11 +128,13 @@ void TFm_Kolumbra01::FillGrid() {
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
         std::size_t field = static_cast<std::size_t>(c - Grid.fixedCols());
-        longest[c] = std::max<std::uint32_t>(
-            field < filled.longestField.size() ? filled.longestField[field] : 0,
-            static_cast<std::uint32_t>(Grid.cell(c, 0).size()));
+        longest[c] =
+            shownLongest(c, std::max<std::uint32_t>(
+                                field < filled.longestField.size() ? filled.longestField[field] : 0,
+                                static_cast<std::uint32_t>(Grid.cell(c, 0).size())));
     }
     fitColumns(longest);
+    fitLabelColumn();
     ApplyFold();
     RecomputeBreakColours(-1, 0);
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";

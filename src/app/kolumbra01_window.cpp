@@ -94,6 +94,10 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     connect(&gridTimer_, &QTimer::timeout, this,
             [this] { run([this] { input_->GridTimerTimer(); }); });
     sync();
+    // A screen too small for the panels: the window keeps its panels whole and stays on it.
+    layout()->activate();
+    if (geometry().right() > area.right())
+        move(std::max(area.left(), area.left() + (area.width() - width()) / 2), y());
 }
 
 Kolumbra01Window::~Kolumbra01Window() = default;
@@ -173,7 +177,11 @@ void Kolumbra01Window::buildMenus() {
 
 QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*handler)()) {
     auto* b = new QPushButton(qs(state.Caption));
-    b->setMinimumWidth(b->sizeHint().width()); // a bold caption needs no less
+    // As wide as its caption in bold, not the style's standard 80 pixels, so the panels fit
+    // small screens without cutting a caption.
+    QFont bold = b->font();
+    bold.setBold(true);
+    b->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(b->text()) + 14);
     if (handler)
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { run([this, handler] { (model_.get()->*handler)(); }); });
