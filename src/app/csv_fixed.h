@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "table/csv_file_inf.h"
+#include "table/io_status.h"
 #include "table/string_grid.h"
 
 #include <string>
@@ -24,8 +25,9 @@ public:
                  const TCsvFileInf& descriptor, int firstRow, int lastRow, unsigned char separator,
                  std::string programDir);
 
-    // The common row writer: rows 1 … last of the source grid.
-    bool WriteRows(const std::string& fileName);
+    // The common row writer: rows 1 … last of the source grid. A failure is reported in an
+    // error box with its reason.
+    [[nodiscard]] bool WriteRows(const std::string& fileName);
 
     void FormShow();
     void Chk_LastRecNoClick();
@@ -39,6 +41,7 @@ public:
 
 private:
     void outputRange(int first, int last);
+    void reportWriteFailure(const std::string& fileName, IoStatus status);
 
     Prompts& prompts_;
     CsvFixedHost& host_;

@@ -1,8 +1,8 @@
 // Marking rows and columns, and writing the marked part of the table.
-#include "text/cp932.h"
-#include "app/kolumbra01.h"
-#include "text/paths.h"
 #include "app/csv_fixed.h"
+#include "app/kolumbra01.h"
+#include "text/cp932.h"
+#include "text/paths.h"
 
 #include <algorithm>
 
@@ -79,7 +79,7 @@ void TFm_Kolumbra01::Mn_MarkSaveClick() {
     Settings.Path_SelectFile = name;
     TFm_CsvFixed writer(prompts_, host_, WorkGrid, CsvFileInf, 0, WorkGrid.rowCount() - 1,
                         CurrentSeparator, programDir_);
-    writer.WriteRows(name);
+    (void)writer.WriteRows(name); // a failure has been reported; nothing here depends on it
     resetWorkGrid();
     host_.setBusy(false);
 }

@@ -200,8 +200,8 @@ void ReadSettingsText(std::string_view text, SettingsRecord& rec,
     }
 }
 
-bool WriteSettings(const std::string& path, const SettingsRecord& rec,
-                   const std::vector<std::string>& extraLines) {
+IoStatus WriteSettings(const std::string& path, const SettingsRecord& rec,
+                       const std::vector<std::string>& extraLines) {
     return writeFileAtomically(path, SettingsText(rec, extraLines));
 }
 

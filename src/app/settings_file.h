@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/settings_record.h"
+#include "table/io_status.h"
 
 #include <string>
 #include <string_view>
@@ -28,8 +29,8 @@ void ReadSettingsText(std::string_view text, SettingsRecord& rec,
 
 // Replaces the file with every key of `rec`, then `extraLines`. The previous file stays as it
 // was when this fails.
-bool WriteSettings(const std::string& path, const SettingsRecord& rec,
-                   const std::vector<std::string>& extraLines = {});
+IoStatus WriteSettings(const std::string& path, const SettingsRecord& rec,
+                       const std::vector<std::string>& extraLines = {});
 // The text WriteSettings writes.
 std::string SettingsText(const SettingsRecord& rec, const std::vector<std::string>& extraLines);
 

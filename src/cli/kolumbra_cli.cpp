@@ -3,14 +3,14 @@
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
 //                        [--convert full|half|katakana|hiragana] IN OUT
-#include "text/cp932.h"
 #include "app/headless.h"
 #include "app/kolumbra01.h"
-#include "text/paths.h"
 #include "platform/steady_clock.h"
-#include "text/width_kana.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/width_kana.h"
 
 #include <cstdio>
 #include <cstring>
@@ -174,9 +174,13 @@ int main(int argc, char** argv) {
     }
     if (!conversion.empty()) convertTable(model.Grid, conversion);
     model.CurrentSeparator = outSep;
-    if (!writeRowsToFile(model.Grid, 1, model.Grid.rowCount() - 1, outSep, files[1])) {
+    if (IoStatus status =
+            writeRowsToFile(model.Grid, 1, model.Grid.rowCount() - 1, outSep, files[1]);
+        !status) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "
-                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。")) << '\n';
+                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。") +
+                                   ioReason(status.error))
+                  << '\n';
         return 1;
     }
     return 0;

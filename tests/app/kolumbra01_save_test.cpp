@@ -1,7 +1,7 @@
 // Saving from the main window model, the save prompt, the close and clear commands.
-#include "text/cp932.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -62,17 +62,21 @@ TEST(MainSave, AFailedWriteKeepsTheOldFileAndTheChanges) {
     SaveFixture f;
     f.model.Modified = 1;
     f.model.RecordCell(HkCellEdit, 2, 1);
-    std::string folder = (f.dir / "blocked").string();
+    std::string folder = (f.dir / "blocked.csv").string();
     ::mkdir(folder.c_str(), 0755);
     f.prompts.fileNames = {folder + "/missing/deeper.csv", folder};
     f.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Menu);
-    EXPECT_EQ(f.prompts.last(), sj("出力ファイルの作成に失敗しました。"));
+    EXPECT_EQ(f.prompts.messages.back().kind, test::Message::Fail);
+    EXPECT_EQ(f.prompts.last(),
+              sj("出力ファイルの作成に失敗しました。\r\n\r\n   PATH = ") + folder +
+                  sj("/missing/deeper.csv\r\n   理由 : フォルダーが見つかりません。"));
     EXPECT_EQ(f.model.Modified, 1);
     EXPECT_EQ(f.model.HistoryList.size(), 1u);
     EXPECT_EQ(f.model.CsvFileInf.FileName, f.path);
     // A folder in the file's place is never replaced.
     f.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Menu);
-    EXPECT_EQ(f.prompts.last(), sj("出力ファイルの作成に失敗しました。"));
+    EXPECT_NE(f.prompts.last().find(sj("理由 : 同じ名前のフォルダーがあります。")),
+              std::string::npos);
     struct stat st {};
     ASSERT_EQ(::stat(folder.c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));

@@ -215,7 +215,7 @@ TEST(SettingsWrite, FailedWriteLeavesOldFile) {
     rlimit small = saved;
     small.rlim_cur = 64 << 10;
     setrlimit(RLIMIT_FSIZE, &small);
-    bool ok = WriteSettings((dir / "s.Dat").string(), rec);
+    bool ok = WriteSettings((dir / "s.Dat").string(), rec).ok();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(ok);
