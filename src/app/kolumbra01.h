@@ -2,12 +2,12 @@
 // the window's event handlers. The Qt window forwards events here and mirrors the state back.
 #pragma once
 
-#include "platform/controls.h"
-#include "platform/platform.h"
+#include "app/csv_fixed.h"
 #include "app/settings_record.h"
 #include "edit/undo_history.h"
-#include "app/csv_fixed.h"
+#include "platform/controls.h"
 #include "platform/is_dclick.h"
+#include "platform/platform.h"
 #include "table/csv_file_inf.h"
 #include "table/csv_form.h"
 #include "table/row_col_info.h"
@@ -179,7 +179,8 @@ public:
     CellScene cellScene() const;
     int komRowIndex() const { return Cmb_KomRow.ItemIndex < 0 ? 0 : Cmb_KomRow.ItemIndex; }
     int crNextIndex() const { return Cmb_CrNext.ItemIndex < 0 ? 0 : Cmb_CrNext.ItemIndex; }
-    Answer AskSaveChanges(Buttons buttons);
+    // Yes, No or Cancel; Cancel also when Yes did not save (failed or cancelled dialog).
+    [[nodiscard]] Answer AskSaveChanges(Buttons buttons);
     std::string ChooseSaveFile(const std::string& startName, const std::string& title);
     void ResetTable(int columns, int rows);
     bool LoadTable(const std::string& name, int changedValue);

@@ -1,16 +1,18 @@
 // Saving: the changed-content prompt, the save command and its dialog, the range output.
-#include "text/cp932.h"
+#include "app/csv_fixed.h"
 #include "app/kolumbra01.h"
+#include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
-#include "app/csv_fixed.h"
 
 namespace kol {
 
 Answer TFm_Kolumbra01::AskSaveChanges(Buttons buttons) {
     Answer answer = prompts_.ask(sj("内容が変更されています。\r\n\r\n保存しますか？"), buttons);
-    if (answer == Answer::Yes) Mn_FileSaveClick(SaveSender::Menu);
-    return answer;
+    if (answer != Answer::Yes) return answer;
+    Mn_FileSaveClick(SaveSender::Menu);
+    // A save that failed or whose dialog was cancelled must not let the caller drop the changes.
+    return Modified == 1 ? Answer::Cancel : answer;
 }
 
 std::string TFm_Kolumbra01::ChooseSaveFile(const std::string& startName, const std::string& title) {

@@ -1,11 +1,11 @@
 // Opening a start argument or a dropped file, with its start keys.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "text/paths.h"
 #include "app/settings_file.h"
-#include "text/text_utils.h"
 #include "table/csv_form.h"
 #include "table/separators.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 
 #include <charconv>
 
@@ -57,7 +57,7 @@ void TFm_Kolumbra01::OpenArgument(const std::string& text) {
     if (containsUpper(path, "KEY:CLIPBOARD")) {
         ReadClipboardTable(true, clipCaption);
     } else {
-        if (Modified == 1) AskSaveChanges(Buttons::YesNo);
+        if (Modified == 1 && AskSaveChanges(Buttons::YesNo) == Answer::Cancel) return;
         while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
         if (isDirectory(path)) {
             Settings.Path_EditFile = joinPath(path, "*.*");

@@ -1,10 +1,10 @@
 // Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
-#include "text/cp932.h"
 #include "app/kolumbra01.h"
-#include "text/paths.h"
-#include "text/text_utils.h"
 #include "table/separators.h"
 #include "table/table_fill.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -211,7 +211,7 @@ std::string TFm_Kolumbra01::openDialogStart(const std::string& startName, std::s
 }
 
 void TFm_Kolumbra01::Btn_OpenCsvClick() {
-    if (Modified == 1) AskSaveChanges(Buttons::YesNo);
+    if (Modified == 1 && AskSaveChanges(Buttons::YesNo) == Answer::Cancel) return;
     FileDialogRequest request;
     request.fileName = openDialogStart(CsvFileInf.FileName, request.directory, request.filter);
     request.title = sj("読み込む Csv ファイルを選択して下さい。");

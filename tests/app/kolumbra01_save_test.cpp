@@ -135,6 +135,26 @@ TEST(MainClose, CancelKeepsTheWindowAndYesSavesFirst) {
     EXPECT_FALSE(f.model.DropAccepted);
 }
 
+TEST(MainClose, AYesWhoseSaveDidNotHappenKeepsTheWindowAndTheChanges) {
+    SaveFixture f;
+    f.model.Grid.setCell(2, 1, "edited");
+    f.model.Modified = 1;
+    // The save fails (no such folder), then its dialog is cancelled: neither may close.
+    f.prompts.answers = {Answer::Yes, Answer::Yes};
+    f.prompts.fileNames = {(f.dir / "gone" / "x.csv").string()};
+    EXPECT_FALSE(f.model.FormClose());
+    EXPECT_EQ(f.prompts.messages.back().kind, test::Message::Fail);
+    EXPECT_FALSE(f.model.FormClose());
+    EXPECT_EQ(f.model.Modified, 1);
+    EXPECT_TRUE(f.model.DropAccepted);
+
+    // Opening another file after such a Yes keeps the edited table too.
+    f.prompts.answers = {Answer::Yes};
+    f.model.Btn_OpenCsvClick();
+    EXPECT_EQ(f.model.Grid.cell(2, 1), "edited");
+    EXPECT_EQ(f.prompts.dialogs.size(), 3u); // the two save dialogs and this one's: no open dialog
+}
+
 TEST(MainClose, NormalWindowBoundsAreKeptMaximisedOnesAreNot) {
     MainFixture f;
     f.model.Left = 10;
