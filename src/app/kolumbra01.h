@@ -255,6 +255,7 @@ private:
     void ApplySettings();
     void GatherSettings();
     bool readFile(const std::string& name);
+    void reportNulCut(const std::string& name);
     void FillGrid();
     void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
     void applyFixedRows();

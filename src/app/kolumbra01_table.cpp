@@ -1,5 +1,6 @@
 // Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
 #include "app/kolumbra01.h"
+#include "table/io_status.h"
 #include "table/separators.h"
 #include "table/table_fill.h"
 #include "text/cp932.h"
@@ -99,7 +100,9 @@ void TFm_Kolumbra01::showProgress(const std::string& text) {
 
 bool TFm_Kolumbra01::readFile(const std::string& name) {
     SourceText source;
-    if (SourceText::readFile(name, source) != SourceText::ReadStatus::Ok) return false;
+    if (SourceText::readFile(name, source, &CsvFileInf.ReadError) != SourceText::ReadStatus::Ok)
+        return false;
+    CsvFileInf.DroppedFromNul = source.bytesFromNul();
     CsvFileInf.FileName = name;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
     CsvFileInf.LineCount = countLines(source.text());
@@ -155,8 +158,8 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         std::string previous = CsvFileInf.FileName;
         if (!readFile(name)) {
             CsvFileInf.FileName = previous;
-            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") +
-                          displayPath(name));
+            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n") +
+                          ioFailureDetail(name, IoStatus::failure(CsvFileInf.ReadError)));
             return false;
         }
     }
@@ -188,7 +191,19 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     host_.setBusy(false);
     GridVisible = true;
     host_.focusGrid();
+    if (fromFile && CsvFileInf.DroppedFromNul > 0) reportNulCut(name);
     return true;
+}
+
+// The text ends at a NUL byte, so whatever follows it is not in the table; a save over the
+// file would lose it, and the user has to know before editing.
+void TFm_Kolumbra01::reportNulCut(const std::string& name) {
+    prompts_.fail(sj("ファイルの途中に NUL 文字（バイナリーデータ）があります。\r\n\r\n"
+                     "NUL 文字から後の ") +
+                  GroupThousands(std::to_string(CsvFileInf.DroppedFromNul)) +
+                  sj(" バイトは読み込まれていません。\r\n"
+                     "このファイルに上書き保存すると、その部分は失われます。\r\n\r\n   PATH = ") +
+                  displayPath(name));
 }
 
 std::string TFm_Kolumbra01::openDialogStart(const std::string& startName, std::string& directory,

@@ -16,7 +16,9 @@ std::string ioReason(int error) {
         return sj("ディスクの使用量の上限を超えました。");
     case EACCES:
     case EPERM:
-        return sj("書き込みが許可されていません（読み取り専用のファイルまたはフォルダーです）。");
+        return sj("アクセスが許可されていません（読み取り専用のファイルまたはフォルダーです）。");
+    case ENODEV:
+        return sj("通常のファイルではありません（装置やソケットなど）。");
     case EROFS:
         return sj("読み取り専用のドライブです。");
     case ENOENT:
