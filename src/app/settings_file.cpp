@@ -187,7 +187,9 @@ bool ReadSettings(const std::string& path, SettingsRecord& rec,
                   std::vector<std::string>* unmatched) {
     SourceText source;
     if (SourceText::readFile(path, source) != SourceText::ReadStatus::Ok) return false;
-    ReadSettingsText(source.text(), rec, unmatched);
+    // A damaged file may hold NUL bytes; the lines after one still count (a NUL inside a kept
+    // line is written back as a blank).
+    ReadSettingsText(source.bytes(), rec, unmatched);
     return true;
 }
 

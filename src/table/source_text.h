@@ -22,6 +22,8 @@ public:
     std::string_view text() const { return text_; }
     // Bytes from the first NUL on, which text() leaves out (a binary file, a damaged one).
     std::size_t bytesFromNul() const { return fromNul_; }
+    // Every byte, NULs and what follows them included.
+    std::string_view bytes() const { return {text_.data(), text_.size() + fromNul_}; }
     void release();
     // Gives the pages of [begin, end) back to the system once they have been read (mapped files).
     void dropPages(std::size_t begin, std::size_t end) const;
