@@ -55,6 +55,36 @@ TEST(StringGrid, RowEditsMoveWholeRows) {
     EXPECT_EQ(g.rowCount(), 1); // a grid keeps one row
 }
 
+TEST(StringGrid, HeightsSetLaterTravelWithTheirRows) {
+    // Heights are kept only once one differs from the default: rows added or moved before
+    // that must still line up with their heights afterwards.
+    StringGrid g;
+    sample(g);
+    g.insertRows(1, 2);
+    g.moveRow(0, 5);
+    g.setRowHeight(2, 24); // the default height: nothing to keep
+    EXPECT_EQ(g.rowHeight(2), 24);
+    g.setRowHeight(3, 40);
+    g.setRowCount(8);
+    g.insertRows(0, 1);
+    EXPECT_EQ(g.rowHeight(4), 40);
+    EXPECT_EQ(g.rowHeight(8), 24);
+    g.moveRow(4, 8);
+    EXPECT_EQ(g.rowHeight(8), 40);
+    g.deleteRows(0, 3);
+    EXPECT_EQ(g.rowHeight(5), 40);
+    g.resetRowHeight(5);
+    EXPECT_EQ(g.rowHeight(5), 24);
+    g.setRowHeight(5, 30);
+    g.setDefaultRowHeight(20); // every row back to the (new) default
+    EXPECT_EQ(g.rowHeight(5), 20);
+    StringGrid copy;
+    g.setRowHeight(1, 50);
+    copy.assign(g);
+    EXPECT_EQ(copy.rowHeight(1), 50);
+    EXPECT_EQ(copy.rowHeight(2), 20);
+}
+
 TEST(StringGrid, ColumnEditsMoveCellsAndWidths) {
     StringGrid g;
     sample(g);
@@ -132,7 +162,8 @@ TEST(StringGridInPlace, RebuildingAllRowsRewritesAColumn) {
     StringGrid g;
     g.setColCount(3);
     g.setRowCount(3);
-    for (int r = 0; r < 3; ++r) g.setRowCells(r, std::vector<std::string_view>{"n", "", "  v" + std::to_string(r)});
+    for (int r = 0; r < 3; ++r)
+        g.setRowCells(r, std::vector<std::string_view>{"n", "", "  v" + std::to_string(r)});
     g.rebuildAllRows(
         [](void*, int r, std::vector<std::string_view>& cells, std::string& scratch) {
             scratch = "#" + std::to_string(r);
