@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
+  clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libicu-dev libzip-dev libexpat1-dev libfreexl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
