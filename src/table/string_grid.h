@@ -61,7 +61,11 @@ struct PackedRow {
     static std::size_t blockSize(std::size_t cellCount, std::size_t textBytes) {
         return sizeof(PackedRow) + (cellCount + 1) * (needsWide(textBytes) ? 4 : 2) + textBytes;
     }
-    std::size_t blockSize() const { return blockSize(cells, textSize()); }
+    // The bytes this block uses, by the offset width it was laid out with: a wide row whose
+    // text shrank below 64 KiB in place keeps its 32-bit offsets.
+    std::size_t blockSize() const {
+        return sizeof(PackedRow) + (cells + 1) * (wide ? 4 : 2) + textSize();
+    }
 
     std::uint32_t offset(std::size_t i) const {
         return wide ? reinterpret_cast<const std::uint32_t*>(this + 1)[i]

@@ -111,6 +111,27 @@ TEST(StringGrid, LongRowsUseWideOffsets) {
     EXPECT_EQ(g.cell(2, 0), "tail");
 }
 
+TEST(StringGrid, AWideRowShrunkInPlaceIsCopiedWhole) {
+    // The block size was computed from the text size alone, so a row laid out with 32-bit
+    // offsets whose text shrank below 64 KiB was copied short (a read past the block).
+    const std::string big(70000, 'a');
+    const std::string_view cells[] = {big, "tail"};
+    std::vector<std::uint32_t> memory(PackedRow::blockSize(2, big.size() + 4) / 4 + 1);
+    PackedRow* row = PackedRow::build(memory.data(), cells, true);
+    ASSERT_TRUE(row->replaceInPlace(0, "short"));
+    EXPECT_EQ(row->blockSize() + row->spare, PackedRow::blockSize(2, big.size() + 4));
+
+    StringGrid g;
+    g.setColCount(3);
+    g.setCell(1, 0, "tail");
+    g.setCell(0, 0, big);
+    g.setCell(0, 0, "short"); // in place: the block keeps its 32-bit offsets
+    StringGrid copy;
+    copy.assign(g);
+    EXPECT_EQ(copy.cell(0, 0), "short");
+    EXPECT_EQ(copy.cell(1, 0), "tail");
+}
+
 TEST(StringGrid, AssignCopiesDeeply) {
     StringGrid a, b;
     sample(a);
