@@ -1,12 +1,12 @@
 #include "app/kolumbra01.h"
 
-#include "text/cp932.h"
-#include "text/paths.h"
 #include "app/placement.h"
 #include "app/settings_file.h"
-#include "text/text_utils.h"
-#include "table/separators.h"
 #include "table/row_label.h"
+#include "table/separators.h"
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
 #include "view/view_combos.h"
 
 #include <algorithm>
@@ -113,7 +113,8 @@ void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
 
     Settings.SetDefaults();
     otherSettingLines_.clear();
-    if (!SettingsPath.empty()) ReadSettings(SettingsPath, Settings, &otherSettingLines_);
+    // Without a readable file every setting keeps its default.
+    if (!SettingsPath.empty()) (void)ReadSettings(SettingsPath, Settings, &otherSettingLines_);
     CsvFileInf = TCsvFileInf();
     pnlBase.Caption.clear();
     pnlMsg.Caption.clear();

@@ -68,7 +68,7 @@ bool separatorCode(const std::string& utf8Name, unsigned char& code) {
     return true;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
+[[nodiscard]] bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
