@@ -20,14 +20,6 @@
 namespace {
 using namespace kol;
 
-long statusKb(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::string(key).size());
-    return 0;
-}
-
 struct Quiet : bench::YesPrompts, HeadlessHost {};
 } // namespace
 
@@ -55,7 +47,7 @@ int main(int argc, char** argv) {
     model.FormCreate(ScreenInfo{});
     model.FormShow();
 
-    const long before = statusKb("VmRSS:");
+    const long before = bench::statusKb("VmRSS:");
     auto start = std::chrono::steady_clock::now();
     int loadedRows = 0;
     if (mode == "grid") {
@@ -74,11 +66,11 @@ int main(int argc, char** argv) {
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const long after = statusKb("VmRSS:");
+    const long after = bench::statusKb("VmRSS:");
     std::printf(
         "%s: %d empty rows in %.2f s; RSS +%.1f MB = %.1f bytes per row (peak RSS %.1f MB)\n",
         mode.c_str(), loadedRows, seconds, (after - before) / 1024.0,
-        (after - before) * 1024.0 / loadedRows, statusKb("VmHWM:") / 1024.0);
+        (after - before) * 1024.0 / loadedRows, bench::statusKb("VmHWM:") / 1024.0);
     ::unlink(path.c_str());
     return 0;
 }

@@ -16,14 +16,6 @@
 namespace {
 using namespace kol;
 
-long statusKb(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::string(key).size());
-    return 0;
-}
-
 struct Quiet : bench::YesPrompts, HeadlessHost {
     void repaintStatus() override { ++repaints; }
     int repaints = 0;
@@ -47,13 +39,13 @@ int main(int argc, char** argv) {
     TFm_Kolumbra01 model(quiet, clipboard, quiet, clock, ".");
     model.FormCreate(ScreenInfo{});
     model.FormShow();
-    const long before = statusKb("VmRSS:");
+    const long before = bench::statusKb("VmRSS:");
     auto start = std::chrono::steady_clock::now();
     bool ok = model.LoadTable(path, 0);
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const long after = statusKb("VmRSS:");
-    const long peak = statusKb("VmHWM:");
+    const long after = bench::statusKb("VmRSS:");
+    const long peak = bench::statusKb("VmHWM:");
     if (!ok) {
         std::fprintf(stderr, "load failed: %s\n", path.c_str());
         return 1;

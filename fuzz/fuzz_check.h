@@ -1,6 +1,10 @@
-// A failed property check ends the run with the failed condition, so libFuzzer keeps the input.
+// Shared pieces of the fuzz targets. A failed property check ends the run with the failed
+// condition, so libFuzzer keeps the input.
 #pragma once
 
+#include "table/separators.h"
+
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,3 +15,9 @@
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)
+
+// The separator choice one input byte picks.
+inline unsigned char fuzzSeparator(std::uint8_t byte) {
+    const auto& table = kol::SeparatorTable();
+    return table[byte % table.size()].code;
+}

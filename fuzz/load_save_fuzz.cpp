@@ -40,8 +40,7 @@ std::string loadAndWrite(std::string text, unsigned char separator, std::size_t&
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const auto& table = kol::SeparatorTable();
-    const unsigned char separator = table[data[0] % table.size()].code;
+    const unsigned char separator = fuzzSeparator(data[0]);
     std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     std::size_t rows = 0, rowsAgain = 0, rowsThird = 0;

@@ -1,13 +1,11 @@
 // Saving from the main window model, the save prompt, the close and clear commands.
 #include "support/fakes.h"
+#include "support/fault_injection.h"
 #include "support/test_support.h"
-#include "table/atomic_file.h"
 #include "text/cp932.h"
 
-#include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace kol {
 namespace {
@@ -90,20 +88,11 @@ TEST(MainSave, AFullDiskIsReportedWithItsReasonAndLosesNothing) {
     SaveFixture f;
     f.model.Grid.setCell(2, 1, std::string(1 << 20, 'x'));
     f.model.Modified = 1;
-    static std::size_t budget;
-    budget = 4096;
-    setWriteCallForTesting([](int fd, const void* data, std::size_t size) -> ssize_t {
-        if (budget == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        std::size_t n = std::min(size, budget);
-        budget -= n;
-        return ::write(fd, data, n);
-    });
     f.prompts.answers = {Answer::Yes};
-    f.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button);
-    setWriteCallForTesting(nullptr);
+    {
+        test::FullDisk disk(4096);
+        f.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button);
+    }
     EXPECT_EQ(f.prompts.messages.back().kind, test::Message::Fail);
     EXPECT_EQ(f.prompts.last(), sj("出力ファイルの作成に失敗しました。\r\n\r\n   PATH = ") +
                                     f.path + sj("\r\n   理由 : ディスクの空き容量が足りません。"));

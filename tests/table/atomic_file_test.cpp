@@ -1,5 +1,6 @@
 // Saving under failure: a disk that fills up part-way, a read-only file, a save killed midway.
 // The previous file must always survive intact and nothing may be left behind.
+#include "support/fault_injection.h"
 #include "support/test_support.h"
 #include "table/atomic_file.h"
 #include "table/row_writer.h"
@@ -17,29 +18,6 @@ namespace kol {
 namespace {
 
 constexpr const char* kOld = "old,content\r\n";
-
-// Lets `budget` more bytes through, then fails as a full disk does.
-std::size_t budget = 0;
-ssize_t fillingDisk(int fd, const void* data, std::size_t size) {
-    if (budget == 0) {
-        errno = ENOSPC;
-        return -1;
-    }
-    std::size_t n = std::min(size, budget);
-    budget -= n;
-    return ::write(fd, data, n);
-}
-
-// The same, but the process is killed where the disk would have filled up.
-ssize_t killedMidway(int fd, const void* data, std::size_t size) {
-    if (budget == 0) ::raise(SIGKILL);
-    return fillingDisk(fd, data, size);
-}
-
-struct SeamGuard {
-    explicit SeamGuard(WriteCall call) { setWriteCallForTesting(call); }
-    ~SeamGuard() { setWriteCallForTesting(nullptr); }
-};
 
 std::size_t entriesIn(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
@@ -61,8 +39,7 @@ TEST(SaveFaults, AFullDiskKeepsThePreviousFileAndLeavesNothingBehind) {
     fill(grid, 100000); // several blocks, so the disk fills in the middle of the file
     for (std::size_t limit :
          {std::size_t{0}, std::size_t{1}, std::size_t{4096}, std::size_t{5000000}}) {
-        SeamGuard seam(fillingDisk);
-        budget = limit;
+        test::FullDisk disk(limit);
         IoStatus status = writeRowsToFile(grid, 1, grid.rowCount() - 1, ',', path);
         EXPECT_EQ(status.error, ENOSPC) << limit;
         EXPECT_EQ(test::readBytes(path), kOld) << limit;
@@ -95,8 +72,7 @@ TEST(SaveFaults, ASaveKilledMidwayLeavesTheOldFileAndItsLeftoverGoesNextTime) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        setWriteCallForTesting(killedMidway);
-        budget = 1 << 20;
+        test::FullDisk disk(1 << 20, true);
         (void)writeRowsToFile(grid, 1, grid.rowCount() - 1, ',', path);
         ::_exit(0); // not reached: the write kills the process
     }
