@@ -90,7 +90,8 @@ IoStatus AtomicFileWriter::open() {
     mode_t mode = 0666;
     if (::stat(target_.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return fail(EISDIR);
-        if ((st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0) return fail(EACCES);
+        if ((st.st_mode & 0222) == 0) return fail(EACCES); // marked read-only, also for root
+        if (::access(target_.c_str(), W_OK) != 0) return fail(errno); // EACCES, EROFS
         mode = st.st_mode & 07777;
     } else {
         mode_t mask = umask(0);
