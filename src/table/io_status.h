@@ -2,6 +2,7 @@
 // user sees can say why.
 #pragma once
 
+#include <cerrno>
 #include <string>
 
 namespace kol {
@@ -10,7 +11,7 @@ struct [[nodiscard]] IoStatus {
     int error = 0; // errno; 0 on success
 
     static IoStatus success() { return {}; }
-    static IoStatus failure(int error) { return {error != 0 ? error : 5 /* EIO */}; }
+    static IoStatus failure(int error) { return {error != 0 ? error : EIO}; }
     bool ok() const { return error == 0; }
     explicit operator bool() const { return ok(); }
 };
