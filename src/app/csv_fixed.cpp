@@ -1,10 +1,10 @@
 #include "app/csv_fixed.h"
 
+#include "table/atomic_file.h"
+#include "table/row_writer.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
-#include "table/atomic_file.h"
-#include "table/row_writer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -38,10 +38,14 @@ TFm_CsvFixed::TFm_CsvFixed(Prompts& prompts, CsvFixedHost& host, const StringGri
 
 bool TFm_CsvFixed::WriteRows(const std::string& fileName) {
     host_.setBusy(true);
-    bool ok = writeRowsToFile(source_, 1, source_.rowCount() - 1, separator_, fileName);
+    IoStatus status = writeRowsToFile(source_, 1, source_.rowCount() - 1, separator_, fileName);
     host_.setBusy(false);
-    if (!ok) prompts_.inform(sj(kWriteFailed));
-    return ok;
+    if (!status) reportWriteFailure(fileName, status);
+    return status.ok();
+}
+
+void TFm_CsvFixed::reportWriteFailure(const std::string& fileName, IoStatus status) {
+    prompts_.fail(sj(kWriteFailed) + "\r\n\r\n" + ioFailureDetail(fileName, status));
 }
 
 void TFm_CsvFixed::FormShow() {
@@ -98,23 +102,24 @@ void TFm_CsvFixed::outputRange(int first, int last) {
 
     host_.setBusy(true);
     AtomicFileWriter writer(fileName);
-    bool ok = writer.open();
+    IoStatus status = writer.open();
     std::string buffer;
     long long k = 0;
-    for (int r = first; ok && r <= last && r < source_.rowCount(); ++r) {
+    for (int r = first; status && r <= last && r < source_.rowCount(); ++r) {
         if (++k % 1000 == 0) {
             Lab_OutRecNo = "Rec.No " + grouped(k) + sj(" まで終了");
             host_.repaintStatus();
         }
         appendRowLine(buffer, source_, r, separator_);
         if (buffer.size() >= kFlushBytes) {
-            ok = writer.write(buffer);
+            status = writer.write(buffer);
             buffer.clear();
         }
     }
-    ok = ok && writer.write(buffer) && writer.commit();
-    if (!ok) {
-        prompts_.inform(sj(kWriteFailed));
+    if (status) status = writer.write(buffer);
+    if (status) status = writer.commit();
+    if (!status) {
+        reportWriteFailure(fileName, status);
         host_.setBusy(false);
         return;
     }

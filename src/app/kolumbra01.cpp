@@ -115,7 +115,8 @@ void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
 
     Settings.SetDefaults();
     otherSettingLines_.clear();
-    if (!SettingsPath.empty()) ReadSettings(SettingsPath, Settings, &otherSettingLines_);
+    // Without a readable file every setting keeps its default.
+    if (!SettingsPath.empty()) (void)ReadSettings(SettingsPath, Settings, &otherSettingLines_);
     CsvFileInf = TCsvFileInf();
     pnlBase.Caption.clear();
     pnlMsg.Caption.clear();

@@ -198,7 +198,8 @@ public:
 
     int komRowIndex() const { return Cmb_KomRow.ItemIndex < 0 ? 0 : Cmb_KomRow.ItemIndex; }
     int crNextIndex() const { return Cmb_CrNext.ItemIndex < 0 ? 0 : Cmb_CrNext.ItemIndex; }
-    Answer AskSaveChanges(Buttons buttons);
+    // Yes, No or Cancel; Cancel also when Yes did not save (failed or cancelled dialog).
+    [[nodiscard]] Answer AskSaveChanges(Buttons buttons);
     std::string ChooseSaveFile(const std::string& startName, const std::string& title);
     void ResetTable(int columns, int rows);
     bool LoadTable(const std::string& name, int changedValue);
@@ -265,6 +266,7 @@ private:
     void ApplySettings();
     void GatherSettings();
     bool readFile(const std::string& name);
+    void reportNulCut(const std::string& name);
     void FillGrid();
     void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
     void applyFixedRows();

@@ -1,5 +1,6 @@
 // Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
 #include "app/kolumbra01.h"
+#include "table/io_status.h"
 #include "table/separators.h"
 #include "table/table_load.h"
 #include "text/cp932.h"
@@ -102,7 +103,9 @@ void TFm_Kolumbra01::showProgress(const std::string& text) {
 
 bool TFm_Kolumbra01::readFile(const std::string& name) {
     SourceText source;
-    if (SourceText::readFile(name, source) != SourceText::ReadStatus::Ok) return false;
+    if (SourceText::readFile(name, source, &CsvFileInf.ReadError) != SourceText::ReadStatus::Ok)
+        return false;
+    CsvFileInf.DroppedFromNul = source.bytesFromNul();
     CsvFileInf.FileName = name;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
     CsvFileInf.LineCount = countLines(source.text());
@@ -150,8 +153,8 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         std::string previous = CsvFileInf.FileName;
         if (!readFile(name)) {
             CsvFileInf.FileName = previous;
-            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") +
-                          displayPath(name));
+            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n") +
+                          ioFailureDetail(name, IoStatus::failure(CsvFileInf.ReadError)));
             return false;
         }
     }
@@ -183,7 +186,14 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     host_.setBusy(false);
     GridVisible = true;
     host_.focusGrid();
+    if (fromFile && CsvFileInf.DroppedFromNul > 0) reportNulCut(name);
     return true;
+}
+
+// The text ends at a NUL byte, so whatever follows it is not in the table; a save over the
+// file would lose it, and the user has to know before editing.
+void TFm_Kolumbra01::reportNulCut(const std::string& name) {
+    prompts_.fail(nulCutMessage(name, CsvFileInf.DroppedFromNul));
 }
 
 std::string TFm_Kolumbra01::openDialogStart(const std::string& startName, std::string& directory,
@@ -206,7 +216,7 @@ std::string TFm_Kolumbra01::openDialogStart(const std::string& startName, std::s
 }
 
 void TFm_Kolumbra01::Btn_OpenCsvClick() {
-    if (Modified == 1) AskSaveChanges(Buttons::YesNo);
+    if (Modified == 1 && AskSaveChanges(Buttons::YesNo) == Answer::Cancel) return;
     FileDialogRequest request;
     request.fileName = openDialogStart(CsvFileInf.FileName, request.directory, request.filter);
     request.title = sj("読み込む Csv ファイルを選択して下さい。");

@@ -5,6 +5,7 @@
 //                        [--convert full|half|katakana|hiragana] IN OUT
 //   kolumbra-cli --help | --version
 #include "app/version.h"
+#include "table/io_status.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
 #include "table/table_load.h"
@@ -55,7 +56,7 @@ bool separatorCode(const std::string& utf8Name, unsigned char& code) {
     return true;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
+[[nodiscard]] bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -142,10 +143,13 @@ int main(int argc, char** argv) {
     options.separator = inSep;
     options.labels = RowLabelRule{false, fixedRows};
     options.titleRows = fixedRows + 1;
-    if (loadTableFile(files[0], doc, options) != SourceText::ReadStatus::Ok) {
-        report(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + displayPath(files[0]));
+    const TableLoadResult loaded = loadTableFile(files[0], doc, options);
+    if (!loaded.ok()) {
+        report(sj("ファイルを読み込めませんでした。\r\n\r\n") +
+               ioFailureDetail(files[0], IoStatus::failure(loaded.error)));
         return 1;
     }
+    if (loaded.droppedFromNul > 0) report(nulCutMessage(files[0], loaded.droppedFromNul));
     StringGrid& grid = doc.Grid;
 
     if (command == "info") {
@@ -167,9 +171,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!conversion.empty()) convertTable(grid, conversion);
-    if (!writeRowsToFile(grid, 1, grid.rowCount() - 1, outSep, files[1])) {
+    if (IoStatus status = writeRowsToFile(grid, 1, grid.rowCount() - 1, outSep, files[1]);
+        !status) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "
-                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。")) << '\n';
+                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。") +
+                                   ioReason(status.error))
+                  << '\n';
         return 1;
     }
     return 0;
