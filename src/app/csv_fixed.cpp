@@ -37,9 +37,11 @@ TFm_CsvFixed::TFm_CsvFixed(Prompts& prompts, CsvFixedHost& host, const StringGri
       programDir_(std::move(programDir)) {}
 
 bool TFm_CsvFixed::WriteRows(const std::string& fileName) {
-    host_.setBusy(true);
-    IoStatus status = writeRowsToFile(source_, 1, source_.rowCount() - 1, separator_, fileName);
-    host_.setBusy(false);
+    IoStatus status;
+    {
+        BusyCursor busy(host_); // not over the failure's message
+        status = writeRowsToFile(source_, 1, source_.rowCount() - 1, separator_, fileName);
+    }
     if (!status) reportWriteFailure(fileName, status);
     return status.ok();
 }
@@ -100,7 +102,7 @@ void TFm_CsvFixed::outputRange(int first, int last) {
                      Buttons::YesNo) != Answer::Yes)
         return;
 
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     AtomicFileWriter writer(fileName);
     IoStatus status = writer.open();
     std::string buffer;
@@ -120,7 +122,6 @@ void TFm_CsvFixed::outputRange(int first, int last) {
     if (status) status = writer.commit();
     if (!status) {
         reportWriteFailure(fileName, status);
-        host_.setBusy(false);
         return;
     }
     Lab_OutRecNo = "Rec.No " + grouped(last) + sj(" まで終了");
@@ -133,7 +134,6 @@ void TFm_CsvFixed::outputRange(int first, int last) {
     } else {
         host_.showDocumentFile(fileName, sj("★出力しました。 "));
     }
-    host_.setBusy(false);
 }
 
 } // namespace kol

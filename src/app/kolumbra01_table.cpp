@@ -230,7 +230,7 @@ void TFm_Kolumbra01::Btn_OpenBoardClick() {
 }
 
 void TFm_Kolumbra01::ReadClipboardTable(bool silent, const std::string& caption) {
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     GridVisible = false;
     showProgress(sj(" クリップボードの読み込み中です。"));
     const unsigned char kept = CurrentSeparator;
@@ -265,7 +265,6 @@ void TFm_Kolumbra01::ReadClipboardTable(bool silent, const std::string& caption)
     CurrentSeparator = kept;
     pnlBase.Caption.clear();
     GridVisible = true;
-    host_.setBusy(false);
 }
 
 } // namespace kol
