@@ -13,6 +13,7 @@
 namespace kol {
 
 namespace {
+constexpr std::int64_t kProgressRepaintMs = 200;
 const char* kStandardFilter = "(*.csv)|*.csv|(*.csv; *.txt)|*.csv; *.txt|(*.txt)|*.txt|(*.*)|*.*";
 } // namespace
 
@@ -118,7 +119,13 @@ bool TFm_Kolumbra01::readFile(const std::string& name) {
 void TFm_Kolumbra01::FillGrid() {
     const std::size_t count = CsvFileInf.LineCount;
     const std::string total = std::to_string(count);
+    // A repaint costs more than splitting a thousand lines: the caption moves a few times a
+    // second on a long load instead of at every thousandth line.
+    std::int64_t shownAt = -1;
     auto progress = [&](std::size_t i) {
+        const std::int64_t now = clock_.nowMs();
+        if (shownAt >= 0 && now - shownAt < kProgressRepaintMs) return;
+        shownAt = now;
         showProgress(sj(" 読み込み中 ... ") + std::to_string(i + 1) + " / " + total);
     };
     FillResult filled = fillTable(Doc, CsvFileInf.Lines, count, CurrentSeparator,
