@@ -30,6 +30,8 @@ struct FieldBuffer {
 // never taken as a separator. A quoted run still open at the end of the line becomes the last
 // field, so no text is dropped.
 void SplitLine(std::string_view line, unsigned char separator, FieldBuffer& out);
+// The same split walking one byte at a time: the reference the fast scan is held against.
+void SplitLineBytewise(std::string_view line, unsigned char separator, FieldBuffer& out);
 void SplitLine(std::string_view line, unsigned char separator, std::vector<std::string>& out);
 
 // Removes every double quote, then wraps the text in quotes when it holds a comma.
