@@ -94,6 +94,7 @@ void TFm_Kolumbra01::RenumberRowLabels() {
     for (int r = 1; r < Grid.rowCount(); ++r) Grid.setCell(0, r, kol::RowLabel(r, true, rule));
     applyFixedRows();
     UpdateCaptions();
+    if (Search) Search->ResetResults(false);
 }
 
 void TFm_Kolumbra01::applyFixedRows() {
