@@ -68,10 +68,11 @@ bool scanRow(const PackedRow& row, std::uint32_t fc, std::uint32_t cells, const 
 
     std::size_t p = begin;
 #if defined(__SSE2__)
-    const __m128i m0 = _mm_set1_epi8(static_cast<char>(firstMask));
-    const __m128i v0 = _mm_set1_epi8(static_cast<char>(first));
-    const __m128i m1 = _mm_set1_epi8(static_cast<char>(lastMask));
-    const __m128i v1 = _mm_set1_epi8(static_cast<char>(lastByte));
+    const SearchWord::Ends& ends = w.ends();
+    const __m128i m0 = _mm_load_si128(reinterpret_cast<const __m128i*>(ends.firstMask));
+    const __m128i v0 = _mm_load_si128(reinterpret_cast<const __m128i*>(ends.first));
+    const __m128i m1 = _mm_load_si128(reinterpret_cast<const __m128i*>(ends.lastMask));
+    const __m128i v1 = _mm_load_si128(reinterpret_cast<const __m128i*>(ends.last));
     for (; p + n + 15 <= end; p += 16) {
         if (p + 16 <= next) continue;
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + p));
@@ -107,6 +108,13 @@ SearchWord::SearchWord(std::string_view word) : upper_(UpperCaseAnsi(word)) {
     for (std::size_t i = 0; i < upper_.size(); ++i)
         if (kinds[i] == '0' && upper_[i] >= 'A' && upper_[i] <= 'Z')
             mask_[i] = static_cast<char>(0xDF);
+    if (upper_.empty()) return;
+    for (int i = 0; i < 16; ++i) {
+        ends_.first[i] = static_cast<unsigned char>(upper_.front());
+        ends_.firstMask[i] = static_cast<unsigned char>(mask_.front());
+        ends_.last[i] = static_cast<unsigned char>(upper_.back());
+        ends_.lastMask[i] = static_cast<unsigned char>(mask_.back());
+    }
 }
 
 RowMatcher::RowMatcher(const std::vector<std::string>& words, SearchMode mode) : mode_(mode) {

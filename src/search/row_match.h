@@ -25,9 +25,15 @@ public:
     std::size_t size() const { return upper_.size(); }
     // Bytes that must equal `upper()` after `& mask`: 0xDF folds a single-byte letter.
     const std::string& mask() const { return mask_; }
+    // The first and last byte and their masks, each repeated over 16 bytes for block compares.
+    struct Ends {
+        alignas(16) unsigned char firstMask[16], first[16], lastMask[16], last[16];
+    };
+    const Ends& ends() const { return ends_; }
 
 private:
     std::string upper_, mask_;
+    Ends ends_{};
 };
 
 // The words of one search and the row test.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <cstring>
 #include <thread>
 
@@ -24,33 +25,47 @@ int threadCount(int requested, int rows) {
 
 // The result row: the sequence number, then the source row's cells unchanged.
 PackedRow* resultRow(RowArena& arena, const PackedRow* src, long long sequence) {
-    const std::string seq = std::to_string(sequence);
+    char seq[24];
+    const std::size_t seqSize =
+        static_cast<std::size_t>(std::to_chars(seq, seq + sizeof seq, sequence).ptr - seq);
     const std::uint32_t srcCells = src ? src->cells : 0;
     const std::size_t srcText = src ? src->textSize() : 0;
-    const std::size_t text = seq.size() + srcText;
+    const std::size_t text = seqSize + srcText;
     void* memory = arena.allocate(PackedRow::blockSize(srcCells + 1, text));
     PackedRow* row = PackedRow::layout(memory, srcCells + 1, text, false);
     char* out = row->text();
-    std::memcpy(out, seq.data(), seq.size());
-    if (srcText) std::memcpy(out + seq.size(), src->text(), srcText);
+    std::memcpy(out, seq, seqSize);
+    if (srcText) std::memcpy(out + seqSize, src->text(), srcText);
     row->setOffset(0, 0);
     for (std::uint32_t i = 0; i < srcCells; ++i)
-        row->setOffset(i + 1, static_cast<std::uint32_t>(seq.size() + src->offset(i)));
+        row->setOffset(i + 1, static_cast<std::uint32_t>(seqSize + src->offset(i)));
     return row;
 }
 
 // The flag row: the source row index, then "*" over each flagged column (result column c + 1).
-PackedRow* flagRow(RowArena& arena, int sourceRow, const int* columns, std::size_t count,
-                   std::vector<std::string_view>& cells, std::string& index) {
-    index = std::to_string(sourceRow);
-    const int width = count ? columns[count - 1] + 2 : 1;
-    cells.assign(static_cast<std::size_t>(width), std::string_view());
-    cells[0] = index;
-    for (std::size_t i = 0; i < count; ++i) cells[static_cast<std::size_t>(columns[i] + 1)] = "*";
-    std::size_t text = 0;
-    for (std::string_view c : cells) text += c.size();
-    void* memory = arena.allocate(PackedRow::blockSize(cells.size(), text));
-    return PackedRow::build(memory, cells, false);
+PackedRow* flagRow(RowArena& arena, int sourceRow, const int* columns, std::size_t count) {
+    char index[16];
+    const std::size_t indexSize =
+        static_cast<std::size_t>(std::to_chars(index, index + sizeof index, sourceRow).ptr - index);
+    const std::size_t cells = count ? static_cast<std::size_t>(columns[count - 1]) + 2 : 1;
+    const std::size_t text = indexSize + count;
+    void* memory = arena.allocate(PackedRow::blockSize(cells, text));
+    PackedRow* row = PackedRow::layout(memory, cells, text, false);
+    char* out = row->text();
+    std::memcpy(out, index, indexSize);
+    std::memset(out + indexSize, '*', count);
+    // Cell c + 1 is "*" for each flagged column c, empty otherwise.
+    std::uint32_t at = static_cast<std::uint32_t>(indexSize);
+    std::size_t next = 0;
+    row->setOffset(0, 0);
+    for (std::size_t c = 1; c < cells; ++c) {
+        row->setOffset(c, at);
+        if (next < count && static_cast<std::size_t>(columns[next]) + 1 == c) {
+            ++at;
+            ++next;
+        }
+    }
+    return row;
 }
 
 void append(SearchHits& to, const SearchHits& from) {
@@ -158,15 +173,13 @@ void fillResults(const StringGrid& source, const SearchHits& hits, StringGrid& r
     flags.setRowCount(fixedRows + static_cast<int>(count));
     // Each part builds its rows into arenas of its own; the grids adopt them afterwards.
     auto build = [&](std::size_t from, std::size_t to, RowArena& resultArena, RowArena& flagArena) {
-        std::vector<std::string_view> cells;
-        std::string index;
         for (std::size_t k = from; k < to; ++k) {
             const int r = fixedRows + static_cast<int>(k);
             const int b = hits.rows[k];
             results.setPackedRow(
                 r, resultRow(resultArena, source.packedRow(b), static_cast<long long>(k) + 1));
             flags.setPackedRow(r, flagRow(flagArena, b, hits.columns.data() + hits.flagged[k],
-                                          hits.flagged[k + 1] - hits.flagged[k], cells, index));
+                                          hits.flagged[k + 1] - hits.flagged[k]));
         }
     };
     RowArena arenas[4];
