@@ -21,6 +21,7 @@
 #include <QStackedWidget>
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace kol {
 
@@ -151,7 +152,7 @@ void SearchWindow::build() {
     // visible beside it.
     cmbFindWord_ = new QComboBox;
     cmbFindWord_->setMaxVisibleItems(16);
-    cmbFindWord_->setMinimumWidth(360);
+    cmbFindWord_->setMinimumWidth(160);
     cmbFindWord_->installEventFilter(this);
     edtWord_ = new QLineEdit(cmbFindWord_);
     edtWord_->setFrame(false);
@@ -159,9 +160,10 @@ void SearchWindow::build() {
             [this] { run([this] { model_->Btn_ExecClick(); }); });
     bindings_.combo(cmbFindWord_, m.Cmb_FindWord,
                     [this] { run([this] { model_->Cmb_FindWordClick(); }); });
-    QGroupBox* words =
-        group(u("検索文字列"), {cmbFindWord_, button(m.Btn_Clear, &TFm_Kolumbra02::Btn_ClearClick),
-                                button(m.btnGetClip, &TFm_Kolumbra02::btnGetClipClick)});
+    QPushButton* clear = button(m.Btn_Clear, &TFm_Kolumbra02::Btn_ClearClick);
+    QPushButton* getClip = button(m.btnGetClip, &TFm_Kolumbra02::btnGetClipClick);
+    for (QPushButton* b : {clear, getClip}) b->setFixedWidth(48);
+    QGroupBox* words = group(u("検索文字列"), {cmbFindWord_, clear, getClip});
     top->addWidget(words, 1);
 
     btnExec_ = button(m.Btn_Exec, &TFm_Kolumbra02::Btn_ExecClick);
@@ -170,19 +172,21 @@ void SearchWindow::build() {
     execStack_ = new QStackedWidget;
     execStack_->addWidget(btnExec_);
     execStack_->addWidget(btnStop_);
-    execStack_->setFixedWidth(64);
+    execStack_->setFixedWidth(56);
     top->addWidget(group(u("  検索 "), {execStack_}));
-    top->addWidget(group(u(" Copy "), {button(m.btnCopyExec, &TFm_Kolumbra02::btnCopyExecClick)}));
+    QPushButton* copyExec = button(m.btnCopyExec, &TFm_Kolumbra02::btnCopyExecClick);
+    copyExec->setFixedWidth(56);
+    top->addWidget(group(u(" Copy "), {copyExec}));
 
     labRecords_ = new QLabel;
-    labRecords_->setMinimumWidth(90);
+    labRecords_->setMinimumWidth(80);
     labRecords_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     labRecords_->setFrameShape(QFrame::Panel);
     labRecords_->setFrameShadow(QFrame::Sunken);
     top->addWidget(group(u("検索行数"), {labRecords_}));
     QPushButton* prior = button(m.Btn_Prior, &TFm_Kolumbra02::Btn_PriorClick);
     QPushButton* next = button(m.Btn_Next, &TFm_Kolumbra02::Btn_NextClick);
-    for (QPushButton* b : {prior, next}) b->setFixedWidth(40);
+    for (QPushButton* b : {prior, next}) b->setFixedWidth(34);
     top->addWidget(prior);
     top->addWidget(next);
     // The row steps sit on a panel that is never shown.
@@ -191,8 +195,10 @@ void SearchWindow::build() {
     rowLayout->addWidget(button(m.Btn_RowPrior, &TFm_Kolumbra02::Btn_RowPriorClick));
     rowLayout->addWidget(button(m.Btn_RowNext, &TFm_Kolumbra02::Btn_RowNextClick));
     rowSteps->hide();
-    top->addSpacing(12);
-    top->addWidget(button(m.Btn_Exit, &TFm_Kolumbra02::Mn_ExitClick));
+    top->addSpacing(8);
+    QPushButton* exit = button(m.Btn_Exit, &TFm_Kolumbra02::Mn_ExitClick);
+    exit->setFixedWidth(56);
+    top->addWidget(exit);
     layout->addLayout(top);
 
     labGuide_ = new QLabel;
@@ -247,9 +253,11 @@ void SearchWindow::placeWordField() {
 bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmbFindWord_ && event->type() == QEvent::Resize) placeWordField();
     if (gatingInput_ && isUserInput(event->type())) {
+        // Input reaches the platform window first, then its widgets.
         auto* widget = qobject_cast<QWidget*>(watched);
-        QWidget* top = widget ? widget->window() : nullptr;
-        if (top != this) return true;
+        auto* window = qobject_cast<QWindow*>(watched);
+        const bool ours = widget ? widget->window() == this : window && window == windowHandle();
+        if (!ours) return true;
     }
     return QWidget::eventFilter(watched, event);
 }
