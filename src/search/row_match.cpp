@@ -73,14 +73,25 @@ bool scanRow(const PackedRow& row, std::uint32_t fc, std::uint32_t cells, const 
     const __m128i v0 = _mm_load_si128(reinterpret_cast<const __m128i*>(ends.first));
     const __m128i m1 = _mm_load_si128(reinterpret_cast<const __m128i*>(ends.lastMask));
     const __m128i v1 = _mm_load_si128(reinterpret_cast<const __m128i*>(ends.last));
-    for (; p + n + 15 <= end; p += 16) {
-        if (p + 16 <= next) continue;
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + p));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + p + n - 1));
+    auto block = [&](std::size_t at, unsigned keep) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + at));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + at + n - 1));
         const __m128i eq = _mm_and_si128(_mm_cmpeq_epi8(_mm_and_si128(a, m0), v0),
                                          _mm_cmpeq_epi8(_mm_and_si128(b, m1), v1));
-        for (unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(eq)); bits; bits &= bits - 1)
-            check(p + static_cast<std::size_t>(__builtin_ctz(bits)));
+        for (unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(eq)) & keep; bits;
+             bits &= bits - 1)
+            check(at + static_cast<std::size_t>(__builtin_ctz(bits)));
+    };
+    if (end - begin >= n + 15) {
+        for (; p + n + 15 <= end; p += 16)
+            if (p + 16 > next) block(p, 0xFFFF);
+        // The starts left over: one last block ending at the last start, the starts it
+        // shares with the loop's blocks masked off.
+        if (p <= last) {
+            const std::size_t at = last - 15;
+            block(at, 0xFFFFu << (p - at));
+            p = last + 1;
+        }
     }
 #endif
     for (; p <= last; ++p)

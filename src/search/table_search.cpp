@@ -37,6 +37,13 @@ PackedRow* resultRow(RowArena& arena, const PackedRow* src, long long sequence) 
     std::memcpy(out, seq, seqSize);
     if (srcText) std::memcpy(out + seqSize, src->text(), srcText);
     row->setOffset(0, 0);
+    if (src && !src->wide && !row->wide) { // the usual case, without a width test per cell
+        const auto* from = reinterpret_cast<const std::uint16_t*>(src + 1);
+        auto* to = reinterpret_cast<std::uint16_t*>(row + 1) + 1;
+        for (std::uint32_t i = 0; i < srcCells; ++i)
+            to[i] = static_cast<std::uint16_t>(from[i] + seqSize);
+        return row;
+    }
     for (std::uint32_t i = 0; i < srcCells; ++i)
         row->setOffset(i + 1, static_cast<std::uint32_t>(seqSize + src->offset(i)));
     return row;
@@ -176,6 +183,7 @@ void fillResults(const StringGrid& source, const SearchHits& hits, StringGrid& r
         for (std::size_t k = from; k < to; ++k) {
             const int r = fixedRows + static_cast<int>(k);
             const int b = hits.rows[k];
+            if (k + 8 < to) __builtin_prefetch(source.packedRow(hits.rows[k + 8]));
             results.setPackedRow(
                 r, resultRow(resultArena, source.packedRow(b), static_cast<long long>(k) + 1));
             flags.setPackedRow(r, flagRow(flagArena, b, hits.columns.data() + hits.flagged[k],
