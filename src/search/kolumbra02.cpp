@@ -285,6 +285,16 @@ void TFm_Kolumbra02::GridSelectCell(int c, int r) {
     SelRow = r;
 }
 
+bool TFm_Kolumbra02::GridCanEdit(int c, int r) const {
+    return !Running && GridVisible && c >= Grid.fixedCols() && c < Grid.colCount() &&
+           r >= Grid.fixedRows() && r < Grid.rowCount();
+}
+
+// An edit changes what is saved from the results, never the main table.
+void TFm_Kolumbra02::GridSetEditText(int c, int r, const std::string& text) {
+    if (GridCanEdit(c, r)) Grid.setCell(c, r, text);
+}
+
 void TFm_Kolumbra02::GridDblClick() {
     const int c = SelCol, r = SelRow;
     if (c < Grid.fixedCols() || c >= Grid.colCount() || r < Grid.fixedRows() ||

@@ -75,6 +75,8 @@ public:
     void Btn_StopClick();
     void btnCopyExecClick();
     void GridSelectCell(int c, int r);
+    bool GridCanEdit(int c, int r) const; // results cells can be edited, fixed cells not
+    void GridSetEditText(int c, int r, const std::string& text); // the results grid only
     void GridDblClick();
     void Btn_NextClick();
     void Btn_PriorClick();

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -218,6 +219,11 @@ void SearchWindow::build() {
             [this](int c, int r) { model_->GridSelectCell(c, r); });
     connect(grid_, &GridWidget::cellDoubleClicked, this,
             [this](int, int) { run([this] { model_->GridDblClick(); }); });
+    connect(grid_, &GridWidget::keyPressed, this, [this](QKeyEvent* event) { gridKey(event); });
+    cellEditor_ = new QLineEdit(grid_->viewport());
+    cellEditor_->hide();
+    cellEditor_->installEventFilter(this);
+    connect(cellEditor_, &QLineEdit::returnPressed, this, [this] { commitEdit(true); });
     auto* empty = new QWidget;
     empty->setAutoFillBackground(true);
     gridStack_->addWidget(grid_);
@@ -250,7 +256,40 @@ void SearchWindow::placeWordField() {
     edtWord_->setGeometry(field);
 }
 
+void SearchWindow::gridKey(QKeyEvent* event) {
+    const int c = model_->View.col, r = model_->View.row;
+    const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint() &&
+                       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if ((!typed && event->key() != Qt::Key_F2) || !model_->GridCanEdit(c, r)) return;
+    event->accept();
+    editCol_ = c;
+    editRow_ = r;
+    cellEditor_->setFont(grid_->gridFont());
+    cellEditor_->setText(typed ? event->text() : qs(std::string(model_->Grid.cell(c, r))));
+    cellEditor_->setGeometry(grid_->cellRect(c, r));
+    cellEditor_->show();
+    cellEditor_->setFocus();
+}
+
+void SearchWindow::commitEdit(bool keep) {
+    if (!cellEditor_->isVisible()) return;
+    cellEditor_->hide();
+    if (keep) {
+        const std::string text = fromQs(cellEditor_->text());
+        run([&] { model_->GridSetEditText(editCol_, editRow_, text); });
+    }
+    grid_->setFocus();
+}
+
 bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cellEditor_) {
+        if (event->type() == QEvent::FocusOut) commitEdit(true);
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            commitEdit(false);
+            return true;
+        }
+    }
     if (watched == cmbFindWord_ && event->type() == QEvent::Resize) placeWordField();
     if (gatingInput_ && isUserInput(event->type())) {
         // Input reaches the platform window first, then its widgets.

@@ -15,6 +15,7 @@
 #include <memory>
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -68,6 +69,8 @@ private:
     void run(const std::function<void()>& handler); // pull, forward, mirror back
     void pull();
     void placeWordField();
+    void gridKey(QKeyEvent* event); // typing or F2 opens the cell editor
+    void commitEdit(bool keep);
 
     std::unique_ptr<QtPrompts> ownPrompts_;
     std::unique_ptr<QtClipboard> ownClipboard_;
@@ -86,6 +89,8 @@ private:
     QLabel* labGuide_ = nullptr;
     QStackedWidget* gridStack_ = nullptr;
     GridWidget* grid_ = nullptr;
+    QLineEdit* cellEditor_ = nullptr;
+    int editCol_ = -1, editRow_ = -1;
     bool gatingInput_ = false; // a search lets pending events in
     int busyDepth_ = 0;
 };

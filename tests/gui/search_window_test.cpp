@@ -62,6 +62,20 @@ private slots:
         buttonNamed(&search, "次")->click();
         QCOMPARE(prompts.last(), sj("後方に検索文字列はありません。"));
 
+        // F2 edits the current result cell in place; the main table keeps its text.
+        const int c = search.model().View.col, r = search.model().View.row;
+        QTest::keyClick(search.grid(), Qt::Key_F2);
+        QLineEdit* editor = nullptr;
+        for (QLineEdit* e : search.grid()->viewport()->findChildren<QLineEdit*>())
+            if (e->isVisible()) editor = e;
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QString::fromUtf8("ﾀﾅｶﾐｻｷ"));
+        editor->setText("x");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(search.model().Grid.cell(c, r), std::string("x"));
+        QCOMPARE(main.model().Grid.cell(c - 1, 6), sj("ﾀﾅｶﾐｻｷ"));
+
         // A structure change of the main table resets the results.
         main.model().RefreshAfterStructureChange();
         QVERIFY(!search.model().GridVisible);

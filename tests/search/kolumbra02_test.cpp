@@ -279,6 +279,21 @@ TEST(Search, SavingWritesTitlesAndFoundRowsWithoutFixedColumns) {
     EXPECT_EQ(f.prompts.last(), sj("出力ファイルの作成に失敗しました。"));
 }
 
+TEST(Search, EditedResultsAreSavedAndTheTableStaysAsItWas) {
+    SearchFixture f;
+    f.load(kTable);
+    f.search("def");
+    EXPECT_FALSE(f.w.GridCanEdit(0, 2)); // the sequence column
+    EXPECT_FALSE(f.w.GridCanEdit(3, 1)); // a title row
+    f.w.GridSetEditText(4, 2, "edited");
+    f.w.GridSetEditText(0, 2, "99");
+    EXPECT_EQ(f.doc.Grid.cell(3, 2), "xdefx");
+    f.prompts.fileNames = {(f.dir / "edited.csv").string()};
+    f.w.Mn_FileSaveClick();
+    EXPECT_EQ(test::readBytes(f.dir / "edited.csv"),
+              sj("名前,メモ,コード\r\n") + "abc,edited,1\r\n-,def,3\r\nDEF,ABC def,4\r\n");
+}
+
 TEST(Search, WordsWithBadBytesAndLongWordsSearchSafely) {
     SearchFixture f;
     f.load("\x83\x61,x\x82\r\n\x82,\x83\r\n", 0);
