@@ -66,5 +66,27 @@ TEST(TableSearch, ResultsHoldTheSourceRowsAndTheFlags) {
     }
 }
 
+TEST(TableSearch, RowsOfWideOffsetsAndManyColumnsAreCopiedWhole) {
+    StringGrid g, results, flags;
+    g.setColCount(90);
+    g.setRowCount(3);
+    g.setFixedCols(2);
+    g.setFixedRows(1);
+    const std::string big(70000, 'b'); // the row's offsets are 32-bit
+    std::vector<std::string_view> cells(90, "c");
+    cells[2] = big;
+    cells[89] = "needle";
+    g.setRowCells(2, cells);
+    g.setCell(5, 1, "needle");
+    SearchHits hits = searchText(g, "NEEDLE", SearchMode::Or, results, flags);
+    ASSERT_EQ(hits.rows, (std::vector<int>{1, 2}));
+    EXPECT_EQ(results.cell(3, 2), big);
+    EXPECT_EQ(results.cell(90, 2), "needle");
+    EXPECT_EQ(results.cell(6, 1), "needle");
+    EXPECT_EQ(flags.cell(90, 2), "*");
+    EXPECT_EQ(flags.cell(89, 2), "");
+    EXPECT_EQ(flags.cell(6, 1), "*");
+}
+
 } // namespace
 } // namespace kol
