@@ -86,10 +86,9 @@ void TFm_Kolumbra01::SetupControls() {
 
     // Commands whose windows come later are present but cannot be used yet.
     for (Control* c : {static_cast<Control*>(&Btn_Excel), static_cast<Control*>(&Btn_VertGrid),
-                       static_cast<Control*>(&Btn_Select), static_cast<Control*>(&Btn_Sort),
-                       static_cast<Control*>(&Btn_ViewCol), static_cast<Control*>(&Mn_Undo),
-                       static_cast<Control*>(&Mn_GridPrint), static_cast<Control*>(&Mn_MarkPrint),
-                       static_cast<Control*>(&Mn_ExcelOpen)})
+                       static_cast<Control*>(&Btn_Sort), static_cast<Control*>(&Btn_ViewCol),
+                       static_cast<Control*>(&Mn_Undo), static_cast<Control*>(&Mn_GridPrint),
+                       static_cast<Control*>(&Mn_MarkPrint), static_cast<Control*>(&Mn_ExcelOpen)})
         c->Enabled = false;
 }
 
@@ -171,12 +170,14 @@ void TFm_Kolumbra01::ApplySettings() {
         {&Mn_ConfCopy, Settings.ConfCopy},         {&Mn_ConfMove, Settings.ConfMove},
         {&Mn_ConfDelete, Settings.ConfDelete},     {&Mn_FixedRowSEQ, Settings.FixedRowSEQ}};
     for (const auto& [item, value] : checks) item->Checked = value != 0;
+    if (Search) Search->LoadHistory(Settings.FindWord);
 }
 
 void TFm_Kolumbra01::FormShow() {
     BusyCursor busy(host_);
     if (FirstShow == 1) {
         ApplySettings();
+        if (Search) Search->ResetResults(true);
         ResetTable(0, 0);
         UpdateCaptions();
         FirstShow = 0;
@@ -288,7 +289,11 @@ void TFm_Kolumbra01::GatherSettings() {
         {&Settings.ConfCopy, &Mn_ConfCopy},         {&Settings.ConfMove, &Mn_ConfMove},
         {&Settings.ConfDelete, &Mn_ConfDelete},     {&Settings.FixedRowSEQ, &Mn_FixedRowSEQ}};
     for (const auto& [stored, item] : checks) *stored = item->Checked ? 1 : 0;
-    // The search history stays as it was read until the search window keeps its own list.
+    if (Search) Search->GatherHistory(Settings.FindWord);
+}
+
+void TFm_Kolumbra01::Btn_SelectClick() {
+    if (Search) Search->showWindow();
 }
 
 void TFm_Kolumbra01::Mn_ExitClick() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/csv_fixed.h"
+#include "app/search_link.h"
 #include "app/settings_record.h"
 #include "edit/editing_state.h"
 #include "edit/grid_input.h"
@@ -65,6 +66,7 @@ public:
     // Commands.
     void Btn_OpenCsvClick();
     void Btn_OpenBoardClick();
+    void Btn_SelectClick(); // shows the search window
     void Cmb_BunriClick();
     enum class SaveSender { Button, Menu };
     void Mn_FileSaveClick(SaveSender sender);
@@ -208,8 +210,9 @@ public:
     int fixedRowsIndex() const;
     std::string RowLabel(long long n, bool blankIfNotPositive) const;
     std::string helpPath(const std::string& fileName) const;
-    std::string DataDir;      // writable folder for generated documents
-    std::string SettingsPath; // the settings file; empty: defaults only, nothing written
+    std::string DataDir;                // writable folder for generated documents
+    std::string SettingsPath;           // the settings file; empty: defaults only, nothing written
+    SearchWindowLink* Search = nullptr; // set by the window that owns the search window
 
     // Window state.
     std::string Caption;

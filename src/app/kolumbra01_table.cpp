@@ -46,6 +46,7 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
     rebuildAttributes();
     RecomputeBreakColours(-1, 0);
+    if (Search) Search->ResetResults(false); // loads and the one-cell table
 }
 
 void TFm_Kolumbra01::rebuildAttributes() {

@@ -110,6 +110,7 @@ void TFm_Kolumbra01::RenumberRowLabels() {
     fitLabelColumn();
     applyFixedRows();
     UpdateCaptions();
+    if (Search) Search->ResetResults(false);
 }
 
 void TFm_Kolumbra01::fitLabelColumn() {

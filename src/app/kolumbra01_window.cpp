@@ -3,6 +3,7 @@
 #include "app/csv_etc_window.h"
 #include "app/csv_fixed_window.h"
 #include "app/settings_location.h"
+#include "search/search_window.h"
 #include "ui/control_bindings.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
@@ -57,7 +58,8 @@ QGroupBox* group(const char* title, QWidget* parent, std::initializer_list<QWidg
 Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
                                    TFm_Browse* browse, Prompts* prompts, Clipboard* clipboard,
                                    bool useSettingsFile)
-    : arguments_(std::move(arguments)), browse_(browse) {
+    : arguments_(std::move(arguments)), browse_(browse), givenPrompts_(prompts),
+      givenClipboard_(clipboard) {
     if (!prompts) prompts = (ownPrompts_ = std::make_unique<QtPrompts>(this)).get();
     if (!clipboard) clipboard = (ownClipboard_ = std::make_unique<QtClipboard>()).get();
     model_ = std::make_unique<TFm_Kolumbra01>(*prompts, *clipboard, static_cast<MainHost&>(*this),
@@ -100,7 +102,37 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
         move(std::max(area.left(), area.left() + (area.width() - width()) / 2), y());
 }
 
-Kolumbra01Window::~Kolumbra01Window() = default;
+Kolumbra01Window::~Kolumbra01Window() {
+    model_->Search = nullptr;
+    search_.reset();
+}
+
+SearchWindow& Kolumbra01Window::createSearchWindow() {
+    if (!search_) {
+        search_ = std::make_unique<SearchWindow>(
+            model_->Doc, model_->View, static_cast<SearchMainLink&>(*this), model_->programDir(),
+            givenPrompts_, givenClipboard_);
+        model_->Search = search_.get();
+    }
+    return *search_;
+}
+
+unsigned char Kolumbra01Window::separator() {
+    return model_->CurrentSeparator;
+}
+
+const TCsvFileInf& Kolumbra01Window::descriptor() {
+    return model_->CsvFileInf;
+}
+
+std::string& Kolumbra01Window::selectFilePath() {
+    return model_->Settings.Path_SelectFile;
+}
+
+void Kolumbra01Window::showFoundCell() {
+    input_->GridSelectCell(model_->View.col, model_->View.row);
+    sync();
+}
 
 QAction* Kolumbra01Window::menuAction(QMenu* menu, MenuItem& item, std::function<void()> handler,
                                       bool checkable) {
@@ -261,7 +293,7 @@ void Kolumbra01Window::buildPanels() {
     top->addWidget(group("固定列幅", pnlTop,
                          {combo(m.Cmb_FixedKeta, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
     top->addWidget(group("単行", pnlTop, {button(m.Btn_VertGrid, nullptr)}));
-    top->addWidget(button(m.Btn_Select, nullptr));
+    top->addWidget(button(m.Btn_Select, &TFm_Kolumbra01::Btn_SelectClick));
     top->addWidget(button(m.Btn_Sort, nullptr));
     pnlMsg_ = new QLabel(pnlTop);
     pnlMsg_->setFrameShape(QFrame::StyledPanel);

@@ -5,6 +5,7 @@
 #include "app/kolumbra01.h"
 #include "edit/grid_input.h"
 #include "platform/steady_clock.h"
+#include "search/kolumbra02.h"
 #include "ui/control_bindings.h"
 #include "ui/qt_prompts.h"
 
@@ -29,9 +30,13 @@ class QStackedWidget;
 namespace kol {
 
 class GridWidget;
+class SearchWindow;
 class TFm_Browse;
 
-class Kolumbra01Window : public QMainWindow, private MainHost, private GridInputView {
+class Kolumbra01Window : public QMainWindow,
+                         private MainHost,
+                         private GridInputView,
+                         private SearchMainLink {
     Q_OBJECT
 public:
     // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used. Tests and
@@ -49,6 +54,9 @@ public:
     QPushButton* saveButton() const { return btnSave_; }
     QAction* action(const MenuItem& item) const;
     void sync(); // model → widgets
+    // The search window, created once at start-up on this window's table and view.
+    SearchWindow& createSearchWindow();
+    SearchWindow* searchWindow() const { return search_.get(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -83,6 +91,13 @@ private:
     void hideMemo() override;
     std::string memoText() override;
 
+    // SearchMainLink
+    unsigned char separator() override;
+    const TCsvFileInf& descriptor() override;
+    std::string& selectFilePath() override;
+    void showFoundCell() override;
+    void focusMainGrid() override { focusGrid(); }
+
     void buildMenus();
     void buildPanels();
     QPushButton* button(Button& state, void (TFm_Kolumbra01::*handler)());
@@ -106,6 +121,9 @@ private:
     SteadyClock clock_;
     std::unique_ptr<TFm_Kolumbra01> model_;
     std::unique_ptr<GridInput> input_;
+    std::unique_ptr<SearchWindow> search_; // reads the model's table: destroyed before it
+    Prompts* givenPrompts_ = nullptr;
+    Clipboard* givenClipboard_ = nullptr;
     std::vector<std::string> arguments_;
     TFm_Browse* browse_;
     QTimer myTimer_, saveTimer_, gridTimer_;

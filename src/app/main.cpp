@@ -3,6 +3,7 @@
 #include "app/settings_location.h"
 #include "app/standin_window.h"
 #include "app/version.h"
+#include "search/search_window.h"
 #include "ui/qt_program_look.h"
 #include "ui/resident_msg_window.h"
 #include "viewer/browse_window.h"
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
     kol::Kolumbra01Window main(programDir, arguments, &browse, nullptr, nullptr, true);
     kol::TFm_ResidentMsg resident;
     kol::TFm_CsvFunc csvFunc;
-    kol::TFm_Kolumbra02 search;
+    kol::SearchWindow& search = main.createSearchWindow();
     QIcon icon = programIcon(programDir, app.style());
     main.setWindowIcon(icon);
     for (QWidget* w : {static_cast<QWidget*>(&resident), static_cast<QWidget*>(&csvFunc),

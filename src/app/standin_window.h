@@ -12,11 +12,4 @@ public:
     }
 };
 
-class TFm_Kolumbra02 : public QWidget {
-public:
-    explicit TFm_Kolumbra02(QWidget* parent = nullptr) : QWidget(parent, Qt::Window) {
-        setWindowTitle("Kolumbra");
-    }
-};
-
 } // namespace kol

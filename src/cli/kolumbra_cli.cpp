@@ -3,8 +3,10 @@
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
 //                        [--convert full|half|katakana|hiragana] IN OUT
+//   kolumbra-cli search [--or] [--separator NAME] [--fixed-rows N] WORDS FILE
 //   kolumbra-cli --help | --version
 #include "app/version.h"
+#include "search/table_search.h"
 #include "table/io_status.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
@@ -38,6 +40,7 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
            "       kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE\n"
            "       kolumbra-cli convert [--separator NAME] [--out-separator NAME]\n"
            "                            [--convert full|half|katakana|hiragana] IN OUT\n"
+           "       kolumbra-cli search [--or] [--separator NAME] [--fixed-rows N] WORDS FILE\n"
            "       kolumbra-cli --help | --version\n"
            "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
     if (status == 0)
@@ -96,6 +99,7 @@ int main(int argc, char** argv) {
     }
     std::string inName = ",", outName, conversion;
     int fixedRows = 1;
+    bool anyWord = false;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
@@ -121,17 +125,25 @@ int main(int argc, char** argv) {
                 }
                 fixedRows = static_cast<int>(n);
             }
+        } else if (arg == "--or" && command == "search") {
+            anyWord = true;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             return usage();
         } else {
             files.push_back(arg);
         }
     }
-    const std::size_t wantedFiles = command == "convert" ? 2 : 1;
+    const std::size_t wantedFiles = command == "convert" || command == "search" ? 2 : 1;
     if (!conversion.empty() && command != "convert") return usage();
-    if ((command != "info" && command != "cat" && command != "convert") ||
+    if ((command != "info" && command != "cat" && command != "convert" && command != "search") ||
         files.size() != wantedFiles)
         return usage();
+    // search takes its words first; they are split as the search window splits them.
+    std::string words;
+    if (command == "search") {
+        words = cp932::fromUtf8(files[0]);
+        files.erase(files.begin());
+    }
 
     unsigned char inSep = ',', outSep = ',';
     if (!separatorCode(inName, inSep)) return 2;
@@ -159,16 +171,23 @@ int main(int argc, char** argv) {
                   << "\ncolumns: " << grid.colCount() - grid.fixedCols() << '\n';
         return 0;
     }
-    if (command == "cat") {
+    // Both write rows 1 … last without the fixed columns, as saving does.
+    auto writeRows = [](const StringGrid& rows, unsigned char separator) {
         std::string block;
-        for (int r = 1; r < grid.rowCount(); ++r) {
-            appendRowLine(block, grid, r, outSep);
-            if (block.size() >= (1u << 20) || r + 1 == grid.rowCount()) {
+        for (int r = 1; r < rows.rowCount(); ++r) {
+            appendRowLine(block, rows, r, separator);
+            if (block.size() >= (1u << 20) || r + 1 == rows.rowCount()) {
                 if (!writeAll(STDOUT_FILENO, block)) return 1;
                 block.clear();
             }
         }
         return 0;
+    };
+    if (command == "cat") return writeRows(grid, outSep);
+    if (command == "search") {
+        StringGrid results, flags;
+        (void)searchText(grid, words, anyWord ? SearchMode::Or : SearchMode::And, results, flags);
+        return writeRows(results, inSep);
     }
     if (!conversion.empty()) convertTable(grid, conversion);
     if (IoStatus status = writeRowsToFile(grid, 1, grid.rowCount() - 1, outSep, files[1]);

@@ -126,7 +126,11 @@ public:
     // Replaces cells 0 .. cells.size() - 1 of row r; cells after them keep their text.
     void setRowCells(int r, std::span<const std::string_view> cells);
     std::vector<std::string_view> rowCells(int r) const; // colCount cells
-    void clearCells();                                   // every cell empty, shape kept
+    // The packed block of row r for readers that scan whole rows; nullptr for an empty row.
+    const PackedRow* packedRow(int r) const {
+        return r >= 0 && r < rowCount() ? rows_[static_cast<std::size_t>(r)] : nullptr;
+    }
+    void clearCells(); // every cell empty, shape kept
 
     void insertRows(int at, int n);
     void deleteRows(int at, int n);

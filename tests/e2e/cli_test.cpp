@@ -124,5 +124,25 @@ TEST(Cli, HugeLinesManyFieldsAndBinaryBytes) {
     EXPECT_NE(out2.find("NUL 文字から後の 4 バイトは読み込まれていません。"), std::string::npos);
 }
 
+TEST(Cli, SearchWritesTheTitlesAndTheFoundRowsAsSavingDoes) {
+    const std::string titled = test::readBytes(test::dataFile("titled.csv"));
+    const std::string title = titled.substr(0, titled.find("\r\n") + 2);
+    auto line = [&](const char* start) {
+        const std::size_t at = titled.find(start);
+        return titled.substr(at, titled.find("\r\n", at) + 2 - at);
+    };
+    // Words in UTF-8, split at half-width and full-width spaces; letter case is ignored.
+    EXPECT_EQ(cli("search 'ﾀﾅｶ　2024' " + q(test::dataFile("titled.csv"))).out,
+              title + line("1005,"));
+    EXPECT_EQ(cli("search --or 'ﾀﾅｶ 山田' " + q(test::dataFile("titled.csv"))).out,
+              title + line("1001,") + line("1005,"));
+    // No word, or nothing found: the titles and the one empty result row.
+    EXPECT_EQ(cli("search '  ' " + q(test::dataFile("titled.csv"))).out, title + ",,,,,,\r\n");
+    EXPECT_EQ(cli("search --fixed-rows 0 zzz " + q(test::dataFile("titled.csv"))).out,
+              ",,,,,,\r\n");
+    EXPECT_EQ(cli("search " + q(test::dataFile("titled.csv"))).status, 2);
+    EXPECT_EQ(cli("search --or x " + q(test::dataFile("nonexistent.csv"))).status, 1);
+}
+
 } // namespace
 } // namespace kol
