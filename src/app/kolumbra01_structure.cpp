@@ -55,6 +55,7 @@ void TFm_Kolumbra01::RefreshAfterStructureChange() {
     BuildFixedColList();
     FillFixedColumn();
     UpdateCaptions();
+    columnsChanged();
 }
 
 void TFm_Kolumbra01::rowsInserted(int p, int n) {

@@ -165,6 +165,7 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     EnableControls(true);
     host_.setBusy(false);
     GridVisible = true;
+    columnsChanged();
     host_.focusGrid();
     return true;
 }

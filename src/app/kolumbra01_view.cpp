@@ -110,6 +110,7 @@ void TFm_Kolumbra01::Cmb_FixedRowsClick() {
 }
 
 void TFm_Kolumbra01::Cmb_KomRowClick() {
+    columnsChanged();
     host_.focusGrid();
 }
 
@@ -209,6 +210,7 @@ void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     BuildFixedColList();
     Cmb_FixedColClick();
     UpdateCaptions();
+    columnsChanged();
     PopupCol = to;
 }
 

@@ -28,6 +28,7 @@ class QStackedWidget;
 
 namespace kol {
 
+class CsvFuncWindow;
 class GridWidget;
 class TFm_Browse;
 
@@ -49,6 +50,7 @@ public:
     QPushButton* saveButton() const { return btnSave_; }
     QAction* action(const MenuItem& item) const;
     void sync(); // model → widgets
+    void setSortWindow(CsvFuncWindow* window) { sortWindow_ = window; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -71,6 +73,7 @@ private:
     void runCsvFixed(TFm_CsvFixed& window) override;
     void runCsvEtc(TFm_CsvEtc& window) override;
     void repaintGrid() override;
+    void showSortWindow(bool visibilityPage) override;
 
     // GridInputView
     Rect cellRect(int col, int row) override;
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<GridInput> input_;
     std::vector<std::string> arguments_;
     TFm_Browse* browse_;
+    CsvFuncWindow* sortWindow_ = nullptr;
     QTimer myTimer_, saveTimer_, gridTimer_;
     int busyDepth_ = 0;
 

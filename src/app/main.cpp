@@ -3,6 +3,7 @@
 #include "app/settings_location.h"
 #include "app/standin_window.h"
 #include "app/version.h"
+#include "sort/csv_func_window.h"
 #include "ui/resident_msg_window.h"
 #include "viewer/browse_window.h"
 
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     kol::TFm_Browse browse;
     kol::Kolumbra01Window main(programDir, arguments, &browse, nullptr, nullptr, true);
     kol::TFm_ResidentMsg resident;
-    kol::TFm_CsvFunc csvFunc;
+    kol::CsvFuncWindow csvFunc(main);
     kol::TFm_Kolumbra02 search;
     QIcon icon = programIcon(programDir, app.style());
     main.setWindowIcon(icon);

@@ -5,13 +5,6 @@
 
 namespace kol {
 
-class TFm_CsvFunc : public QWidget {
-public:
-    explicit TFm_CsvFunc(QWidget* parent = nullptr) : QWidget(parent, Qt::Window) {
-        setWindowTitle("Kolumbra");
-    }
-};
-
 class TFm_Kolumbra02 : public QWidget {
 public:
     explicit TFm_Kolumbra02(QWidget* parent = nullptr) : QWidget(parent, Qt::Window) {

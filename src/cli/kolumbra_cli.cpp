@@ -3,8 +3,12 @@
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
 //                        [--convert full|half|katakana|hiragana] IN OUT
+//   kolumbra-cli sort --keys N[,N...] [--columns-to-front] [--no-rows] [--separator NAME]
+//                     [--fixed-rows N] FILE OUT
 //   kolumbra-cli --help | --version
 #include "app/version.h"
+#include "sort/sort_keys_arg.h"
+#include "sort/table_sort.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
 #include "table/table_load.h"
@@ -37,6 +41,8 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
            "       kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE\n"
            "       kolumbra-cli convert [--separator NAME] [--out-separator NAME]\n"
            "                            [--convert full|half|katakana|hiragana] IN OUT\n"
+           "       kolumbra-cli sort --keys N[,N...] [--columns-to-front] [--no-rows]\n"
+           "                         [--separator NAME] [--fixed-rows N] FILE OUT\n"
            "       kolumbra-cli --help | --version\n"
            "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
     if (status == 0)
@@ -93,16 +99,21 @@ int main(int argc, char** argv) {
         std::cout << "kolumbra-cli " << kVersion << '\n';
         return 0;
     }
-    std::string inName = ",", outName, conversion;
+    std::string inName = ",", outName, conversion, keyList;
+    bool sortRows = true, columnsToFront = false;
     int fixedRows = 1;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
-        if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows" ||
-             arg == "--convert") &&
-            i + 1 < argc) {
+        if (command == "sort" && (arg == "--columns-to-front" || arg == "--no-rows")) {
+            (arg == "--no-rows" ? sortRows : columnsToFront) = arg == "--columns-to-front";
+        } else if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows" ||
+                    arg == "--convert" || (arg == "--keys" && command == "sort")) &&
+                   i + 1 < argc) {
             std::string value = argv[++i];
-            if (arg == "--convert") {
+            if (arg == "--keys") {
+                keyList = value;
+            } else if (arg == "--convert") {
                 if (value != "full" && value != "half" && value != "katakana" &&
                     value != "hiragana")
                     return usage();
@@ -126,10 +137,10 @@ int main(int argc, char** argv) {
             files.push_back(arg);
         }
     }
-    const std::size_t wantedFiles = command == "convert" ? 2 : 1;
+    const std::size_t wantedFiles = command == "convert" || command == "sort" ? 2 : 1;
     if (!conversion.empty() && command != "convert") return usage();
-    if ((command != "info" && command != "cat" && command != "convert") ||
-        files.size() != wantedFiles)
+    if ((command != "info" && command != "cat" && command != "convert" && command != "sort") ||
+        files.size() != wantedFiles || (command == "sort" && keyList.empty()))
         return usage();
 
     unsigned char inSep = ',', outSep = ',';
@@ -167,6 +178,21 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!conversion.empty()) convertTable(grid, conversion);
+    if (command == "sort") {
+        std::vector<int> keys;
+        std::string problem;
+        if (!ParseSortKeys(keyList, grid.colCount() - grid.fixedCols(), keys, problem)) {
+            report(problem);
+            return 2;
+        }
+        if (!sortRows && !columnsToFront) {
+            report(sj("【 Option 】 をチェックして下さい。"));
+            return 2;
+        }
+        for (int& k : keys) k += grid.fixedCols() - 1;
+        if (sortRows) (void)sortRowsByKeys(doc, keys, options.labels);
+        if (columnsToFront) moveKeyColumnsToFront(doc, keys);
+    }
     if (!writeRowsToFile(grid, 1, grid.rowCount() - 1, outSep, files[1])) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "
                   << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。")) << '\n';

@@ -319,6 +319,32 @@ void StringGrid::moveCol(int from, int to) {
     moveItem(colWidths_, from, to);
 }
 
+void StringGrid::permuteRows(int first, std::span<const int> order) {
+    const int n = static_cast<int>(order.size());
+    if (first < 0 || first + n > rowCount()) return;
+    std::vector<PackedRow*> rows(n);
+    std::vector<int> heights(n);
+    for (int i = 0; i < n; ++i) {
+        rows[i] = rows_[first + order[i]];
+        heights[i] = rowHeights_[first + order[i]];
+    }
+    std::copy(rows.begin(), rows.end(), rows_.begin() + first);
+    std::copy(heights.begin(), heights.end(), rowHeights_.begin() + first);
+}
+
+void StringGrid::permuteCols(std::span<const int> order) {
+    if (static_cast<int>(order.size()) != colCount_) return;
+    rebuildRows([&](int, std::vector<std::string_view>& cells, std::string&) {
+        std::vector<std::string_view> moved(colCount_);
+        for (int c = 0; c < colCount_; ++c)
+            if (order[c] < static_cast<int>(cells.size())) moved[c] = cells[order[c]];
+        cells.swap(moved);
+    });
+    std::vector<int> widths(colCount_);
+    for (int c = 0; c < colCount_; ++c) widths[c] = colWidths_[order[c]];
+    colWidths_ = std::move(widths);
+}
+
 void StringGrid::adoptArena(RowArena&& arena) {
     arenas_.push_back(std::move(arena));
 }
