@@ -341,6 +341,7 @@ void Kolumbra01Window::sync() {
     grid_->viewport()->update();
     if (!input_->mmMemo.Visible && memo_->isVisible()) memo_->hide();
     syncTimer();
+    if (sortWindow_) sortWindow_->tableShown(); // a column hidden from the popup shows ×
 }
 
 void Kolumbra01Window::run(const std::function<void()>& handler) {

@@ -198,6 +198,7 @@ void TFm_CsvFunc::runSort(bool rows, bool columns) {
     SortRunning = false;
     Btn_Stop.Visible = false;
     Btn_Sort.Enabled = Btn_SortEnd.Enabled = true;
+    host_.processPending(); // the window shows it is idle again before the closing message
     prompts_.inform(sj(finished ? "並び替えを終了しました。" : "並び替えを中断しました。"));
 }
 

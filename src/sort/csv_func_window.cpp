@@ -91,7 +91,7 @@ CsvFuncWindow::CsvFuncWindow(Kolumbra01Window& main, Prompts* prompts)
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menu);
     layout->addWidget(tabs_);
-    resize(640, 560);
+    resize(600, 480);
 
     model_.LetterWidth = main.grid()->letterWidth();
     main.model().ColumnListsChanged = [this] {
@@ -147,7 +147,10 @@ void CsvFuncWindow::buildSortPage(QWidget* page) {
     btnSort_ = new QPushButton(qs(model_.Btn_Sort.Caption), page);
     btnStop_ = new QPushButton(qs(model_.Btn_Stop.Caption), page);
     auto* end = new QPushButton(qs(model_.Btn_SortEnd.Caption), page);
-    auto* over = new QStackedLayout;
+    auto* overBox = new QWidget(page);
+    overBox->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto* over = new QStackedLayout(overBox);
+    over->setContentsMargins(0, 0, 0, 0);
     over->addWidget(btnSort_);
     over->addWidget(btnStop_);
     bindings_.button(btnSort_, model_.Btn_Sort);
@@ -162,8 +165,8 @@ void CsvFuncWindow::buildSortPage(QWidget* page) {
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(group);
     bottom->addStretch(1);
-    bottom->addLayout(over);
-    bottom->addWidget(end);
+    bottom->addWidget(overBox, 0, Qt::AlignBottom);
+    bottom->addWidget(end, 0, Qt::AlignBottom);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(label1);
@@ -248,6 +251,10 @@ void CsvFuncWindow::sync() {
     tabs_->setCurrentIndex(sortPage ? 0 : 1);
     bindings_.push();
     printGrid_->refresh();
+    printGrid_->viewport()->update();
+}
+
+void CsvFuncWindow::tableShown() {
     printGrid_->viewport()->update();
 }
 

@@ -35,7 +35,8 @@ public:
     GridWidget* printGrid() const { return printGrid_; }
     QPushButton* sortButton() const { return btnSort_; }
     QPushButton* stopButton() const { return btnStop_; }
-    void sync(); // model → widgets
+    void sync();       // model → widgets
+    void tableShown(); // the main window showed its table afresh: redraw the ○/× marks
     // A drop from one list onto another (or the same one) at a point in the target's viewport.
     void dropped(QListWidget* from, QListWidget* onto, QPoint at);
 
