@@ -68,6 +68,19 @@ TEST(RowSort, LaterKeysBreakTiesAndKanaSortsInJapaneseOrder) {
     EXPECT_EQ(d.column(3), "5|9|1|2");
 }
 
+TEST(RowSort, LongKeysThatAgreeForManyBytesStillSortByWhereTheyDiffer) {
+    // Past any first window of the key: the order is found further in, for short and long keys.
+    for (std::size_t same : {10u, 30u, 70u, 200u}) {
+        const std::string head(same, 'x');
+        Doc d({head + "c,1", head + "a,2", head + "b,3", head + "a,4", "w,5"});
+        d.sort({2});
+        EXPECT_EQ(d.column(3), "5|2|4|3|1") << same;
+        Doc j({sj("漢字") + head + sj("あ") + ",1", sj("漢字") + head + ",2"});
+        j.sort({2});
+        EXPECT_EQ(j.column(3), "2|1") << same;
+    }
+}
+
 TEST(RowSort, InvalidBytesSortDeterministicallyAndStayByteForByte) {
     const std::string bad1 = "\x81", bad2 = "x\xFF", bad3 = "\xA0\x80";
     Doc d({bad2, "b", bad1, bad3, "a"});
