@@ -334,12 +334,41 @@ void StringGrid::permuteRows(int first, std::span<const int> order) {
 
 void StringGrid::permuteCols(std::span<const int> order) {
     if (static_cast<int>(order.size()) != colCount_) return;
-    rebuildRows([&](int, std::vector<std::string_view>& cells, std::string&) {
-        std::vector<std::string_view> moved(colCount_);
-        for (int c = 0; c < colCount_; ++c)
-            if (order[c] < static_cast<int>(cells.size())) moved[c] = cells[order[c]];
-        cells.swap(moved);
-    });
+    // Each row keeps its bytes, only in another order: it is rewritten within its own block
+    // (no second copy of the table), unless it needs more cells than it holds.
+    auto work = [&](int begin, int end) {
+        std::string scratch;
+        std::vector<std::string_view> cells;
+        for (int r = begin; r < end; ++r) {
+            PackedRow* p = rows_[r];
+            if (!p) continue;
+            scratch.assign(p->text(), p->textSize());
+            cells.assign(colCount_, std::string_view());
+            std::size_t used = 0;
+            for (int c = 0; c < colCount_; ++c) {
+                const auto from = static_cast<std::uint32_t>(order[c]);
+                if (from >= p->cells) continue;
+                cells[c] = std::string_view(scratch).substr(p->offset(from),
+                                                            p->offset(from + 1) - p->offset(from));
+                if (!cells[c].empty()) used = c + 1;
+            }
+            cells.resize(used);
+            if (used <= p->cells) {
+                PackedRow::build(p, cells, p->heap != 0);
+            } else {
+                rows_[r] = heapRow(cells);
+                freeRow(p);
+            }
+        }
+    };
+    const int rows = rowCount();
+    if (rows > 50000 && std::thread::hardware_concurrency() > 1) {
+        std::thread second(work, rows / 2, rows);
+        work(0, rows / 2);
+        second.join();
+    } else {
+        work(0, rows);
+    }
     std::vector<int> widths(colCount_);
     for (int c = 0; c < colCount_; ++c) widths[c] = colWidths_[order[c]];
     colWidths_ = std::move(widths);

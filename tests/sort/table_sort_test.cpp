@@ -140,7 +140,7 @@ TEST(RowSort, AStopBeforeTheRowsMoveLeavesTheTableExactlyAsItWas) {
 }
 
 TEST(ColumnSort, KeysGoToTheFrontInKeyOrderWithWidthsAndAttributes) {
-    Doc d({"a,b,c,d,e"});
+    Doc d({"a,b,c,d,e", "x", sj("漢,,,,字")});
     d.doc.Grid.setColWidth(6, 120); // column 5
     d.doc.ColInfo[6].Shown = 0;
     d.doc.ColInfo[3].Marked = 1; // column 2
@@ -148,6 +148,8 @@ TEST(ColumnSort, KeysGoToTheFrontInKeyOrderWithWidthsAndAttributes) {
     std::string row;
     for (int c = 2; c < d.doc.Grid.colCount(); ++c) row += d.doc.Grid.cell(c, 1);
     EXPECT_EQ(row, "ebacd");
+    EXPECT_EQ(d.column(2), "e||" + sj("字"));
+    EXPECT_EQ(d.column(4), "a|x|" + sj("漢")) << "a short row takes more cells";
     EXPECT_EQ(d.doc.Grid.colWidth(2), 120);
     EXPECT_EQ(d.doc.ColInfo[2].Shown, 0);
     EXPECT_EQ(d.doc.ColInfo[3].Marked, 1);
