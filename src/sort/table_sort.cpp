@@ -1,7 +1,6 @@
 #include "sort/table_sort.h"
 
 #include "sort/key_order.h"
-#include "text/text_utils.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,6 +16,22 @@ bool report(const SortProgress& progress, std::string_view step, long long i, lo
             long long total) {
     if (i % every != 0 || !progress) return true;
     return progress(step, i, every, total);
+}
+
+// GroupThousands(RowLabel(row)) without a string per row: a million rows are relabelled.
+std::string_view labelText(long long row, const RowLabelRule& rule, char (&out)[32]) {
+    long long n = rule.fixedRowSeq ? row : row - rule.titleRows;
+    if (n <= 0) return {};
+    char* end = out + sizeof out;
+    char* at = end;
+    for (int digits = 0; n > 0; n /= 10) {
+        if (digits++ == 3) {
+            *--at = ',';
+            digits = 1;
+        }
+        *--at = static_cast<char>('0' + n % 10);
+    }
+    return std::string_view(at, static_cast<std::size_t>(end - at));
 }
 
 } // namespace
@@ -44,10 +59,11 @@ RowSortResult sortRowsByKeys(TableDocument& document, std::span<const int> keys,
 
     // Step 5: the rows take their places and their new labels; never stopped halfway.
     document.permuteLines(Axis::Rows, first, order);
+    char buffer[32];
     for (long long p = 0; p < count; ++p) {
         report(progress, "Step 5", first + p, 1000, rows);
         const int r = first + static_cast<int>(p);
-        std::string label = GroupThousands(RowLabel(r, true, labels));
+        const std::string_view label = labelText(r, labels, buffer);
         if (grid.cell(0, r) != label) grid.setCell(0, r, label);
     }
     return result;

@@ -106,6 +106,19 @@ TEST(RowSort, RowsCarryTheirAttributesHeightsAndGetFreshLabels) {
     EXPECT_EQ(d.doc.Grid.cell(0, 3), "3");
 }
 
+TEST(RowSort, LabelsAreTheRowNumbersGroupedInThousands) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 1200; ++i) lines.push_back(std::to_string(5000 - i));
+    Doc d(lines);
+    sortRowsByKeys(d.doc, std::vector<int>{2}, RowLabelRule{false, 1});
+    EXPECT_EQ(d.doc.Grid.cell(0, 1), "") << "a title row's place carries no number";
+    EXPECT_EQ(d.doc.Grid.cell(0, 2), "1");
+    EXPECT_EQ(d.doc.Grid.cell(0, 1000), "999");
+    EXPECT_EQ(d.doc.Grid.cell(0, 1001), "1,000");
+    EXPECT_EQ(d.doc.Grid.cell(0, 1200), "1,199");
+    EXPECT_EQ(d.doc.Grid.cell(2, 1), "3801");
+}
+
 TEST(RowSort, EmptyKeyColumnsAndOnlyFixedRowsChangeNothing) {
     Doc d({"x,", "y,", "z,"});
     EXPECT_FALSE(d.sort({3}).changed);
