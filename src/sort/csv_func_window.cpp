@@ -15,7 +15,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStackedLayout>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -157,8 +156,13 @@ void CsvFuncWindow::buildSortPage(QWidget* page) {
     bindings_.button(end, model_.Btn_SortEnd);
     bindings_.custom(
         [this, over] { over->setCurrentWidget(model_.Btn_Stop.Visible ? btnStop_ : btnSort_); });
-    connect(btnSort_, &QPushButton::clicked, this,
-            [this] { run([this] { model_.Btn_SortClick(); }); });
+    connect(btnSort_, &QPushButton::clicked, this, [this] {
+        // While the sort lets events in, nothing in the main window may load, clear or edit
+        // the table under it.
+        main_.setEnabled(false);
+        run([this] { model_.Btn_SortClick(); });
+        main_.setEnabled(true);
+    });
     connect(btnStop_, &QPushButton::clicked, this, [this] { model_.Btn_StopClick(); });
     connect(end, &QPushButton::clicked, this, [this] { run([this] { model_.Close(); }); });
 
@@ -235,7 +239,8 @@ void CsvFuncWindow::syncLists() {
             int widest = 0;
             for (const QString& item : items)
                 widest = std::max(widest, list->fontMetrics().horizontalAdvance(item));
-            list->horizontalScrollBar()->setRange(0, widest / 2);
+            for (int i = 0; i < list->count(); ++i)
+                list->item(i)->setSizeHint(QSize(widest * 3 / 2, list->sizeHintForRow(0)));
         }
         if (list->currentRow() != box.ItemIndex) list->setCurrentRow(box.ItemIndex);
     };
