@@ -36,9 +36,11 @@ struct PrimaryWeights::Collator {
     // zero bytes left out (a weight never holds one except as its unused tail).
     void weigh(const std::u16string& text, std::string& out) {
         if (!elements) {
+            // No collator: the code units in order, six bits a byte, no byte zero.
             for (char16_t u : text) {
-                out.push_back(static_cast<char>((u >> 8) + 1));
-                out.push_back(static_cast<char>((u & 0xFF) | 1));
+                out.push_back(static_cast<char>((u >> 12) + 1));
+                out.push_back(static_cast<char>(((u >> 6) & 0x3F) + 1));
+                out.push_back(static_cast<char>((u & 0x3F) + 1));
             }
             return;
         }

@@ -86,6 +86,14 @@ CsvFuncWindow::CsvFuncWindow(Kolumbra01Window& main, Prompts* prompts)
     tabs_->addTab(visibilityPage, QString::fromUtf8("列の表示抑制"));
     buildSortPage(sortPage);
     buildVisibilityPage(visibilityPage);
+    // The pages share the window's dark grey, with light captions.
+    for (QWidget* page : {sortPage, visibilityPage}) {
+        page->setAutoFillBackground(true);
+        QPalette dark = page->palette();
+        dark.setColor(QPalette::Window, QColor(95, 95, 95));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        page->setPalette(dark);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menu);

@@ -80,7 +80,8 @@ bool moveKeyColumnsToFront(TableDocument& document, std::span<const int> keys,
     for (std::size_t k = 0; k < keys.size(); ++k) {
         report(progress, "Last Step", static_cast<long long>(k) + 1, 1, total);
         const int i = at[k], t = fixed + static_cast<int>(k);
-        if (i == t || i < 0 || i >= grid.colCount()) continue;
+        // Already in place; or named twice, or no column: nothing to move.
+        if (i <= t || i >= grid.colCount()) continue;
         const int taken = order[i];
         std::move_backward(order.begin() + t, order.begin() + i, order.begin() + i + 1);
         order[t] = taken;
