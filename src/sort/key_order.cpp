@@ -3,8 +3,10 @@
 #include "sort/collation_key.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace kol {
 
@@ -111,23 +113,59 @@ void sortParts(std::span<KeyPart<Words>> parts, std::size_t offset, KeyBuilder<W
     }
 }
 
+template <std::size_t Words> bool lessBytes(const KeyPart<Words>& a, const KeyPart<Words>& b) {
+    for (std::size_t i = 0; i < Words; ++i)
+        if (a.words[i] != b.words[i]) return a.words[i] < b.words[i];
+    return false;
+}
+
 template <std::size_t Words>
 bool orderWith(const StringGrid& grid, std::span<const int> keys,
                const std::vector<std::size_t>& widths, const SortProgress& progress,
                std::vector<int>& order) {
     const int first = grid.fixedRows();
     const long long count = grid.rowCount() - first;
-    // Step 2: the first window of every row's key. Step 3: the keys in ascending order, a
-    // row's key worked out further only while it ties with another.
-    KeyBuilder<Words> builder(grid, keys, widths);
+    // Large tables are worked on two threads, each with its own collator: the second takes
+    // the second half of the rows, then the upper part of the keys. Only this thread reports.
+    const bool two = count >= 100000 && std::thread::hardware_concurrency() > 1;
+    const long long half = two ? count / 2 : count;
+    KeyBuilder<Words> builder(grid, keys, widths), helper(grid, keys, widths);
     std::vector<KeyPart<Words>> parts(count);
-    for (long long p = 0; p < count; ++p) {
-        if (!report(progress, "Step 2", p, 1000, count)) return false;
-        parts[p] = builder.part(first + static_cast<int>(p), static_cast<std::uint32_t>(p), 0);
+    std::atomic<bool> stop = false;
+
+    // Step 2: the first window of every row's key.
+    auto make = [&](KeyBuilder<Words>& b, long long from, long long to) {
+        for (long long p = from; p < to && !stop; ++p)
+            parts[p] = b.part(first + static_cast<int>(p), static_cast<std::uint32_t>(p), 0);
+    };
+    std::thread second;
+    if (two) second = std::thread(make, std::ref(helper), half, count);
+    for (long long p = 0; p < half && !stop; p += 1000) {
+        if (!report(progress, "Step 2", two ? 2 * p : p, 1000, count)) stop = true;
+        make(builder, p, std::min(p + 1000, half));
     }
+    if (second.joinable()) second.join();
+    if (stop) return false;
+
+    // Step 3: the keys in ascending order, a row's key worked out further only while it ties
+    // with another. Two threads split the keys at a sampled middle key, ties kept together.
     if (!report(progress, "Step 3", 0, 1, count)) return false;
-    sortParts<Words>(parts, 0, builder, first);
+    std::span<KeyPart<Words>> all(parts), lower = all, upper;
+    if (two) {
+        std::vector<KeyPart<Words>> sample;
+        for (long long p = 0; p < count; p += count / 255) sample.push_back(parts[p]);
+        std::nth_element(sample.begin(), sample.begin() + sample.size() / 2, sample.end());
+        const KeyPart<Words> middle = sample[sample.size() / 2];
+        auto split = std::partition(all.begin(), all.end(),
+                                    [&](const KeyPart<Words>& k) { return lessBytes(k, middle); });
+        lower = all.first(static_cast<std::size_t>(split - all.begin()));
+        upper = all.subspan(lower.size());
+        second = std::thread([&] { sortParts<Words>(upper, 0, helper, first); });
+    }
+    sortParts<Words>(lower, 0, builder, first);
+    if (second.joinable()) second.join();
     if (!report(progress, "Step 3", count, 1, count)) return false;
+
     // Step 4: where every row goes.
     order.assign(count, 0);
     for (long long p = 0; p < count; ++p) {

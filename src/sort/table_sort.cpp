@@ -6,6 +6,7 @@
 #include <cstring>
 #include <numeric>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kol {
@@ -44,13 +45,25 @@ RowSortResult sortRowsByKeys(TableDocument& document, std::span<const int> keys,
     RowSortResult result;
     if (keys.empty() || count <= 0) return result;
 
-    // Step 1: the longest cell of every key.
-    std::vector<std::size_t> widths(keys.size(), 0);
-    for (int r = first; r < rows; ++r) {
-        if (!report(progress, "Step 1", r, 1000, rows)) return {false, false};
-        for (std::size_t k = 0; k < keys.size(); ++k)
-            widths[k] = std::max(widths[k], grid.cell(keys[k], r).size());
+    // Step 1: the longest cell of every key; a large table's second half on a second thread.
+    const bool two = count >= 100000 && std::thread::hardware_concurrency() > 1;
+    const int middle = two ? first + static_cast<int>(count / 2) : rows;
+    std::vector<std::size_t> widths(keys.size(), 0), upper(keys.size(), 0);
+    auto measure = [&](std::vector<std::size_t>& w, int from, int to) {
+        for (int r = from; r < to; ++r)
+            for (std::size_t k = 0; k < keys.size(); ++k)
+                w[k] = std::max(w[k], grid.cell(keys[k], r).size());
+    };
+    std::thread second;
+    if (two) second = std::thread(measure, std::ref(upper), middle, rows);
+    bool stopped = false;
+    for (int r = first; r < middle && !stopped; r += 1000 - r % 1000) {
+        stopped = !report(progress, "Step 1", two ? 2 * r : r, 1000, rows);
+        measure(widths, r, std::min(r + 1000 - r % 1000, middle));
     }
+    if (second.joinable()) second.join();
+    if (stopped) return {false, false};
+    for (std::size_t k = 0; k < keys.size(); ++k) widths[k] = std::max(widths[k], upper[k]);
 
     // Steps 2 to 4: the keys in ascending order, and where every row goes.
     std::vector<int> order;
@@ -59,13 +72,17 @@ RowSortResult sortRowsByKeys(TableDocument& document, std::span<const int> keys,
 
     // Step 5: the rows take their places and their new labels; never stopped halfway.
     document.permuteLines(Axis::Rows, first, order);
-    char buffer[32];
-    for (long long p = 0; p < count; ++p) {
-        report(progress, "Step 5", first + p, 1000, rows);
-        const int r = first + static_cast<int>(p);
-        const std::string_view label = labelText(r, labels, buffer);
-        if (grid.cell(0, r) != label) grid.setCell(0, r, label);
-    }
+    auto relabel = [&](int from, int to, bool reporting) {
+        char buffer[32];
+        for (int r = from; r < to; ++r) {
+            if (reporting) report(progress, "Step 5", two ? 2 * r : r, 1000, rows);
+            const std::string_view label = labelText(r, labels, buffer);
+            if (grid.cell(0, r) != label) grid.setCell(0, r, label); // touches row r alone
+        }
+    };
+    if (two) second = std::thread(relabel, middle, rows, false);
+    relabel(first, middle, true);
+    if (second.joinable()) second.join();
     return result;
 }
 

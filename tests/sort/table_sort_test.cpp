@@ -4,6 +4,8 @@
 #include "table/table_load.h"
 #include "text/cp932.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace kol {
@@ -81,6 +83,24 @@ TEST(RowSort, LongKeysThatAgreeForManyBytesStillSortByWhereTheyDiffer) {
     }
 }
 
+TEST(RowSort, ALargeTableSortsOnTwoThreadsAsOnOne) {
+    // 120,000 rows: many ties, broken by the former row index compared as text.
+    std::vector<std::string> lines;
+    std::vector<std::pair<std::string, std::string>> expected;
+    for (int r = 1; r <= 120000; ++r) {
+        char value[8];
+        std::snprintf(value, sizeof value, "%03d", static_cast<int>((r * 7919L) % 1000));
+        lines.push_back(std::string(value) + "," + std::to_string(r));
+        expected.emplace_back(value, std::to_string(r));
+    }
+    std::sort(expected.begin(), expected.end());
+    Doc d(lines);
+    EXPECT_TRUE(d.sort({2}).changed);
+    for (int p = 0; p < 120000; p += 997)
+        ASSERT_EQ(d.doc.Grid.cell(3, p + 1), expected[p].second) << p;
+    EXPECT_EQ(d.doc.Grid.cell(3, 120000), expected.back().second);
+}
+
 TEST(RowSort, InvalidBytesSortDeterministicallyAndStayByteForByte) {
     const std::string bad1 = "\x81", bad2 = "x\xFF", bad3 = "\xA0\x80";
     Doc d({bad2, "b", bad1, bad3, "a"});
@@ -133,23 +153,25 @@ TEST(RowSort, EmptyKeyColumnsAndOnlyFixedRowsChangeNothing) {
 }
 
 TEST(RowSort, AStopBeforeTheRowsMoveLeavesTheTableExactlyAsItWas) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < 3000; ++i) lines.push_back(std::to_string(3000 - i) + ",v");
-    for (const char* stopAt : {"Step 1", "Step 2", "Step 3", "Step 4"}) {
-        Doc d(lines);
-        d.doc.RowFlags[5].Mark = 1;
-        const std::string before = d.column();
-        const std::string labels = d.column(0);
-        bool asked = false;
-        RowSortResult r = d.sort({2}, [&](std::string_view step, long long, long long, long long) {
-            asked = asked || step == stopAt;
-            return !asked;
-        });
-        EXPECT_FALSE(r.completed) << stopAt;
-        EXPECT_EQ(d.column(), before) << stopAt;
-        EXPECT_EQ(d.column(0), labels) << stopAt;
-        EXPECT_EQ(d.doc.RowFlags[5].Mark, 1) << stopAt;
-    }
+    for (int rows : {3000, 100000}) // one thread, two threads
+        for (const char* stopAt : {"Step 1", "Step 2", "Step 3", "Step 4"}) {
+            std::vector<std::string> lines;
+            for (int i = 0; i < rows; ++i) lines.push_back(std::to_string(rows - i) + ",v");
+            Doc d(lines);
+            d.doc.RowFlags[5].Mark = 1;
+            const std::string before = d.column();
+            const std::string labels = d.column(0);
+            bool asked = false;
+            RowSortResult r =
+                d.sort({2}, [&](std::string_view step, long long, long long, long long) {
+                    asked = asked || step == stopAt;
+                    return !asked;
+                });
+            EXPECT_FALSE(r.completed) << stopAt << rows;
+            EXPECT_EQ(d.column(), before) << stopAt << rows;
+            EXPECT_EQ(d.column(0), labels) << stopAt;
+            EXPECT_EQ(d.doc.RowFlags[5].Mark, 1) << stopAt;
+        }
 }
 
 TEST(ColumnSort, KeysGoToTheFrontInKeyOrderWithWidthsAndAttributes) {
