@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -27,6 +28,15 @@ struct MemoryClipboard : Clipboard {
     std::string text() override { return content; }
     void setText(const std::string& t) override { content = t; }
 };
+
+// A field of /proc/self/status in KiB ("VmRSS:", "VmHWM:").
+inline long statusKb(const char* key) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::string(key).size());
+    return 0;
+}
 
 inline double msSince(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)

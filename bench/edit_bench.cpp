@@ -18,7 +18,7 @@ using Steady = std::chrono::steady_clock;
 int main(int argc, char** argv) {
     const std::string path = bench::benchTable(argc, argv);
     TableDocument doc;
-    if (loadTableFile(path, doc, TableLoadOptions{}) != SourceText::ReadStatus::Ok) return 1;
+    if (!loadTableFile(path, doc, TableLoadOptions{}).ok()) return 1;
     std::printf("table: %d rows x %d columns\n", doc.Grid.rowCount() - 1, doc.Grid.colCount() - 2);
 
     auto run = [&](const char* name, const std::function<void()>& edit) {

@@ -15,14 +15,6 @@
 namespace {
 using namespace kol;
 
-long statusKb(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::string(key).size());
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -37,13 +29,13 @@ int main(int argc, char** argv) {
     const double mb = st.st_size / 1e6;
 
     TableDocument doc;
-    const long before = statusKb("VmRSS:");
+    const long before = bench::statusKb("VmRSS:");
     auto start = std::chrono::steady_clock::now();
-    bool ok = loadTableFile(path, doc, TableLoadOptions{}) == SourceText::ReadStatus::Ok;
+    bool ok = loadTableFile(path, doc, TableLoadOptions{}).ok();
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const long after = statusKb("VmRSS:");
-    const long peak = statusKb("VmHWM:");
+    const long after = bench::statusKb("VmRSS:");
+    const long peak = bench::statusKb("VmHWM:");
     if (!ok) {
         std::fprintf(stderr, "load failed: %s\n", path.c_str());
         return 1;

@@ -31,7 +31,7 @@ int main() {
         }
     }
     TableDocument doc;
-    if (loadTableFile(path, doc, TableLoadOptions{}) != SourceText::ReadStatus::Ok) return 1;
+    if (!loadTableFile(path, doc, TableLoadOptions{}).ok()) return 1;
     StringGrid& g = doc.Grid;
     std::printf("table: %d rows x %d columns\n", g.rowCount() - 1, g.colCount() - 2);
     const GridRect all{2, 2, 1001, 1001};

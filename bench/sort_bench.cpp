@@ -21,14 +21,6 @@ namespace {
 using namespace kol;
 using Steady = std::chrono::steady_clock;
 
-long statusKb(const char* field) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field));
-    return 0;
-}
-
 void resetPeak() {
     std::ofstream("/proc/self/clear_refs") << "5";
 }
@@ -49,7 +41,7 @@ double shellSeconds(const std::string& command) {
 int main(int argc, char** argv) {
     const std::string path = bench::benchTable(argc, argv);
     TableDocument doc;
-    if (loadTableFile(path, doc, TableLoadOptions{}) != SourceText::ReadStatus::Ok) return 1;
+    if (!loadTableFile(path, doc, TableLoadOptions{}).ok()) return 1;
     struct stat st {};
     stat(path.c_str(), &st);
     const double tableBytes = static_cast<double>(st.st_size);
@@ -57,7 +49,7 @@ int main(int argc, char** argv) {
                 doc.Grid.colCount() - 2, tableBytes / 1e6);
 
     auto rowSort = [&](const char* name, std::vector<int> keys) {
-        const long before = statusKb("VmRSS:");
+        const long before = bench::statusKb("VmRSS:");
         resetPeak();
         auto t0 = Steady::now();
         const double cpu0 = cpuMs();
@@ -77,7 +69,7 @@ int main(int argc, char** argv) {
         steps += " " + current.substr(5) + ":" +
                  std::to_string(static_cast<int>(bench::msSince(stepStart)));
         const double ms = bench::msSince(t0), cpu = cpuMs() - cpu0;
-        const double extra = (statusKb("VmHWM:") - before) * 1024.0;
+        const double extra = (bench::statusKb("VmHWM:") - before) * 1024.0;
         std::printf("%-26s %6.0f ms (cpu %6.0f ms)  peak extra %6.1f MB = %.2f bytes per table "
                     "byte%s\n",
                     name, ms, cpu, extra / 1e6, extra / tableBytes,
@@ -98,13 +90,13 @@ int main(int argc, char** argv) {
     for (int c = 11; c >= 2; --c) hundred.push_back(c);
     for (int c = 12; c < doc.Grid.colCount(); ++c) hundred.push_back(c);
     {
-        const long before = statusKb("VmRSS:");
+        const long before = bench::statusKb("VmRSS:");
         resetPeak();
         auto t0 = Steady::now();
         const double cpu0 = cpuMs();
         moveKeyColumnsToFront(doc, hundred);
         const double ms = bench::msSince(t0), cpu = cpuMs() - cpu0;
-        const double extra = (statusKb("VmHWM:") - before) * 1024.0;
+        const double extra = (bench::statusKb("VmHWM:") - before) * 1024.0;
         std::printf("%-26s %6.0f ms (cpu %6.0f ms)  peak extra %6.1f MB = %.2f bytes per table "
                     "byte\n",
                     "column sort, 100 keys", ms, cpu, extra / 1e6, extra / tableBytes);

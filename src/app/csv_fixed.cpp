@@ -1,10 +1,10 @@
 #include "app/csv_fixed.h"
 
+#include "table/atomic_file.h"
+#include "table/row_writer.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
-#include "table/atomic_file.h"
-#include "table/row_writer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -37,11 +37,17 @@ TFm_CsvFixed::TFm_CsvFixed(Prompts& prompts, CsvFixedHost& host, const StringGri
       programDir_(std::move(programDir)) {}
 
 bool TFm_CsvFixed::WriteRows(const std::string& fileName) {
-    host_.setBusy(true);
-    bool ok = writeRowsToFile(source_, 1, source_.rowCount() - 1, separator_, fileName);
-    host_.setBusy(false);
-    if (!ok) prompts_.inform(sj(kWriteFailed));
-    return ok;
+    IoStatus status;
+    {
+        BusyCursor busy(host_); // not over the failure's message
+        status = writeRowsToFile(source_, 1, source_.rowCount() - 1, separator_, fileName);
+    }
+    if (!status) reportWriteFailure(fileName, status);
+    return status.ok();
+}
+
+void TFm_CsvFixed::reportWriteFailure(const std::string& fileName, IoStatus status) {
+    prompts_.fail(sj(kWriteFailed) + "\r\n\r\n" + ioFailureDetail(fileName, status));
 }
 
 void TFm_CsvFixed::FormShow() {
@@ -96,26 +102,26 @@ void TFm_CsvFixed::outputRange(int first, int last) {
                      Buttons::YesNo) != Answer::Yes)
         return;
 
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     AtomicFileWriter writer(fileName);
-    bool ok = writer.open();
+    IoStatus status = writer.open();
     std::string buffer;
     long long k = 0;
-    for (int r = first; ok && r <= last && r < source_.rowCount(); ++r) {
+    for (int r = first; status && r <= last && r < source_.rowCount(); ++r) {
         if (++k % 1000 == 0) {
             Lab_OutRecNo = "Rec.No " + grouped(k) + sj(" まで終了");
             host_.repaintStatus();
         }
         appendRowLine(buffer, source_, r, separator_);
         if (buffer.size() >= kFlushBytes) {
-            ok = writer.write(buffer);
+            status = writer.write(buffer);
             buffer.clear();
         }
     }
-    ok = ok && writer.write(buffer) && writer.commit();
-    if (!ok) {
-        prompts_.inform(sj(kWriteFailed));
-        host_.setBusy(false);
+    if (status) status = writer.write(buffer);
+    if (status) status = writer.commit();
+    if (!status) {
+        reportWriteFailure(fileName, status);
         return;
     }
     Lab_OutRecNo = "Rec.No " + grouped(last) + sj(" まで終了");
@@ -128,7 +134,6 @@ void TFm_CsvFixed::outputRange(int first, int last) {
     } else {
         host_.showDocumentFile(fileName, sj("★出力しました。 "));
     }
-    host_.setBusy(false);
 }
 
 } // namespace kol

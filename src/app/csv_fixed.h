@@ -5,6 +5,7 @@
 #include "platform/busy_cursor.h"
 #include "platform/platform.h"
 #include "table/csv_file_inf.h"
+#include "table/io_status.h"
 #include "table/string_grid.h"
 
 #include <string>
@@ -23,7 +24,8 @@ public:
                  const TCsvFileInf& descriptor, int firstRow, int lastRow, unsigned char separator,
                  std::string programDir);
 
-    // The common row writer: rows 1 … last of the source grid.
+    // The common row writer: rows 1 … last of the source grid. A failure is reported in an
+    // error box with its reason.
     [[nodiscard]] bool WriteRows(const std::string& fileName);
 
     void FormShow();
@@ -38,6 +40,7 @@ public:
 
 private:
     void outputRange(int first, int last);
+    void reportWriteFailure(const std::string& fileName, IoStatus status);
 
     Prompts& prompts_;
     CsvFixedHost& host_;

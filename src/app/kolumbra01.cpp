@@ -68,10 +68,10 @@ void TFm_Kolumbra01::SetupControls() {
     caption(Mn_FixedRowSEQ, "8. 固定行から付番する");
     caption(Mn_ConfPaste, "1. 【 貼り付け     】 時に確認を行う");
     caption(Mn_ConfClear, "2. 【 範囲クリアー 】 時に確認を行う");
-    caption(Mn_ConfInsert, "3. 【 挿入         】 時に確認を行う");
-    caption(Mn_ConfCopy, "4. 【 複写         】 時に確認を行う");
-    caption(Mn_ConfMove, "5. 【 移動         】 時に確認を行う");
-    caption(Mn_ConfDelete, "6. 【 削除         】 時に確認を行う");
+    caption(Mn_ConfInsert, "3. 複数行，列の 【 挿入 】 時に確認を行う");
+    caption(Mn_ConfCopy, "4. 複数行，列の 【 複写 】 時に確認を行う");
+    caption(Mn_ConfMove, "5. 複数行，列の 【 移動 】 時に確認を行う");
+    caption(Mn_ConfDelete, "6. 行，列の 【 削除 】 時に確認を行う");
     caption(Mn_Help_Kolumbra, "1. Kolumbra について");
     caption(Mn_Help_Begin, "2. はじめに");
     caption(Mn_Help_Guide1, "3. 操作説明 (1)");
@@ -114,7 +114,8 @@ void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
 
     Settings.SetDefaults();
     otherSettingLines_.clear();
-    if (!SettingsPath.empty()) ReadSettings(SettingsPath, Settings, &otherSettingLines_);
+    // Without a readable file every setting keeps its default.
+    if (!SettingsPath.empty()) (void)ReadSettings(SettingsPath, Settings, &otherSettingLines_);
     CsvFileInf = TCsvFileInf();
     pnlBase.Caption.clear();
     pnlMsg.Caption.clear();

@@ -185,6 +185,9 @@ public:
     void recomputeBreakColumns(int first, int last) { recomputeBreakRange(first, last, 0); }
     void recomputeBreakRange(int first, int last, int fromRow);
     void AutoFitColumns();
+    // The longest text column c shows, given the longest of its cells.
+    std::uint32_t shownLongest(int c, std::uint32_t rawLongest) const;
+    void widenForDates(); // date editing switched on: no date may be cut
     int ColumnWidthFor(int currentWidth, double length) const;
     void ApplyFold();
     void BuildFixedColList();
@@ -205,7 +208,8 @@ public:
 
     int komRowIndex() const { return Cmb_KomRow.ItemIndex < 0 ? 0 : Cmb_KomRow.ItemIndex; }
     int crNextIndex() const { return Cmb_CrNext.ItemIndex < 0 ? 0 : Cmb_CrNext.ItemIndex; }
-    Answer AskSaveChanges(Buttons buttons);
+    // Yes, No or Cancel; Cancel also when Yes did not save (failed or cancelled dialog).
+    [[nodiscard]] Answer AskSaveChanges(Buttons buttons);
     std::string ChooseSaveFile(const std::string& startName, const std::string& title);
     void ResetTable(int columns, int rows);
     bool LoadTable(const std::string& name, int changedValue);
@@ -272,9 +276,11 @@ private:
     void ApplySettings();
     void GatherSettings();
     bool readFile(const std::string& name);
+    void reportNulCut(const std::string& name);
     void FillGrid();
     void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
     void applyFixedRows();
+    void fitLabelColumn(); // column 0 as wide as the longest row label needs
     void rebuildAttributes();
     void showProgress(const std::string& caption);
     std::string openDialogStart(const std::string& startName, std::string& directory,
@@ -320,6 +326,7 @@ private:
     std::string programDir_;
     ScreenInfo screen_;
     std::unique_ptr<TIsDClick> dclick_;
+    bool labelColumnWidened_ = false;
     std::vector<std::string> otherSettingLines_; // kept for the readers that come later
 };
 

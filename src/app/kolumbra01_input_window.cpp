@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextCursor>
 
 namespace kol {
@@ -94,6 +95,9 @@ QScrollBar* Kolumbra01Window::smallScrollBar(Qt::Orientation orientation,
                                              void (GridInput::*handler)(GridInput::ScrollCode)) {
     // Only the arrows mean anything: the bar stays in the middle, and never keeps the focus.
     auto* bar = new QScrollBar(orientation);
+    // Both arrows and a little of the track always show: the panel grows rather than cut one.
+    const int extent = bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
+    if (orientation == Qt::Vertical) bar->setMinimumHeight(3 * extent);
     bar->setRange(0, 2);
     bar->setValue(1);
     bar->setFocusPolicy(Qt::NoFocus);

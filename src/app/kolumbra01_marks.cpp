@@ -77,7 +77,7 @@ void TFm_Kolumbra01::Mn_MarkSaveClick() {
     Settings.Path_SelectFile = name;
     TFm_CsvFixed writer(prompts_, host_, WorkGrid, CsvFileInf, 0, WorkGrid.rowCount() - 1,
                         CurrentSeparator, programDir_);
-    (void)writer.WriteRows(name); // a failure has been shown
+    (void)writer.WriteRows(name); // a failure has been reported; nothing here depends on it
     resetWorkGrid();
 }
 

@@ -9,8 +9,10 @@ namespace kol {
 
 Answer TFm_Kolumbra01::AskSaveChanges(Buttons buttons) {
     Answer answer = prompts_.ask(sj("内容が変更されています。\r\n\r\n保存しますか？"), buttons);
-    if (answer == Answer::Yes) Mn_FileSaveClick(SaveSender::Menu);
-    return answer;
+    if (answer != Answer::Yes) return answer;
+    Mn_FileSaveClick(SaveSender::Menu);
+    // A save that failed or whose dialog was cancelled must not let the caller drop the changes.
+    return Modified == 1 ? Answer::Cancel : answer;
 }
 
 std::string TFm_Kolumbra01::ChooseSaveFile(const std::string& startName, const std::string& title) {

@@ -57,7 +57,7 @@ void TFm_Kolumbra01::OpenArgument(const std::string& text) {
     if (containsUpper(path, "KEY:CLIPBOARD")) {
         ReadClipboardTable(true, clipCaption);
     } else {
-        if (Modified == 1) AskSaveChanges(Buttons::YesNo);
+        if (Modified == 1 && AskSaveChanges(Buttons::YesNo) == Answer::Cancel) return;
         while (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
         if (isDirectory(path)) {
             Settings.Path_EditFile = joinPath(path, "*.*");

@@ -1,5 +1,6 @@
 // Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
 #include "app/kolumbra01.h"
+#include "table/io_status.h"
 #include "table/separators.h"
 #include "table/table_load.h"
 #include "text/cp932.h"
@@ -12,6 +13,7 @@
 namespace kol {
 
 namespace {
+constexpr std::int64_t kProgressRepaintMs = 200;
 const char* kStandardFilter = "(*.csv)|*.csv|(*.csv; *.txt)|*.csv; *.txt|(*.txt)|*.txt|(*.*)|*.*";
 } // namespace
 
@@ -27,6 +29,7 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     Grid.setDefaultRowHeight(KijyunHeight);
     Grid.setDefaultColWidth(12 * w);
     Grid.setColWidth(0, 9 * w);
+    labelColumnWidened_ = false;
     Grid.setColWidth(1, w);
     if (columns == 0 && rows == 0) {
         Grid.setColWidth(2, Grid.defaultColWidth());
@@ -71,12 +74,26 @@ void TFm_Kolumbra01::fitColumns(const std::vector<std::uint32_t>& longest) {
     }
 }
 
+std::uint32_t TFm_Kolumbra01::shownLongest(int c, std::uint32_t rawLongest) const {
+    // Date editing lengthens a 6- or 8-digit number by its two slashes; nothing else that is
+    // shown is longer than the cell, so only such columns need a look at their cells.
+    if (!Mn_DateEdit.Checked || rawLongest < 6 || rawLongest >= 10) return rawLongest;
+    const DisplaySwitches view = displaySwitches();
+    std::uint32_t longest = rawLongest;
+    for (int r = 0; r < Grid.rowCount(); ++r)
+        longest = std::max<std::uint32_t>(
+            longest, static_cast<std::uint32_t>(displayLength(Grid.cell(c, r), view)));
+    return longest;
+}
+
 void TFm_Kolumbra01::AutoFitColumns() {
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
     for (int r = 0; r < Grid.rowCount(); ++r)
         for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
             longest[c] = std::max<std::uint32_t>(
                 longest[c], static_cast<std::uint32_t>(Grid.cell(c, r).size()));
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
+        longest[c] = shownLongest(c, longest[c]);
     fitColumns(longest);
 }
 
@@ -87,7 +104,9 @@ void TFm_Kolumbra01::showProgress(const std::string& text) {
 
 bool TFm_Kolumbra01::readFile(const std::string& name) {
     SourceText source;
-    if (SourceText::readFile(name, source) != SourceText::ReadStatus::Ok) return false;
+    if (SourceText::readFile(name, source, &CsvFileInf.ReadError) != SourceText::ReadStatus::Ok)
+        return false;
+    CsvFileInf.DroppedFromNul = source.bytesFromNul();
     CsvFileInf.FileName = name;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
     CsvFileInf.LineCount = countLines(source.text());
@@ -100,7 +119,13 @@ bool TFm_Kolumbra01::readFile(const std::string& name) {
 void TFm_Kolumbra01::FillGrid() {
     const std::size_t count = CsvFileInf.LineCount;
     const std::string total = std::to_string(count);
+    // A repaint costs more than splitting a thousand lines: the caption moves a few times a
+    // second on a long load instead of at every thousandth line.
+    std::int64_t shownAt = -1;
     auto progress = [&](std::size_t i) {
+        const std::int64_t now = clock_.nowMs();
+        if (shownAt >= 0 && now - shownAt < kProgressRepaintMs) return;
+        shownAt = now;
         showProgress(sj(" 読み込み中 ... ") + std::to_string(i + 1) + " / " + total);
     };
     FillResult filled = fillTable(Doc, CsvFileInf.Lines, count, CurrentSeparator,
@@ -113,11 +138,13 @@ void TFm_Kolumbra01::FillGrid() {
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
         std::size_t field = static_cast<std::size_t>(c - Grid.fixedCols());
-        longest[c] = std::max<std::uint32_t>(
-            field < filled.longestField.size() ? filled.longestField[field] : 0,
-            static_cast<std::uint32_t>(Grid.cell(c, 0).size()));
+        longest[c] =
+            shownLongest(c, std::max<std::uint32_t>(
+                                field < filled.longestField.size() ? filled.longestField[field] : 0,
+                                static_cast<std::uint32_t>(Grid.cell(c, 0).size())));
     }
     fitColumns(longest);
+    fitLabelColumn();
     ApplyFold();
     RecomputeBreakColours(-1, 0);
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
@@ -133,8 +160,8 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         std::string previous = CsvFileInf.FileName;
         if (!readFile(name)) {
             CsvFileInf.FileName = previous;
-            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") +
-                          displayPath(name));
+            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n") +
+                          ioFailureDetail(name, IoStatus::failure(CsvFileInf.ReadError)));
             return false;
         }
     }
@@ -167,7 +194,14 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     GridVisible = true;
     columnsChanged();
     host_.focusGrid();
+    if (fromFile && CsvFileInf.DroppedFromNul > 0) reportNulCut(name);
     return true;
+}
+
+// The text ends at a NUL byte, so whatever follows it is not in the table; a save over the
+// file would lose it, and the user has to know before editing.
+void TFm_Kolumbra01::reportNulCut(const std::string& name) {
+    prompts_.fail(nulCutMessage(name, CsvFileInf.DroppedFromNul));
 }
 
 std::string TFm_Kolumbra01::openDialogStart(const std::string& startName, std::string& directory,
@@ -190,7 +224,7 @@ std::string TFm_Kolumbra01::openDialogStart(const std::string& startName, std::s
 }
 
 void TFm_Kolumbra01::Btn_OpenCsvClick() {
-    if (Modified == 1) AskSaveChanges(Buttons::YesNo);
+    if (Modified == 1 && AskSaveChanges(Buttons::YesNo) == Answer::Cancel) return;
     FileDialogRequest request;
     request.fileName = openDialogStart(CsvFileInf.FileName, request.directory, request.filter);
     request.title = sj("読み込む Csv ファイルを選択して下さい。");
@@ -204,7 +238,7 @@ void TFm_Kolumbra01::Btn_OpenBoardClick() {
 }
 
 void TFm_Kolumbra01::ReadClipboardTable(bool silent, const std::string& caption) {
-    host_.setBusy(true);
+    BusyCursor busy(host_);
     GridVisible = false;
     showProgress(sj(" クリップボードの読み込み中です。"));
     const unsigned char kept = CurrentSeparator;
@@ -239,7 +273,6 @@ void TFm_Kolumbra01::ReadClipboardTable(bool silent, const std::string& caption)
     CurrentSeparator = kept;
     pnlBase.Caption.clear();
     GridVisible = true;
-    host_.setBusy(false);
 }
 
 } // namespace kol

@@ -40,7 +40,22 @@ CellScene TFm_Kolumbra01::cellScene() const {
 
 void TFm_Kolumbra01::Mn_FixedCenterClick(MenuItem& item) {
     item.Checked = !item.Checked;
+    if (&item == &Mn_DateEdit && item.Checked) widenForDates();
     host_.focusGrid();
+}
+
+void TFm_Kolumbra01::widenForDates() {
+    BusyCursor busy(host_);
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
+        std::uint32_t raw = 0;
+        for (int r = 0; r < Grid.rowCount() && raw < 10; ++r)
+            raw = std::max<std::uint32_t>(raw, static_cast<std::uint32_t>(Grid.cell(c, r).size()));
+        if (raw >= 10) continue; // a date of 10 shown bytes fits wherever such a cell fits
+        const int width = ColumnWidthFor(Grid.colWidth(c), shownLongest(c, raw));
+        if (width == -1 || !ColInfo[c].Shown) continue;
+        Grid.setColWidth(c, width);
+        ColInfo[c].Width = width;
+    }
 }
 
 void TFm_Kolumbra01::Mn_KaraGyoColorClick(MenuItem& item) {
@@ -92,8 +107,23 @@ void TFm_Kolumbra01::recomputeBreakRange(int first, int last, int fromRow) {
 void TFm_Kolumbra01::RenumberRowLabels() {
     const RowLabelRule rule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()};
     for (int r = 1; r < Grid.rowCount(); ++r) Grid.setCell(0, r, kol::RowLabel(r, true, rule));
+    fitLabelColumn();
     applyFixedRows();
     UpdateCaptions();
+}
+
+void TFm_Kolumbra01::fitLabelColumn() {
+    // Nine letters hold every label up to "999,999"; a longer table widens the column to its
+    // longest label, and a table that shrinks back gets the standard width again.
+    const std::string last = RowLabel(Grid.rowCount() - 1, false);
+    const int letters = static_cast<int>(GroupThousands(last).size()) + 2;
+    if (letters > 9) {
+        Grid.setColWidth(0, letters * LetterWidth);
+        labelColumnWidened_ = true;
+    } else if (labelColumnWidened_) {
+        Grid.setColWidth(0, 9 * LetterWidth);
+        labelColumnWidened_ = false;
+    }
 }
 
 void TFm_Kolumbra01::applyFixedRows() {

@@ -7,6 +7,7 @@
 #include "ui/control_bindings.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
+#include "ui/qt_program_look.h"
 #include "ui/qt_text.h"
 #include "viewer/browse_window.h"
 
@@ -38,13 +39,6 @@ QString u(const char* utf8) {
 
 QColor bgr(std::uint32_t c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-QFont programFont(int pixels) {
-    QFont font("IPAMincho");
-    font.setPixelSize(pixels);
-    font.setStyleHint(QFont::TypeWriter);
-    return font;
 }
 
 QGroupBox* group(const char* title, QWidget* parent, std::initializer_list<QWidget*> children) {
@@ -101,6 +95,10 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     connect(&gridTimer_, &QTimer::timeout, this,
             [this] { run([this] { input_->GridTimerTimer(); }); });
     sync();
+    // A screen too small for the panels: the window keeps its panels whole and stays on it.
+    layout()->activate();
+    if (geometry().right() > area.right())
+        move(std::max(area.left(), area.left() + (area.width() - width()) / 2), y());
 }
 
 Kolumbra01Window::~Kolumbra01Window() = default;
@@ -180,6 +178,11 @@ void Kolumbra01Window::buildMenus() {
 
 QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*handler)()) {
     auto* b = new QPushButton(qs(state.Caption));
+    // As wide as its caption in bold, not the style's standard 80 pixels, so the panels fit
+    // small screens without cutting a caption.
+    QFont bold = b->font();
+    bold.setBold(true);
+    b->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(b->text()) + 14);
     if (handler)
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { run([this, handler] { (model_.get()->*handler)(); }); });
@@ -190,6 +193,15 @@ QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*hand
 QComboBox* Kolumbra01Window::combo(Combo& state, std::function<void()> handler) {
     auto* box = new QComboBox;
     box->setFont(programFont(12));
+    // As wide as the longest item, so no choice is ever cut; the key column's list holds column
+    // names of any length and keeps a width of its own.
+    if (&state == &model_->Cmb_FixedCol) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(10);
+    } else {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
+    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     bindings_.combo(box, state, [this, handler] {
         if (handler)
             run(handler);
@@ -327,6 +339,10 @@ void Kolumbra01Window::sync() {
     TFm_Kolumbra01& m = *model_;
     setWindowTitle(qs(m.Caption));
     bindings_.push();
+    // The panels are placed by hand inside their margin: the window is never narrower than
+    // they need, so no caption is cut.
+    const int margin = m.KijyunHeight * 2 / 5;
+    centralWidget()->setMinimumWidth(pnlBase_->minimumSizeHint().width() + 2 * margin);
     labRecords_->setText(qs(m.Lab_Records.Caption));
     labFields_->setText(qs(m.Lab_Fields.Caption));
     pnlMsg_->setText(qs(m.pnlMsg.Caption));

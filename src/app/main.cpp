@@ -4,6 +4,7 @@
 #include "app/standin_window.h"
 #include "app/version.h"
 #include "sort/csv_func_window.h"
+#include "ui/qt_program_look.h"
 #include "ui/resident_msg_window.h"
 #include "viewer/browse_window.h"
 
@@ -69,8 +70,9 @@ int main(int argc, char** argv) {
     if (argc > 1 && answerOption(argv[1], programDir)) return 0;
 
     QApplication app(argc, argv);
+    // No display name: Qt would add it to every window title, and the titles are the program's.
     QApplication::setApplicationName("Kolumbra");
-    QApplication::setApplicationDisplayName("Kolumbra");
+    kol::applyProgramLook(app);
     QGuiApplication::setDesktopFileName("org.kolumbra.Kolumbra");
 
     std::vector<std::string> arguments;

@@ -1,8 +1,8 @@
 #include "app/settings_file.h"
 
-#include "text/text_utils.h"
 #include "table/atomic_file.h"
 #include "table/source_text.h"
+#include "text/text_utils.h"
 
 #include <charconv>
 
@@ -187,16 +187,27 @@ bool ReadSettings(const std::string& path, SettingsRecord& rec,
                   std::vector<std::string>* unmatched) {
     SourceText source;
     if (SourceText::readFile(path, source) != SourceText::ReadStatus::Ok) return false;
-    LineCursor lines(source.text());
+    // A damaged file may hold NUL bytes; the lines after one still count (a NUL inside a kept
+    // line is written back as a blank).
+    ReadSettingsText(source.bytes(), rec, unmatched);
+    return true;
+}
+
+void ReadSettingsText(std::string_view text, SettingsRecord& rec,
+                      std::vector<std::string>* unmatched) {
+    LineCursor lines(text);
     while (!lines.atEnd()) {
         std::string_view line = lines.next();
         if (!readLine(line, rec) && unmatched) unmatched->emplace_back(line);
     }
-    return true;
 }
 
-bool WriteSettings(const std::string& path, const SettingsRecord& rec,
-                   const std::vector<std::string>& extraLines) {
+IoStatus WriteSettings(const std::string& path, const SettingsRecord& rec,
+                       const std::vector<std::string>& extraLines) {
+    return writeFileAtomically(path, SettingsText(rec, extraLines));
+}
+
+std::string SettingsText(const SettingsRecord& rec, const std::vector<std::string>& extraLines) {
     std::string out;
     const WindowBoundsRec& b = rec.Vex_Kolumbra;
     appendKey(out, kBoundsKey,
@@ -213,7 +224,7 @@ bool WriteSettings(const std::string& path, const SettingsRecord& rec,
     for (std::size_t n = 0; n < rec.FindWord.size() && !Trim(rec.FindWord[n]).empty(); ++n)
         appendKey(out, std::string(kFindWordKey) + std::to_string(n), rec.FindWord[n]);
     for (const std::string& line : extraLines) appendLine(out, line);
-    return writeFileAtomically(path, out);
+    return out;
 }
 
 } // namespace kol

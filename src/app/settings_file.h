@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/settings_record.h"
+#include "table/io_status.h"
 
 #include <string>
 #include <string_view>
@@ -20,12 +21,17 @@ bool MatchKeyLine(std::string_view line, std::string_view key, std::string& valu
 // Reads the file over `rec`: keys it does not hold, and values that cannot be read, keep what
 // `rec` had. Lines that match no key are appended to `unmatched` as they are (the print
 // settings are read from those). False when there is no readable file; `rec` is then unchanged.
-bool ReadSettings(const std::string& path, SettingsRecord& rec,
-                  std::vector<std::string>* unmatched = nullptr);
+[[nodiscard]] bool ReadSettings(const std::string& path, SettingsRecord& rec,
+                                std::vector<std::string>* unmatched = nullptr);
+// The same over the file's text.
+void ReadSettingsText(std::string_view text, SettingsRecord& rec,
+                      std::vector<std::string>* unmatched = nullptr);
 
 // Replaces the file with every key of `rec`, then `extraLines`. The previous file stays as it
 // was when this fails.
-bool WriteSettings(const std::string& path, const SettingsRecord& rec,
-                   const std::vector<std::string>& extraLines = {});
+IoStatus WriteSettings(const std::string& path, const SettingsRecord& rec,
+                       const std::vector<std::string>& extraLines = {});
+// The text WriteSettings writes.
+std::string SettingsText(const SettingsRecord& rec, const std::vector<std::string>& extraLines);
 
 } // namespace kol

@@ -9,6 +9,7 @@
 #include "app/version.h"
 #include "sort/sort_keys_arg.h"
 #include "sort/table_sort.h"
+#include "table/io_status.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
 #include "table/table_load.h"
@@ -61,7 +62,7 @@ bool separatorCode(const std::string& utf8Name, unsigned char& code) {
     return true;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
+[[nodiscard]] bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -153,10 +154,13 @@ int main(int argc, char** argv) {
     options.separator = inSep;
     options.labels = RowLabelRule{false, fixedRows};
     options.titleRows = fixedRows + 1;
-    if (loadTableFile(files[0], doc, options) != SourceText::ReadStatus::Ok) {
-        report(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + displayPath(files[0]));
+    const TableLoadResult loaded = loadTableFile(files[0], doc, options);
+    if (!loaded.ok()) {
+        report(sj("ファイルを読み込めませんでした。\r\n\r\n") +
+               ioFailureDetail(files[0], IoStatus::failure(loaded.error)));
         return 1;
     }
+    if (loaded.droppedFromNul > 0) report(nulCutMessage(files[0], loaded.droppedFromNul));
     StringGrid& grid = doc.Grid;
 
     if (command == "info") {
@@ -193,9 +197,12 @@ int main(int argc, char** argv) {
         if (sortRows) (void)sortRowsByKeys(doc, keys, options.labels);
         if (columnsToFront) moveKeyColumnsToFront(doc, keys);
     }
-    if (!writeRowsToFile(grid, 1, grid.rowCount() - 1, outSep, files[1])) {
+    if (IoStatus status = writeRowsToFile(grid, 1, grid.rowCount() - 1, outSep, files[1]);
+        !status) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "
-                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。")) << '\n';
+                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。") +
+                                   ioReason(status.error))
+                  << '\n';
         return 1;
     }
     return 0;

@@ -44,6 +44,13 @@ LinesRemovedEntry::LinesRemovedEntry(HistoryKind kind, bool modifiedBefore,
     for (int i = 0; i < count; ++i) {
         Saved& s = saved_[i];
         const int at = first + i;
+        // Sized exactly first: a large delete keeps only what it saved.
+        const int cells = axis == Axis::Rows ? g.colCount() : g.rowCount();
+        std::size_t bytes = 0;
+        for (int k = 0; k < cells; ++k)
+            bytes += (axis == Axis::Rows ? g.cell(k, at) : g.cell(at, k)).size();
+        s.cells.bytes.reserve(bytes);
+        s.cells.ends.reserve(static_cast<std::size_t>(cells));
         if (axis == Axis::Rows) {
             for (int c = 0; c < g.colCount(); ++c) append(s.cells, g.cell(c, at));
             s.size = g.rowHeight(at);

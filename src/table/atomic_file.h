@@ -2,9 +2,11 @@
 // temporary file in the same folder, is flushed to disk and then renamed over the target.
 #pragma once
 
-#include <functional>
+#include "table/io_status.h"
+
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace kol {
 
@@ -15,18 +17,27 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    bool open();
-    bool write(std::string_view bytes);
-    bool commit(); // flush, sync, rename over the target
+    // Refuses a target that is a folder or a file no one may write (EISDIR, EACCES): the
+    // rename would replace even a read-only file.
+    IoStatus open();
+    IoStatus write(std::string_view bytes);
+    IoStatus commit(); // flush, sync, rename over the target, sync the folder
 
 private:
+    IoStatus fail(int error);
+
     std::string target_; // a symbolic link is followed, so the link itself stays
     std::string temp_;
     int fd_ = -1;
-    bool failed_ = false;
+    IoStatus status_;
 };
 
 // Writes the whole content in one go.
-bool writeFileAtomically(const std::string& path, std::string_view bytes);
+IoStatus writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The system call the writer writes with; tests put one in its place that fails part-way, as a
+// full disk does (nullptr restores ::write).
+using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
+void setWriteCallForTesting(WriteCall call);
 
 } // namespace kol

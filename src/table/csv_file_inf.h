@@ -14,6 +14,8 @@ struct TCsvFileInf {
     SourceText Lines;                // the raw source; released once the grid has been filled
     std::vector<std::string> Fields; // fields of the line split last
     std::size_t LineCount = 0;
+    std::size_t DroppedFromNul = 0; // bytes of the last file from its first NUL on, not loaded
+    int ReadError = 0;              // errno of the last file that could not be read
 };
 
 } // namespace kol

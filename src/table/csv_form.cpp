@@ -1,7 +1,7 @@
 #include "table/csv_form.h"
 
-#include "text/text_utils.h"
 #include "table/separators.h"
+#include "text/text_utils.h"
 
 #include <cstring>
 
@@ -97,15 +97,43 @@ std::string CleanField(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// True when the text ends in a lead byte that has no trail byte after it (an invalid or cut
+// double-byte character).
+bool endsInLoneLead(std::string_view text) {
+    if (text.empty() || !IsLeadByte(static_cast<unsigned char>(text.back()))) return false;
+    std::size_t i = 0;
+    while (i + 1 < text.size())
+        i += IsLeadByte(static_cast<unsigned char>(text[i])) &&
+                     IsTrailByte(static_cast<unsigned char>(text[i + 1]))
+                 ? 2
+                 : 1;
+    return i == text.size() - 1;
+}
+
+} // namespace
+
 void appendJoinedFields(std::string& out, const std::string_view* fields, std::size_t count,
                         unsigned char separator) {
+    // A separator that can be a trail byte (@ \\ | ~ ...) after a field ending in a lone lead
+    // byte would be read back as one double-byte character with it, merging two fields; the
+    // quotes keep them apart.
+    const bool trailSeparator = separator != kNoSeparator && IsTrailByte(separator);
     for (std::size_t i = 0; i < count; ++i) {
         if (separator == kNoSeparator) {
             out.append(fields[i]);
             continue;
         }
         if (i) out.push_back(static_cast<char>(separator));
-        appendCleanField(out, fields[i]);
+        if (trailSeparator && i + 1 < count && endsInLoneLead(fields[i]) &&
+            fields[i].find(',') == std::string_view::npos) {
+            out.push_back('"');
+            appendCleanField(out, fields[i]);
+            out.push_back('"');
+        } else {
+            appendCleanField(out, fields[i]);
+        }
     }
 }
 

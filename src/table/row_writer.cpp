@@ -34,16 +34,16 @@ void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned cha
     out.append("\r\n");
 }
 
-bool writeRowsToFile(const StringGrid& grid, int first, int last, unsigned char separator,
-                     const std::string& path) {
+IoStatus writeRowsToFile(const StringGrid& grid, int first, int last, unsigned char separator,
+                         const std::string& path) {
     first = std::max(first, 0);
     last = std::min(last, grid.rowCount() - 1);
     AtomicFileWriter writer(path);
-    if (!writer.open()) return false;
+    if (IoStatus opened = writer.open(); !opened) return opened;
     // Two blocks are formatted side by side, then written in order.
     std::string blocks[2];
-    bool ok = true;
-    for (int r = first; ok && r <= last; r += 2 * kRowsPerBlock) {
+    IoStatus status;
+    for (int r = first; status && r <= last; r += 2 * kRowsPerBlock) {
         int mid = std::min(last, r + kRowsPerBlock - 1);
         int end = std::min(last, mid + kRowsPerBlock);
         std::thread second;
@@ -51,9 +51,10 @@ bool writeRowsToFile(const StringGrid& grid, int first, int last, unsigned char 
             second = std::thread([&] { formatRows(blocks[1], grid, mid + 1, end, separator); });
         formatRows(blocks[0], grid, r, mid, separator);
         if (second.joinable()) second.join();
-        ok = writer.write(blocks[0]) && (mid >= end || writer.write(blocks[1]));
+        status = writer.write(blocks[0]);
+        if (status && mid < end) status = writer.write(blocks[1]);
     }
-    return ok && writer.commit();
+    return status ? writer.commit() : status;
 }
 
 } // namespace kol

@@ -1,6 +1,7 @@
 // Writes grid rows as lines of the CSV text form, each followed by CR LF.
 #pragma once
 
+#include "table/io_status.h"
 #include "table/string_grid.h"
 
 #include <string>
@@ -11,8 +12,8 @@ namespace kol {
 void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned char separator);
 
 // Writes rows first .. last (clamped to the grid) to `path`, replacing it safely.
-// Returns false when the file could not be written; the previous file is then untouched.
-bool writeRowsToFile(const StringGrid& grid, int first, int last, unsigned char separator,
-                     const std::string& path);
+// On failure the previous file is untouched.
+IoStatus writeRowsToFile(const StringGrid& grid, int first, int last, unsigned char separator,
+                         const std::string& path);
 
 } // namespace kol

@@ -30,6 +30,7 @@ SourceText& SourceText::operator=(SourceText&& other) noexcept {
     owned_ = std::move(other.owned_);
     map_ = std::exchange(other.map_, nullptr);
     mapSize_ = std::exchange(other.mapSize_, 0);
+    fromNul_ = std::exchange(other.fromNul_, 0);
     if (ownedText)
         setText(owned_);
     else
@@ -46,11 +47,13 @@ void SourceText::release() {
     owned_.clear();
     owned_.shrink_to_fit();
     text_ = {};
+    fromNul_ = 0;
 }
 
 void SourceText::setText(std::string_view whole) {
     const void* nul = std::memchr(whole.data(), '\0', whole.size());
     text_ = nul ? whole.substr(0, static_cast<const char*>(nul) - whole.data()) : whole;
+    fromNul_ = whole.size() - text_.size();
 }
 
 void SourceText::dropPages(std::size_t begin, std::size_t end) const {
@@ -61,18 +64,24 @@ void SourceText::dropPages(std::size_t begin, std::size_t end) const {
     if (last > first) madvise(static_cast<char*>(map_) + first, last - first, MADV_DONTNEED);
 }
 
-SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText& out) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? ReadStatus::NotFound : ReadStatus::Unreadable;
+SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText& out, int* error) {
+    auto failed = [&](int fd, int code, ReadStatus status) {
+        if (fd >= 0) ::close(fd);
+        if (error) *error = code;
+        return status;
+    };
+    if (error) *error = 0;
+    // Without O_NONBLOCK, opening a named pipe waits for a writer, possibly for ever.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return failed(-1, errno, errno == ENOENT ? ReadStatus::NotFound : ReadStatus::Unreadable);
     struct stat st {};
-    if (fstat(fd, &st) != 0) {
-        ::close(fd);
-        return ReadStatus::Unreadable;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return ReadStatus::IsDirectory;
-    }
+    if (fstat(fd, &st) != 0) return failed(fd, errno, ReadStatus::Unreadable);
+    if (S_ISDIR(st.st_mode)) return failed(fd, EISDIR, ReadStatus::IsDirectory);
+    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
+        return failed(fd, ENODEV, ReadStatus::NotAFile);
+    if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        return failed(fd, errno, ReadStatus::Unreadable);
     SourceText result;
     if (S_ISREG(st.st_mode) && st.st_size > 0) {
         // A private read-only mapping: the pages come from the page cache, and a load can hand
@@ -96,8 +105,7 @@ SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText&
         ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) continue;
-            ::close(fd);
-            return ReadStatus::Unreadable;
+            return failed(fd, errno, ReadStatus::Unreadable);
         }
         if (got == 0) break;
         text.append(buffer, static_cast<std::size_t>(got));

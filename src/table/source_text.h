@@ -20,12 +20,19 @@ public:
 
     // The text up to (not including) its first NUL byte.
     std::string_view text() const { return text_; }
+    // Bytes from the first NUL on, which text() leaves out (a binary file, a damaged one).
+    std::size_t bytesFromNul() const { return fromNul_; }
+    // Every byte, NULs and what follows them included.
+    std::string_view bytes() const { return {text_.data(), text_.size() + fromNul_}; }
     void release();
     // Gives the pages of [begin, end) back to the system once they have been read (mapped files).
     void dropPages(std::size_t begin, std::size_t end) const;
 
-    enum class ReadStatus { Ok, NotFound, IsDirectory, Unreadable };
-    static ReadStatus readFile(const std::string& path, SourceText& out);
+    // NotAFile: a device or socket, which could be read forever (/dev/zero). A named pipe is
+    // read, and reads as empty when no program writes to it. `error` receives the errno.
+    enum class ReadStatus { Ok, NotFound, IsDirectory, NotAFile, Unreadable };
+    [[nodiscard]] static ReadStatus readFile(const std::string& path, SourceText& out,
+                                             int* error = nullptr);
 
 private:
     void setText(std::string_view whole);
@@ -34,6 +41,7 @@ private:
     void* map_ = nullptr;
     std::size_t mapSize_ = 0;
     std::string_view text_;
+    std::size_t fromNul_ = 0;
 };
 
 // Walks the lines of a text in one pass, also for texts broken by lone CRs only.

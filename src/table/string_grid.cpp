@@ -68,7 +68,8 @@ bool PackedRow::replaceInPlace(std::uint32_t i, std::string_view value) {
     if (!value.empty()) std::memcpy(t + begin, value.data(), value.size());
     for (std::uint32_t j = i + 1; j <= cells; ++j)
         setOffset(j, static_cast<std::uint32_t>(offset(j) + delta));
-    spare = static_cast<std::uint32_t>(spare - delta);
+    spare = static_cast<std::uint32_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(spare) - delta, PackedRow::kMaxSpare));
     return true;
 }
 
@@ -84,7 +85,7 @@ PackedRow* PackedRow::build(void* memory, std::span<const std::string_view> cell
     return row;
 }
 
-StringGrid::StringGrid() : rows_(1, nullptr), colWidths_(1, defaultColWidth_), rowHeights_(1, -1) {}
+StringGrid::StringGrid() : rows_(1, nullptr), colWidths_(1, defaultColWidth_) {}
 
 StringGrid::~StringGrid() {
     for (PackedRow* r : rows_) freeRow(r);
@@ -152,7 +153,7 @@ void StringGrid::setRowCount(int n) {
     int old = rowCount();
     for (int r = n; r < old; ++r) freeRow(rows_[r]);
     rows_.resize(n, nullptr);
-    rowHeights_.resize(n, -1);
+    if (!rowHeights_.empty()) rowHeights_.resize(n, -1);
     if (fixedRows_ >= n) fixedRows_ = n - 1;
     clampView();
 }
@@ -242,7 +243,7 @@ void StringGrid::insertRows(int at, int n) {
     if (n <= 0) return;
     at = std::clamp(at, 0, rowCount());
     rows_.insert(rows_.begin() + at, n, nullptr);
-    rowHeights_.insert(rowHeights_.begin() + at, n, -1);
+    if (!rowHeights_.empty()) rowHeights_.insert(rowHeights_.begin() + at, n, -1);
 }
 
 void StringGrid::deleteRows(int at, int n) {
@@ -252,7 +253,8 @@ void StringGrid::deleteRows(int at, int n) {
     if (n <= 0) return;
     for (int r = at; r < at + n; ++r) freeRow(rows_[r]);
     rows_.erase(rows_.begin() + at, rows_.begin() + at + n);
-    rowHeights_.erase(rowHeights_.begin() + at, rowHeights_.begin() + at + n);
+    if (!rowHeights_.empty())
+        rowHeights_.erase(rowHeights_.begin() + at, rowHeights_.begin() + at + n);
     if (fixedRows_ >= rowCount()) fixedRows_ = rowCount() - 1;
     clampView();
 }
@@ -261,7 +263,7 @@ void StringGrid::moveRow(int from, int to) {
     int n = rowCount();
     if (from < 0 || to < 0 || from >= n || to >= n || from == to) return;
     moveItem(rows_, from, to);
-    moveItem(rowHeights_, from, to);
+    if (!rowHeights_.empty()) moveItem(rowHeights_, from, to);
 }
 
 void StringGrid::insertCols(int at, int n, int copyFrom, const ColumnSource* saved) {
@@ -323,12 +325,11 @@ void StringGrid::permuteRows(int first, std::span<const int> order) {
     const int n = static_cast<int>(order.size());
     if (first < 0 || first + n > rowCount()) return;
     std::vector<PackedRow*> rows(n);
-    std::vector<int> heights(n);
-    for (int i = 0; i < n; ++i) {
-        rows[i] = rows_[first + order[i]];
-        heights[i] = rowHeights_[first + order[i]];
-    }
+    for (int i = 0; i < n; ++i) rows[i] = rows_[first + order[i]];
     std::copy(rows.begin(), rows.end(), rows_.begin() + first);
+    if (rowHeights_.empty()) return; // every row has the default height
+    std::vector<int> heights(n);
+    for (int i = 0; i < n; ++i) heights[i] = rowHeights_[first + order[i]];
     std::copy(heights.begin(), heights.end(), rowHeights_.begin() + first);
 }
 
@@ -433,16 +434,23 @@ void StringGrid::setColWidth(int c, int w) {
 
 int StringGrid::rowHeight(int r) const {
     if (r < 0 || r >= rowCount()) return defaultRowHeight_;
+    if (rowHeights_.empty()) return defaultRowHeight_;
     int h = rowHeights_[r];
     return h < 0 ? defaultRowHeight_ : h;
 }
 
 void StringGrid::setRowHeight(int r, int h) {
-    if (r >= 0 && r < rowCount()) rowHeights_[r] = std::max(h, 0);
+    if (r < 0 || r >= rowCount()) return;
+    h = std::max(h, 0);
+    if (rowHeights_.empty()) {
+        if (h == defaultRowHeight_) return;
+        rowHeights_.assign(rows_.size(), -1);
+    }
+    rowHeights_[r] = h;
 }
 
 void StringGrid::resetRowHeight(int r) {
-    if (r >= 0 && r < rowCount()) rowHeights_[r] = -1;
+    if (r >= 0 && r < rowCount() && !rowHeights_.empty()) rowHeights_[r] = -1;
 }
 
 void StringGrid::setDefaultColWidth(int w) {
@@ -452,7 +460,7 @@ void StringGrid::setDefaultColWidth(int w) {
 
 void StringGrid::setDefaultRowHeight(int h) {
     defaultRowHeight_ = std::max(h, 0);
-    std::fill(rowHeights_.begin(), rowHeights_.end(), -1);
+    std::vector<int>().swap(rowHeights_);
 }
 
 } // namespace kol

@@ -48,19 +48,26 @@ private:
     std::size_t reserved_ = 0;
 };
 
-// One packed row: a header, count + 1 offsets into the text, then the text bytes. Offsets are
-// 16-bit unless the row's text reaches 64 KiB.
+// One packed row: an 8-byte header, count + 1 offsets into the text, then the text bytes.
+// Offsets are 16-bit unless the row's text reaches 64 KiB. A loaded empty line costs the header,
+// three offsets and its row label: 24 bytes up to row 9,999,999.
 struct PackedRow {
+    static constexpr std::uint32_t kMaxSpare = (1u << 30) - 1;
+
     std::uint32_t cells;
-    std::uint32_t spare; // unused text bytes at the end of the block
-    std::uint16_t heap;  // 1 when this block is owned by the grid (freed on replace)
-    std::uint16_t wide;  // 1 when the offsets are 32-bit
+    std::uint32_t spare : 30; // unused text bytes at the end of the block (at most kMaxSpare)
+    std::uint32_t heap : 1;   // 1 when this block is owned by the grid (freed on replace)
+    std::uint32_t wide : 1;   // 1 when the offsets are 32-bit
 
     static bool needsWide(std::size_t textBytes) { return textBytes > 0xFFFF; }
     static std::size_t blockSize(std::size_t cellCount, std::size_t textBytes) {
         return sizeof(PackedRow) + (cellCount + 1) * (needsWide(textBytes) ? 4 : 2) + textBytes;
     }
-    std::size_t blockSize() const { return blockSize(cells, textSize()); }
+    // The bytes this block uses, by the offset width it was laid out with: a wide row whose
+    // text shrank below 64 KiB in place keeps its 32-bit offsets.
+    std::size_t blockSize() const {
+        return sizeof(PackedRow) + (cells + 1) * (wide ? 4 : 2) + textSize();
+    }
 
     std::uint32_t offset(std::size_t i) const {
         return wide ? reinterpret_cast<const std::uint32_t*>(this + 1)[i]
@@ -93,6 +100,8 @@ struct PackedRow {
     // Builds a row in `memory` (blockSize bytes) from the given cells.
     static PackedRow* build(void* memory, std::span<const std::string_view> cells, bool heap);
 };
+
+static_assert(sizeof(PackedRow) == 8);
 
 class StringGrid {
 public:
@@ -171,6 +180,8 @@ public:
     int colWidth(int c) const { return colWidths_[c]; }
     void setColWidth(int c, int w);
     int rowHeight(int r) const;
+    // The first height other than the default fills the height list, so setRowHeight is for
+    // one thread at a time; resetRowHeight of different rows may run on several threads.
     void setRowHeight(int r, int h);
     void resetRowHeight(int r); // back to the default height
     int defaultColWidth() const { return defaultColWidth_; }
@@ -194,7 +205,9 @@ private:
     int defaultColWidth_ = 64, defaultRowHeight_ = 24;
     std::vector<PackedRow*> rows_;
     std::vector<int> colWidths_;
-    std::vector<int> rowHeights_; // -1: default height
+    // -1: default height. Empty while every row has the default height, so a large table of
+    // unfolded rows pays nothing for it; filled on the first height set.
+    std::vector<int> rowHeights_;
     std::vector<RowArena> arenas_;
 };
 

@@ -1,5 +1,9 @@
 #include "table/table_load.h"
 
+#include "text/cp932.h"
+#include "text/paths.h"
+#include "text/text_utils.h"
+
 #include <algorithm>
 
 namespace kol {
@@ -36,11 +40,13 @@ FillResult fillTable(TableDocument& document, const SourceText& source, std::siz
     return filled;
 }
 
-SourceText::ReadStatus loadTableFile(const std::string& path, TableDocument& document,
-                                     const TableLoadOptions& options) {
+TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
+                              const TableLoadOptions& options) {
     SourceText source;
-    const SourceText::ReadStatus status = SourceText::readFile(path, source);
-    if (status != SourceText::ReadStatus::Ok) return status;
+    TableLoadResult result;
+    result.status = SourceText::readFile(path, source, &result.error);
+    if (!result.ok()) return result;
+    result.droppedFromNul = source.bytesFromNul();
     const std::size_t lines = countLines(source.text());
     source.dropPages(0, source.text().size()); // counted; the fill maps them in again as it goes
     document.History.clear();
@@ -48,7 +54,16 @@ SourceText::ReadStatus loadTableFile(const std::string& path, TableDocument& doc
     resetTableShape(document.Grid, 0, static_cast<int>(lines), options.labels);
     fillTable(document, source, lines, options.separator, options.labels);
     document.Grid.setFixedRows(std::min(document.Grid.rowCount() - 1, options.titleRows));
-    return status;
+    return result;
+}
+
+std::string nulCutMessage(const std::string& path, std::size_t droppedBytes) {
+    return sj("ファイルの途中に NUL 文字（バイナリーデータ）があります。\r\n\r\n"
+              "NUL 文字から後の ") +
+           GroupThousands(std::to_string(droppedBytes)) +
+           sj(" バイトは読み込まれていません。\r\n"
+              "このファイルに上書き保存すると、その部分は失われます。\r\n\r\n   PATH = ") +
+           displayPath(path);
 }
 
 } // namespace kol

@@ -28,9 +28,20 @@ struct TableLoadOptions {
     int titleRows = 1; // fixed rows below the column numbers, as far as the table has rows
 };
 
+struct TableLoadResult {
+    SourceText::ReadStatus status = SourceText::ReadStatus::Ok;
+    int error = 0;                  // errno of a read that failed
+    std::size_t droppedFromNul = 0; // bytes from the first NUL on, which the table leaves out
+    bool ok() const { return status == SourceText::ReadStatus::Ok; }
+};
+
 // Reads `path` into `document` (history cleared, unchanged). A file that cannot be read leaves
 // the document as it was.
-[[nodiscard]] SourceText::ReadStatus loadTableFile(const std::string& path, TableDocument& document,
-                                                   const TableLoadOptions& options);
+[[nodiscard]] TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
+                                            const TableLoadOptions& options);
+
+// The warning for a file whose text ends at a NUL byte (CP932): a save over it would lose the
+// rest, and the user has to know before editing.
+std::string nulCutMessage(const std::string& path, std::size_t droppedBytes);
 
 } // namespace kol

@@ -1,6 +1,7 @@
 #include "text/width_kana.h"
 
 #include "text/cp932.h"
+#include "text/text_utils.h"
 
 #include <cstddef>
 
@@ -77,6 +78,7 @@ template <class F> std::string convert(std::string_view text, F step) {
     auto p = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t n = text.size();
     std::size_t i = 0;
+    bool loneLead = false; // the last byte out is a lead byte kept without its trail
     while (i < n) {
         std::size_t len;
         char32_t cp = cp932::decodeChar(p + i, n - i, len);
@@ -94,12 +96,16 @@ template <class F> std::string convert(std::string_view text, F step) {
             }
             written += w;
         }
+        // A lone lead byte would pair with a converted character that starts with a trail
+        // byte and turn both into another character; the one after it stays as it was.
+        if (loneLead && written > 0 && IsTrailByte(static_cast<unsigned char>(buf[0]))) written = 0;
         // Unchanged, undecodable or unwritable characters keep their own bytes, which also
         // keeps a character's code when CP932 has several for it.
         if (written == 0)
             out.append(text.substr(i, s.consumed));
         else
             out.append(buf, static_cast<std::size_t>(written));
+        loneLead = s.consumed == 1 && cp == cp932::kReplacement && IsLeadByte(p[i]);
         i += s.consumed;
     }
     return out;

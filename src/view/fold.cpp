@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace kol {
 
@@ -22,7 +24,10 @@ void ApplyFold(StringGrid& grid, const DisplaySwitches& view, int foldIndex, int
     const int h = letterHeight;
     std::vector<int> widths(grid.colCount());
     for (int c = 0; c < grid.colCount(); ++c) widths[c] = grid.colWidth(c);
-    auto work = [&](int first, int last) {
+    // Folded rows are collected and their heights set afterwards on this thread: the first
+    // height set fills the grid's height list, which two threads must not do at once.
+    std::vector<std::pair<int, int>> folded[2];
+    auto work = [&](int part, int first, int last) {
         for (int r = first; r < last; ++r) {
             int lines = 1;
             for (int c = 0; c < grid.colCount(); ++c) {
@@ -33,20 +38,21 @@ void ApplyFold(StringGrid& grid, const DisplaySwitches& view, int foldIndex, int
             }
             if (foldIndex >= 2) lines = std::min(lines, foldIndex);
             if (lines > 1)
-                grid.setRowHeight(r,
-                                  static_cast<int>(std::trunc(h * (lines + 4) / 10.0 + lines * h)));
+                folded[part].emplace_back(
+                    r, static_cast<int>(std::trunc(h * (lines + 4) / 10.0 + lines * h)));
             else
                 grid.resetRowHeight(r);
         }
     };
-    // Each thread writes only the heights of its own rows.
     if (rows > 20000 && std::thread::hardware_concurrency() > 1) {
-        std::thread other(work, rows / 2, rows);
-        work(0, rows / 2);
+        std::thread other(work, 1, rows / 2, rows);
+        work(0, 0, rows / 2);
         other.join();
     } else {
-        work(0, rows);
+        work(0, 0, rows);
     }
+    for (const auto& part : folded)
+        for (auto [r, height] : part) grid.setRowHeight(r, height);
 }
 
 } // namespace kol

@@ -107,14 +107,35 @@ TEST(MainLoad, AFileThatCannotBeReadLeavesTheTable) {
 
 TEST(MainLoad, BinaryAndInvalidBytesAreKept) {
     MainFixture f;
-    ASSERT_TRUE(f.model.LoadTable(test::dataFile("nul-inside.csv").string(), 1));
+    const std::string nul = test::dataFile("nul-inside.csv").string();
+    ASSERT_TRUE(f.model.LoadTable(nul, 1));
     EXPECT_EQ(f.model.Grid.rowCount(), 3); // the text ends at the NUL inside the second line
+    // ... and the user is told what was left out, since a save over the file would lose it.
+    const std::size_t left = test::readBytes(nul).size() - test::readBytes(nul).find('\0');
+    ASSERT_EQ(f.prompts.messages.size(), 1u);
+    EXPECT_EQ(f.prompts.messages[0].kind, Message::Fail);
+    EXPECT_EQ(
+        f.prompts.last(),
+        sj("ファイルの途中に NUL 文字（バイナリーデータ）があります。\r\n\r\nNUL 文字から後の ") +
+            std::to_string(left) +
+            sj(" バイトは読み込まれていません。\r\nこのファイルに上書き保存すると、その部分は"
+               "失われます。\r\n\r\n   PATH = ") +
+            nul);
     ASSERT_TRUE(f.model.LoadTable(test::dataFile("invalid-sjis.csv").string(), 1));
     std::string all;
     for (int r = 1; r < f.model.Grid.rowCount(); ++r)
         for (int c = 2; c < f.model.Grid.colCount(); ++c) all += f.model.Grid.cell(c, r);
     for (char b : {'\x80', '\xA0', '\xFD', '\xFE', '\xFF'})
         EXPECT_NE(all.find(b), std::string::npos);
+}
+
+TEST(MainLoad, ADeviceIsRefusedWithItsReason) {
+    MainFixture f;
+    EXPECT_FALSE(f.model.LoadTable("/dev/zero", 1));
+    EXPECT_EQ(f.prompts.messages.back().kind, Message::Fail);
+    EXPECT_EQ(f.prompts.last(),
+              sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = /dev/zero\r\n"
+                 "   理由 : 通常のファイルではありません（装置やソケットなど）。"));
 }
 
 TEST(MainClipboard, TabTextLoadsAsColumnsAndKeepsTheComboChoice) {

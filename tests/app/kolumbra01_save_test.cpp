@@ -1,5 +1,6 @@
 // Saving from the main window model, the save prompt, the close and clear commands.
 #include "support/fakes.h"
+#include "support/fault_injection.h"
 #include "support/test_support.h"
 #include "text/cp932.h"
 
@@ -62,21 +63,42 @@ TEST(MainSave, AFailedWriteKeepsTheOldFileAndTheChanges) {
     SaveFixture f;
     f.model.Modified = 1;
     f.model.RecordCell(HistoryKind::CellEdit, 2, 1);
-    std::string folder = (f.dir / "blocked").string();
+    std::string folder = (f.dir / "blocked.csv").string();
     ::mkdir(folder.c_str(), 0755);
     f.prompts.fileNames = {folder + "/missing/deeper.csv", folder};
     f.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Menu);
-    EXPECT_EQ(f.prompts.last(), sj("出力ファイルの作成に失敗しました。"));
+    EXPECT_EQ(f.prompts.messages.back().kind, test::Message::Fail);
+    EXPECT_EQ(f.prompts.last(),
+              sj("出力ファイルの作成に失敗しました。\r\n\r\n   PATH = ") + folder +
+                  sj("/missing/deeper.csv\r\n   理由 : フォルダーが見つかりません。"));
     EXPECT_EQ(f.model.Modified, 1);
     EXPECT_EQ(f.model.historySize(), 1u);
     EXPECT_EQ(f.model.CsvFileInf.FileName, f.path);
     // A folder in the file's place is never replaced.
     f.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Menu);
-    EXPECT_EQ(f.prompts.last(), sj("出力ファイルの作成に失敗しました。"));
+    EXPECT_NE(f.prompts.last().find(sj("理由 : 同じ名前のフォルダーがあります。")),
+              std::string::npos);
     struct stat st {};
     ASSERT_EQ(::stat(folder.c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_EQ(test::readBytes(f.path), "a,\"b,1\",c\r\nx\"y,\r\n");
+}
+
+TEST(MainSave, AFullDiskIsReportedWithItsReasonAndLosesNothing) {
+    SaveFixture f;
+    f.model.Grid.setCell(2, 1, std::string(1 << 20, 'x'));
+    f.model.Modified = 1;
+    f.prompts.answers = {Answer::Yes};
+    {
+        test::FullDisk disk(4096);
+        f.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button);
+    }
+    EXPECT_EQ(f.prompts.messages.back().kind, test::Message::Fail);
+    EXPECT_EQ(f.prompts.last(), sj("出力ファイルの作成に失敗しました。\r\n\r\n   PATH = ") +
+                                    f.path + sj("\r\n   理由 : ディスクの空き容量が足りません。"));
+    EXPECT_EQ(test::readBytes(f.path), "a,\"b,1\",c\r\nx\"y,\r\n");
+    EXPECT_EQ(f.model.Modified, 1);
+    EXPECT_EQ(f.model.Grid.cell(2, 1).size(), 1u << 20);
 }
 
 TEST(MainSave, ClipboardTableAsksForAName) {
@@ -129,6 +151,26 @@ TEST(MainClose, CancelKeepsTheWindowAndYesSavesFirst) {
     EXPECT_TRUE(f.model.FormClose());
     EXPECT_EQ(test::readBytes(f.dir / "closed.csv"), "a,\"b,1\",c\r\n\"y,\",,\r\n");
     EXPECT_FALSE(f.model.DropAccepted);
+}
+
+TEST(MainClose, AYesWhoseSaveDidNotHappenKeepsTheWindowAndTheChanges) {
+    SaveFixture f;
+    f.model.Grid.setCell(2, 1, "edited");
+    f.model.Modified = 1;
+    // The save fails (no such folder), then its dialog is cancelled: neither may close.
+    f.prompts.answers = {Answer::Yes, Answer::Yes};
+    f.prompts.fileNames = {(f.dir / "gone" / "x.csv").string()};
+    EXPECT_FALSE(f.model.FormClose());
+    EXPECT_EQ(f.prompts.messages.back().kind, test::Message::Fail);
+    EXPECT_FALSE(f.model.FormClose());
+    EXPECT_EQ(f.model.Modified, 1);
+    EXPECT_TRUE(f.model.DropAccepted);
+
+    // Opening another file after such a Yes keeps the edited table too.
+    f.prompts.answers = {Answer::Yes};
+    f.model.Btn_OpenCsvClick();
+    EXPECT_EQ(f.model.Grid.cell(2, 1), "edited");
+    EXPECT_EQ(f.prompts.dialogs.size(), 3u); // the two save dialogs and this one's: no open dialog
 }
 
 TEST(MainClose, NormalWindowBoundsAreKeptMaximisedOnesAreNot) {

@@ -158,10 +158,16 @@ TEST(SettingsRead, LineEndsAndNul) {
     EXPECT_EQ(rec.Cmb_Fold, 2);
     EXPECT_EQ(rec.Cmb_CrNext, 3);
     EXPECT_EQ(rec.Cmb_KomRow, 4);
-    rec = readText("Cmb_Fold=2\r\nCmb_Cr\0Next=3\r\nWinSta=1\r\n"s);
+    // A NUL damages only its own line: the lines after it still count (they used to be lost,
+    // and the next close wrote the file back without them).
+    std::vector<std::string> kept;
+    rec = readText("Cmb_Fold=2\r\nCmb_Cr\0Next=3\r\nWinSta=1\r\nGP_Later=5\r\n"s, &kept);
     EXPECT_EQ(rec.Cmb_Fold, 2);
     EXPECT_EQ(rec.Cmb_CrNext, 4);
-    EXPECT_EQ(rec.WinSta, 0);
+    EXPECT_EQ(rec.WinSta, 1);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[1], "GP_Later=5");
+    EXPECT_NE(written(rec, kept).find("\r\nCmb_Cr Next=3\r\nGP_Later=5\r\n"), std::string::npos);
 }
 
 TEST(SettingsRead, MissingFileChangesNothing) {
@@ -215,7 +221,7 @@ TEST(SettingsWrite, FailedWriteLeavesOldFile) {
     rlimit small = saved;
     small.rlim_cur = 64 << 10;
     setrlimit(RLIMIT_FSIZE, &small);
-    bool ok = WriteSettings((dir / "s.Dat").string(), rec);
+    bool ok = WriteSettings((dir / "s.Dat").string(), rec).ok();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(ok);

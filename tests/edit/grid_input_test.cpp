@@ -1,8 +1,7 @@
 // The input side of the table grid: popups and what they act on, the mouse range, the keys,
 // the memo editor and the cursor advance.
 #include "edit/grid_input.h"
-#include "support/fakes.h"
-#include "support/test_support.h"
+#include "support/input_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,20 +13,12 @@ using K = GridInput::Key;
 
 // A table of `rows` data rows (grid rows 2 …, labels 1 …) and three data columns (grid
 // columns 2 … 4); cell (2, r) reads "r<label>".
-struct Input : test::MainFixture {
-    test::TempDir dir;
-    test::FakeGridView view{model.Grid, model.View};
-    GridInput input{model, view};
-    StringGrid& g = model.Grid;
-    GridViewState& v = model.View;
-
+struct Input : test::InputFixture {
     explicit Input(int rows = 20) {
         std::string text = "a,b,c\r\n";
         for (int r = 1; r <= rows; ++r)
             text += "r" + std::to_string(r) + ",x" + std::to_string(r) + ",y\r\n";
-        test::writeBytes(dir / "t.csv", text);
-        EXPECT_TRUE(model.LoadTable((dir / "t.csv").string(), 1));
-        view.setTopLeft(v.topRow, v.leftCol);
+        loadText(text);
     }
     int lastCol() const { return g.colCount() - 1; }
     std::pair<int, int> at(int c, int r) {

@@ -1,8 +1,7 @@
 // Row and column ranges dragged upward or leftward: the range keeps following the mouse, and
 // every command that takes a range takes all of it, as it would the same range dragged down.
 #include "edit/grid_input.h"
-#include "support/fakes.h"
-#include "support/test_support.h"
+#include "support/input_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +12,7 @@ using B = GridInput::MouseButton;
 
 // `rows` data rows (grid rows 2 …, cell (2, r) reads "r<label>") and `cols` data columns
 // (header "h1" …).
-struct Drag : test::MainFixture {
-    test::TempDir dir;
-    test::FakeGridView view{model.Grid, model.View};
-    GridInput input{model, view};
-    StringGrid& g = model.Grid;
-    GridViewState& v = model.View;
-
+struct Drag : test::InputFixture {
     explicit Drag(int rows = 20, int cols = 6) {
         std::string text;
         for (int c = 1; c <= cols; ++c) text += (c > 1 ? ",h" : "h") + std::to_string(c);
@@ -29,9 +22,7 @@ struct Drag : test::MainFixture {
             for (int c = 2; c <= cols; ++c) text += ",c" + std::to_string(c);
             text += "\r\n";
         }
-        test::writeBytes(dir / "t.csv", text);
-        EXPECT_TRUE(model.LoadTable((dir / "t.csv").string(), 1));
-        view.setTopLeft(v.topRow, v.leftCol);
+        loadText(text);
         model.Mn_ConfDelete.Checked = false;
     }
     void press(B button, int c, int r) {

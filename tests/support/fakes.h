@@ -62,7 +62,12 @@ public:
 class FakeClock : public Clock {
 public:
     std::int64_t now = 1000;
-    std::int64_t nowMs() override { return now; }
+    std::int64_t step = 0; // added after every reading: time that passes as work goes on
+    std::int64_t nowMs() override {
+        const std::int64_t read = now;
+        now += step;
+        return read;
+    }
 };
 
 class FakeHost : public MainHost {

@@ -1,6 +1,6 @@
-#include "text/cp932.h"
 #include "table/csv_form.h"
 #include "table/separators.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +56,23 @@ TEST(CsvSplit, ATrailByteIsNeverASeparator) {
     // A lead byte before a non-trail byte is a character of its own.
     EXPECT_EQ(split("\x81,|a", '|'), (Fields{"\x81,", "a"}));
     EXPECT_EQ(split("a|\x81", '|'), (Fields{"a", "\x81"}));
+}
+
+TEST(CsvJoin, AFieldEndingInALoneLeadByteKeepsItsSeparator) {
+    // Written bare, "\x82" and the separator | (0x7C, a trail byte) read back as one
+    // double-byte character: the two fields became one, and every later column shifted.
+    for (unsigned char sep : {'|', '\\', '@', '~'}) {
+        const Fields fields{"a\x82", "x", "\x95\x5C\x82", "\x82"};
+        const std::vector<std::string_view> views(fields.begin(), fields.end());
+        const std::string line = JoinFields(views, sep);
+        EXPECT_EQ(split(line, sep), fields) << sep;
+    }
+    // A complete character at the end, another separator or the last field: no quotes.
+    const std::string hyou = sj("表");
+    EXPECT_EQ(JoinFields({hyou, "x"}, '|'), hyou + "|x");
+    EXPECT_EQ(JoinFields({"\x82", "x"}, ','), "\x82,x");
+    EXPECT_EQ(JoinFields({"x", "\x82"}, '|'), "x|\x82");
+    EXPECT_EQ(JoinFields({"\x82,", "x"}, '|'), "\"\x82,\"|x");
 }
 
 TEST(CsvJoin, CleanFieldDropsQuotesAndQuotesCommas) {

@@ -63,6 +63,31 @@ TEST(SourceFile, ReportsMissingFilesAndFolders) {
     EXPECT_TRUE(text.text().empty());
 }
 
+TEST(SourceFile, DevicesAreRefusedAndAPipeWithoutWriterReadsEmpty) {
+    // /dev/zero would be read for ever (a NUL ends the text, not the reading); opening a pipe
+    // no program writes to waited for one for ever.
+    SourceText text;
+    int error = 0;
+    EXPECT_EQ(SourceText::readFile("/dev/zero", text, &error), SourceText::ReadStatus::NotAFile);
+    EXPECT_EQ(error, ENODEV);
+    test::TempDir dir;
+    const std::string fifo = (dir / "pipe.csv").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(SourceText::readFile(fifo, text, &error), SourceText::ReadStatus::Ok);
+    EXPECT_TRUE(text.text().empty());
+    EXPECT_EQ(SourceText::readFile((dir / "none").string(), text, &error),
+              SourceText::ReadStatus::NotFound);
+    EXPECT_EQ(error, ENOENT);
+}
+
+TEST(SourceFile, CountsTheBytesANulLeavesOut) {
+    SourceText text(std::string("ab\0cd\0", 6));
+    EXPECT_EQ(text.bytesFromNul(), 4u);
+    SourceText moved = std::move(text);
+    EXPECT_EQ(moved.bytesFromNul(), 4u);
+    EXPECT_EQ(SourceText(std::string("abc")).bytesFromNul(), 0u);
+}
+
 TEST(SourceFile, MovedTextStaysValid) {
     test::TempDir dir;
     test::writeBytes(dir / "a.csv", "one\r\ntwo\r\n");

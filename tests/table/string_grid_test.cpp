@@ -56,6 +56,36 @@ TEST(StringGrid, RowEditsMoveWholeRows) {
     EXPECT_EQ(g.rowCount(), 1); // a grid keeps one row
 }
 
+TEST(StringGrid, HeightsSetLaterTravelWithTheirRows) {
+    // Heights are kept only once one differs from the default: rows added or moved before
+    // that must still line up with their heights afterwards.
+    StringGrid g;
+    sample(g);
+    g.insertRows(1, 2);
+    g.moveRow(0, 5);
+    g.setRowHeight(2, 24); // the default height: nothing to keep
+    EXPECT_EQ(g.rowHeight(2), 24);
+    g.setRowHeight(3, 40);
+    g.setRowCount(8);
+    g.insertRows(0, 1);
+    EXPECT_EQ(g.rowHeight(4), 40);
+    EXPECT_EQ(g.rowHeight(8), 24);
+    g.moveRow(4, 8);
+    EXPECT_EQ(g.rowHeight(8), 40);
+    g.deleteRows(0, 3);
+    EXPECT_EQ(g.rowHeight(5), 40);
+    g.resetRowHeight(5);
+    EXPECT_EQ(g.rowHeight(5), 24);
+    g.setRowHeight(5, 30);
+    g.setDefaultRowHeight(20); // every row back to the (new) default
+    EXPECT_EQ(g.rowHeight(5), 20);
+    StringGrid copy;
+    g.setRowHeight(1, 50);
+    copy.assign(g);
+    EXPECT_EQ(copy.rowHeight(1), 50);
+    EXPECT_EQ(copy.rowHeight(2), 20);
+}
+
 TEST(StringGrid, ColumnEditsMoveCellsAndWidths) {
     StringGrid g;
     sample(g);
@@ -80,6 +110,27 @@ TEST(StringGrid, LongRowsUseWideOffsets) {
     g.setCell(2, 0, "tail");
     EXPECT_EQ(g.cell(1, 0), big);
     EXPECT_EQ(g.cell(2, 0), "tail");
+}
+
+TEST(StringGrid, AWideRowShrunkInPlaceIsCopiedWhole) {
+    // The block size was computed from the text size alone, so a row laid out with 32-bit
+    // offsets whose text shrank below 64 KiB was copied short (a read past the block).
+    const std::string big(70000, 'a');
+    const std::string_view cells[] = {big, "tail"};
+    std::vector<std::uint32_t> memory(PackedRow::blockSize(2, big.size() + 4) / 4 + 1);
+    PackedRow* row = PackedRow::build(memory.data(), cells, true);
+    ASSERT_TRUE(row->replaceInPlace(0, "short"));
+    EXPECT_EQ(row->blockSize() + row->spare, PackedRow::blockSize(2, big.size() + 4));
+
+    StringGrid g;
+    g.setColCount(3);
+    g.setCell(1, 0, "tail");
+    g.setCell(0, 0, big);
+    g.setCell(0, 0, "short"); // in place: the block keeps its 32-bit offsets
+    StringGrid copy;
+    copy.assign(g);
+    EXPECT_EQ(copy.cell(0, 0), "short");
+    EXPECT_EQ(copy.cell(1, 0), "tail");
 }
 
 TEST(StringGrid, AssignCopiesDeeply) {

@@ -1,7 +1,7 @@
 #include "text/width_kana.h"
 
-#include "text/cp932.h"
 #include "support/test_support.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -95,10 +95,18 @@ TEST(WidthKana, InvalidBytesPassThrough) {
     expected.replace(expected.find("\x83\x5C"), 2, "\x82\xBB"); // ソ → そ
     EXPECT_EQ(ToHiragana(bytes), expected);
     EXPECT_EQ(ToFullWidth("a\x80\xA0\xFD\xFE\xFF\x82"), sj("ａ") + "\x80\xA0\xFD\xFE\xFF\x82");
-    EXPECT_EQ(ToFullWidth("\x82 \xB6"), "\x82\x81\x40\x83\x4A"); // lone lead, 　カ
-    EXPECT_EQ(ToHalfWidth("\x85\x40\x82\x60"), "\x85\x40\x41");  // unassigned pair, A
+    EXPECT_EQ(ToHalfWidth("\x85\x40\x82\x60"), "\x85\x40\x41"); // unassigned pair, A
     // A mark after an invalid byte is not composed with anything.
     EXPECT_EQ(ToFullWidth("\x80\xDE"), "\x80\x81\x4A"); // ゛
+}
+
+TEST(WidthKana, ALoneLeadByteNeverPairsWithAConvertedCharacter) {
+    // Converted, the blank or slash would start with a trail byte and read as one kanji with
+    // the lead byte before it; the character after a lone lead byte keeps its bytes instead.
+    EXPECT_EQ(ToFullWidth("\x82 \xB6"), "\x82 \x83\x4A"); // lone lead, blank, カ
+    EXPECT_EQ(ToFullWidth("\x96/a"), "\x96/\x82\x81");
+    EXPECT_EQ(ToFullWidth(ToFullWidth("\x96/a")), ToFullWidth("\x96/a"));
+    EXPECT_EQ(ToHiragana("\x81\x0D\x83\x41"), "\x81\x0D\x82\xA0"); // not a trail: converts
 }
 
 TEST(WidthKana, LongResultsAreNotCut) {

@@ -178,5 +178,18 @@ TEST(Folding, LinesNeverSplitACharacterAndHeightsAreCapped) {
     EXPECT_EQ(g.rowHeight(1), 22);
 }
 
+TEST(Folding, LargeTablesFoldOnTwoThreadsIntoTheRightRows) {
+    StringGrid g;
+    g.setColCount(3);
+    g.setRowCount(50001);
+    g.setDefaultRowHeight(22);
+    g.setColWidth(2, 70);
+    for (int r : {1, 20000, 25000, 25001, 49999}) g.setCell(2, r, std::string(25, 'x'));
+    ApplyFold(g, DisplaySwitches{}, 0, 7, 13);
+    const int folded = static_cast<int>(13 * 7 / 10.0 + 3 * 13);
+    for (int r : {1, 20000, 25000, 25001, 49999}) EXPECT_EQ(g.rowHeight(r), folded) << r;
+    for (int r : {0, 2, 24999, 25002, 50000}) EXPECT_EQ(g.rowHeight(r), 22) << r;
+}
+
 } // namespace
 } // namespace kol

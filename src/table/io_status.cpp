@@ -1,0 +1,45 @@
+#include "table/io_status.h"
+
+#include "text/cp932.h"
+#include "text/paths.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace kol {
+
+std::string ioReason(int error) {
+    switch (error) {
+    case ENOSPC:
+        return sj("ディスクの空き容量が足りません。");
+    case EDQUOT:
+        return sj("ディスクの使用量の上限を超えました。");
+    case EACCES:
+    case EPERM:
+        return sj("アクセスが許可されていません（読み取り専用のファイルまたはフォルダーです）。");
+    case ENODEV:
+        return sj("通常のファイルではありません（装置やソケットなど）。");
+    case EROFS:
+        return sj("読み取り専用のドライブです。");
+    case ENOENT:
+    case ENOTDIR:
+        return sj("フォルダーが見つかりません。");
+    case EISDIR:
+        return sj("同じ名前のフォルダーがあります。");
+    case ENAMETOOLONG:
+        return sj("ファイル名が長すぎます。");
+    case EIO:
+        return sj("読み書きの途中で装置のエラーが起きました。");
+    case EFBIG:
+        return sj("ファイルが大きすぎます。");
+    default:
+        return std::strerror(error);
+    }
+}
+
+std::string ioFailureDetail(const std::string& path, IoStatus status) {
+    return sj("   PATH = ") + displayPath(path) + "\r\n" + sj("   理由 : ") +
+           ioReason(status.error);
+}
+
+} // namespace kol

@@ -1,0 +1,25 @@
+// The outcome of a file operation: success, or the errno that ended it, so the message the
+// user sees can say why.
+#pragma once
+
+#include <cerrno>
+#include <string>
+
+namespace kol {
+
+struct [[nodiscard]] IoStatus {
+    int error = 0; // errno; 0 on success
+
+    static IoStatus success() { return {}; }
+    static IoStatus failure(int error) { return {error != 0 ? error : EIO}; }
+    bool ok() const { return error == 0; }
+    explicit operator bool() const { return ok(); }
+};
+
+// The reason of a failure for a message box, in Japanese (CP932).
+std::string ioReason(int error);
+
+// "   PATH = path\r\n   理由 : reason" lines for a failure message (CP932).
+std::string ioFailureDetail(const std::string& path, IoStatus status);
+
+} // namespace kol
