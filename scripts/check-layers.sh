@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a file under src/ includes a header from a layer above its own. Layers, lowest
-# first: text and platform, table, view, edit, the window models (app, viewer, search) and the
+# first: text and platform, table, view, edit, the window models (app, viewer, search, sort) and the
 # command-line program, and at the top the Qt code (ui/ and every *_window.*, *_widget.*, qt_*.*).
 set -euo pipefail
 src="${1:-$(dirname "$0")/../src}"
@@ -11,7 +11,7 @@ rank_of_folder() {
     table) echo 1 ;;
     view) echo 2 ;;
     edit) echo 3 ;;
-    app | viewer | search | cli) echo 4 ;;
+    app | viewer | search | sort | cli) echo 4 ;;
     ui) echo 5 ;;
     *) echo 9 ;;
     esac

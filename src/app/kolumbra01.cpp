@@ -86,7 +86,6 @@ void TFm_Kolumbra01::SetupControls() {
 
     // Commands whose windows come later are present but cannot be used yet.
     for (Control* c : {static_cast<Control*>(&Btn_Excel), static_cast<Control*>(&Btn_VertGrid),
-                       static_cast<Control*>(&Btn_Sort), static_cast<Control*>(&Btn_ViewCol),
                        static_cast<Control*>(&Mn_Undo), static_cast<Control*>(&Mn_GridPrint),
                        static_cast<Control*>(&Mn_MarkPrint), static_cast<Control*>(&Mn_ExcelOpen)})
         c->Enabled = false;
@@ -182,6 +181,7 @@ void TFm_Kolumbra01::FormShow() {
         UpdateCaptions();
         FirstShow = 0;
         MyTimerEnabled = SaveTimerEnabled = true;
+        columnsChanged();
     }
 }
 
@@ -253,6 +253,7 @@ void TFm_Kolumbra01::Mn_InitClearClick() {
     ResetTable(0, 0);
     UpdateCaptions();
     Modified = 1;
+    columnsChanged();
 }
 
 bool TFm_Kolumbra01::FormClose() {

@@ -19,6 +19,7 @@
 #include "view/cell_display.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ public:
     virtual void runCsvFixed(TFm_CsvFixed& window) = 0; // modal
     virtual void runCsvEtc(TFm_CsvEtc&) {}              // modal; no window, nothing shown
     virtual void repaintGrid() {}                       // now, while a question is open
+    virtual void showSortWindow(bool visibilityPage) {} // the sort window, not modally
 };
 
 struct ScreenInfo {
@@ -81,6 +83,8 @@ public:
     void Mn_Help_Guide3Click();
     void Mn_Help_HistoryClick();
     void Mn_Help_ColNameClick();
+    void Btn_SortClick();
+    void Btn_ViewColClick();
 
     // View menu.
     void Mn_FixedCenterClick(MenuItem& item);  // also the data-centre, trim and date switches
@@ -172,6 +176,12 @@ public:
     void Chk_RowSizeClick();
 
     // Operations shared with other windows.
+    // Called whenever the columns or their names may have changed (loads, clearing, structure
+    // changes, the column-name row), so the sort window can refill its lists.
+    std::function<void()> ColumnListsChanged;
+    void columnsChanged() {
+        if (ColumnListsChanged) ColumnListsChanged();
+    }
     void RenumberRowLabels();
     void RecomputeBreakColours(int column, int fromRow);
     void recomputeBreakColumns(int first, int last) { recomputeBreakRange(first, last, 0); }

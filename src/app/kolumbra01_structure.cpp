@@ -56,6 +56,7 @@ void TFm_Kolumbra01::RefreshAfterStructureChange() {
     FillFixedColumn();
     UpdateCaptions();
     if (Search) Search->ResetResults(false);
+    columnsChanged();
 }
 
 void TFm_Kolumbra01::rowsInserted(int p, int n) {

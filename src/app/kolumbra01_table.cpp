@@ -193,6 +193,7 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     EnableControls(true);
     host_.setBusy(false);
     GridVisible = true;
+    columnsChanged();
     host_.focusGrid();
     if (fromFile && CsvFileInf.DroppedFromNul > 0) reportNulCut(name);
     return true;

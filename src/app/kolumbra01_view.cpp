@@ -141,6 +141,7 @@ void TFm_Kolumbra01::Cmb_FixedRowsClick() {
 }
 
 void TFm_Kolumbra01::Cmb_KomRowClick() {
+    columnsChanged();
     host_.focusGrid();
 }
 
@@ -240,6 +241,7 @@ void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     BuildFixedColList();
     Cmb_FixedColClick();
     UpdateCaptions();
+    columnsChanged();
     PopupCol = to;
 }
 

@@ -4,6 +4,7 @@
 #include "app/csv_fixed_window.h"
 #include "app/settings_location.h"
 #include "search/search_window.h"
+#include "sort/csv_func_window.h"
 #include "ui/control_bindings.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
@@ -294,7 +295,7 @@ void Kolumbra01Window::buildPanels() {
                          {combo(m.Cmb_FixedKeta, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
     top->addWidget(group("単行", pnlTop, {button(m.Btn_VertGrid, nullptr)}));
     top->addWidget(button(m.Btn_Select, &TFm_Kolumbra01::Btn_SelectClick));
-    top->addWidget(button(m.Btn_Sort, nullptr));
+    top->addWidget(button(m.Btn_Sort, &TFm_Kolumbra01::Btn_SortClick));
     pnlMsg_ = new QLabel(pnlTop);
     pnlMsg_->setFrameShape(QFrame::StyledPanel);
     top->addWidget(pnlMsg_, 1);
@@ -324,7 +325,7 @@ void Kolumbra01Window::buildPanels() {
                            check(m.Chk_MoveCol, &TFm_Kolumbra01::Chk_MoveColClick),
                            check(m.Chk_RowSize, &TFm_Kolumbra01::Chk_RowSizeClick)}));
     func->addWidget(group(" 列表示  最大列幅   折り返し", pnlFunc,
-                          {button(m.Btn_ViewCol, nullptr),
+                          {button(m.Btn_ViewCol, &TFm_Kolumbra01::Btn_ViewColClick),
                            combo(m.Cmb_LimColLen, handler(&TFm_Kolumbra01::Cmb_LimColLenClick)),
                            combo(m.Cmb_Fold, handler(&TFm_Kolumbra01::Cmb_FoldClick)), reFold}));
     func->addWidget(group("ｶｰｿﾙ 移動", pnlFunc,
@@ -388,6 +389,7 @@ void Kolumbra01Window::sync() {
     grid_->viewport()->update();
     if (!input_->mmMemo.Visible && memo_->isVisible()) memo_->hide();
     syncTimer();
+    if (sortWindow_) sortWindow_->tableShown(); // a column hidden from the popup shows ×
 }
 
 void Kolumbra01Window::run(const std::function<void()>& handler) {
@@ -487,6 +489,11 @@ void Kolumbra01Window::showDocumentText(const std::string& text) {
 
 void Kolumbra01Window::repaintGrid() {
     grid_->viewport()->repaint();
+}
+
+void Kolumbra01Window::showSortWindow(bool visibilityPage) {
+    if (sortWindow_)
+        sortWindow_->showPage(visibilityPage ? CsvFuncPage::Visibility : CsvFuncPage::Sort);
 }
 
 void Kolumbra01Window::runCsvFixed(TFm_CsvFixed& window) {

@@ -29,6 +29,7 @@ class QStackedWidget;
 
 namespace kol {
 
+class CsvFuncWindow;
 class GridWidget;
 class SearchWindow;
 class TFm_Browse;
@@ -57,6 +58,7 @@ public:
     // The search window, created once at start-up on this window's table and view.
     SearchWindow& createSearchWindow();
     SearchWindow* searchWindow() const { return search_.get(); }
+    void setSortWindow(CsvFuncWindow* window) { sortWindow_ = window; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -79,6 +81,7 @@ private:
     void runCsvFixed(TFm_CsvFixed& window) override;
     void runCsvEtc(TFm_CsvEtc& window) override;
     void repaintGrid() override;
+    void showSortWindow(bool visibilityPage) override;
 
     // GridInputView
     Rect cellRect(int col, int row) override;
@@ -126,6 +129,7 @@ private:
     Clipboard* givenClipboard_ = nullptr;
     std::vector<std::string> arguments_;
     TFm_Browse* browse_;
+    CsvFuncWindow* sortWindow_ = nullptr;
     QTimer myTimer_, saveTimer_, gridTimer_;
     int busyDepth_ = 0;
 

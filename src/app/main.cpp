@@ -1,9 +1,9 @@
 // Kolumbra: start-up. Creates the five windows in order, then runs the event loop.
 #include "app/kolumbra01_window.h"
 #include "app/settings_location.h"
-#include "app/standin_window.h"
 #include "app/version.h"
 #include "search/search_window.h"
+#include "sort/csv_func_window.h"
 #include "ui/qt_program_look.h"
 #include "ui/resident_msg_window.h"
 #include "viewer/browse_window.h"
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     kol::TFm_Browse browse;
     kol::Kolumbra01Window main(programDir, arguments, &browse, nullptr, nullptr, true);
     kol::TFm_ResidentMsg resident;
-    kol::TFm_CsvFunc csvFunc;
+    kol::CsvFuncWindow csvFunc(main);
     kol::SearchWindow& search = main.createSearchWindow();
     QIcon icon = programIcon(programDir, app.style());
     main.setWindowIcon(icon);

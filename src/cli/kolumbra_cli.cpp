@@ -4,9 +4,13 @@
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
 //                        [--convert full|half|katakana|hiragana] IN OUT
 //   kolumbra-cli search [--or] [--separator NAME] [--fixed-rows N] WORDS FILE
+//   kolumbra-cli sort --keys N[,N...] [--columns-to-front] [--no-rows] [--separator NAME]
+//                     [--fixed-rows N] FILE OUT
 //   kolumbra-cli --help | --version
 #include "app/version.h"
 #include "search/table_search.h"
+#include "sort/sort_keys_arg.h"
+#include "sort/table_sort.h"
 #include "table/io_status.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
@@ -41,6 +45,8 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
            "       kolumbra-cli convert [--separator NAME] [--out-separator NAME]\n"
            "                            [--convert full|half|katakana|hiragana] IN OUT\n"
            "       kolumbra-cli search [--or] [--separator NAME] [--fixed-rows N] WORDS FILE\n"
+           "       kolumbra-cli sort --keys N[,N...] [--columns-to-front] [--no-rows]\n"
+           "                         [--separator NAME] [--fixed-rows N] FILE OUT\n"
            "       kolumbra-cli --help | --version\n"
            "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
     if (status == 0)
@@ -97,17 +103,22 @@ int main(int argc, char** argv) {
         std::cout << "kolumbra-cli " << kVersion << '\n';
         return 0;
     }
-    std::string inName = ",", outName, conversion;
+    std::string inName = ",", outName, conversion, keyList;
+    bool sortRows = true, columnsToFront = false;
     int fixedRows = 1;
     bool anyWord = false;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
-        if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows" ||
-             arg == "--convert") &&
-            i + 1 < argc) {
+        if (command == "sort" && (arg == "--columns-to-front" || arg == "--no-rows")) {
+            (arg == "--no-rows" ? sortRows : columnsToFront) = arg == "--columns-to-front";
+        } else if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows" ||
+                    arg == "--convert" || (arg == "--keys" && command == "sort")) &&
+                   i + 1 < argc) {
             std::string value = argv[++i];
-            if (arg == "--convert") {
+            if (arg == "--keys") {
+                keyList = value;
+            } else if (arg == "--convert") {
                 if (value != "full" && value != "half" && value != "katakana" &&
                     value != "hiragana")
                     return usage();
@@ -133,10 +144,12 @@ int main(int argc, char** argv) {
             files.push_back(arg);
         }
     }
-    const std::size_t wantedFiles = command == "convert" || command == "search" ? 2 : 1;
+    const std::size_t wantedFiles =
+        command == "convert" || command == "search" || command == "sort" ? 2 : 1;
     if (!conversion.empty() && command != "convert") return usage();
-    if ((command != "info" && command != "cat" && command != "convert" && command != "search") ||
-        files.size() != wantedFiles)
+    if ((command != "info" && command != "cat" && command != "convert" && command != "search" &&
+         command != "sort") ||
+        files.size() != wantedFiles || (command == "sort" && keyList.empty()))
         return usage();
     // search takes its words first; they are split as the search window splits them.
     std::string words;
@@ -190,6 +203,21 @@ int main(int argc, char** argv) {
         return writeRows(results, inSep);
     }
     if (!conversion.empty()) convertTable(grid, conversion);
+    if (command == "sort") {
+        std::vector<int> keys;
+        std::string problem;
+        if (!ParseSortKeys(keyList, grid.colCount() - grid.fixedCols(), keys, problem)) {
+            report(problem);
+            return 2;
+        }
+        if (!sortRows && !columnsToFront) {
+            report(sj("【 Option 】 をチェックして下さい。"));
+            return 2;
+        }
+        for (int& k : keys) k += grid.fixedCols() - 1;
+        if (sortRows) (void)sortRowsByKeys(doc, keys, options.labels);
+        if (columnsToFront) moveKeyColumnsToFront(doc, keys);
+    }
     if (IoStatus status = writeRowsToFile(grid, 1, grid.rowCount() - 1, outSep, files[1]);
         !status) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "

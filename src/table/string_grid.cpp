@@ -321,6 +321,60 @@ void StringGrid::moveCol(int from, int to) {
     moveItem(colWidths_, from, to);
 }
 
+void StringGrid::permuteRows(int first, std::span<const int> order) {
+    const int n = static_cast<int>(order.size());
+    if (first < 0 || first + n > rowCount()) return;
+    std::vector<PackedRow*> rows(n);
+    for (int i = 0; i < n; ++i) rows[i] = rows_[first + order[i]];
+    std::copy(rows.begin(), rows.end(), rows_.begin() + first);
+    if (rowHeights_.empty()) return; // every row has the default height
+    std::vector<int> heights(n);
+    for (int i = 0; i < n; ++i) heights[i] = rowHeights_[first + order[i]];
+    std::copy(heights.begin(), heights.end(), rowHeights_.begin() + first);
+}
+
+void StringGrid::permuteCols(std::span<const int> order) {
+    if (static_cast<int>(order.size()) != colCount_) return;
+    // Each row keeps its bytes, only in another order: it is rewritten within its own block
+    // (no second copy of the table), unless it needs more cells than it holds.
+    auto work = [&](int begin, int end) {
+        std::string scratch;
+        std::vector<std::string_view> cells;
+        for (int r = begin; r < end; ++r) {
+            PackedRow* p = rows_[r];
+            if (!p) continue;
+            scratch.assign(p->text(), p->textSize());
+            cells.assign(colCount_, std::string_view());
+            std::size_t used = 0;
+            for (int c = 0; c < colCount_; ++c) {
+                const auto from = static_cast<std::uint32_t>(order[c]);
+                if (from >= p->cells) continue;
+                cells[c] = std::string_view(scratch).substr(p->offset(from),
+                                                            p->offset(from + 1) - p->offset(from));
+                if (!cells[c].empty()) used = c + 1;
+            }
+            cells.resize(used);
+            if (used <= p->cells) {
+                PackedRow::build(p, cells, p->heap != 0);
+            } else {
+                rows_[r] = heapRow(cells);
+                freeRow(p);
+            }
+        }
+    };
+    const int rows = rowCount();
+    if (rows > 50000 && std::thread::hardware_concurrency() > 1) {
+        std::thread second(work, rows / 2, rows);
+        work(0, rows / 2);
+        second.join();
+    } else {
+        work(0, rows);
+    }
+    std::vector<int> widths(colCount_);
+    for (int c = 0; c < colCount_; ++c) widths[c] = colWidths_[order[c]];
+    colWidths_ = std::move(widths);
+}
+
 void StringGrid::adoptArena(RowArena&& arena) {
     arenas_.push_back(std::move(arena));
 }

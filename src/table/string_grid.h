@@ -142,6 +142,13 @@ public:
     void insertCols(int at, int n, int copyFrom = -1, const ColumnSource* saved = nullptr);
     void deleteCols(int at, int n);
     void moveCol(int from, int to);
+    // Reorders rows first … first + order.size() - 1: that range's row i takes the row that was
+    // at first + order[i], with its height; `order` is a permutation of 0 … size - 1. Only row
+    // handles move.
+    void permuteRows(int first, std::span<const int> order);
+    // Column c takes the column that was at order[c] (a permutation of every column), with its
+    // width; every row is rebuilt once.
+    void permuteCols(std::span<const int> order);
 
     // Bulk load: the grid takes over an arena, then rows built in it are installed one by one.
     void adoptArena(RowArena&& arena);

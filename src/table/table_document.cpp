@@ -53,6 +53,25 @@ void TableDocument::moveLine(Axis axis, int from, int to) {
     }
 }
 
+namespace {
+template <typename T> void permuteAt(std::vector<T>& v, int first, std::span<const int> order) {
+    if (first < 0 || first + order.size() > v.size()) return;
+    std::vector<T> moved(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) moved[i] = v[first + order[i]];
+    std::copy(moved.begin(), moved.end(), v.begin() + first);
+}
+} // namespace
+
+void TableDocument::permuteLines(Axis axis, int first, std::span<const int> order) {
+    if (axis == Axis::Rows) {
+        Grid.permuteRows(first, order);
+        permuteAt(RowFlags, first, order);
+    } else {
+        Grid.permuteCols(order);
+        permuteAt(ColInfo, 0, order);
+    }
+}
+
 void TableDocument::resetAttributes() {
     RowFlags.assign(Grid.rowCount(), RowFlag());
     ColInfo.assign(Grid.colCount(), ColInfoRec());

@@ -10,6 +10,7 @@
 #include "table/undo_history.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace kol {
@@ -30,6 +31,9 @@ public:
                     const StringGrid::ColumnSource* saved = nullptr);
     void deleteLines(Axis axis, int first, int count);
     void moveLine(Axis axis, int from, int to);
+    // Reorders lines with their attributes: line first + i takes line first + order[i] (rows),
+    // or column i takes column order[i] (columns: `order` covers every column, first is 0).
+    void permuteLines(Axis axis, int first, std::span<const int> order);
     // Fresh attributes for the grid's present shape, as after a load.
     void resetAttributes();
     int lineCount(Axis axis) const {

@@ -144,5 +144,29 @@ TEST(Cli, SearchWritesTheTitlesAndTheFoundRowsAsSavingDoes) {
     EXPECT_EQ(cli("search --or x " + q(test::dataFile("nonexistent.csv"))).status, 1);
 }
 
+TEST(Cli, SortByKeysAsTheWindowDoes) {
+    test::TempDir dir;
+    test::writeBytes(dir / "t.csv", "id,name,n\r\n1,c,9\r\n2,B,10\r\n3,a,100\r\n4,B,9\r\n");
+    ASSERT_EQ(cli("sort --keys 2,3 " + q(dir / "t.csv") + " " + q(dir / "o.csv")).status, 0);
+    EXPECT_EQ(test::readBytes(dir / "o.csv"),
+              "id,name,n\r\n3,a,100\r\n2,B,10\r\n4,B,9\r\n1,c,9\r\n");
+    ASSERT_EQ(cli("sort --keys 3,1 --columns-to-front --no-rows --fixed-rows 0 " +
+                  q(dir / "t.csv") + " " + q(dir / "o.csv"))
+                  .status,
+              0);
+    EXPECT_EQ(test::readBytes(dir / "o.csv"),
+              "n,id,name\r\n9,1,c\r\n10,2,B\r\n100,3,a\r\n9,4,B\r\n");
+
+    const std::string out = " " + q(dir / "x.csv");
+    CliRun beyond = cli("sort --keys 2,4 " + q(dir / "t.csv") + out);
+    EXPECT_EQ(beyond.status, 2);
+    EXPECT_NE(beyond.out.find("4"), std::string::npos);
+    EXPECT_EQ(cli("sort --keys 2,2 " + q(dir / "t.csv") + out).status, 2);
+    EXPECT_EQ(cli("sort --keys x " + q(dir / "t.csv") + out).status, 2);
+    EXPECT_EQ(cli("sort --no-rows --keys 1 " + q(dir / "t.csv") + out).status, 2);
+    EXPECT_EQ(cli("sort " + q(dir / "t.csv") + out).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
+}
+
 } // namespace
 } // namespace kol

@@ -1,0 +1,49 @@
+#include "app/sort_link.h"
+
+namespace kol {
+
+int MainSortLink::columnNameRow() const {
+    return main_.komRowIndex();
+}
+
+std::string MainSortLink::columnNameChoice() const {
+    return main_.Cmb_KomRow.text();
+}
+
+RowLabelRule MainSortLink::rowLabels() const {
+    return RowLabelRule{main_.Mn_FixedRowSEQ.Checked, main_.fixedRowsIndex()};
+}
+
+void MainSortLink::sortStarting() {
+    main_.ClearHistory(true);
+    unsetPopupCell();
+}
+
+void MainSortLink::setTableVisible(bool visible) {
+    main_.GridVisible = visible;
+    main_.host().repaintStatus();
+}
+
+void MainSortLink::sortFinished(bool rowsSorted) {
+    // Column numbers, the key-column list and column 1, captions, the sort window's lists.
+    main_.RefreshAfterStructureChange();
+    if (rowsSorted) main_.RecomputeBreakColours(-1, main_.Grid.fixedRows());
+    main_.host().repaintGrid();
+}
+
+void MainSortLink::unsetPopupCell() {
+    main_.PopupCol = main_.PopupRow = -1;
+    main_.host().repaintGrid();
+}
+
+void MainSortLink::setColumnShown(int column, bool shown) {
+    main_.SetColumnShown(column, shown);
+    main_.host().repaintGrid();
+}
+
+void MainSortLink::activate() {
+    main_.host().bringToFront();
+    main_.host().focusGrid();
+}
+
+} // namespace kol

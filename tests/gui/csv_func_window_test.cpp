@@ -1,0 +1,65 @@
+// The sort window is wired: the main window's buttons open its pages, drops reach the model,
+// the run button sorts the main table and the visibility grid's double click hides a column.
+#include "app/kolumbra01_window.h"
+#include "sort/csv_func_window.h"
+#include "support/fakes.h"
+#include "support/test_support.h"
+#include "text/cp932.h"
+#include "ui/grid_widget.h"
+#include "viewer/browse_window.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace kol;
+
+class CsvFuncWindowTest : public QObject {
+    Q_OBJECT
+
+    test::ScriptedPrompts prompts;
+    test::FakeClipboard clipboard;
+    TFm_Browse browse;
+
+private slots:
+    void buttonsOpenThePagesAndTheSortRuns() {
+        Kolumbra01Window main("/opt/kolumbra", {}, &browse, &prompts, &clipboard);
+        CsvFuncWindow func(main, &prompts);
+        main.show();
+        QCoreApplication::processEvents();
+        QVERIFY(main.model().LoadTable(test::dataFile("titled.csv").string(), 1));
+        main.sync();
+        QVERIFY(func.selectionList()->count() > 0);
+
+        QPushButton* open = nullptr;
+        for (QPushButton* b : main.findChildren<QPushButton*>())
+            if (b->text() == QString::fromUtf8("並び替え")) open = b;
+        QVERIFY(open && open->isEnabled());
+        open->click();
+        QVERIFY(func.isVisible());
+        QCOMPARE(func.windowTitle(), QString::fromUtf8("Kolumbra 列と行の並び替え"));
+
+        func.selectionList()->setCurrentRow(0);
+        func.dropped(func.selectionList(), func.sortKeyList(), QPoint(5, 5));
+        QCOMPARE(func.sortKeyList()->count(), 1);
+
+        prompts.answers = {Answer::Yes};
+        func.sortButton()->click();
+        QCOMPARE(func.sortKeyList()->count(), 0);
+        QVERIFY(!func.stopButton()->isVisible());
+        QVERIFY(prompts.last() == sj("並び替えを終了しました。"));
+
+        QPushButton* hide = nullptr;
+        for (QPushButton* b : main.findChildren<QPushButton*>())
+            if (b->text() == QString::fromUtf8("抑制")) hide = b;
+        QVERIFY(hide);
+        hide->click();
+        QCOMPARE(func.windowTitle(), QString::fromUtf8("Kolumbra 列の表示抑制"));
+        func.model().PrintView.setCurrent(1, 1);
+        emit func.printGrid()->cellDoubleClicked(1, 1);
+        QCOMPARE(int(main.model().ColInfo[2].Shown), 0);
+    }
+};
+
+QTEST_MAIN(CsvFuncWindowTest)
+#include "csv_func_window_test.moc"
