@@ -3,8 +3,10 @@
 //   kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE
 //   kolumbra-cli convert [--separator NAME] [--out-separator NAME]
 //                        [--convert full|half|katakana|hiragana] IN OUT
+//   kolumbra-cli excel [--sheet N] FILE OUT | excel --list FILE
 //   kolumbra-cli --help | --version
 #include "app/version.h"
+#include "cli/excel_command.h"
 #include "table/row_writer.h"
 #include "table/separators.h"
 #include "table/table_load.h"
@@ -37,6 +39,8 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
            "       kolumbra-cli cat [--separator NAME] [--out-separator NAME] FILE\n"
            "       kolumbra-cli convert [--separator NAME] [--out-separator NAME]\n"
            "                            [--convert full|half|katakana|hiragana] IN OUT\n"
+           "       kolumbra-cli excel [--sheet N] FILE OUT\n"
+           "       kolumbra-cli excel --list FILE\n"
            "       kolumbra-cli --help | --version\n"
            "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
     if (status == 0)
@@ -89,6 +93,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
     if (command == "--help") return usage(std::cout, 0);
+    if (command == "excel") return excelCommand(argc, argv);
     if (command == "--version") {
         std::cout << "kolumbra-cli " << kVersion << '\n';
         return 0;
