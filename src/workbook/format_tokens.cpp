@@ -37,8 +37,9 @@ bool isDateKind(TokenKind k) {
     return k >= TokenKind::Year && k <= TokenKind::EraYear;
 }
 
-void bracket(FormatSection& section, std::string_view inner) {
-    if (inner.empty()) return;
+// True when the bracket stands for the whole section (the system's date and time forms).
+bool bracket(FormatSection& section, std::string_view inner) {
+    if (inner.empty()) return false;
     if (inner[0] == '$') {
         std::size_t dash = inner.find('-');
         std::string_view symbol =
@@ -54,6 +55,7 @@ void bracket(FormatSection& section, std::string_view inner) {
             literal(section, "月");
             section.tokens.push_back({TokenKind::Day, {}, 1});
             literal(section, "日");
+            return true;
         } else if (locale.size() >= 4 && (locale.substr(locale.size() - 4) == "F400" ||
                                           locale.substr(locale.size() - 4) == "f400")) {
             section.tokens.push_back({TokenKind::Hour, {}, 1});
@@ -61,14 +63,15 @@ void bracket(FormatSection& section, std::string_view inner) {
             section.tokens.push_back({TokenKind::Minute, {}, 2});
             literal(section, ":");
             section.tokens.push_back({TokenKind::Second, {}, 2});
+            return true;
         }
-        return;
+        return false;
     }
     const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(inner[0])));
     if ((first == 'h' || first == 'm' || first == 's') && runOf(inner, 0, first) == inner.size()) {
         section.tokens.push_back(
             {TokenKind::Elapsed, std::string(1, first), static_cast<int>(inner.size())});
-        return;
+        return false;
     }
     if (first == '<' || first == '>' || first == '=') {
         std::size_t n = 1;
@@ -78,6 +81,7 @@ void bracket(FormatSection& section, std::string_view inner) {
         section.conditionValue = std::atof(std::string(inner.substr(n)).c_str());
     }
     // Colours, [DBNum…] and other switches do not change the text.
+    return false;
 }
 
 FormatSection parseSection(std::string_view s) {
@@ -98,7 +102,7 @@ FormatSection parseSection(std::string_view s) {
         } else if (c == '[') {
             std::size_t end = s.find(']', i);
             if (end == std::string_view::npos) end = s.size();
-            bracket(section, s.substr(i + 1, end - i - 1));
+            if (bracket(section, s.substr(i + 1, end - i - 1))) break;
             i = end + 1;
         } else if (c == '0' || c == '#' || c == '?') {
             section.tokens.push_back({TokenKind::Digit, std::string(1, c)});
