@@ -2,6 +2,7 @@
 
 #include "workbook/format_tokens.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,13 @@ std::string toPrecision(double v, int p) {
 
 std::string generalNumber(double v) {
     if (v == 0 || !std::isfinite(v)) return "0";
+    // Most cells hold whole numbers or short decimals: when the shortest exact text already
+    // fits, it is what the sheet shows.
+    if (std::fabs(v) < 1e11 && std::fabs(v) >= 1e-4) {
+        char buf[32];
+        auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+        if (ec == std::errc() && end - buf <= (v < 0 ? 12 : 11)) return std::string(buf, end);
+    }
     const std::size_t width = v < 0 ? 12 : 11;
     const int e = static_cast<int>(std::floor(std::log10(std::fabs(v))));
     std::string out;

@@ -57,9 +57,10 @@ const Era* eraOf(const Civil& c) {
 }
 
 std::string number(long long n, int width) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%0*lld", width, n);
-    return buf;
+    std::string digits = std::to_string(n < 0 ? -n : n);
+    if (static_cast<int>(digits.size()) < width)
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    return n < 0 ? "-" + digits : digits;
 }
 
 const char* const kMonths[] = {"January",   "February", "March",    "April",

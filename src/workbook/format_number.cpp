@@ -14,6 +14,11 @@ namespace {
 
 // |v| rounded to `decimals` places as integer digits and fraction digits (exactly `decimals`).
 void decimalDigits(double v, int decimals, std::string& whole, std::string& fraction) {
+    if (v == std::floor(v) && std::fabs(v) < 1e15) { // whole numbers need no rounding
+        whole = v == 0 ? std::string() : std::to_string(static_cast<long long>(std::fabs(v)));
+        fraction.assign(static_cast<std::size_t>(decimals), '0');
+        return;
+    }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
     std::string digits;

@@ -6,14 +6,12 @@
 namespace kol::workbook {
 
 namespace {
-constexpr char kNamespaceMark = '\x01';
 XML_Parser P(void* p) {
     return static_cast<XML_Parser>(p);
 }
 } // namespace
 
-XmlReader::XmlReader(XmlHandler& handler)
-    : handler_(handler), parser_(XML_ParserCreateNS(nullptr, kNamespaceMark)) {
+XmlReader::XmlReader(XmlHandler& handler) : handler_(handler), parser_(XML_ParserCreate(nullptr)) {
     XML_SetUserData(P(parser_), this);
     XML_SetElementHandler(P(parser_), &XmlReader::onStart, &XmlReader::onEnd);
     XML_SetCharacterDataHandler(P(parser_), &XmlReader::onText);
@@ -25,7 +23,8 @@ XmlReader::~XmlReader() {
 }
 
 std::string_view XmlReader::localName(const char* name) {
-    const char* mark = std::strrchr(name, kNamespaceMark);
+    // Prefixes are not resolved: every part we read uses one namespace for what we look at.
+    const char* mark = std::strchr(name, ':');
     return mark ? std::string_view(mark + 1) : std::string_view(name);
 }
 

@@ -1,5 +1,6 @@
-// A streaming XML reader on expat that reports local names only (so "x:t" and "t" are one),
-// refuses document type declarations (no entity expansion), and stops on the first error.
+// A streaming XML reader on expat that reports local names only (so "x:t" and "t" are one;
+// prefixes are not resolved), refuses document type declarations (no entity expansion), and
+// stops on the first error.
 #pragma once
 
 #include <string>
