@@ -186,6 +186,8 @@ std::string renderNumber(const FormatSection& section, double value) {
     }
     std::string sign = v < 0 ? "-" : "";
     v = std::fabs(v) * std::pow(100.0, percent);
+    // Beyond what a sheet can show in digits: the number itself, nothing lost.
+    if (!std::isfinite(v) || v >= 1e300) return generalNumber(value);
     if (!digits) {
         std::string out;
         for (const FormatToken& k : t) {
@@ -198,7 +200,7 @@ std::string renderNumber(const FormatSection& section, double value) {
         }
         return general && !sign.empty() ? sign + out : out;
     }
-    if (slash) return sign + fractionText(section, v);
+    if (slash) return v < 1e15 ? sign + fractionText(section, v) : generalNumber(value);
 
     // Commas right after the last integer place scale by 1000; between places they group.
     bool grouping = false;
@@ -219,7 +221,7 @@ std::string renderNumber(const FormatSection& section, double value) {
         if (t[i].kind != TokenKind::Digit || i > lastDigit) continue;
         if (i < intEnd)
             intPlaces.push_back(i);
-        else if (i > point && i < exponent)
+        else if (i > point && i < exponent && decimals < 30) // a sheet shows 30 places at most
             ++decimals;
     }
     long long expValue = 0;
@@ -244,10 +246,11 @@ std::string renderNumber(const FormatSection& section, double value) {
     decimalDigits(v, decimals, whole, fraction);
     // Trailing # places drop zeros, ? places show blanks.
     {
-        std::size_t f = 0;
         std::vector<std::string> fracKinds;
         for (std::size_t i = point + 1; i < exponent && i < t.size(); ++i)
-            if (t[i].kind == TokenKind::Digit && i <= lastDigit) fracKinds.push_back(t[i].text);
+            if (t[i].kind == TokenKind::Digit && i <= lastDigit &&
+                fracKinds.size() < static_cast<std::size_t>(decimals))
+                fracKinds.push_back(t[i].text);
         for (std::size_t i = fracKinds.size(); i-- > 0;) {
             if (fraction[i] != '0' || fracKinds[i] == "0") break;
             fraction[i] = fracKinds[i] == "?" ? ' ' : '\0';
@@ -256,7 +259,6 @@ std::string renderNumber(const FormatSection& section, double value) {
         for (char c : fraction)
             if (c) kept += c;
         fraction = kept;
-        (void)f;
     }
     const bool zero = whole.empty() && fraction.find_first_not_of("0 ") == std::string::npos;
     if (zero && exponent == t.size()) sign.clear();

@@ -71,5 +71,16 @@ TEST(DateFormat, JapaneseEraAndKanjiForms) {
     EXPECT_EQ(f(44197, "[$-F800]dddd, mmmm dd, yyyy"), "2021年1月1日");
 }
 
+TEST(NumberFormat, HostileCodesShowTheNumberInstead) {
+    // Found by the fuzzer: scaling by 100 per percent sign overflowed to infinity.
+    const std::string percents = "0" + std::string(200, '%');
+    EXPECT_EQ(f(1e10, percents.c_str()), "10000000000");
+    EXPECT_EQ(f(1e20, "# ?/?"), "1E+20");
+    const std::string places = "0." + std::string(60, '0');
+    EXPECT_EQ(f(0.5, places.c_str()), "0." + std::string("5") + std::string(29, '0'));
+    EXPECT_EQ(f(1, "[$-F400"), "0:00:00"); // an unclosed bracket still reads as the time form
+    EXPECT_EQ(f(1, "\\"), "1");            // a lone escape: nothing but General
+}
+
 } // namespace
 } // namespace kol::workbook

@@ -1,8 +1,8 @@
 // Damaged and hostile workbooks: each is refused with a reason or opens, and nothing is
 // allocated for what a file only declares.
 #include "support/test_support.h"
-#include "workbook/xls_reader.h"
 #include "workbook/workbook.h"
+#include "workbook/xls_reader.h"
 #include "workbook/xlsx_builder.h"
 #include "workbook/zip_archive.h"
 
@@ -30,7 +30,8 @@ TEST(WorkbookRobustness, DamagedZipIsRefused) {
     EXPECT_EQ(openFile(dir / "cut.xlsx", book).status, OpenStatus::Unreadable);
     // Sheet data overwritten inside the archive: the entry's checksum or inflate fails.
     std::string scrambled = bytes;
-    for (std::size_t i = 2000; i < 6000; i += 7) scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5A);
+    for (std::size_t i = 2000; i < 6000; i += 7)
+        scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5A);
     test::writeBytes(dir / "scrambled.xlsx", scrambled);
     WorkbookResult r = openFile(dir / "scrambled.xlsx", book);
     if (r.ok()) {
@@ -81,11 +82,12 @@ TEST(WorkbookRobustness, MalformedXmlAndDoctypesAreRefused) {
 
 TEST(WorkbookRobustness, DeclaredExtentCostsNothing) {
     test::TempDir dir;
-    ASSERT_TRUE(test::writeZip(
-        (dir / "wide.xlsx").string(),
-        test::xlsxParts({{"S", "<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>"
-                               "<row r=\"1048576\"><c r=\"XFD1048576\" s=\"0\"/></row>",
-                          "<dimension ref=\"A1:XFD1048576\"/>"}})));
+    ASSERT_TRUE(
+        test::writeZip((dir / "wide.xlsx").string(),
+                       test::xlsxParts({{"S",
+                                         "<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>"
+                                         "<row r=\"1048576\"><c r=\"XFD1048576\" s=\"0\"/></row>",
+                                         "<dimension ref=\"A1:XFD1048576\"/>"}})));
     SheetText text;
     ASSERT_TRUE(readFirst(dir / "wide.xlsx", text).ok());
     EXPECT_EQ(text.rowCount(), 2u);
@@ -129,7 +131,8 @@ TEST(WorkbookRobustness, PasswordProtectedIsRefused) {
 
 TEST(WorkbookRobustness, XlsThatIsHtmlOrCsvOrNothing) {
     test::TempDir dir;
-    test::writeBytes(dir / "page.xls", "<html><body><table><tr><td>1</td></tr></table></body></html>");
+    test::writeBytes(dir / "page.xls",
+                     "<html><body><table><tr><td>1</td></tr></table></body></html>");
     test::writeBytes(dir / "table.xls", "a,b,c\r\n1,2,3\r\n");
     test::writeBytes(dir / "empty.xls", "");
     std::unique_ptr<Workbook> book;
