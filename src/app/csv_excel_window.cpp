@@ -32,6 +32,9 @@ CsvExcelWindow::CsvExcelWindow(TfrmCsvExcel& model, QWidget* parent)
     auto* opeGuide = new QLabel(this);
     lstSheet_ = new QListWidget(this);
     lstSheet_->setMinimumHeight(200);
+    QFont fixed("IPAGothic"); // fixed pitch, so the right-justified numbers line up
+    fixed.setStyleHint(QFont::TypeWriter);
+    lstSheet_->setFont(fixed);
     edtSheetName_ = new QLineEdit(this);
     btnOK_ = new QPushButton(qs(model.btnOK.Caption), this);
     btnClose_ = new QPushButton(qs(model.btnClose.Caption), this);
