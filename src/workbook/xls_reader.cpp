@@ -156,7 +156,8 @@ WorkbookResult openXls(const std::string& path, std::unique_ptr<Workbook>& out) 
     if (!lib) return {OpenStatus::NoReader, "libfreexl.so.1 is not installed"};
     const void* handle = nullptr;
     const int status = lib->open(path.c_str(), &handle);
-    if (status != FREEXL_OK) {
+    // The library answers some files it cannot read with success and no handle.
+    if (status != FREEXL_OK || !handle) {
         if (handle) lib->close(handle);
         return {OpenStatus::Unreadable,
                 "not a readable .xls workbook (" + std::to_string(status) + ")"};

@@ -32,7 +32,7 @@ ZipStatus ZipArchive::open(const std::string& path, std::unique_ptr<ZipArchive>&
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return ZipStatus::Missing;
     int error = 0;
-    zip* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    zip* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
     if (!archive) return statusOf(error);
     out.reset(new ZipArchive(archive, static_cast<std::uint64_t>(st.st_size), {}));
     return ZipStatus::Ok;
@@ -49,7 +49,7 @@ ZipStatus ZipArchive::openBytes(std::string bytes, std::unique_ptr<ZipArchive>& 
         zip_error_fini(&error);
         return ZipStatus::Damaged;
     }
-    zip* archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    zip* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
     if (!archive) {
         ZipStatus s = statusOf(zip_error_code_zip(&error));
         zip_source_free(source);

@@ -141,6 +141,18 @@ TEST(WorkbookRobustness, XlsThatIsHtmlOrCsvOrNothing) {
     EXPECT_FALSE(book);
 }
 
+TEST(WorkbookRobustness, XlsTheReaderCannotTakeGetsAnAnswer) {
+    // A BIFF5 book in the Mac Roman code page: the library answers success with no handle.
+    std::unique_ptr<Workbook> book;
+    WorkbookResult r = openWorkbook(test::dataFile("excel/biff5_write.xls").string(), book);
+    if (r.ok()) {
+        SheetText text;
+        (void)book->readSheet(0, text);
+    } else {
+        EXPECT_EQ(r.status, OpenStatus::Unreadable);
+    }
+}
+
 TEST(WorkbookRobustness, EmptyWorkbookAndEmptySheet) {
     test::TempDir dir;
     ASSERT_TRUE(test::writeZip((dir / "none.xlsx").string(), test::xlsxParts({})));
