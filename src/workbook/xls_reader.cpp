@@ -1,7 +1,9 @@
 #include "workbook/xls_reader.h"
 
 #include "text/cp932.h"
+#include "workbook/biff_formulas.h"
 #include "workbook/cell_format.h"
+#include "workbook/compound_file.h"
 
 #include <cstdio>
 #include <dlfcn.h>
@@ -74,7 +76,8 @@ std::string shortTime(std::string_view hms, bool seconds) {
 
 class XlsWorkbook : public Workbook {
 public:
-    XlsWorkbook(const FreeXl& lib, const void* handle) : lib_(lib), handle_(handle) {}
+    XlsWorkbook(const FreeXl& lib, const void* handle, std::string path)
+        : lib_(lib), handle_(handle), path_(std::move(path)) {}
     ~XlsWorkbook() override { lib_.close(handle_); }
 
     WorkbookResult load() {
@@ -88,6 +91,13 @@ public:
             const char* name = nullptr;
             if (lib_.sheetName(handle_, i, &name) != FREEXL_OK || !name) name = "";
             names_.push_back(cp932::fromUtf8(name));
+        }
+        // Formula results and booleans, which the library skips, are read from the records.
+        std::string stream;
+        if (readCompoundStream(path_, "Workbook", stream) ||
+            readCompoundStream(path_, "Book", stream)) {
+            extra_ = biffExtraCells(stream);
+            if (extra_.size() != names_.size()) extra_.clear();
         }
         return {};
     }
@@ -137,12 +147,18 @@ public:
                     return {OpenStatus::TooLarge, "the sheet's text exceeds 1 GB"};
             }
         }
+        if (index < extra_.size())
+            for (const BiffCell& cell : extra_[index])
+                if (!out.add(cell.row, cell.col, cell.text))
+                    return {OpenStatus::TooLarge, "the sheet's text exceeds 1 GB"};
         return {};
     }
 
 private:
     const FreeXl& lib_;
     const void* handle_;
+    std::string path_;
+    std::vector<std::vector<BiffCell>> extra_;
 };
 
 } // namespace
@@ -162,7 +178,7 @@ WorkbookResult openXls(const std::string& path, std::unique_ptr<Workbook>& out) 
         return {OpenStatus::Unreadable,
                 "not a readable .xls workbook (" + std::to_string(status) + ")"};
     }
-    auto book = std::make_unique<XlsWorkbook>(*lib, handle);
+    auto book = std::make_unique<XlsWorkbook>(*lib, handle, path);
     WorkbookResult r = book->load();
     if (r.ok()) out = std::move(book);
     return r;
