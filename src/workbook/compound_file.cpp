@@ -1,5 +1,6 @@
 #include "workbook/compound_file.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -11,7 +12,7 @@ namespace kol::workbook {
 
 namespace {
 
-constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF, kMaxSectors = 1u << 24;
+constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF;
 
 std::uint32_t u32(const std::string& b, std::size_t at) {
     if (at + 4 > b.size()) return kEnd;
@@ -45,8 +46,10 @@ public:
             std::uint32_t s = u32(b_, 0x4C + 4 * i);
             if (s < kEnd) fatSectors.push_back(s);
         }
+        // No table can name more sectors than the file holds; a looping chain stops there.
+        const std::size_t sectors = b_.size() / sector_;
         std::uint32_t difat = u32(b_, 0x44);
-        for (std::size_t guard = 0; difat < kEnd && guard < kMaxSectors; ++guard) {
+        for (std::size_t guard = 0; difat < kEnd && guard < sectors; ++guard) {
             const std::size_t at = offset(difat);
             if (at + sector_ > b_.size()) return false;
             for (std::size_t i = 0; i + 1 < sector_ / 4; ++i) {
@@ -55,6 +58,7 @@ public:
             }
             difat = u32(b_, at + sector_ - 4);
         }
+        if (fatSectors.size() > sectors) return false;
         for (std::uint32_t s : fatSectors) {
             const std::size_t at = offset(s);
             if (at + sector_ > b_.size()) return false;
@@ -111,8 +115,9 @@ private:
                std::size_t size, Offset at, const std::string* source = nullptr) const {
         const std::string& from = source ? *source : b_;
         out.clear();
+        const std::size_t limit = std::min(table.size(), from.size() / size + 1);
         for (std::size_t guard = 0; s < kEnd; ++guard) {
-            if (guard > table.size() || s >= table.size()) return false;
+            if (guard > limit || s >= table.size()) return false;
             const std::size_t pos = at(s);
             if (pos + size > from.size()) return false;
             out.append(from, pos, size);

@@ -1,6 +1,7 @@
 // Damaged and hostile workbooks: each is refused with a reason or opens, and nothing is
 // allocated for what a file only declares.
 #include "support/test_support.h"
+#include "workbook/compound_file.h"
 #include "workbook/workbook.h"
 #include "workbook/xls_reader.h"
 #include "workbook/xlsx_builder.h"
@@ -151,6 +152,23 @@ TEST(WorkbookRobustness, XlsTheReaderCannotTakeGetsAnAnswer) {
     } else {
         EXPECT_EQ(r.status, OpenStatus::Unreadable);
     }
+}
+
+TEST(WorkbookRobustness, CompoundDocumentWhoseChainsLoop) {
+    // Found by fuzzing: a table-of-tables sector naming itself as the next one.
+    std::string bytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    bytes.resize(2048, '\0');
+    bytes[0x1E] = 9; // 512-byte sectors
+    bytes[0x20] = 6;
+    for (std::size_t i = 0x4C; i < 512; ++i) bytes[i] = '\xFF'; // no table sectors in the header
+    bytes[0x44] = 0;                                            // the chained ones start at 0
+    for (std::size_t i = 512; i < 1024; i += 4) bytes[i] = 0;   // ...which names sector 0 again
+    test::TempDir dir;
+    test::writeBytes(dir / "loop.xls", bytes);
+    std::string stream;
+    EXPECT_FALSE(readCompoundStream((dir / "loop.xls").string(), "Workbook", stream));
+    std::unique_ptr<Workbook> book;
+    EXPECT_FALSE(openWorkbook((dir / "loop.xls").string(), book).ok());
 }
 
 TEST(WorkbookRobustness, EmptyWorkbookAndEmptySheet) {
