@@ -2,8 +2,11 @@
 
 #include "text/cp932.h"
 #include "workbook/cell_format.h"
+#include "workbook/format_tokens.h"
 
 #include <cstring>
+#include <map>
+#include <optional>
 
 namespace kol::workbook {
 
@@ -37,6 +40,61 @@ const char* errorText(unsigned char code) {
     default:
         return "#N/A";
     }
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// A number by the format of its cell's style, as the xlsx path shows it.
+class NumberStyles {
+public:
+    std::map<int, std::string> formats; // id → code (UTF-8)
+    std::vector<int> xfFormat;          // style index → format id
+    DateSystem dates = DateSystem::From1900;
+
+    std::string shown(double v, std::size_t xf) {
+        auto cached = parsed_.find(xf);
+        if (cached == parsed_.end()) {
+            std::optional<FormatCode> code;
+            if (xf < xfFormat.size()) {
+                auto custom = formats.find(xfFormat[xf]);
+                std::string_view text = custom != formats.end() ? std::string_view(custom->second)
+                                                                : builtinFormat(xfFormat[xf]);
+                if (!text.empty() && text != "General") code.emplace(text);
+            }
+            cached = parsed_.emplace(xf, std::move(code)).first;
+        }
+        if (!cached->second) return generalNumber(v);
+        std::string utf8 = formatParsed(v, *cached->second, dates);
+        for (unsigned char c : utf8)
+            if (c >= 0x80) return cp932::fromUtf8(utf8);
+        return utf8;
+    }
+
+private:
+    std::map<std::size_t, std::optional<FormatCode>> parsed_;
+};
+
+// An RK number: a 30-bit integer or the high bits of a double, perhaps hundredths.
+double rkValue(std::uint32_t rk) {
+    double v;
+    if (rk & 2) {
+        v = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
+    } else {
+        const std::uint64_t bits = static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32;
+        std::memcpy(&v, &bits, sizeof v);
+    }
+    return (rk & 1) ? v / 100 : v;
 }
 
 struct Record {
@@ -85,8 +143,30 @@ std::vector<std::vector<BiffCell>> biffExtraCells(const std::string& s) {
     const bool biff8 = u16(r.data, 0) == 0x0600;
     std::uint16_t codepage = 1252;
     std::vector<std::uint32_t> starts;
+    NumberStyles styles;
     while (next(s, pos, r) && r.type != 0x000A) {
-        if (r.type == 0x0042) codepage = u16(r.data, 0);
+        const std::string& d = r.data;
+        if (r.type == 0x0042) codepage = u16(d, 0);
+        if (r.type == 0x0022 && u16(d, 0) == 1) styles.dates = DateSystem::From1904;
+        if (r.type == 0x00E0 && d.size() >= 4) styles.xfFormat.push_back(u16(d, 2));
+        if (r.type == 0x041E && d.size() >= 3) {
+            std::string code;
+            if (biff8) {
+                const std::size_t count = u16(d, 2);
+                const bool wide = d.size() > 4 && (d[4] & 1);
+                for (std::size_t i = 0; i < count; ++i) {
+                    const std::size_t at = 5 + (wide ? 2 * i : i);
+                    if (at + (wide ? 2 : 1) > d.size()) break;
+                    appendUtf8(code, wide ? u16(d, at) : static_cast<unsigned char>(d[at]));
+                }
+            } else {
+                std::string bytes = d.substr(3, static_cast<unsigned char>(d[2]));
+                code = codepage == 932 ? cp932::toUtf8(bytes) : std::string();
+                if (codepage != 932)
+                    for (unsigned char c : bytes) appendUtf8(code, c);
+            }
+            styles.formats[u16(d, 0)] = code;
+        }
         if (r.type == 0x0085 && r.data.size() >= 6 && static_cast<unsigned char>(r.data[5]) == 0)
             starts.push_back(u32(r.data, 0));
     }
@@ -112,13 +192,26 @@ std::vector<std::vector<BiffCell>> biffExtraCells(const std::string& s) {
                 } else {
                     double v;
                     std::memcpy(&v, d.data() + 6, sizeof v);
-                    c.text = generalNumber(v);
+                    c.text = styles.shown(v, u16(d, 4));
                 }
                 if (!c.text.empty()) cells.push_back(std::move(c));
             } else if (r.type == 0x0207 && pendingString) {
                 pending.text = stringRecord(d, biff8, codepage);
                 if (!pending.text.empty()) cells.push_back(pending);
                 pendingString = false;
+            } else if (r.type == 0x0203 && d.size() >= 14) { // NUMBER
+                double v;
+                std::memcpy(&v, d.data() + 6, sizeof v);
+                cells.push_back({u16(d, 0), u16(d, 2), styles.shown(v, u16(d, 4))});
+            } else if (r.type == 0x027E && d.size() >= 10) { // RK
+                cells.push_back(
+                    {u16(d, 0), u16(d, 2), styles.shown(rkValue(u32(d, 6)), u16(d, 4))});
+            } else if (r.type == 0x00BD && d.size() >= 6) { // MULRK: several RK cells of a row
+                const std::uint16_t row = u16(d, 0), first = u16(d, 2);
+                for (std::size_t i = 0; 4 + 6 * i + 6 <= d.size() - 2; ++i)
+                    cells.push_back(
+                        {row, static_cast<std::uint16_t>(first + i),
+                         styles.shown(rkValue(u32(d, 4 + 6 * i + 2)), u16(d, 4 + 6 * i))});
             } else if (r.type == 0x0205 && d.size() >= 8) {
                 const bool isError = d[7] != 0;
                 cells.push_back({u16(d, 0), u16(d, 2),

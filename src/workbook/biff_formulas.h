@@ -1,5 +1,6 @@
-// The cells libfreexl leaves out of a BIFF5/BIFF8 workbook: formula results (numbers, texts,
-// booleans, errors) and plain booleans and errors, per worksheet in tab order.
+// What libfreexl leaves out of a BIFF5/BIFF8 workbook, per worksheet in tab order: formula
+// results (numbers, texts, booleans, errors), plain booleans and errors, and every number as
+// its cell's number format shows it (the library gives numbers without their formats).
 #pragma once
 
 #include <cstdint>

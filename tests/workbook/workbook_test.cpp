@@ -98,6 +98,8 @@ TEST(Xls, Biff8SheetsAndValues) {
     EXPECT_EQ(sheet("issues.xls", 0), "1\n1.5\nab\nFALSE\ntest\n2016/10/20\n");
     EXPECT_EQ(sheet("xls_formula.xls", 0), "10\n20\n110\n65\n");
     EXPECT_EQ(sheet("issues.xls", 4), "1\n2\nab\nFALSE\n");
+    // Numbers by their cells' formats, as in the .xlsx twin: 0.5 under "0".
+    EXPECT_EQ(sheet("issues.xls", 3), "1\n");
 }
 
 TEST(SheetTransfer, CellsBecomeCleanedCommaLines) {
