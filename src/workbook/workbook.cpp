@@ -7,6 +7,7 @@
 #include "workbook/xlsx_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace kol::workbook {
@@ -87,6 +88,14 @@ std::string commaLines(std::string_view tabLines) {
         out += "\r\n";
     }
     return out;
+}
+
+bool isWorkbookName(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+    std::string ext = path.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".xls" || ext == ".xlsx" || ext == ".xlsm";
 }
 
 WorkbookResult openWorkbook(const std::string& path, std::unique_ptr<Workbook>& out) {

@@ -71,6 +71,9 @@ protected:
 // An .xlsx held in memory (the fuzzer and tests).
 [[nodiscard]] WorkbookResult openXlsxBytes(std::string bytes, std::unique_ptr<Workbook>& out);
 
+// Whether a path names a workbook by its extension (.xls, .xlsx, .xlsm, any case).
+bool isWorkbookName(const std::string& path);
+
 // The sheet transfer's rewrite: each line gets a tab appended and is cut at every tab; each
 // piece is trimmed, cleaned as a CSV field (quotes removed, quoted when it holds a comma) and
 // followed by a comma.

@@ -101,6 +101,25 @@ TEST(ExcelImport, TheChooserListsTheSheetsAndLoadsTheChosenOne) {
     EXPECT_EQ(cell(s.model, 5, 1), "");
 }
 
+TEST(ExcelImport, SavingNeverOverwritesTheWorkbook) {
+    test::TempDir dir;
+    const std::filesystem::path book = threeSheets(dir);
+    const std::string before = test::readBytes(book);
+    MainFixture s;
+    s.host.csvExcel = [](TfrmCsvExcel& w) { w.btnOKClick(); };
+    s.model.ExcelImport(book.string());
+    s.model.Modified = 1;
+    // The save button asks no "save under this name" question: the dialog proposes a .csv.
+    s.prompts.fileNames = {(dir / "book.csv").string()};
+    s.model.Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Button);
+    ASSERT_EQ(s.prompts.dialogs.size(), 1u);
+    EXPECT_EQ(s.prompts.dialogs[0].fileName, (dir / "book.csv").string());
+    EXPECT_TRUE(s.prompts.messages.empty());
+    EXPECT_EQ(test::readBytes(book), before);
+    EXPECT_EQ(test::readBytes(dir / "book.csv"), "1,\r\n");
+    EXPECT_EQ(s.model.CsvFileInf.FileName, (dir / "book.csv").string());
+}
+
 TEST(ExcelImport, CancellingTheChooserKeepsTheTable) {
     test::TempDir dir;
     const std::filesystem::path book = threeSheets(dir);
