@@ -122,7 +122,9 @@ std::string_view SharedStringsHandler::at(std::size_t i) const {
 }
 
 void StylesHandler::start(std::string_view name, const char** a) {
-    if (name == "numFmt") {
+    if (name == "numFmts") {
+        inNumFmts_ = true;
+    } else if (name == "numFmt" && inNumFmts_) { // not the differential formats' own
         const char* id = XmlReader::attribute(a, "numFmtId");
         const char* code = XmlReader::attribute(a, "formatCode");
         if (id && code) customFormats[std::atoi(id)] = code;
@@ -136,6 +138,7 @@ void StylesHandler::start(std::string_view name, const char** a) {
 
 void StylesHandler::end(std::string_view name) {
     if (name == "cellXfs") inCellXfs_ = false;
+    if (name == "numFmts") inNumFmts_ = false;
 }
 
 std::string_view StylesHandler::formatOf(std::size_t style) const {

@@ -68,7 +68,7 @@ public:
     std::string_view formatOf(std::size_t style) const;
 
 private:
-    bool inCellXfs_ = false;
+    bool inCellXfs_ = false, inNumFmts_ = false;
 };
 
 } // namespace kol::workbook
