@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a file under src/ includes a header from a layer above its own. Layers, lowest
-# first: text and platform, table, view, edit, the window models (app, viewer, search, sort) and the
-# command-line program, and at the top the Qt code (ui/ and every *_window.*, *_widget.*, qt_*.*).
+# first: text and platform, table, view and workbook, edit, the window models (app, viewer,
+# search, sort) and the command-line program, and at the top the Qt code (ui/ and every
+# *_window.*, *_widget.*, qt_*.*).
 set -euo pipefail
 src="${1:-$(dirname "$0")/../src}"
 
@@ -9,7 +10,7 @@ rank_of_folder() {
     case "$1" in
     text | platform) echo 0 ;;
     table) echo 1 ;;
-    view) echo 2 ;;
+    view | workbook) echo 2 ;;
     edit) echo 3 ;;
     app | viewer | search | sort | cli) echo 4 ;;
     ui) echo 5 ;;

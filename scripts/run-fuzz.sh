@@ -12,12 +12,16 @@ cmake --build build-fuzz -j2
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=()
-for target in split_line_fuzz load_save_fuzz settings_fuzz text_fuzz grid_fuzz; do
+for target in split_line_fuzz load_save_fuzz settings_fuzz text_fuzz grid_fuzz workbook_fuzz; do
   work=build-fuzz/corpus/$target   # new inputs go here; the seeds stay untouched
   findings=build-fuzz/findings/$target
   mkdir -p "$work" "$findings"
   echo "== $target (${seconds} s)"
-  if ! build-fuzz/fuzz/$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  limits="-timeout=10 -rss_limit_mb=2048"
+  if [ "$target" = workbook_fuzz ]; then
+    limits="-timeout=10 -rss_limit_mb=4096 -max_len=1000000"
+  fi
+  if ! build-fuzz/fuzz/$target -max_total_time="$seconds" $limits \
       -print_final_stats=1 -artifact_prefix="$findings/" "$work" "fuzz/corpus/$target" \
       >"build-fuzz/$target.log" 2>&1; then
     tail -n 60 "build-fuzz/$target.log"

@@ -85,9 +85,8 @@ void TFm_Kolumbra01::SetupControls() {
     Mn_ExcelOpen.Visible = Mn_OutputCsv.Visible = Mn_RecEtc.Visible = false;
 
     // Commands whose windows come later are present but cannot be used yet.
-    for (Control* c : {static_cast<Control*>(&Btn_Excel), static_cast<Control*>(&Btn_VertGrid),
-                       static_cast<Control*>(&Mn_Undo), static_cast<Control*>(&Mn_GridPrint),
-                       static_cast<Control*>(&Mn_MarkPrint), static_cast<Control*>(&Mn_ExcelOpen)})
+    for (Control* c : {static_cast<Control*>(&Btn_VertGrid), static_cast<Control*>(&Mn_Undo),
+                       static_cast<Control*>(&Mn_GridPrint), static_cast<Control*>(&Mn_MarkPrint)})
         c->Enabled = false;
 }
 

@@ -27,6 +27,7 @@
 namespace kol {
 
 class TFm_CsvEtc;
+class TfrmCsvExcel;
 
 // What the main model asks of its window beyond questions and notices. It also hosts the
 // range output that every save goes through (busy cursor, progress, showing the file).
@@ -39,6 +40,7 @@ public:
     virtual void showDocumentText(const std::string& text) = 0;
     virtual void runCsvFixed(TFm_CsvFixed& window) = 0; // modal
     virtual void runCsvEtc(TFm_CsvEtc&) {}              // modal; no window, nothing shown
+    virtual void runCsvExcel(TfrmCsvExcel&) {}          // modal; no window: cancelled
     virtual void repaintGrid() {}                       // now, while a question is open
     virtual void showSortWindow(bool visibilityPage) {} // the sort window, not modally
 };
@@ -69,6 +71,8 @@ public:
     void Btn_OpenCsvClick();
     void Btn_OpenBoardClick();
     void Btn_SelectClick(); // shows the search window
+    void Btn_ExcelClick();  // also Mn_ExcelOpen
+    void ExcelImport(const std::string& path);
     void Cmb_BunriClick();
     enum class SaveSender { Button, Menu };
     void Mn_FileSaveClick(SaveSender sender);

@@ -4,6 +4,7 @@
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
+#include "workbook/workbook.h"
 
 namespace kol {
 
@@ -27,7 +28,11 @@ std::string TFm_Kolumbra01::ChooseSaveFile(const std::string& startName, const s
 
 void TFm_Kolumbra01::Mn_FileSaveClick(SaveSender sender) {
     std::string name = CsvFileInf.FileName;
-    if (sender == SaveSender::Button && !Trim(name).empty()) {
+    // The workbook a sheet was imported from is never overwritten with CSV text: the dialog
+    // proposes its name with ".csv" instead.
+    const bool workbook = workbook::isWorkbookName(name);
+    if (workbook) name = name.substr(0, name.size() - extensionOf(name).size()) + ".csv";
+    if (sender == SaveSender::Button && !Trim(name).empty() && !workbook) {
         if (prompts_.ask(sj("編集中の内容を下記のファイル名で保存します。\r\n\r\n     PATH = ") +
                              displayPath(name),
                          Buttons::YesNo) != Answer::Yes)

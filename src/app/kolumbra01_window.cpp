@@ -1,6 +1,7 @@
 #include "app/kolumbra01_window.h"
 
 #include "app/csv_etc_window.h"
+#include "app/csv_excel_window.h"
 #include "app/csv_fixed_window.h"
 #include "app/settings_location.h"
 #include "search/search_window.h"
@@ -164,7 +165,7 @@ void Kolumbra01Window::buildMenus() {
     menuAction(file, m.Mn_BardOpen, call(&TFm_Kolumbra01::Btn_OpenBoardClick));
     menuAction(file, m.Mn_FileSave,
                [this] { model_->Mn_FileSaveClick(TFm_Kolumbra01::SaveSender::Menu); });
-    menuAction(file, m.Mn_ExcelOpen, nullptr);
+    menuAction(file, m.Mn_ExcelOpen, call(&TFm_Kolumbra01::Btn_ExcelClick));
     file->addSeparator();
     menuAction(file, m.Mn_OutputCsv, call(&TFm_Kolumbra01::Mn_OutputCsvClick));
     menuAction(file, m.Mn_InitClear, call(&TFm_Kolumbra01::Mn_InitClearClick));
@@ -279,7 +280,7 @@ void Kolumbra01Window::buildPanels() {
     });
     top->addWidget(group("Open", pnlTop,
                          {button(m.Btn_OpenCsv, &TFm_Kolumbra01::Btn_OpenCsvClick),
-                          button(m.Btn_Excel, nullptr),
+                          button(m.Btn_Excel, &TFm_Kolumbra01::Btn_ExcelClick),
                           button(m.Btn_OpenBoard, &TFm_Kolumbra01::Btn_OpenBoardClick)}));
     top->addWidget(group("Save", pnlTop, {btnSave_}));
     auto handler = [this](void (TFm_Kolumbra01::*h)()) {
@@ -504,6 +505,11 @@ void Kolumbra01Window::runCsvFixed(TFm_CsvFixed& window) {
 
 void Kolumbra01Window::runCsvEtc(TFm_CsvEtc& window) {
     CsvEtcWindow dialog(window, this);
+    dialog.exec();
+}
+
+void Kolumbra01Window::runCsvExcel(TfrmCsvExcel& window) {
+    CsvExcelWindow dialog(window, this);
     dialog.exec();
 }
 

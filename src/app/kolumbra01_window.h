@@ -80,6 +80,7 @@ private:
     void showDocumentText(const std::string& text) override;
     void runCsvFixed(TFm_CsvFixed& window) override;
     void runCsvEtc(TFm_CsvEtc& window) override;
+    void runCsvExcel(TfrmCsvExcel& window) override;
     void repaintGrid() override;
     void showSortWindow(bool visibilityPage) override;
 

@@ -6,8 +6,10 @@
 //   kolumbra-cli search [--or] [--separator NAME] [--fixed-rows N] WORDS FILE
 //   kolumbra-cli sort --keys N[,N...] [--columns-to-front] [--no-rows] [--separator NAME]
 //                     [--fixed-rows N] FILE OUT
+//   kolumbra-cli excel [--sheet N] FILE OUT | excel --list FILE
 //   kolumbra-cli --help | --version
 #include "app/version.h"
+#include "cli/excel_command.h"
 #include "search/table_search.h"
 #include "sort/sort_keys_arg.h"
 #include "sort/table_sort.h"
@@ -47,6 +49,8 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
            "       kolumbra-cli search [--or] [--separator NAME] [--fixed-rows N] WORDS FILE\n"
            "       kolumbra-cli sort --keys N[,N...] [--columns-to-front] [--no-rows]\n"
            "                         [--separator NAME] [--fixed-rows N] FILE OUT\n"
+           "       kolumbra-cli excel [--sheet N] FILE OUT\n"
+           "       kolumbra-cli excel --list FILE\n"
            "       kolumbra-cli --help | --version\n"
            "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
     if (status == 0)
@@ -99,6 +103,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
     if (command == "--help") return usage(std::cout, 0);
+    if (command == "excel") return excelCommand(argc, argv);
     if (command == "--version") {
         std::cout << "kolumbra-cli " << kVersion << '\n';
         return 0;

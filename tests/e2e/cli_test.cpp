@@ -168,5 +168,32 @@ TEST(Cli, SortByKeysAsTheWindowDoes) {
     EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
 }
 
+TEST(CliExcel, ListsTheSheetsAndSavesOneAsTheSaveCommandWould) {
+    const std::string book = q(test::dataFile("excel/issues.xlsx"));
+    CliRun list = cli("excel --list " + book);
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "  1. datatypes\n  2. Sheet1\n  3. issue2\n  4. issue5\n  5. issue6\n"
+                        "  6. spc_chrs\n");
+    test::TempDir dir;
+    ASSERT_EQ(cli("excel --sheet 3 " + book + " " + q(dir / "out.csv")).status, 0);
+    EXPECT_EQ(test::readBytes(dir / "out.csv"), "1,a,\r\n2,b,\r\n3,c,\r\n");
+    ASSERT_EQ(cli("excel " + book + " " + q(dir / "first.csv")).status, 0);
+    EXPECT_EQ(test::readBytes(dir / "first.csv").substr(0, 9), "1,\r\n1.5,\r");
+}
+
+TEST(CliExcel, RefusesWhatCannotBeRead) {
+    test::TempDir dir;
+    test::writeBytes(dir / "page.xls", "<html></html>");
+    CliRun bad = cli("excel --list " + q(dir / "page.xls"));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.out.find("このファイルは Excel で開けません。"), std::string::npos);
+    EXPECT_EQ(
+        cli("excel --sheet 9 " + q(test::dataFile("excel/issues.xlsx")) + " " + q(dir / "x.csv"))
+            .status,
+        1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
+    EXPECT_EQ(cli("excel --sheet 0 a b").status, 2);
+}
+
 } // namespace
 } // namespace kol

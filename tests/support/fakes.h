@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/csv_etc.h"
+#include "app/csv_excel.h"
 #include "app/csv_fixed.h"
 #include "app/kolumbra01.h"
 #include "edit/grid_input.h"
@@ -91,6 +92,13 @@ public:
     void runCsvEtc(TFm_CsvEtc& window) override {
         ++csvEtcRuns;
         if (csvEtc) csvEtc(window);
+    }
+    std::function<void(TfrmCsvExcel&)> csvExcel; // what the user does in the chooser
+    int csvExcelRuns = 0;
+    void runCsvExcel(TfrmCsvExcel& window) override {
+        ++csvExcelRuns;
+        window.FormShow();
+        if (csvExcel) csvExcel(window);
     }
 };
 

@@ -1,0 +1,14 @@
+// .xls (BIFF8 and BIFF5/7) through libfreexl, loaded when first needed: a machine without the
+// library gets the missing-reader message instead of a program that does not start.
+#pragma once
+
+#include "workbook/workbook.h"
+
+namespace kol::workbook {
+
+[[nodiscard]] WorkbookResult openXls(const std::string& path, std::unique_ptr<Workbook>& out);
+
+// The library's file name; tests point it elsewhere to see the missing-reader path.
+void setXlsLibraryName(const std::string& name);
+
+} // namespace kol::workbook

@@ -1,0 +1,115 @@
+#include "workbook/zip_archive.h"
+
+#include <sys/stat.h>
+#include <vector>
+#include <zip.h>
+
+namespace kol::workbook {
+
+ZipArchive::ZipArchive(zip* archive, std::uint64_t size, std::string bytes)
+    : archive_(archive), budget_(size), bytes_(std::move(bytes)) {}
+
+ZipArchive::~ZipArchive() {
+    if (archive_) zip_discard(archive_);
+}
+
+namespace {
+ZipStatus statusOf(int code) {
+    switch (code) {
+    case ZIP_ER_NOZIP:
+        return ZipStatus::NotZip;
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        return ZipStatus::Encrypted;
+    default:
+        return ZipStatus::Damaged;
+    }
+}
+} // namespace
+
+ZipStatus ZipArchive::open(const std::string& path, std::unique_ptr<ZipArchive>& out) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return ZipStatus::Missing;
+    int error = 0;
+    zip* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    if (!archive) return statusOf(error);
+    out.reset(new ZipArchive(archive, static_cast<std::uint64_t>(st.st_size), {}));
+    return ZipStatus::Ok;
+}
+
+ZipStatus ZipArchive::openBytes(std::string bytes, std::unique_ptr<ZipArchive>& out) {
+    const std::uint64_t size = bytes.size();
+    std::unique_ptr<ZipArchive> holder(new ZipArchive(nullptr, size, std::move(bytes)));
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source =
+        zip_source_buffer_create(holder->bytes_.data(), holder->bytes_.size(), 0, &error);
+    if (!source) {
+        zip_error_fini(&error);
+        return ZipStatus::Damaged;
+    }
+    zip* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (!archive) {
+        ZipStatus s = statusOf(zip_error_code_zip(&error));
+        zip_source_free(source);
+        zip_error_fini(&error);
+        return s;
+    }
+    zip_error_fini(&error);
+    holder->archive_ = archive;
+    out = std::move(holder);
+    return ZipStatus::Ok;
+}
+
+bool ZipArchive::has(const std::string& name) const {
+    return zip_name_locate(archive_, name.c_str(), 0) >= 0;
+}
+
+ZipStatus ZipArchive::read(const std::string& name,
+                           const std::function<bool(std::string_view)>& chunk) {
+    zip_int64_t index = zip_name_locate(archive_, name.c_str(), 0);
+    if (index < 0) index = zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE);
+    if (index < 0) return ZipStatus::Missing;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &st) != 0)
+        return ZipStatus::Damaged;
+    if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
+        return ZipStatus::Encrypted;
+    // The declared size is checked first; the bytes really unpacked are counted as they come,
+    // since a damaged or hostile archive may declare less than it holds.
+    if ((st.valid & ZIP_STAT_SIZE) && st.size > budget_.remaining) return ZipStatus::TooLarge;
+    zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
+    if (!file) return statusOf(zip_error_code_zip(zip_get_error(archive_)));
+    std::vector<char> buffer(1 << 16);
+    ZipStatus status = ZipStatus::Ok;
+    for (;;) {
+        zip_int64_t n = zip_fread(file, buffer.data(), buffer.size());
+        if (n < 0) {
+            status = ZipStatus::Damaged;
+            break;
+        }
+        if (n == 0) break;
+        if (!budget_.take(static_cast<std::uint64_t>(n))) {
+            status = ZipStatus::TooLarge;
+            break;
+        }
+        if (!chunk(std::string_view(buffer.data(), static_cast<std::size_t>(n)))) {
+            status = ZipStatus::Stopped;
+            break;
+        }
+    }
+    zip_fclose(file);
+    return status;
+}
+
+ZipStatus ZipArchive::readAll(const std::string& name, std::string& out) {
+    out.clear();
+    return read(name, [&](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
+}
+
+} // namespace kol::workbook
