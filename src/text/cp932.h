@@ -25,6 +25,8 @@ std::string toUtf8(std::string_view sjis);
 // Characters CP932 lacks become `fallback`.
 std::string fromUtf16(std::u16string_view text, char fallback = '?');
 std::string fromUtf8(std::string_view utf8, char fallback = '?');
+// Appends the UTF-8 bytes of one code point.
+void appendUtf8(std::string& out, char32_t cp);
 
 } // namespace kol::cp932
 

@@ -42,19 +42,6 @@ const char* errorText(unsigned char code) {
     }
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // A number by the format of its cell's style, as the xlsx path shows it.
 class NumberStyles {
 public:
@@ -157,13 +144,13 @@ std::vector<std::vector<BiffCell>> biffExtraCells(const std::string& s) {
                 for (std::size_t i = 0; i < count; ++i) {
                     const std::size_t at = 5 + (wide ? 2 * i : i);
                     if (at + (wide ? 2 : 1) > d.size()) break;
-                    appendUtf8(code, wide ? u16(d, at) : static_cast<unsigned char>(d[at]));
+                    cp932::appendUtf8(code, wide ? u16(d, at) : static_cast<unsigned char>(d[at]));
                 }
             } else {
                 std::string bytes = d.substr(3, static_cast<unsigned char>(d[2]));
                 code = codepage == 932 ? cp932::toUtf8(bytes) : std::string();
                 if (codepage != 932)
-                    for (unsigned char c : bytes) appendUtf8(code, c);
+                    for (unsigned char c : bytes) cp932::appendUtf8(code, c);
             }
             styles.formats[u16(d, 0)] = code;
         }

@@ -12,19 +12,6 @@ bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 bool flag(const char* value) {
     return value && (std::strcmp(value, "1") == 0 || std::strcmp(value, "true") == 0);
 }
@@ -38,7 +25,7 @@ std::string decodeEscapes(std::string_view text) {
             isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5]) && text[i + 6] == '_') {
             auto cp = static_cast<char32_t>(
                 std::strtoul(std::string(text.substr(i + 2, 4)).c_str(), nullptr, 16));
-            appendUtf8(out, cp);
+            cp932::appendUtf8(out, cp);
             i += 6;
         } else {
             out += text[i];
