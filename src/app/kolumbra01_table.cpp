@@ -111,8 +111,8 @@ bool TFm_Kolumbra01::readFile(const std::string& name) {
     CsvFileInf.FileName = name;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
     CsvFileInf.LineCount = countLines(source.text());
-    if (CsvFileInf.LineCount > kMaxTableLines) {
-        CsvFileInf.ReadError = EOVERFLOW; // more rows than the grid can count
+    if (!tableFits(source.text(), CsvFileInf.LineCount)) {
+        CsvFileInf.ReadError = EOVERFLOW; // more rows or a longer row than the grid can hold
         return false;
     }
     source.dropPages(0, source.text().size()); // counted; the fill maps them in again as it goes

@@ -58,6 +58,14 @@ FillResult fillTable(TableDocument& document, const SourceText& source, std::siz
     return filled;
 }
 
+bool tableFits(std::string_view text, std::size_t lines, std::size_t maxLines) {
+    if (lines > maxLines) return false;
+    if (text.size() <= kMaxLineBytes) return true;
+    for (LineCursor cursor(text); !cursor.atEnd();)
+        if (cursor.next().size() > kMaxLineBytes) return false;
+    return true;
+}
+
 TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
                               const TableLoadOptions& options) {
     SourceText source;
@@ -66,7 +74,7 @@ TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
     if (!result.ok()) return result;
     result.droppedFromNul = source.bytesFromNul();
     const std::size_t lines = countLines(source.text());
-    if (lines > options.maxLines) {
+    if (!tableFits(source.text(), lines, options.maxLines)) {
         result.status = SourceText::ReadStatus::TooLarge;
         result.error = EOVERFLOW;
         return result;

@@ -8,6 +8,7 @@
 #include "table/table_fill.h"
 
 #include <string>
+#include <string_view>
 
 namespace kol {
 
@@ -27,6 +28,12 @@ FillResult fillTable(TableDocument& document, const SourceText& source, std::siz
 
 // The most lines a table may have: the grid counts rows in an int, and rows are added later.
 constexpr std::size_t kMaxTableLines = 2'000'000'000;
+// The longest line: a row's offsets are 32-bit and its cells are counted in an int.
+constexpr std::size_t kMaxLineBytes = 2'000'000'000;
+
+// Whether a text of `lines` lines fits a table: no more than maxLines lines, none longer than
+// kMaxLineBytes.
+bool tableFits(std::string_view text, std::size_t lines, std::size_t maxLines = kMaxTableLines);
 
 struct TableLoadOptions {
     unsigned char separator = ',';
