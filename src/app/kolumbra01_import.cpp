@@ -83,9 +83,12 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
                 updateUndoMenu();
             }
         }
+        // The whole row at once: cell by cell, a line of n fields would be copied n times.
+        std::vector<std::string_view> cells = Grid.rowCells(p + k);
         for (std::size_t i = 0;
              i < fields.size() && Grid.fixedCols() + static_cast<int>(i) < Grid.colCount(); ++i)
-            Grid.setCell(Grid.fixedCols() + static_cast<int>(i), p + k, fields.field(i));
+            cells[static_cast<std::size_t>(Grid.fixedCols()) + i] = fields.field(i);
+        Grid.setRowCells(p + k, cells);
     }
     RecomputeBreakColours(-1, p);
     RefreshAfterStructureChange();

@@ -1,6 +1,7 @@
 // Row and column structure edits: insert, copy, delete, clipped move and copy, hide and show.
 #include "app/kolumbra01.h"
 #include "edit/table_edits.h"
+#include "table/table_load.h"
 #include "text/cp932.h"
 #include "text/text_utils.h"
 
@@ -48,10 +49,7 @@ void TFm_Kolumbra01::selectClamped(GridRect r) {
 }
 
 void TFm_Kolumbra01::RefreshAfterStructureChange() {
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
-        std::string number = std::to_string(c - Grid.fixedCols() + 1);
-        if (Grid.cell(c, 0) != number) Grid.setCell(c, 0, number);
-    }
+    numberColumns(Grid);
     BuildFixedColList();
     FillFixedColumn();
     UpdateCaptions();

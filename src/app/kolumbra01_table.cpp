@@ -8,7 +8,9 @@
 #include "text/text_utils.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <new>
 
 namespace kol {
 
@@ -111,6 +113,10 @@ bool TFm_Kolumbra01::readFile(const std::string& name) {
     CsvFileInf.FileName = name;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
     CsvFileInf.LineCount = countLines(source.text());
+    if (!tableFits(source.text(), CsvFileInf.LineCount)) {
+        CsvFileInf.ReadError = EOVERFLOW; // more rows or a longer row than the grid can hold
+        return false;
+    }
     source.dropPages(0, source.text().size()); // counted; the fill maps them in again as it goes
     CsvFileInf.Lines = std::move(source);
     CsvFileInf.Loaded = true;
@@ -175,9 +181,21 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     ClearHistory();
     Modified = fromFile ? 0 : static_cast<std::uint8_t>(changedValue);
 
-    ResetTable(0, static_cast<int>(CsvFileInf.LineCount));
-    FillGrid();
+    bool filled = true;
+    try {
+        ResetTable(0, static_cast<int>(CsvFileInf.LineCount));
+        FillGrid();
+    } catch (const std::bad_alloc&) {
+        // Never part of the file shown as if it were all of it, nor saved over it: an empty
+        // table without a name, and the reason.
+        filled = false;
+        CsvFileInf.Lines.release();
+        ResetTable(0, 0);
+        Modified = 0;
+    }
     CsvFileInf.Loaded = false;
+    const std::string loadedName = CsvFileInf.FileName;
+    if (!filled) CsvFileInf.FileName.clear();
 
     applyFixedRows();
     UpdateCaptions();
@@ -195,6 +213,11 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     GridVisible = true;
     columnsChanged();
     host_.focusGrid();
+    if (!filled) {
+        prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n") +
+                      ioFailureDetail(fromFile ? name : loadedName, IoStatus::failure(ENOMEM)));
+        return false;
+    }
     if (fromFile && CsvFileInf.DroppedFromNul > 0) reportNulCut(name);
     return true;
 }

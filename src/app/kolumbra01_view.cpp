@@ -2,6 +2,7 @@
 #include "app/kolumbra01.h"
 #include "edit/table_edits.h"
 #include "table/row_label.h"
+#include "table/table_load.h"
 #include "text/cp932.h"
 #include "text/text_utils.h"
 #include "view/break_colours.h"
@@ -236,8 +237,7 @@ void TFm_Kolumbra01::GridRowMoved(int from, int to) {
 void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     edits::recordDrag(Doc, Axis::Columns, from, to);
     updateUndoMenu();
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
-        Grid.setCell(c, 0, std::to_string(c - Grid.fixedCols() + 1));
+    numberColumns(Grid);
     BuildFixedColList();
     Cmb_FixedColClick();
     UpdateCaptions();

@@ -221,8 +221,10 @@ std::string SettingsText(const SettingsRecord& rec, const std::vector<std::strin
         else
             appendKey(out, key.name, std::to_string(rec.*key.number));
     }
-    for (std::size_t n = 0; n < rec.FindWord.size() && !Trim(rec.FindWord[n]).empty(); ++n)
-        appendKey(out, std::string(kFindWordKey) + std::to_string(n), rec.FindWord[n]);
+    // Every slot that holds a text, also after an empty one (a file may skip numbers).
+    for (std::size_t n = 0; n < rec.FindWord.size(); ++n)
+        if (!Trim(rec.FindWord[n]).empty())
+            appendKey(out, std::string(kFindWordKey) + std::to_string(n), rec.FindWord[n]);
     for (const std::string& line : extraLines) appendLine(out, line);
     return out;
 }

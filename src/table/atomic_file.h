@@ -1,5 +1,6 @@
 // Replacing a file without ever destroying the previous one: the new content goes to a
-// temporary file in the same folder, is flushed to disk and then renamed over the target.
+// temporary file in the same folder, is flushed to disk and then renamed over the target,
+// keeping the target's owner, group and permissions where the user may.
 #pragma once
 
 #include "table/io_status.h"
@@ -17,8 +18,10 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    // Refuses a target that is a folder or a file no one may write (EISDIR, EACCES): the
-    // rename would replace even a read-only file.
+    // Refuses a target that is a folder (EISDIR), not a regular file (ENODEV: a FIFO or a
+    // device would be replaced by a plain file), a link loop (ELOOP) or a file no one may write
+    // (EACCES): the rename would replace even a read-only file. The new file is unnamed where
+    // the file system allows (O_TMPFILE), so a killed save leaves nothing behind.
     IoStatus open();
     IoStatus write(std::string_view bytes);
     IoStatus commit(); // flush, sync, rename over the target, sync the folder

@@ -150,27 +150,47 @@ bool endsInLoneLead(std::string_view text) {
     return i == text.size() - 1;
 }
 
+// True when `separator` stands in the text as a character of its own, where reading would
+// end the field (a trail byte of a double-byte character is not one).
+bool holdsSeparator(std::string_view text, unsigned char separator) {
+    if (separator < 0x40) return text.find(static_cast<char>(separator)) != std::string_view::npos;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (p[i] == separator) return true;
+        if (IsLeadByte(p[i]) && i + 1 < text.size() && IsTrailByte(p[i + 1])) ++i;
+    }
+    return false;
+}
+
 } // namespace
 
 void appendJoinedFields(std::string& out, const std::string_view* fields, std::size_t count,
                         unsigned char separator) {
-    // A separator that can be a trail byte (@ \\ | ~ ...) after a field ending in a lone lead
-    // byte would be read back as one double-byte character with it, merging two fields; the
-    // quotes keep them apart.
+    // A field is quoted when it holds the separator, and, for a separator that can be a trail
+    // byte (@ \\ | ~ ...), when it ends in a lone lead byte, which would be read back as one
+    // double-byte character with the separator after it. Either would split or merge fields.
     const bool trailSeparator = separator != kNoSeparator && IsTrailByte(separator);
+    std::string cleaned;
     for (std::size_t i = 0; i < count; ++i) {
         if (separator == kNoSeparator) {
             out.append(fields[i]);
             continue;
         }
         if (i) out.push_back(static_cast<char>(separator));
-        if (trailSeparator && i + 1 < count && endsInLoneLead(fields[i]) &&
-            fields[i].find(',') == std::string_view::npos) {
+        std::string_view text = fields[i];
+        if (text.find('"') != std::string_view::npos) {
+            cleaned.clear();
+            appendCleanField(cleaned, text);
+            if (cleaned.find(',') == std::string::npos) text = cleaned; // no quotes left
+        }
+        if (text.find(',') == std::string_view::npos &&
+            (holdsSeparator(text, separator) ||
+             (trailSeparator && i + 1 < count && endsInLoneLead(text)))) {
             out.push_back('"');
-            appendCleanField(out, fields[i]);
+            out.append(text);
             out.push_back('"');
         } else {
-            appendCleanField(out, fields[i]);
+            appendCleanField(out, text);
         }
     }
 }

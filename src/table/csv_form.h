@@ -39,7 +39,9 @@ std::string CleanField(std::string_view text);
 void appendCleanField(std::string& out, std::string_view text);
 
 // The write side: fields through CleanField joined with the separator (nothing between them
-// with kNoSeparator, and then the fields are taken unchanged).
+// with kNoSeparator, and then the fields are taken unchanged). A field that holds the
+// separator, or ends in a lone lead byte before a separator that can be a trail byte, is
+// quoted as well, so that every written line reads back to its fields.
 std::string JoinFields(const std::vector<std::string_view>& fields, unsigned char separator);
 void appendJoinedFields(std::string& out, const std::string_view* fields, std::size_t count,
                         unsigned char separator);

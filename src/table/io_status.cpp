@@ -32,6 +32,12 @@ std::string ioReason(int error) {
         return sj("読み書きの途中で装置のエラーが起きました。");
     case EFBIG:
         return sj("ファイルが大きすぎます。");
+    case EOVERFLOW:
+        return sj("行数が多すぎます（表に読み込める行数を超えています）。");
+    case ENOMEM:
+        return sj("メモリーが足りません。");
+    case ELOOP:
+        return sj("シンボリックリンクが循環しています。");
     default:
         return std::strerror(error);
     }

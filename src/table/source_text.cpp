@@ -1,9 +1,12 @@
 #include "table/source_text.h"
 
+#include "table/load_memory.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,6 +85,8 @@ SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText&
         return failed(fd, ENODEV, ReadStatus::NotAFile);
     if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         return failed(fd, errno, ReadStatus::Unreadable);
+    if (S_ISREG(st.st_mode) && !fitsInMemory(static_cast<std::size_t>(st.st_size)))
+        return failed(fd, ENOMEM, ReadStatus::TooLarge);
     SourceText result;
     if (S_ISREG(st.st_mode) && st.st_size > 0) {
         // A private read-only mapping: the pages come from the page cache, and a load can hand
@@ -98,17 +103,27 @@ SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText&
             return ReadStatus::Ok;
         }
     }
-    // Pipes, special files and file systems that cannot map: plain reads.
+    // Pipes and file systems that cannot map: plain reads, which stop at the first NUL (the
+    // text ends there, and a pipe may never end). Of what follows it, only the rest of that
+    // read is kept.
     std::string text;
     char buffer[1 << 16];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return failed(fd, errno, ReadStatus::Unreadable);
+    try {
+        for (;;) {
+            ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                return failed(fd, errno, ReadStatus::Unreadable);
+            }
+            if (got == 0) break;
+            const auto n = static_cast<std::size_t>(got);
+            if (!fitsInMemory(text.size() + n)) return failed(fd, ENOMEM, ReadStatus::TooLarge);
+            countLoadMemory(n);
+            text.append(buffer, n);
+            if (std::memchr(buffer, '\0', n)) break;
         }
-        if (got == 0) break;
-        text.append(buffer, static_cast<std::size_t>(got));
+    } catch (const std::bad_alloc&) {
+        return failed(fd, ENOMEM, ReadStatus::TooLarge);
     }
     ::close(fd);
     out = SourceText(std::move(text));

@@ -29,8 +29,9 @@ public:
     void dropPages(std::size_t begin, std::size_t end) const;
 
     // NotAFile: a device or socket, which could be read forever (/dev/zero). A named pipe is
-    // read, and reads as empty when no program writes to it. `error` receives the errno.
-    enum class ReadStatus { Ok, NotFound, IsDirectory, NotAFile, Unreadable };
+    // read up to its end or its first NUL byte, and reads as empty when no program writes to
+    // it. TooLarge: more than memory can hold (ENOMEM). `error` receives the errno.
+    enum class ReadStatus { Ok, NotFound, IsDirectory, NotAFile, Unreadable, TooLarge };
     [[nodiscard]] static ReadStatus readFile(const std::string& path, SourceText& out,
                                              int* error = nullptr);
 

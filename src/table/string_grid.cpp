@@ -2,11 +2,14 @@
 
 #include "table/grid_view_state.h"
 
+#include "table/load_memory.h"
 #include "table/move_item.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <thread>
 
 namespace kol {
@@ -27,7 +30,7 @@ std::size_t textBytes(std::span<const std::string_view> cells) {
 
 PackedRow* heapRow(std::span<const std::string_view> cells) {
     void* memory = std::malloc(PackedRow::blockSize(cells.size(), textBytes(cells)));
-    if (!memory) std::abort(); // out of memory: nothing sensible is left to do
+    if (!memory) throw std::bad_alloc();
     return PackedRow::build(memory, cells, true);
 }
 } // namespace
@@ -36,6 +39,7 @@ void* RowArena::allocate(std::size_t bytes) {
     bytes = alignUp(bytes);
     if (bytes > left_) {
         std::size_t size = std::max(kChunkBytes, bytes);
+        countLoadMemory(size);
         chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
         next_ = chunks_.back().get();
         left_ = size;
@@ -153,6 +157,7 @@ void StringGrid::setRowCount(int n) {
     int old = rowCount();
     for (int r = n; r < old; ++r) freeRow(rows_[r]);
     rows_.resize(n, nullptr);
+    if (rows_.capacity() > 2 * rows_.size() + 1024) rows_.shrink_to_fit();
     if (!rowHeights_.empty()) rowHeights_.resize(n, -1);
     if (fixedRows_ >= n) fixedRows_ = n - 1;
     clampView();
@@ -408,9 +413,23 @@ void StringGrid::rebuildAllRows(RowEdit edit, void* context) {
         }
     };
     if (parts == 2) {
-        std::thread second(work, 1, rows / 2, rows);
-        work(0, 0, rows / 2);
+        // An exception (out of memory) must not leave a thread: it is handed over after the join.
+        std::exception_ptr failed;
+        std::thread second([&] {
+            try {
+                work(1, rows / 2, rows);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        try {
+            work(0, 0, rows / 2);
+        } catch (...) {
+            second.join();
+            throw;
+        }
         second.join();
+        if (failed) std::rethrow_exception(failed);
     } else {
         work(0, 0, rows);
     }

@@ -1,11 +1,12 @@
 #include "table/table_fill.h"
 
-#include "text/text_utils.h"
 #include "table/csv_form.h"
+#include "text/text_utils.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <exception>
 #include <thread>
 
 namespace kol {
@@ -119,12 +120,26 @@ FillResult FillRows(StringGrid& grid, const SourceText& source, std::size_t line
         reported = kProgressLines;
     }
 
+    // An exception (out of memory) must not leave a thread: it is handed over after the join,
+    // and the rows built so far go with their arenas.
     std::thread helper;
+    std::exception_ptr helperFailed;
     if (parts.size() > 1)
-        helper =
-            std::thread([&] { parsePart(parts[1], source, separator, labels, done, nullptr); });
-    parsePart(parts[0], source, separator, labels, done, tick);
+        helper = std::thread([&] {
+            try {
+                parsePart(parts[1], source, separator, labels, done, nullptr);
+            } catch (...) {
+                helperFailed = std::current_exception();
+            }
+        });
+    try {
+        parsePart(parts[0], source, separator, labels, done, tick);
+    } catch (...) {
+        if (helper.joinable()) helper.join();
+        throw;
+    }
     if (helper.joinable()) helper.join();
+    if (helperFailed) std::rethrow_exception(helperFailed);
     tick();
 
     FillResult result;

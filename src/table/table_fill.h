@@ -2,9 +2,9 @@
 // column 2, the row label in column 0. Large sources are split on two threads.
 #pragma once
 
+#include "table/row_label.h"
 #include "table/source_text.h"
 #include "table/string_grid.h"
-#include "table/row_label.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,7 +21,8 @@ struct FillResult {
 using FillProgress = std::function<void(std::size_t lineIndex)>;
 
 // The grid must already have lineCount + 1 rows (row 0 is the header). The column count is not
-// changed here; the caller widens the grid to maxFields + 2.
+// changed here; the caller widens the grid to maxFields + 2. Throws std::bad_alloc when memory
+// runs out, and then no row of the grid has changed.
 FillResult FillRows(StringGrid& grid, const SourceText& source, std::size_t lineCount,
                     unsigned char separator, const RowLabelRule& labels,
                     const FillProgress& progress);

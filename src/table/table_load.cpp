@@ -5,6 +5,10 @@
 #include "text/text_utils.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
+#include <string_view>
+#include <vector>
 
 namespace kol {
 
@@ -19,7 +23,23 @@ void resetTableShape(StringGrid& grid, int columns, int rows, const RowLabelRule
     grid.setCell(0, 0, "No.");
     grid.setCell(1, 1, "");
     grid.setCell(0, 1, RowLabel(1, true, labels));
-    for (int c = 2; c < grid.colCount(); ++c) grid.setCell(c, 0, std::to_string(c - 1));
+    numberColumns(grid);
+}
+
+void numberColumns(StringGrid& grid) {
+    const int first = grid.fixedCols();
+    std::vector<std::string> numbers;
+    numbers.reserve(static_cast<std::size_t>(std::max(grid.colCount() - first, 0)));
+    bool same = true;
+    for (int c = first; c < grid.colCount(); ++c) {
+        numbers.push_back(std::to_string(c - first + 1));
+        same = same && grid.cell(c, 0) == numbers.back();
+    }
+    if (same) return;
+    // One rebuild of the row: cell by cell, a row of n columns would be copied n times.
+    std::vector<std::string_view> cells = grid.rowCells(0);
+    for (int c = first; c < grid.colCount(); ++c) cells[c] = numbers[c - first];
+    grid.setRowCells(0, cells);
 }
 
 FillResult fillTable(TableDocument& document, const SourceText& source, std::size_t lineCount,
@@ -31,13 +51,19 @@ FillResult fillTable(TableDocument& document, const SourceText& source, std::siz
     const int wanted = static_cast<int>(filled.maxFields) + grid.fixedCols();
     if (wanted > oldCols) {
         grid.setColCount(wanted);
-        for (int c = oldCols; c < wanted; ++c) {
-            grid.setColWidth(c, grid.defaultColWidth());
-            grid.setCell(c, 0, std::to_string(c - grid.fixedCols() + 1));
-        }
+        for (int c = oldCols; c < wanted; ++c) grid.setColWidth(c, grid.defaultColWidth());
+        numberColumns(grid);
     }
     document.resetAttributes();
     return filled;
+}
+
+bool tableFits(std::string_view text, std::size_t lines, std::size_t maxLines) {
+    if (lines > maxLines) return false;
+    if (text.size() <= kMaxLineBytes) return true;
+    for (LineCursor cursor(text); !cursor.atEnd();)
+        if (cursor.next().size() > kMaxLineBytes) return false;
+    return true;
 }
 
 TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
@@ -48,13 +74,34 @@ TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
     if (!result.ok()) return result;
     result.droppedFromNul = source.bytesFromNul();
     const std::size_t lines = countLines(source.text());
+    if (!tableFits(source.text(), lines, options.maxLines)) {
+        result.status = SourceText::ReadStatus::TooLarge;
+        result.error = EOVERFLOW;
+        return result;
+    }
     source.dropPages(0, source.text().size()); // counted; the fill maps them in again as it goes
     document.History.clear();
     document.Modified = 0;
-    resetTableShape(document.Grid, 0, static_cast<int>(lines), options.labels);
-    fillTable(document, source, lines, options.separator, options.labels);
+    try {
+        resetTableShape(document.Grid, 0, static_cast<int>(lines), options.labels);
+        fillTable(document, source, lines, options.separator, options.labels);
+    } catch (const std::bad_alloc&) {
+        // Never part of the file as if it were all of it: an empty table and the reason.
+        source.release();
+        resetEmptyTable(document, options.labels);
+        result.status = SourceText::ReadStatus::TooLarge;
+        result.error = ENOMEM;
+        return result;
+    }
     document.Grid.setFixedRows(std::min(document.Grid.rowCount() - 1, options.titleRows));
     return result;
+}
+
+void resetEmptyTable(TableDocument& document, const RowLabelRule& labels) {
+    document.History.clear();
+    document.Modified = 0;
+    resetTableShape(document.Grid, 0, 0, labels);
+    document.resetAttributes();
 }
 
 std::string nulCutMessage(const std::string& path, std::size_t droppedBytes) {

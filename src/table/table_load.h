@@ -8,12 +8,16 @@
 #include "table/table_fill.h"
 
 #include <string>
+#include <string_view>
 
 namespace kol {
 
 // The fresh shape of a table of `columns` data columns and `rows` data lines (at least one of
 // each): "No." in the corner, the column numbers in row 0, two fixed columns, one fixed row.
 void resetTableShape(StringGrid& grid, int columns, int rows, const RowLabelRule& labels);
+
+// Numbers the scrolling columns in row 0 ("1", "2", ...), rebuilding the row once at most.
+void numberColumns(StringGrid& grid);
 
 // Places `lineCount` lines of `source` from row 1, widens the grid to the longest line, numbers
 // the new columns and gives every row and column fresh attributes. The grid must have the shape
@@ -22,8 +26,18 @@ FillResult fillTable(TableDocument& document, const SourceText& source, std::siz
                      unsigned char separator, const RowLabelRule& labels,
                      const FillProgress& progress = {});
 
+// The most lines a table may have: the grid counts rows in an int, and rows are added later.
+constexpr std::size_t kMaxTableLines = 2'000'000'000;
+// The longest line: a row's offsets are 32-bit and its cells are counted in an int.
+constexpr std::size_t kMaxLineBytes = 2'000'000'000;
+
+// Whether a text of `lines` lines fits a table: no more than maxLines lines, none longer than
+// kMaxLineBytes.
+bool tableFits(std::string_view text, std::size_t lines, std::size_t maxLines = kMaxTableLines);
+
 struct TableLoadOptions {
     unsigned char separator = ',';
+    std::size_t maxLines = kMaxTableLines;
     RowLabelRule labels;
     int titleRows = 1; // fixed rows below the column numbers, as far as the table has rows
 };
@@ -35,10 +49,14 @@ struct TableLoadResult {
     bool ok() const { return status == SourceText::ReadStatus::Ok; }
 };
 
-// Reads `path` into `document` (history cleared, unchanged). A file that cannot be read leaves
-// the document as it was.
+// Reads `path` into `document` (history cleared, unchanged). A file that cannot be read, or
+// has more than maxLines lines (TooLarge, EOVERFLOW), leaves the document as it was; one for
+// which memory runs out (TooLarge, ENOMEM) leaves it an empty table.
 [[nodiscard]] TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
                                             const TableLoadOptions& options);
+
+// An empty table in place of whatever the document held (after a load that ran out of memory).
+void resetEmptyTable(TableDocument& document, const RowLabelRule& labels);
 
 // The warning for a file whose text ends at a NUL byte (CP932): a save over it would lose the
 // rest, and the user has to know before editing.

@@ -1,6 +1,7 @@
 // Loading tables into the main window model: files, the clipboard and start arguments.
 #include "support/fakes.h"
 #include "support/test_support.h"
+#include "table/load_memory.h"
 #include "table/separators.h"
 #include "text/cp932.h"
 
@@ -136,6 +137,41 @@ TEST(MainLoad, ADeviceIsRefusedWithItsReason) {
     EXPECT_EQ(f.prompts.last(),
               sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = /dev/zero\r\n"
                  "   理由 : 通常のファイルではありません（装置やソケットなど）。"));
+}
+
+TEST(MainLoad, ATableBeyondTheMemoryIsAnErrorNeverAPartialTable) {
+    MainFixture f;
+    ASSERT_TRUE(f.model.LoadTable(test::dataFile("titled.csv").string(), 1));
+    test::TempDir dir;
+    const std::string big = (dir / "big.csv").string();
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "field," + std::to_string(i) + "\r\n";
+    test::writeBytes(big, text);
+    setLoadMemoryLimitForTesting(1u << 20);
+    EXPECT_FALSE(f.model.LoadTable(big, 1));
+    setLoadMemoryLimitForTesting(0);
+    EXPECT_EQ(f.prompts.last(), sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + big +
+                                    sj("\r\n   理由 : メモリーが足りません。"));
+    // An empty table without a name, so that no save can put it over the file.
+    EXPECT_EQ(f.model.Grid.rowCount(), 2);
+    EXPECT_EQ(f.model.Grid.colCount(), 3);
+    EXPECT_TRUE(f.model.CsvFileInf.FileName.empty());
+    EXPECT_EQ(f.model.Modified, 0);
+    EXPECT_TRUE(f.model.LoadTable(big, 1));
+    EXPECT_EQ(f.model.Grid.rowCount(), 100001);
+}
+
+TEST(MainLoad, AHundredThousandFieldsAndTheirColumnNumbers) {
+    // Numbered one cell at a time, each rebuilding the row: 46 s for this line.
+    MainFixture f;
+    test::TempDir dir;
+    std::string line;
+    for (int i = 0; i < 100000; ++i) line += (i ? "," : "") + std::to_string(i);
+    test::writeBytes(dir / "wide.csv", line + "\r\n");
+    ASSERT_TRUE(f.model.LoadTable((dir / "wide.csv").string(), 1));
+    EXPECT_EQ(f.model.Grid.colCount(), 100002);
+    EXPECT_EQ(f.model.Grid.cell(100001, 0), "100000");
+    EXPECT_EQ(f.model.Lab_Fields.Caption, "100000 ");
 }
 
 TEST(MainClipboard, TabTextLoadsAsColumnsAndKeepsTheComboChoice) {

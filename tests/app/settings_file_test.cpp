@@ -62,18 +62,23 @@ TEST(SettingsWrite, DefaultFileBytes) {
     EXPECT_EQ(written(SettingsRecord()), kDefaultFile);
 }
 
-TEST(SettingsWrite, SearchHistoryStopsAtFirstEmptySlotThenExtraLines) {
+TEST(SettingsWrite, EverySearchHistoryTextIsKeptThenExtraLines) {
     SettingsRecord rec;
     rec.FindWord[0] = "alpha";
     rec.FindWord[1] = "\x95\x5C"; // 表
     rec.FindWord[2] = "a=b";
     rec.FindWord[3] = "  ";
-    rec.FindWord[4] = "never written";
+    rec.FindWord[4] = "after a blank slot";
     EXPECT_EQ(written(rec, {"GP_Top=5", ""}),
               kDefaultFile + "FindWord0=alpha\r\nFindWord1=\x95\x5C\r\nFindWord2=a=b\r\n" +
-                  "GP_Top=5\r\n\r\n");
+                  "FindWord4=after a blank slot\r\nGP_Top=5\r\n\r\n");
     for (int n = 0; n <= 100; ++n) rec.FindWord[static_cast<std::size_t>(n)] = "w";
     EXPECT_NE(written(rec).find("FindWord100=w\r\n"), std::string::npos);
+
+    // A file holding one history line in a later slot, its key in another case.
+    SettingsRecord back = readText(written(readText("findWord5=ux_$kolu,\r\n")));
+    EXPECT_EQ(back.FindWord[5], "ux_$kolu,");
+    EXPECT_EQ(back.FindWord[0], "");
 }
 
 TEST(SettingsWrite, LineBreaksInValuesCannotForgeKeys) {

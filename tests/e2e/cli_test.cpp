@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace kol {
@@ -103,6 +104,23 @@ TEST(Cli, BadInputFailsCleanly) {
         cli("convert " + q(test::dataFile("titled.csv")) + " " + q(dir / "no/dir/out.csv")).status,
         1);
     EXPECT_EQ(cli("info " + q(test::dataFile("empty.csv"))).out, "rows: 0\ncolumns: 1\n");
+}
+
+TEST(Cli, FailuresSayTheSystemsReasonAndExitNonZero) {
+    test::TempDir dir;
+    const std::string in = q(test::dataFile("titled.csv"));
+    CliRun noFolder = cli("convert " + in + " " + q(dir / "no/dir/out.csv"));
+    EXPECT_EQ(noFolder.status, 1);
+    EXPECT_NE(noFolder.out.find("出力ファイルの作成に失敗しました。フォルダーが見つかりません。"),
+              std::string::npos)
+        << noFolder.out;
+    ASSERT_EQ(::mkfifo((dir / "pipe.csv").c_str(), 0600), 0);
+    CliRun toFifo = cli("convert " + in + " " + q(dir / "pipe.csv"));
+    EXPECT_EQ(toFifo.status, 1);
+    EXPECT_NE(toFifo.out.find("通常のファイルではありません"), std::string::npos) << toFifo.out;
+    CliRun zero = cli("info /dev/zero");
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_NE(zero.out.find("/dev/zero"), std::string::npos);
 }
 
 TEST(Cli, HugeLinesManyFieldsAndBinaryBytes) {

@@ -9,8 +9,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,16 +65,19 @@ TEST(SaveFaults, AReadOnlyFileIsNotReplaced) {
     EXPECT_TRUE(writeFileAtomically(path, "new\r\n").ok());
 }
 
-TEST(SaveFaults, ASaveKilledMidwayLeavesTheOldFileAndItsLeftoverGoesNextTime) {
-    test::TempDir dir;
-    const std::string path = (dir / "k.csv").string();
-    test::writeBytes(path, kOld);
-    StringGrid grid;
-    fill(grid, 50000);
+// Whether the folder's file system gives unnamed temporary files.
+bool unnamedFilesIn(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (fd >= 0) ::close(fd);
+    return fd >= 0;
+}
+
+// Runs a save of `grid` to `path` in a child process that is killed after `budget` bytes.
+void killedSave(const StringGrid& grid, const std::string& path, std::size_t budget) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        test::FullDisk disk(1 << 20, true);
+        test::FullDisk disk(budget, true);
         (void)writeRowsToFile(grid, 1, grid.rowCount() - 1, ',', path);
         ::_exit(0); // not reached: the write kills the process
     }
@@ -80,13 +85,40 @@ TEST(SaveFaults, ASaveKilledMidwayLeavesTheOldFileAndItsLeftoverGoesNextTime) {
     ASSERT_EQ(::waitpid(child, &wstatus, 0), child);
     ASSERT_TRUE(WIFSIGNALED(wstatus));
     EXPECT_EQ(WTERMSIG(wstatus), SIGKILL);
-    EXPECT_EQ(test::readBytes(path), kOld);
-    EXPECT_EQ(entriesIn(dir.path()), 2u); // the killed save's temporary file
+}
 
-    // The next save of the same file completes and clears what the killed one left.
+TEST(SaveFaults, ASaveKilledMidwayLeavesTheOldFileAndNothingElse) {
+    test::TempDir dir;
+    const std::string path = (dir / "k.csv").string();
+    test::writeBytes(path, kOld);
+    StringGrid grid;
+    fill(grid, 50000);
+    killedSave(grid, path, 1 << 20);
+    EXPECT_EQ(test::readBytes(path), kOld);
+    // An unnamed temporary file goes with the process; a named one with the next save.
+    EXPECT_EQ(entriesIn(dir.path()), unnamedFilesIn(dir.path()) ? 1u : 2u);
     EXPECT_TRUE(writeRowsToFile(grid, 1, 2, ',', path).ok());
     EXPECT_EQ(test::readBytes(path).size(), 2u * 102);
     EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+TEST(SaveFaults, LeftoversOfDeadSavesAndDayOldOnesGo) {
+    test::TempDir dir;
+    const std::string path = (dir / "k.csv").string();
+    // This file's leftover of a process that is gone; another file's leftover from two days
+    // ago; a file of a similar name that is not ours.
+    const std::string dead = (dir / ".k.csv.kolumbra-999999999-abcdef").string();
+    const std::string old = (dir / ".other.csv.kolumbra-1-abcdef").string();
+    const std::string notOurs = (dir / ".notes.kolumbra-1-abc").string();
+    for (const std::string& f : {dead, old, notOurs}) test::writeBytes(f, "x");
+    const struct timeval twoDaysAgo[2] = {{::time(nullptr) - 2 * 86400, 0},
+                                          {::time(nullptr) - 2 * 86400, 0}};
+    ::utimes(old.c_str(), twoDaysAgo);
+    ::utimes(notOurs.c_str(), twoDaysAgo);
+    EXPECT_TRUE(writeFileAtomically(path, "new\r\n").ok());
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_FALSE(std::filesystem::exists(old));
+    EXPECT_TRUE(std::filesystem::exists(notOurs));
 }
 
 TEST(SaveFaults, LeftoversOfOtherFilesAndLiveSavesStay) {

@@ -75,6 +75,25 @@ TEST(CsvJoin, AFieldEndingInALoneLeadByteKeepsItsSeparator) {
     EXPECT_EQ(JoinFields({"\x82,", "x"}, '|'), "\"\x82,\"|x");
 }
 
+TEST(CsvJoin, AFieldHoldingTheSeparatorReadsBackWhole) {
+    // Only a comma was quoted: with TAB a field holding a TAB (from a quoted field) was
+    // written bare and read back as two fields, and so for every other separator.
+    for (const SeparatorChoice& choice : SeparatorTable()) {
+        const unsigned char sep = choice.code;
+        if (sep == kNoSeparator) continue;
+        const std::string own(1, static_cast<char>(sep));
+        const Fields fields{"a" + own + "b", own, "x\ty", "\x82", sj("表") + own, "end\x82"};
+        const std::vector<std::string_view> views(fields.begin(), fields.end());
+        EXPECT_EQ(split(JoinFields(views, sep), sep), fields) << choice.name;
+    }
+    EXPECT_EQ(JoinFields({"a\tb", "c"}, '\t'), "\"a\tb\"\tc");
+    EXPECT_EQ(JoinFields({"a\"|b", "c"}, '|'), "\"a|b\"|c"); // quotes dropped, then quoted
+    // The separator as the trail byte of a character is no separator: written as before.
+    const std::string hyou = sj("表"); // 0x95 0x5C
+    EXPECT_EQ(JoinFields({hyou, "x"}, '\\'), hyou + "\\x");
+    EXPECT_EQ(JoinFields({"a b", "c"}, '\t'), "a b\tc");
+}
+
 TEST(CsvJoin, CleanFieldDropsQuotesAndQuotesCommas) {
     EXPECT_EQ(CleanField("a\"b"), "ab");
     EXPECT_EQ(CleanField("1,234"), "\"1,234\"");

@@ -1,6 +1,6 @@
-#include "text/cp932.h"
 #include "table/source_text.h"
 #include "table/table_fill.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 
