@@ -173,43 +173,45 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         }
     }
     EnableControls(false);
-    host_.setBusy(true);
-    GridVisible = false;
-    PopupKind = Popup::Cell;
-    Lab_Records.Caption.clear();
-    Lab_Fields.Caption.clear();
-    ClearHistory();
-    Modified = fromFile ? 0 : static_cast<std::uint8_t>(changedValue);
-
     bool filled = true;
-    try {
-        ResetTable(0, static_cast<int>(CsvFileInf.LineCount));
-        FillGrid();
-    } catch (const std::bad_alloc&) {
-        // Never part of the file shown as if it were all of it, nor saved over it: an empty
-        // table without a name, and the reason.
-        filled = false;
-        CsvFileInf.Lines.release();
-        ResetTable(0, 0);
-        Modified = 0;
+    std::string loadedName;
+    {
+        BusyCursor busy(host_);
+        GridVisible = false;
+        PopupKind = Popup::Cell;
+        Lab_Records.Caption.clear();
+        Lab_Fields.Caption.clear();
+        ClearHistory();
+        Modified = fromFile ? 0 : static_cast<std::uint8_t>(changedValue);
+
+        try {
+            ResetTable(0, static_cast<int>(CsvFileInf.LineCount));
+            FillGrid();
+        } catch (const std::bad_alloc&) {
+            // Never part of the file shown as if it were all of it, nor saved over it: an empty
+            // table without a name, and the reason.
+            filled = false;
+            CsvFileInf.Lines.release();
+            ResetTable(0, 0);
+            Modified = 0;
+        }
+        CsvFileInf.Loaded = false;
+        loadedName = CsvFileInf.FileName;
+        if (!filled) CsvFileInf.FileName.clear();
+
+        applyFixedRows();
+        UpdateCaptions();
+        BuildFixedColList();
+        Cmb_FixedColClick();
+        View.topRow = Grid.fixedRows();
+        View.leftCol = Grid.fixedCols();
+        View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
+        pnlMsg.Color = 0;
+        pnlMsg.FontColor = 0xFF0000;
+
+        pnlBase.Caption.clear();
+        EnableControls(true);
     }
-    CsvFileInf.Loaded = false;
-    const std::string loadedName = CsvFileInf.FileName;
-    if (!filled) CsvFileInf.FileName.clear();
-
-    applyFixedRows();
-    UpdateCaptions();
-    BuildFixedColList();
-    Cmb_FixedColClick();
-    View.topRow = Grid.fixedRows();
-    View.leftCol = Grid.fixedCols();
-    View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
-    pnlMsg.Color = 0;
-    pnlMsg.FontColor = 0xFF0000;
-
-    pnlBase.Caption.clear();
-    EnableControls(true);
-    host_.setBusy(false);
     GridVisible = true;
     columnsChanged();
     host_.focusGrid();
