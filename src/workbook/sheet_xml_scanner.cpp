@@ -214,6 +214,9 @@ bool SheetXmlScanner::feed(std::string_view data, bool last) {
         if (pending_.compare(0, 3, "\xEF\xBB\xBF") == 0) pending_.erase(0, 3);
         bomChecked_ = true;
     }
+    // A construct still open after the last piece is scanned again only once the bytes held
+    // have doubled, so one vast tag or text costs linear time, not quadratic.
+    if (!last && pending_.size() < 2 * held_) return true;
     std::size_t at = 0;
     while (at < pending_.size()) {
         const std::size_t lt = pending_.find('<', at);
@@ -234,6 +237,7 @@ bool SheetXmlScanner::feed(std::string_view data, bool last) {
         if (step == Step::NeedMore) break;
     }
     pending_.erase(0, at);
+    held_ = pending_.size();
     if (!last) return true;
     if (!pending_.empty()) return fail("unclosed markup at the end");
     if (!rootSeen_) return fail("no element found");

@@ -30,6 +30,7 @@ private:
 
     XmlHandler& handler_;
     std::string pending_, decoded_;
+    std::size_t held_ = 0; // bytes left unscanned by the last piece
     std::vector<std::string> open_, attrStore_;
     std::vector<const char*> attrs_;
     bool rootSeen_ = false, failed_ = false, bomChecked_ = false;
