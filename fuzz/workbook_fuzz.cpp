@@ -1,7 +1,9 @@
 // libFuzzer target for the workbook reader: the input is taken as an .xlsx held in memory and
 // every sheet is read as shown text; an input starting with "FMT\n" is instead a number format
 // code (rest of the line) applied to a few numbers, dates and a text; an input starting with the
-// compound document signature is an .xls whose records are read for formula results.
+// compound document signature is an .xls whose records are read for formula results (BIFF8)
+// or read whole (BIFF5/7).
+#include "workbook/biff5_workbook.h"
 #include "workbook/biff_formulas.h"
 #include "workbook/cell_format.h"
 #include "workbook/compound_file.h"
@@ -32,8 +34,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::fwrite(bytes.data(), 1, bytes.size(), f);
             std::fclose(f);
             std::string stream;
-            if (kol::workbook::readCompoundStream(path, "Workbook", stream))
+            std::unique_ptr<kol::workbook::Workbook> book;
+            if (!kol::workbook::readCompoundStream(path, "Workbook", stream) &&
+                !kol::workbook::readCompoundStream(path, "Book", stream))
+                return 0;
+            if (!kol::workbook::isBiff5Stream(stream)) {
                 (void)kol::workbook::biffExtraCells(stream);
+            } else if (kol::workbook::openBiff5(stream, book).ok()) {
+                for (std::size_t i = 0; i < book->sheetNames().size() && i < 8; ++i) {
+                    kol::workbook::SheetText sheet;
+                    if (book->readSheet(i, sheet).ok())
+                        (void)kol::workbook::commaLines(sheet.tabLines());
+                }
+            }
         }
         return 0;
     }

@@ -4,6 +4,7 @@
 #include "workbook/cell_format.h"
 #include "workbook/format_tokens.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -100,10 +101,20 @@ bool next(const std::string& s, std::size_t& pos, Record& r) {
     return true;
 }
 
+// 8-bit text in the book's code page: CP932 bytes as they are, any other page as Latin-1
+// (its ASCII part is what such books hold in practice).
+std::string codepageText(std::string_view bytes, std::uint16_t codepage) {
+    if (codepage == 932) return std::string(bytes);
+    std::u16string wide;
+    wide.reserve(bytes.size());
+    for (unsigned char c : bytes) wide += static_cast<char16_t>(c);
+    return cp932::fromUtf16(wide);
+}
+
 std::string stringRecord(const std::string& d, bool biff8, std::uint16_t codepage) {
     const std::size_t count = u16(d, 0);
-    std::u16string wide;
     if (biff8) {
+        std::u16string wide;
         const bool utf16 = d.size() > 2 && (d[2] & 1);
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t at = 3 + (utf16 ? 2 * i : i);
@@ -113,21 +124,34 @@ std::string stringRecord(const std::string& d, bool biff8, std::uint16_t codepag
         }
         return cp932::fromUtf16(wide);
     }
-    std::string bytes = d.substr(2, count);
-    if (codepage == 932) return bytes;
-    for (unsigned char c : bytes) wide += static_cast<char16_t>(c);
-    return cp932::fromUtf16(wide);
+    return codepageText(std::string_view(d).substr(std::min<std::size_t>(2, d.size()), count),
+                        codepage);
+}
+
+// A BOUNDSHEET name: an 8-bit length, then 8-bit text (BIFF5) or a flag byte and characters.
+std::string sheetName(const std::string& d, bool biff8, std::uint16_t codepage) {
+    if (d.size() < 7) return {};
+    const std::size_t count = static_cast<unsigned char>(d[6]);
+    if (!biff8) return codepageText(std::string_view(d).substr(7, count), codepage);
+    std::string lengthFirst(2, '\0');
+    lengthFirst[0] = static_cast<char>(count);
+    return stringRecord(lengthFirst + d.substr(7), true, codepage);
 }
 
 } // namespace
 
-std::vector<std::vector<BiffCell>> biffExtraCells(const std::string& s) {
-    std::vector<std::vector<BiffCell>> sheets;
+bool isBiff5Stream(const std::string& s) {
+    return s.size() >= 8 && u16(s, 0) == 0x0809 && u16(s, 4) == 0x0500;
+}
+
+BiffBook readBiffRecords(const std::string& s) {
+    BiffBook book;
+    std::vector<std::vector<BiffCell>>& sheets = book.cells;
     std::size_t pos = 0;
     Record r;
-    if (!next(s, pos, r) || (r.type != 0x0809 && r.type != 0x0409 && r.type != 0x0209))
-        return sheets;
+    if (!next(s, pos, r) || (r.type != 0x0809 && r.type != 0x0409 && r.type != 0x0209)) return book;
     const bool biff8 = u16(r.data, 0) == 0x0600;
+    book.biff8 = biff8;
     std::uint16_t codepage = 1252;
     std::vector<std::uint32_t> starts;
     NumberStyles styles;
@@ -154,8 +178,11 @@ std::vector<std::vector<BiffCell>> biffExtraCells(const std::string& s) {
             }
             styles.formats[u16(d, 0)] = code;
         }
-        if (r.type == 0x0085 && r.data.size() >= 6 && static_cast<unsigned char>(r.data[5]) == 0)
-            starts.push_back(u32(r.data, 0));
+        if (r.type == 0x002F) book.encrypted = true;
+        if (r.type == 0x0085 && d.size() >= 6 && static_cast<unsigned char>(d[5]) == 0) {
+            starts.push_back(u32(d, 0));
+            book.names.push_back(sheetName(d, biff8, codepage));
+        }
     }
     for (std::uint32_t start : starts) {
         std::vector<BiffCell> cells;
@@ -199,6 +226,11 @@ std::vector<std::vector<BiffCell>> biffExtraCells(const std::string& s) {
                     cells.push_back(
                         {row, static_cast<std::uint16_t>(first + i),
                          styles.shown(rkValue(u32(d, 4 + 6 * i + 2)), u16(d, 4 + 6 * i))});
+            } else if (!biff8 && (r.type == 0x0204 || r.type == 0x00D6) && d.size() >= 8) {
+                // LABEL / RSTRING: row, column, style, then an 8-bit text of 16-bit length.
+                BiffCell c{u16(d, 0), u16(d, 2), {}};
+                c.text = codepageText(std::string_view(d).substr(8, u16(d, 6)), codepage);
+                if (!c.text.empty()) cells.push_back(std::move(c));
             } else if (r.type == 0x0205 && d.size() >= 8) {
                 const bool isError = d[7] != 0;
                 cells.push_back({u16(d, 0), u16(d, 2),
@@ -208,7 +240,7 @@ std::vector<std::vector<BiffCell>> biffExtraCells(const std::string& s) {
         }
         sheets.push_back(std::move(cells));
     }
-    return sheets;
+    return book;
 }
 
 } // namespace kol::workbook

@@ -1,6 +1,7 @@
 #include "workbook/xls_reader.h"
 
 #include "text/cp932.h"
+#include "workbook/biff5_workbook.h"
 #include "workbook/biff_formulas.h"
 #include "workbook/cell_format.h"
 #include "workbook/compound_file.h"
@@ -168,6 +169,13 @@ void setXlsLibraryName(const std::string& name) {
 }
 
 WorkbookResult openXls(const std::string& path, std::unique_ptr<Workbook>& out) {
+    // Excel 5 and 95 books are read by our own record walk; the library cannot open them.
+    // A book saved for both kinds holds a BIFF8 "Workbook" beside the old "Book"; that one wins.
+    std::string stream;
+    if ((readCompoundStream(path, "Workbook", stream) ||
+         readCompoundStream(path, "Book", stream)) &&
+        isBiff5Stream(stream))
+        return openBiff5(stream, out);
     const FreeXl* lib = library();
     if (!lib) return {OpenStatus::NoReader, "libfreexl.so.1 is not installed"};
     const void* handle = nullptr;

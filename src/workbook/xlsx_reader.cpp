@@ -2,6 +2,7 @@
 
 #include "text/cp932.h"
 #include "workbook/format_tokens.h"
+#include "workbook/sheet_xml_scanner.h"
 #include "workbook/xlsx_parts.h"
 #include "workbook/zip_archive.h"
 
@@ -217,14 +218,16 @@ public:
         }
         out = SheetText();
         SheetHandler sheet(out, strings_, styles_, dates_);
-        WorkbookResult r = parse(paths_[index], sheet, &sheet.full);
+        // Worksheets, the bulk of a book, go through the lean scanner; the other parts keep expat.
+        WorkbookResult r = parse<SheetXmlScanner>(paths_[index], sheet, &sheet.full);
         if (sheet.full) return {OpenStatus::TooLarge, "the sheet's text exceeds 1 GB"};
         return r;
     }
 
 private:
+    template <class Reader = XmlReader>
     WorkbookResult parse(const std::string& part, XmlHandler& handler, const bool* stop = nullptr) {
-        XmlReader xml(handler);
+        Reader xml(handler);
         bool malformed = false;
         ZipStatus s = zip_->read(part, [&](std::string_view chunk) {
             if (!xml.feed(chunk)) {

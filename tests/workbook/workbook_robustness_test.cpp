@@ -142,18 +142,6 @@ TEST(WorkbookRobustness, XlsThatIsHtmlOrCsvOrNothing) {
     EXPECT_FALSE(book);
 }
 
-TEST(WorkbookRobustness, XlsTheReaderCannotTakeGetsAnAnswer) {
-    // A BIFF5 book in the Mac Roman code page: the library answers success with no handle.
-    std::unique_ptr<Workbook> book;
-    WorkbookResult r = openWorkbook(test::dataFile("excel/biff5_write.xls").string(), book);
-    if (r.ok()) {
-        SheetText text;
-        (void)book->readSheet(0, text);
-    } else {
-        EXPECT_EQ(r.status, OpenStatus::Unreadable);
-    }
-}
-
 TEST(WorkbookRobustness, CompoundDocumentWhoseChainsLoop) {
     // Found by fuzzing: a table-of-tables sector naming itself as the next one.
     std::string bytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);

@@ -102,6 +102,14 @@ TEST(Xls, Biff8SheetsAndValues) {
     EXPECT_EQ(sheet("issues.xls", 3), "1\n");
 }
 
+TEST(Xls, Biff5BookReadByOurOwnRecordWalk) {
+    // Excel 95 format in the Mac Roman code page: numbers from MULRK and NUMBER, booleans,
+    // 8-bit LABEL texts (digits stored as text stay text), a date by its style (format 14).
+    EXPECT_EQ(names("biff5_write.xls"), (std::vector<std::string>{"SheetJS"}));
+    EXPECT_EQ(sheet("biff5_write.xls", 0),
+              "1\t2\t3\t\nTRUE\tFALSE\t\tsheetjs\nfoo\tbar\t2014/2/19\t0.3\nbaz\t\tqux\t\n");
+}
+
 TEST(SheetTransfer, CellsBecomeCleanedCommaLines) {
     // Every piece is trimmed, loses its quotes, is quoted when it holds a comma, and is followed
     // by a comma; a line of n cells gives n + 1 fields.
