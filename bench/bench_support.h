@@ -4,8 +4,10 @@
 #include "gen_table.h"
 
 #include "platform/platform.h"
+#include "table/table_load.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -53,6 +55,13 @@ inline std::string benchTable(int argc, char** argv) {
             .write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     return path;
+}
+
+// The benchmark table (or the file given) read into `doc`, its size printed.
+inline bool loadBenchTable(int argc, char** argv, TableDocument& doc) {
+    if (!loadTableFile(benchTable(argc, argv), doc, TableLoadOptions{}).ok()) return false;
+    std::printf("table: %d rows x %d columns\n", doc.Grid.rowCount() - 1, doc.Grid.colCount() - 2);
+    return true;
 }
 
 } // namespace kol::bench

@@ -16,10 +16,8 @@ using Steady = std::chrono::steady_clock;
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::string path = bench::benchTable(argc, argv);
     TableDocument doc;
-    if (!loadTableFile(path, doc, TableLoadOptions{}).ok()) return 1;
-    std::printf("table: %d rows x %d columns\n", doc.Grid.rowCount() - 1, doc.Grid.colCount() - 2);
+    if (!bench::loadBenchTable(argc, argv, doc)) return 1;
 
     auto run = [&](const char* name, const std::function<void()>& edit) {
         auto t0 = Steady::now();
@@ -49,8 +47,7 @@ int main(int argc, char** argv) {
     });
     run("insert 5 columns", [&] { insertBlank(doc, Axis::Columns, 4, 5); });
     run("copy 5 columns", [&] { insertCopies(doc, Axis::Columns, 4, 5, 3); });
-    run("delete 5 columns",
-        [&] { removeLines(doc, Axis::Columns, 4, 5, HistoryKind::ColDelete); });
+    run("delete 5 columns", [&] { removeLines(doc, Axis::Columns, 4, 5, HistoryKind::ColDelete); });
     run("drag one column", [&] {
         doc.Grid.moveCol(3, 9);
         edits::recordDrag(doc, Axis::Columns, 3, 9);

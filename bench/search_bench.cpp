@@ -62,8 +62,7 @@ std::string shellQuoted(const std::string& bytes) {
 int main(int argc, char** argv) {
     const std::string path = bench::benchTable(argc, argv);
     TableDocument doc;
-    if (!loadTableFile(path, doc, TableLoadOptions{}).ok()) return 1;
-    std::printf("table: %d rows x %d columns\n", doc.Grid.rowCount() - 1, doc.Grid.colCount() - 2);
+    if (!bench::loadBenchTable(argc, argv, doc)) return 1;
 
     bench::YesPrompts prompts;
     bench::MemoryClipboard clipboard;

@@ -59,17 +59,8 @@ TEST(CsvEtc, UpdateStoresOnlyOnYes) {
     EXPECT_TRUE(w.Closed);
 }
 
-struct Session {
-    test::ScriptedPrompts prompts;
-    test::FakeClipboard clipboard;
-    test::FakeHost host;
-    test::FakeClock clock;
-    TFm_Kolumbra01 model{prompts, clipboard, host, clock, "/opt/kolumbra"};
-    explicit Session(const std::string& settings) {
-        model.SettingsPath = settings;
-        model.FormCreate(ScreenInfo{1920, 1080});
-        model.FormShow();
-    }
+struct Session : test::SettingsSession {
+    using SettingsSession::SettingsSession;
     int shownChoice() { // opens the window from the hidden menu and closes it untouched
         int shown = -1;
         host.csvEtc = [&](TFm_CsvEtc& w) {

@@ -8,18 +8,7 @@
 namespace kol {
 namespace {
 
-struct Session {
-    test::ScriptedPrompts prompts;
-    test::FakeClipboard clipboard;
-    test::FakeHost host;
-    test::FakeClock clock;
-    TFm_Kolumbra01 model{prompts, clipboard, host, clock, "/opt/kolumbra"};
-    explicit Session(const std::string& settings) {
-        model.SettingsPath = settings;
-        model.FormCreate(ScreenInfo{1920, 1080});
-        model.FormShow();
-    }
-};
+using Session = test::SettingsSession;
 
 TEST(MainSettings, StoredChoicesComeBackAndUnknownLinesSurvive) {
     test::TempDir dir;

@@ -158,4 +158,18 @@ struct MainFixture {
     }
 };
 
+// A run of the program with a settings file: created, shown, and closed through FormClose.
+struct SettingsSession {
+    ScriptedPrompts prompts;
+    FakeClipboard clipboard;
+    FakeHost host;
+    FakeClock clock;
+    TFm_Kolumbra01 model{prompts, clipboard, host, clock, "/opt/kolumbra"};
+    explicit SettingsSession(const std::string& settings) {
+        model.SettingsPath = settings;
+        model.FormCreate(ScreenInfo{1920, 1080});
+        model.FormShow();
+    }
+};
+
 } // namespace kol::test
