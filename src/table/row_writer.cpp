@@ -4,6 +4,7 @@
 #include "table/csv_form.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -29,7 +30,13 @@ void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned cha
         heap.resize(count);
         cells = heap.data();
     }
-    for (int i = 0; i < count; ++i) cells[i] = grid.cell(first + i, r);
+    // Straight from the row's packed block: cells past its end are empty.
+    const PackedRow* row = grid.packedRow(r);
+    const std::uint32_t stored = row ? row->cells : 0;
+    for (int i = 0; i < count; ++i) {
+        const auto c = static_cast<std::uint32_t>(first + i);
+        cells[i] = c < stored ? row->cell(c) : std::string_view();
+    }
     appendJoinedFields(out, cells, static_cast<std::size_t>(std::max(count, 0)), separator);
     out.append("\r\n");
 }
