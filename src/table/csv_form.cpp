@@ -255,6 +255,12 @@ void appendJoinedFields(std::string& out, const std::string_view* fields, std::s
     }
 }
 
+bool JoinsUnquoted(std::string_view text, unsigned char separator) {
+    if (separator >= 0x40) return false;
+    const FieldMarks marks = scanField(text, separator);
+    return !marks.quote && !marks.comma && !marks.separatorByte;
+}
+
 std::string JoinFields(const std::vector<std::string_view>& fields, unsigned char separator) {
     std::string out;
     appendJoinedFields(out, fields.data(), fields.size(), separator);

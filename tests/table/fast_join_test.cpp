@@ -111,13 +111,18 @@ TEST(FastJoin, RowLineFromThePackedBlockMatchesCellByCell) {
     grid.setCell(4, 0, "last");
     grid.setCell(1, 1, "only the first");  // a row shorter than the grid
     grid.setCell(0, 3, "fixed text only"); // nothing after the fixed column
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        std::vector<std::string_view> cells;
-        for (int c = 1; c < grid.colCount(); ++c) cells.push_back(grid.cell(c, r));
-        std::string line;
-        appendRowLine(line, grid, r, ',');
-        EXPECT_EQ(line, JoinFields(cells, ',') + "\r\n") << "row " << r;
-    }
+    grid.setCell(1, 2, "plain");
+    grid.setCell(2, 2, "tab\there");
+    grid.setCell(3, 2, "blank here");
+    for (unsigned char separator : {',', '\t', ' ', '|', ';'})
+        for (int r = 0; r < grid.rowCount(); ++r) {
+            std::vector<std::string_view> cells;
+            for (int c = 1; c < grid.colCount(); ++c) cells.push_back(grid.cell(c, r));
+            std::string line;
+            appendRowLine(line, grid, r, separator);
+            EXPECT_EQ(line, JoinFields(cells, separator) + "\r\n")
+                << "row " << r << " separator " << int(separator);
+        }
 }
 
 } // namespace
