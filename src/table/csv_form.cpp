@@ -134,12 +134,18 @@ FieldMarks scanField(std::string_view text, unsigned char separator) {
         const std::uint64_t comma = 0x0101010101010101ULL * ',';
         const std::uint64_t sep = 0x0101010101010101ULL * separator;
         std::uint64_t quotes = 0, commas = 0, seps = 0;
-        for (; i + 8 <= n; i += 8) {
+        auto scanWord = [&](std::size_t at) {
             std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
+            std::memcpy(&word, p + at, 8);
             quotes |= bytesEqual(word, quote);
             commas |= bytesEqual(word, comma);
             seps |= bytesEqual(word, sep);
+        };
+        if (n >= 8) {
+            for (; i + 8 <= n; i += 8) scanWord(i);
+            // The last bytes as one word that overlaps bytes already seen.
+            if (i < n) scanWord(n - 8);
+            i = n;
         }
         marks = {quotes != 0, commas != 0, seps != 0};
     }
