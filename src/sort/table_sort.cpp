@@ -19,22 +19,6 @@ bool report(const SortProgress& progress, std::string_view step, long long i, lo
     return progress(step, i, every, total);
 }
 
-// GroupThousands(RowLabel(row)) without a string per row: a million rows are relabelled.
-std::string_view labelText(long long row, const RowLabelRule& rule, char (&out)[32]) {
-    long long n = rule.fixedRowSeq ? row : row - rule.titleRows;
-    if (n <= 0) return {};
-    char* end = out + sizeof out;
-    char* at = end;
-    for (int digits = 0; n > 0; n /= 10) {
-        if (digits++ == 3) {
-            *--at = ',';
-            digits = 1;
-        }
-        *--at = static_cast<char>('0' + n % 10);
-    }
-    return std::string_view(at, static_cast<std::size_t>(end - at));
-}
-
 } // namespace
 
 RowSortResult sortRowsByKeys(TableDocument& document, std::span<const int> keys,
@@ -76,7 +60,7 @@ RowSortResult sortRowsByKeys(TableDocument& document, std::span<const int> keys,
         char buffer[32];
         for (int r = from; r < to; ++r) {
             if (reporting) report(progress, "Step 5", two ? 2 * r : r, 1000, rows);
-            const std::string_view label = labelText(r, labels, buffer);
+            const std::string_view label = GroupedRowLabel(r, labels, buffer);
             if (grid.cell(0, r) != label) grid.setCell(0, r, label); // touches row r alone
         }
     };

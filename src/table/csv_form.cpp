@@ -115,18 +115,68 @@ void SplitLine(std::string_view line, unsigned char separator, std::vector<std::
     for (std::size_t i = 0; i < buffer.size(); ++i) out.emplace_back(buffer.field(i));
 }
 
+namespace {
+
+// What a field holds that decides how it is written, found in one pass eight bytes at a time.
+struct FieldMarks {
+    bool quote = false;
+    bool comma = false;
+    bool separatorByte = false; // the separator's byte value anywhere (a trail byte included)
+};
+
+FieldMarks scanField(std::string_view text, unsigned char separator) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    FieldMarks marks;
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t quote = 0x0101010101010101ULL * '"';
+        const std::uint64_t comma = 0x0101010101010101ULL * ',';
+        const std::uint64_t sep = 0x0101010101010101ULL * separator;
+        std::uint64_t quotes = 0, commas = 0, seps = 0;
+        auto scanWord = [&](std::size_t at) {
+            std::uint64_t word;
+            std::memcpy(&word, p + at, 8);
+            quotes |= bytesEqual(word, quote);
+            commas |= bytesEqual(word, comma);
+            seps |= bytesEqual(word, sep);
+        };
+        if (n >= 8) {
+            for (; i + 8 <= n; i += 8) scanWord(i);
+            // The last bytes as one word that overlaps bytes already seen.
+            if (i < n) scanWord(n - 8);
+            i = n;
+        }
+        marks = {quotes != 0, commas != 0, seps != 0};
+    }
+    for (; i < n; ++i) {
+        marks.quote |= p[i] == '"';
+        marks.comma |= p[i] == ',';
+        marks.separatorByte |= p[i] == separator;
+    }
+    return marks;
+}
+
+void appendWithoutQuotes(std::string& out, std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t quote = text.find('"', at);
+        if (quote == std::string_view::npos) quote = text.size();
+        out.append(text.data() + at, quote - at);
+        at = quote + 1;
+    }
+}
+
+} // namespace
+
 void appendCleanField(std::string& out, std::string_view text) {
     // Neither a quote nor a comma can be the trail byte of a double-byte character.
-    bool quote = text.find('"') != std::string_view::npos;
-    bool comma = text.find(',') != std::string_view::npos;
-    if (comma) out.push_back('"');
-    if (!quote) {
+    const FieldMarks marks = scanField(text, '"');
+    if (marks.comma) out.push_back('"');
+    if (marks.quote)
+        appendWithoutQuotes(out, text);
+    else
         out.append(text);
-    } else {
-        for (char c : text)
-            if (c != '"') out.push_back(c);
-    }
-    if (comma) out.push_back('"');
+    if (marks.comma) out.push_back('"');
 }
 
 std::string CleanField(std::string_view text) {
@@ -162,6 +212,22 @@ bool holdsSeparator(std::string_view text, unsigned char separator) {
     return false;
 }
 
+// A field holding quotes: they are dropped, and the rest is judged as it will read back.
+void appendQuotedFieldCarefully(std::string& out, std::string_view text, unsigned char separator,
+                                bool loneLeadMatters) {
+    std::string cleaned;
+    appendCleanField(cleaned, text);
+    if (cleaned.find(',') != std::string::npos) {
+        out.append(cleaned);
+        return;
+    }
+    const bool wrap =
+        holdsSeparator(cleaned, separator) || (loneLeadMatters && endsInLoneLead(cleaned));
+    if (wrap) out.push_back('"');
+    out.append(cleaned);
+    if (wrap) out.push_back('"');
+}
+
 } // namespace
 
 void appendJoinedFields(std::string& out, const std::string_view* fields, std::size_t count,
@@ -170,7 +236,6 @@ void appendJoinedFields(std::string& out, const std::string_view* fields, std::s
     // byte (@ \\ | ~ ...), when it ends in a lone lead byte, which would be read back as one
     // double-byte character with the separator after it. Either would split or merge fields.
     const bool trailSeparator = separator != kNoSeparator && IsTrailByte(separator);
-    std::string cleaned;
     for (std::size_t i = 0; i < count; ++i) {
         if (separator == kNoSeparator) {
             out.append(fields[i]);
@@ -178,21 +243,28 @@ void appendJoinedFields(std::string& out, const std::string_view* fields, std::s
         }
         if (i) out.push_back(static_cast<char>(separator));
         std::string_view text = fields[i];
-        if (text.find('"') != std::string_view::npos) {
-            cleaned.clear();
-            appendCleanField(cleaned, text);
-            if (cleaned.find(',') == std::string::npos) text = cleaned; // no quotes left
+        const FieldMarks marks = scanField(text, separator);
+        if (marks.quote) {
+            appendQuotedFieldCarefully(out, text, separator, trailSeparator && i + 1 < count);
+            continue;
         }
-        if (text.find(',') == std::string_view::npos &&
-            (holdsSeparator(text, separator) ||
-             (trailSeparator && i + 1 < count && endsInLoneLead(text)))) {
-            out.push_back('"');
-            out.append(text);
-            out.push_back('"');
-        } else {
-            appendCleanField(out, text);
-        }
+        // Without quotes a field is written as it is, wrapped in quotes when it holds a comma,
+        // the separator or (before a trail-byte separator) ends in a lone lead byte.
+        const bool holds = separator < 0x40
+                               ? marks.separatorByte
+                               : marks.separatorByte && holdsSeparator(text, separator);
+        const bool wrap =
+            marks.comma || holds || (trailSeparator && i + 1 < count && endsInLoneLead(text));
+        if (wrap) out.push_back('"');
+        out.append(text);
+        if (wrap) out.push_back('"');
     }
+}
+
+bool JoinsUnquoted(std::string_view text, unsigned char separator) {
+    if (separator >= 0x40) return false;
+    const FieldMarks marks = scanField(text, separator);
+    return !marks.quote && !marks.comma && !marks.separatorByte;
 }
 
 std::string JoinFields(const std::vector<std::string_view>& fields, unsigned char separator) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kol {
 
@@ -11,5 +12,9 @@ struct RowLabelRule {
 };
 
 std::string RowLabel(long long n, bool blankIfNotPositive, const RowLabelRule& rule);
+
+// GroupThousands(RowLabel(n, true, rule)) written into `out` without a string per row, for
+// labelling millions of rows: empty when the number is not positive.
+std::string_view GroupedRowLabel(long long n, const RowLabelRule& rule, char (&out)[32]);
 
 } // namespace kol

@@ -4,6 +4,7 @@
 #include "table/csv_form.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -22,6 +23,24 @@ void formatRows(std::string& out, const StringGrid& grid, int first, int last,
 void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned char separator) {
     const int first = grid.fixedCols();
     const int count = grid.colCount() - first;
+    const PackedRow* row = grid.packedRow(r);
+    const std::uint32_t stored = row ? row->cells : 0;
+    // Most rows need no quoting at all: one scan of the row's text, then the cells go out as
+    // they are.
+    if (count > 0 && static_cast<std::uint32_t>(first) < stored) {
+        const std::uint32_t begin = row->offset(static_cast<std::uint32_t>(first));
+        const std::string_view text(row->text() + begin, row->textSize() - begin);
+        if (JoinsUnquoted(text, separator)) {
+            const auto sep = static_cast<char>(separator);
+            for (int i = 0; i < count; ++i) {
+                if (i) out.push_back(sep);
+                const auto c = static_cast<std::uint32_t>(first + i);
+                if (c < stored) out.append(row->cell(c));
+            }
+            out.append("\r\n");
+            return;
+        }
+    }
     std::string_view stack[64];
     std::vector<std::string_view> heap;
     std::string_view* cells = stack;
@@ -29,7 +48,11 @@ void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned cha
         heap.resize(count);
         cells = heap.data();
     }
-    for (int i = 0; i < count; ++i) cells[i] = grid.cell(first + i, r);
+    // Straight from the row's packed block: cells past its end are empty.
+    for (int i = 0; i < count; ++i) {
+        const auto c = static_cast<std::uint32_t>(first + i);
+        cells[i] = c < stored ? row->cell(c) : std::string_view();
+    }
     appendJoinedFields(out, cells, static_cast<std::size_t>(std::max(count, 0)), separator);
     out.append("\r\n");
 }

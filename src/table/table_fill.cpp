@@ -45,8 +45,9 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
     for (std::size_t k = 0; k < part.lines && !lines.atEnd(); ++k) {
         fields.clear();
         SplitLine(lines.next(), separator, fields);
-        std::string label =
-            GroupThousands(RowLabel(static_cast<long long>(part.firstLine + k + 1), true, labels));
+        char labelBuffer[32];
+        const std::string_view label =
+            GroupedRowLabel(static_cast<long long>(part.firstLine + k + 1), labels, labelBuffer);
 
         const std::size_t nf = fields.size();
         const std::size_t cells = nf + 2;
