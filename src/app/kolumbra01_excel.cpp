@@ -10,7 +10,8 @@
 namespace kol {
 
 void TFm_Kolumbra01::Btn_ExcelClick() {
-    if (Modified == 1) AskSaveChanges(Buttons::YesNo);
+    // A Yes whose save failed or was cancelled keeps the changes: nothing is imported over them.
+    if (Modified == 1 && AskSaveChanges(Buttons::YesNo) == Answer::Cancel) return;
     std::string dir = directoryOf(Settings.Path_ExcelFile);
     if (dir.empty()) dir = directoryOf(joinPath(programDir_, "x"));
     FileDialogRequest request;

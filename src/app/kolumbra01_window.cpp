@@ -60,8 +60,8 @@ QGroupBox* group(const char* title, QWidget* parent, std::initializer_list<QWidg
 Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
                                    TFm_Browse* browse, Prompts* prompts, Clipboard* clipboard,
                                    bool useSettingsFile)
-    : arguments_(std::move(arguments)), browse_(browse), givenPrompts_(prompts),
-      givenClipboard_(clipboard) {
+    : givenPrompts_(prompts), givenClipboard_(clipboard), arguments_(std::move(arguments)),
+      browse_(browse) {
     if (!prompts) prompts = (ownPrompts_ = std::make_unique<QtPrompts>(this)).get();
     if (!clipboard) clipboard = (ownClipboard_ = std::make_unique<QtClipboard>()).get();
     model_ = std::make_unique<TFm_Kolumbra01>(*prompts, *clipboard, static_cast<MainHost&>(*this),

@@ -561,7 +561,6 @@ void GridInput::mmMemoExit() {
 // ---- the cursor -----------------------------------------------------------------------------
 
 void GridInput::moveCursor(int col, int row) {
-    StringGrid& g = grid();
     if (col == at().col && row == at().row) return;
     at().setCurrent(col, row);
     view_.scrollToCell(col, row);

@@ -57,6 +57,16 @@ TEST(ExcelImport, TheOpenDialogOffersXlsAndXlsx) {
     EXPECT_FALSE(s.model.Mn_ExcelOpen.Visible);
 }
 
+TEST(ExcelImport, ASaveThatDidNotHappenKeepsTheChanges) {
+    MainFixture s;
+    s.model.Modified = 1;
+    s.prompts.answers = {Answer::Yes}; // save the changes? Yes, then the save dialog is cancelled
+    s.model.Btn_ExcelClick();
+    EXPECT_EQ(s.prompts.dialogs.size(), 1u); // only the save dialog: no workbook is asked for
+    EXPECT_EQ(s.model.Modified, 1);
+    EXPECT_EQ(s.host.csvExcelRuns, 0);
+}
+
 TEST(ExcelImport, TheChooserListsTheSheetsAndLoadsTheChosenOne) {
     test::TempDir dir;
     const std::filesystem::path book = threeSheets(dir);
