@@ -55,8 +55,10 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
         PackedRow* row = PackedRow::layout(part.arena.allocate(PackedRow::blockSize(cells, bytes)),
                                            cells, bytes, false);
         char* out = row->text();
-        std::memcpy(out, label.data(), label.size());
-        std::memcpy(out + label.size(), fields.bytes.data(), fields.bytes.size());
+        // An empty label may have no storage at all: memcpy must not see its null pointer.
+        if (!label.empty()) std::memcpy(out, label.data(), label.size());
+        if (!fields.bytes.empty())
+            std::memcpy(out + label.size(), fields.bytes.data(), fields.bytes.size());
         const auto base = static_cast<std::uint32_t>(label.size());
         row->setOffset(0, 0);
         row->setOffset(1, base);

@@ -2,6 +2,7 @@
 // sheet does, then half away from zero to the places shown.
 #include "workbook/format_tokens.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@ namespace {
 
 // |v| rounded to `decimals` places as integer digits and fraction digits (exactly `decimals`).
 void decimalDigits(double v, int decimals, std::string& whole, std::string& fraction) {
+    if (!std::isfinite(v)) v = 0; // no cell holds one; a damaged file must not get further
     if (v == std::floor(v) && std::fabs(v) < 1e15) { // whole numbers need no rounding
         whole = v == 0 ? std::string() : std::to_string(static_cast<long long>(std::fabs(v)));
         fraction.assign(static_cast<std::size_t>(decimals), '0');
@@ -120,8 +122,10 @@ std::string fractionText(const FormatSection& section, double v) {
         den = fixedDen;
         num = std::lround((v - whole) * static_cast<double>(den));
     } else {
-        nearestFraction(v - whole, static_cast<long>(std::pow(10, std::max(1L, denPlaces))) - 1,
-                        num, den);
+        // The search below tries every denominator: more than four places is no fraction a sheet
+        // shows, and would take seconds (or overflow the power of ten) on a hostile format.
+        const long places = std::clamp(denPlaces, 1L, 4L);
+        nearestFraction(v - whole, static_cast<long>(std::pow(10, places)) - 1, num, den);
     }
     if (num == den && hasWhole) {
         whole += 1;
