@@ -57,9 +57,9 @@ inline std::string benchTable(int argc, char** argv) {
     return path;
 }
 
-// The benchmark table (or the file given) read into `doc`, its size printed.
-inline bool loadBenchTable(int argc, char** argv, TableDocument& doc) {
-    if (!loadTableFile(benchTable(argc, argv), doc, TableLoadOptions{}).ok()) return false;
+// The table at `path` (see benchTable) read into `doc`, its size printed.
+inline bool loadBenchTable(const std::string& path, TableDocument& doc) {
+    if (!loadTableFile(path, doc, TableLoadOptions{}).ok()) return false;
     std::printf("table: %d rows x %d columns\n", doc.Grid.rowCount() - 1, doc.Grid.colCount() - 2);
     return true;
 }

@@ -17,7 +17,7 @@ using Steady = std::chrono::steady_clock;
 
 int main(int argc, char** argv) {
     TableDocument doc;
-    if (!bench::loadBenchTable(argc, argv, doc)) return 1;
+    if (!bench::loadBenchTable(bench::benchTable(argc, argv), doc)) return 1;
 
     auto run = [&](const char* name, const std::function<void()>& edit) {
         auto t0 = Steady::now();

@@ -62,7 +62,7 @@ std::string shellQuoted(const std::string& bytes) {
 int main(int argc, char** argv) {
     const std::string path = bench::benchTable(argc, argv);
     TableDocument doc;
-    if (!bench::loadBenchTable(argc, argv, doc)) return 1;
+    if (!bench::loadBenchTable(path, doc)) return 1;
 
     bench::YesPrompts prompts;
     bench::MemoryClipboard clipboard;
