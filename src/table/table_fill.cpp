@@ -1,6 +1,7 @@
 #include "table/table_fill.h"
 
 #include "table/csv_form.h"
+#include "table/line_splitter.h"
 #include "text/text_utils.h"
 
 #include <algorithm>
@@ -38,13 +39,13 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
                const RowLabelRule& labels, std::atomic<std::size_t>& done,
                const std::function<void()>& tick) {
     std::string_view text = source.text().substr(0, part.end);
-    LineCursor lines(text, part.begin);
+    LineSplitter lines(text, part.begin, separator);
     FieldBuffer fields;
     std::size_t lastDrop = part.begin;
     part.rows.reserve(part.lines);
     for (std::size_t k = 0; k < part.lines && !lines.atEnd(); ++k) {
         fields.clear();
-        SplitLine(lines.next(), separator, fields);
+        lines.next(fields);
         char labelBuffer[32];
         const std::string_view label =
             GroupedRowLabel(static_cast<long long>(part.firstLine + k + 1), labels, labelBuffer);
