@@ -4,6 +4,7 @@
 #include "text/text_utils.h"
 
 #include <bit>
+#include <cstring>
 
 namespace kol {
 
@@ -24,24 +25,6 @@ LineSplitter::LineSplitter(std::string_view text, std::size_t pos, unsigned char
       careful_(text, pos), matcher_(separator, '"', '\r', '\n'), blockAt_(pos),
       mask_(fast_ && pos < text.size() ? matcher_.at(bytesOf(text), pos, text.size()) : 0) {}
 
-// The position of the next separator, quote, CR or LF at or after pos_, or the text's size.
-std::uint64_t LineSplitter::nextEvent(std::size_t& at) {
-    const std::size_t n = text_.size();
-    for (;;) {
-        while (mask_ == 0) {
-            blockAt_ += kBlockBytes;
-            if (blockAt_ >= n) {
-                at = n;
-                return 0;
-            }
-            mask_ = matcher_.at(bytesOf(text_), blockAt_, n);
-        }
-        at = blockAt_ + static_cast<std::size_t>(std::countr_zero(mask_));
-        mask_ &= mask_ - 1;
-        if (at >= pos_) return 1; // events before pos_ belong to lines already split (a CR LF)
-    }
-}
-
 void LineSplitter::next(FieldBuffer& out) {
     if (!fast_) {
         SplitLine(careful_.next(), separator_, out);
@@ -51,44 +34,73 @@ void LineSplitter::next(FieldBuffer& out) {
     const auto* p = bytesOf(text_);
     const std::size_t n = text_.size();
     const std::size_t lineStart = pos_;
-    const std::size_t bytesBefore = out.bytes.size(), fieldsBefore = out.ends.size();
-    const bool blankSeparator = separator_ == ' ';
-    std::size_t fieldStart = out.bytes.size();
-    std::size_t run = pos_; // start of the bytes not yet copied
-    bool inQuote = false;
-    std::size_t at = 0;
-    while (nextEvent(at)) {
-        const unsigned char c = p[at];
-        if (c == '\r' || c == '\n') break;
-        if (c == '"') {
-            // A quote outside a quoted run drops what the field held; one inside ends the run.
-            if (inQuote)
-                out.bytes.append(text_.data() + run, at - run);
-            else
-                out.bytes.resize(fieldStart);
-            inQuote = !inQuote;
-            run = at + 1;
-        } else if (!inQuote) {
-            out.bytes.append(text_.data() + run, at - run);
-            if (!blankSeparator || out.bytes.size() > fieldStart)
-                out.ends.push_back(static_cast<std::uint32_t>(out.bytes.size()));
-            fieldStart = out.bytes.size();
-            run = at + 1;
+
+    // First the line's separators and quotes, up to its break. Kept in locals while walked:
+    // the appends could alias the members.
+    std::size_t blockAt = blockAt_;
+    std::uint64_t mask = mask_;
+    std::size_t lineEnd = n;
+    events_.clear();
+    for (;;) {
+        if (mask == 0) {
+            blockAt += kBlockBytes;
+            if (blockAt >= n) break;
+            mask = matcher_.at(p, blockAt, n);
+            continue;
         }
+        const std::size_t at = blockAt + static_cast<std::size_t>(std::countr_zero(mask));
+        mask &= mask - 1;
+        if (at < lineStart) continue; // the LF of a CR LF that ended the line before
+        if (p[at] == '\r' || p[at] == '\n') {
+            lineEnd = at;
+            break;
+        }
+        events_.push_back(at);
     }
-    const std::size_t lineEnd = at;
-    out.bytes.append(text_.data() + run, lineEnd - run);
-    // The line ends as if followed by one more separator.
-    if (!blankSeparator || out.bytes.size() > fieldStart || inQuote)
-        out.ends.push_back(static_cast<std::uint32_t>(out.bytes.size()));
-    if (lineEnd == lineStart ||
-        (p[lineStart] <= 0x20 && IsBlank(text_.substr(lineStart, lineEnd - lineStart)))) {
-        out.bytes.resize(bytesBefore); // a blank line has no fields
-        out.ends.resize(fieldsBefore);
-    }
+    blockAt_ = blockAt;
+    mask_ = mask;
     pos_ = lineEnd + 1;
     if (lineEnd < n && p[lineEnd] == '\r' && pos_ < n && p[pos_] == '\n') ++pos_;
     if (pos_ > n) pos_ = n;
+    if (lineEnd == lineStart ||
+        (p[lineStart] <= 0x20 && IsBlank(text_.substr(lineStart, lineEnd - lineStart))))
+        return; // a blank line has no fields
+
+    // Then the fields, copied once: they never hold more bytes than the line.
+    const std::size_t base = out.bytes.size();
+    out.bytes.resize(base + (lineEnd - lineStart));
+    char* const to = out.bytes.data();
+    std::size_t size = base, fieldStart = base;
+    std::size_t run = lineStart; // start of the bytes not yet copied
+    auto copyUpTo = [&](std::size_t at) {
+        std::memcpy(to + size, p + run, at - run);
+        size += at - run;
+    };
+    const bool blankSeparator = separator_ == ' ';
+    bool inQuote = false;
+    for (const std::size_t at : events_) {
+        if (p[at] == '"') {
+            // A quote outside a quoted run drops what the field held; one inside ends the run.
+            if (inQuote)
+                copyUpTo(at);
+            else
+                size = fieldStart;
+            inQuote = !inQuote;
+        } else if (!inQuote) {
+            copyUpTo(at);
+            if (!blankSeparator || size > fieldStart)
+                out.ends.push_back(static_cast<std::uint32_t>(size));
+            fieldStart = size;
+        } else {
+            continue; // a separator inside a quoted run
+        }
+        run = at + 1;
+    }
+    copyUpTo(lineEnd);
+    // The line ends as if followed by one more separator.
+    if (!blankSeparator || size > fieldStart || inQuote)
+        out.ends.push_back(static_cast<std::uint32_t>(size));
+    out.bytes.resize(size);
 }
 
 } // namespace kol

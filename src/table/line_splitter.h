@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace kol {
 
@@ -21,8 +22,6 @@ public:
     void next(FieldBuffer& out);
 
 private:
-    std::uint64_t nextEvent(std::size_t& at);
-
     std::string_view text_;
     std::size_t pos_;
     unsigned char separator_;
@@ -30,7 +29,8 @@ private:
     LineCursor careful_;
     ByteMatcher<4> matcher_;
     std::size_t blockAt_;
-    std::uint64_t mask_; // events of the block at blockAt_ not yet taken
+    std::uint64_t mask_;              // events of the block at blockAt_ not yet taken
+    std::vector<std::size_t> events_; // separators and quotes of the line being split
 };
 
 } // namespace kol

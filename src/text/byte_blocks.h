@@ -70,6 +70,29 @@ public:
         return at + kBlockBytes <= n ? block(p + at) : tail(p + at, n - at);
     }
 
+    // True when any of the n bytes from p is one of the values: 16 bytes at a time, the last
+    // 16 overlapping bytes already seen.
+    bool any(const unsigned char* p, std::size_t n) const {
+#if defined(__SSE2__)
+        if (n >= 16) {
+            auto hits = [&](std::size_t at) {
+                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+                __m128i hit = _mm_cmpeq_epi8(bytes, vectors_[0]);
+                for (std::size_t i = 1; i < N; ++i)
+                    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, vectors_[i]));
+                return _mm_movemask_epi8(hit) != 0;
+            };
+            for (std::size_t at = 0; at + 16 <= n; at += 16)
+                if (hits(at)) return true;
+            return hits(n - 16);
+        }
+#endif
+        for (std::size_t i = 0; i < n; ++i)
+            for (unsigned char v : values_)
+                if (p[i] == v) return true;
+        return false;
+    }
+
 private:
 #if !defined(__SSE2__)
     // Exact for every byte (no borrow from a lower one): high bit set where x has a zero.
