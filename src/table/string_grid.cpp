@@ -19,14 +19,6 @@ namespace {
 constexpr std::size_t kChunkBytes = 4u << 20;
 constexpr std::size_t kAlign = alignof(std::uint32_t);
 
-// Chunks are filled whole and at once: large pages take a fault for 2 MiB instead of 4 KiB.
-void preferLargePages(char* chunk, std::size_t size) {
-    constexpr std::uintptr_t kLarge = 2u << 20;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(chunk) + kLarge - 1) & ~(kLarge - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(chunk) + size) & ~(kLarge - 1);
-    if (end > begin) (void)madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
-
 std::size_t alignUp(std::size_t n) {
     return (n + kAlign - 1) & ~(kAlign - 1);
 }
@@ -44,14 +36,29 @@ PackedRow* heapRow(std::span<const std::string_view> cells) {
 }
 } // namespace
 
+void RowArena::Unmap::operator()(char* chunk) const {
+    ::munmap(chunk, size);
+}
+
+RowArena::Chunk RowArena::mapChunk(std::size_t& size) {
+    // Whole 2 MiB multiples, mapped on their own: the system aligns them for large pages, so a
+    // chunk filled at once takes a fault per 2 MiB instead of one per 4 KiB.
+    constexpr std::size_t kLarge = 2u << 20;
+    size = (size + kLarge - 1) / kLarge * kLarge;
+    void* memory =
+        ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) throw std::bad_alloc();
+    (void)::madvise(memory, size, MADV_HUGEPAGE);
+    return Chunk(static_cast<char*>(memory), Unmap{size});
+}
+
 void* RowArena::allocate(std::size_t bytes) {
     bytes = alignUp(bytes);
     if (bytes > left_) {
         std::size_t size = std::max(kChunkBytes, bytes);
         countLoadMemory(size);
-        chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+        chunks_.push_back(mapChunk(size));
         next_ = chunks_.back().get();
-        preferLargePages(next_, size);
         left_ = size;
         reserved_ += size;
     }

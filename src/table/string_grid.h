@@ -42,7 +42,14 @@ public:
     std::size_t bytesReserved() const { return reserved_; }
 
 private:
-    std::vector<std::unique_ptr<char[]>> chunks_;
+    struct Unmap {
+        std::size_t size;
+        void operator()(char* chunk) const;
+    };
+    using Chunk = std::unique_ptr<char, Unmap>;
+    static Chunk mapChunk(std::size_t& size);
+
+    std::vector<Chunk> chunks_;
     char* next_ = nullptr;
     std::size_t left_ = 0;
     std::size_t reserved_ = 0;
