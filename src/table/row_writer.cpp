@@ -15,7 +15,7 @@
 namespace kol {
 
 namespace {
-constexpr int kRowsPerBlock = 32768;
+constexpr int kRowsPerBlock = 4096; // about 0.5 MB of text: two in flight stay small
 
 void formatRows(std::string& out, const StringGrid& grid, int first, int last,
                 unsigned char separator) {

@@ -15,7 +15,7 @@ namespace kol {
 namespace {
 
 constexpr std::size_t kParallelBytes = 4u << 20; // below this one thread is quicker
-constexpr std::size_t kDropEvery = 16u << 20;    // hand mapped pages back this often
+constexpr std::size_t kDropEvery = 4u << 20;     // hand mapped pages back this often
 constexpr std::size_t kProgressLines = 1000;
 
 struct Part {
@@ -43,12 +43,11 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
     FieldBuffer fields;
     std::size_t lastDrop = part.begin;
     part.rows.reserve(part.lines);
-    for (std::size_t k = 0; k < part.lines && !lines.atEnd(); ++k) {
+    GroupedLabelCounter labelCounter(static_cast<long long>(part.firstLine + 1), labels);
+    for (std::size_t k = 0; k < part.lines && !lines.atEnd(); ++k, labelCounter.advance()) {
         fields.clear();
         lines.next(fields);
-        char labelBuffer[32];
-        const std::string_view label =
-            GroupedRowLabel(static_cast<long long>(part.firstLine + k + 1), labels, labelBuffer);
+        const std::string_view label = labelCounter.label();
 
         const std::size_t nf = fields.size();
         const std::size_t cells = nf + 2;
