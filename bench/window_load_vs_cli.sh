@@ -7,7 +7,7 @@ build=${1:-build}
 file=${2:-/tmp/kolumbra-bench-1m.csv}
 [ -f "$file" ] || "$build/bench/gen_table" "$file" 1000000 10
 name=$(basename "$file")
-display=:97
+display=${KOLUMBRA_BENCH_DISPLAY:-:97}
 Xvfb "$display" -screen 0 1600x1000x24 >/dev/null 2>&1 &
 xvfb=$!
 home=$(mktemp -d)
@@ -19,7 +19,7 @@ window=$(for run in 1 2 3; do
   t0=$(date +%s.%N)
   "$build/kolumbra" "$file" >/dev/null 2>&1 &
   pid=$!
-  until xdotool search --name "$name" >/dev/null 2>&1; do sleep 0.005; done
+  until xdotool search --name "$name" >/dev/null 2>&1; do sleep 0.02; done
   t1=$(date +%s.%N)
   kill "$pid"; wait "$pid" 2>/dev/null || true
   echo "$t1 - $t0" | bc -l
