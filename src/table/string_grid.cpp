@@ -472,6 +472,16 @@ void StringGrid::resetRowHeight(int r) {
     if (r >= 0 && r < rowCount() && !rowHeights_.empty()) rowHeights_[r] = -1;
 }
 
+void StringGrid::keepRowHeights() {
+    if (rowHeights_.empty()) rowHeights_.assign(rows_.size(), -1);
+}
+
+void StringGrid::compactRowHeights() {
+    if (std::all_of(rowHeights_.begin(), rowHeights_.end(),
+                    [this](int h) { return h < 0 || h == defaultRowHeight_; }))
+        std::vector<int>().swap(rowHeights_);
+}
+
 void StringGrid::setDefaultColWidth(int w) {
     defaultColWidth_ = std::max(w, 0);
     std::fill(colWidths_.begin(), colWidths_.end(), defaultColWidth_);

@@ -188,6 +188,10 @@ public:
     // one thread at a time; resetRowHeight of different rows may run on several threads.
     void setRowHeight(int r, int h);
     void resetRowHeight(int r); // back to the default height
+    // Fills the height list ahead, so that setRowHeight of different rows may run on several
+    // threads; compactRowHeights empties it again when every row has the default height.
+    void keepRowHeights();
+    void compactRowHeights();
     int defaultColWidth() const { return defaultColWidth_; }
     int defaultRowHeight() const { return defaultRowHeight_; }
     void setDefaultColWidth(int w);  // resets every column width
