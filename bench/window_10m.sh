@@ -10,6 +10,7 @@ build=${1:-build}
 file=${2:-/tmp/kolumbra-bench-10m.csv}
 lines=${3:-10000000}
 shots=${4:-/tmp}
+mkdir -p "$shots"
 [ -f "$file" ] || "$build/bench/gen_table" "$file" "$lines" 10
 bytes=$(stat -c %s "$file")
 name=$(basename "$file")
@@ -17,9 +18,10 @@ display=:96
 Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
 home=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$home"' EXIT
-sleep 1
+trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$home"' EXIT
 export DISPLAY=$display XDG_CONFIG_HOME=$home XDG_DATA_HOME=$home
+# A server left from a previous run may still hold the display for a moment.
+for try in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
 per_byte() { echo "scale=2; $1 * 1024 / $bytes" | bc -l; }
 
 echo "file: $file ($bytes bytes)"
@@ -28,9 +30,13 @@ for run in 1 2; do
   t0=$(date +%s.%N)
   "$build/kolumbra" "$file" >/dev/null 2>&1 &
   pid=$!
-  until win=$(xdotool search --name "$name" 2>/dev/null | head -1) && [ -n "$win" ]; do
+  win=
+  for try in $(seq 12000); do # two minutes at most
+    win=$(xdotool search --name "$name" 2>/dev/null | head -1) && [ -n "$win" ] && break
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.01
   done
+  if [ -z "$win" ]; then echo "window run $run: the table was never shown" >&2; exit 1; fi
   t1=$(date +%s.%N)
   sleep 1 # the first paint after the caption
   hwm=$(awk '/^VmHWM:/ {print $2}' /proc/$pid/status)

@@ -74,9 +74,10 @@ struct ColumnState {
 };
 
 // Walks rows [begin, end) for columns first … last (states[c - first]), row by row so that a
-// row's block is read once however many columns there are. Past row `settleAfter` a column
-// whose new bit equals the stored one is left alone: the rows below it did not change, so
-// neither do their bits. Records each column's first blank cell.
+// row's block is read once however many columns there are. With `Settle`, past row
+// `settleAfter` a column whose new bit equals the stored one is left alone: the rows below it
+// did not change, so neither do their bits. Records each column's first blank cell.
+template <bool Settle>
 void walkRows(const StringGrid& grid, std::vector<RowFlag>& flags, int first, int last, int begin,
               int end, std::vector<ColumnState>& states, int settleAfter) {
     int open = 0;
@@ -89,10 +90,17 @@ void walkRows(const StringGrid& grid, std::vector<RowFlag>& flags, int first, in
         std::uint8_t bits[sizeof(RowFlag::Bits)];
         std::uint8_t* stored = flags[static_cast<std::size_t>(r)].Bits;
         std::memcpy(bits, stored, sizeof bits);
+        const int cells = row ? static_cast<int>(row->cells) : 0;
+        const char* text = row ? row->text() : nullptr;
         for (int c = first; c <= last; ++c) {
             ColumnState& s = state[c - first];
-            if (s.settled) continue;
-            const std::string_view cell = cellOf(row, c);
+            if (Settle && s.settled) continue;
+            std::string_view cell;
+            if (c < cells) {
+                const std::uint32_t at = row->offset(static_cast<std::size_t>(c));
+                cell =
+                    std::string_view(text + at, row->offset(static_cast<std::size_t>(c) + 1) - at);
+            }
             if (blank(cell)) {
                 s.bit = false;
                 s.firstBlank = std::min(s.firstBlank, r);
@@ -102,7 +110,7 @@ void walkRows(const StringGrid& grid, std::vector<RowFlag>& flags, int first, in
             s.above = cell;
             const auto mask = static_cast<std::uint8_t>(0x80u >> (c % 8));
             std::uint8_t& byte = bits[c / 8];
-            if (r > settleAfter && ((byte & mask) != 0) == s.bit) {
+            if (Settle && r > settleAfter && ((byte & mask) != 0) == s.bit) {
                 s.settled = true;
                 --open;
                 continue;
@@ -136,7 +144,10 @@ void recomputeColumns(const StringGrid& grid, std::vector<RowFlag>& flags, int f
     const bool large =
         static_cast<long long>(rows - start) * static_cast<long long>(width) > 2000000;
     if (settleAfter != INT_MAX || !large || std::thread::hardware_concurrency() < 2) {
-        walkRows(grid, flags, first, last, start + 1, rows, states, settleAfter);
+        if (settleAfter != INT_MAX)
+            walkRows<true>(grid, flags, first, last, start + 1, rows, states, settleAfter);
+        else
+            walkRows<false>(grid, flags, first, last, start + 1, rows, states, INT_MAX);
         return;
     }
     // The lower half is walked at the same time as if each column came into it with bit 0; once
@@ -147,9 +158,9 @@ void recomputeColumns(const StringGrid& grid, std::vector<RowFlag>& flags, int f
     const PackedRow* aboveMid = grid.packedRow(mid - 1);
     for (int c = first; c <= last; ++c)
         lower[static_cast<std::size_t>(c - first)].above = cellOf(aboveMid, c);
-    std::thread other(walkRows, std::cref(grid), std::ref(flags), first, last, mid, rows,
+    std::thread other(walkRows<false>, std::cref(grid), std::ref(flags), first, last, mid, rows,
                       std::ref(lower), INT_MAX);
-    walkRows(grid, flags, first, last, start + 1, mid, states, INT_MAX);
+    walkRows<false>(grid, flags, first, last, start + 1, mid, states, INT_MAX);
     other.join();
 
     std::vector<std::pair<int, int>> flips; // (end row, column)
