@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -74,6 +75,10 @@ int main(int argc, char** argv) {
     measure("Ctrl+End", [&] { key(Qt::Key_End, Qt::ControlModifier); });
     std::printf("  current cell %d, %d; top row %d\n", m.View.col, m.View.row, m.View.topRow);
     measure("Ctrl+Home", [&] { key(Qt::Key_Home, Qt::ControlModifier); });
+    QScrollBar* bar = w.grid()->verticalScrollBar();
+    measure("scroll bar to its end", [&] { bar->setValue(bar->maximum()); });
+    std::printf("  top row %d of %d\n", m.View.topRow, m.Grid.rowCount() - 1);
+    measure("scroll bar to its start", [&] { bar->setValue(0); });
 
     const int firstData = m.Grid.fixedRows();
     const int last = m.Grid.rowCount() - 1;
