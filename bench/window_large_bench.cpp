@@ -2,6 +2,7 @@
 // first paint, Ctrl+End, one cell edited near the top and at the end and each edit's undo, and
 // the save through the menu's dialog. Prints the peak memory per source byte after each step.
 //   QT_QPA_PLATFORM=offscreen window_large_bench FILE [SAVED_FILE]
+// With KOLUMBRA_BENCH_KEY_COLUMN=N in the environment the table loads with key column N shown.
 // The saved file defaults to FILE with ".saved.csv" appended; it is removed at the end.
 #include "bench_support.h"
 
@@ -14,6 +15,7 @@
 #include <QScrollBar>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
@@ -51,6 +53,10 @@ int main(int argc, char** argv) {
     w.show();
     QCoreApplication::processEvents();
     TFm_Kolumbra01& m = w.model();
+    if (const char* key = std::getenv("KOLUMBRA_BENCH_KEY_COLUMN")) {
+        m.Settings.Cmb_FixedCol = std::atoi(key);
+        std::printf("key column %d\n", m.Settings.Cmb_FixedCol);
+    }
     const long startKb = bench::statusKb("VmHWM:");
 
     auto measure = [&](const char* name, const std::function<void()>& step) {
