@@ -41,8 +41,20 @@ public:
     void* allocate(std::size_t bytes);
     std::size_t bytesReserved() const { return reserved_; }
 
+    std::size_t chunkCount() const { return chunks_.size(); }
+    const char* chunkBegin(std::size_t i) const { return chunks_[i].memory.get(); }
+    std::size_t chunkSize(std::size_t i) const { return chunks_[i].size; }
+    // Frees chunk i once no row lives in it; nothing is allocated from this arena afterwards.
+    // Different chunks may be released on different threads.
+    void releaseChunk(std::size_t i) { chunks_[i].memory.reset(); }
+    void close(); // no more allocations from the present chunk
+
 private:
-    std::vector<std::unique_ptr<char[]>> chunks_;
+    struct Chunk {
+        std::unique_ptr<char[]> memory;
+        std::size_t size = 0;
+    };
+    std::vector<Chunk> chunks_;
     char* next_ = nullptr;
     std::size_t left_ = 0;
     std::size_t reserved_ = 0;
@@ -153,9 +165,10 @@ public:
     // Bulk load: the grid takes over an arena, then rows built in it are installed one by one.
     void adoptArena(RowArena&& arena);
     void setPackedRow(int r, PackedRow* row); // row from an adopted arena (heap == 0)
-    // Rebuilds every row through `edit` (which may change the cells) into fresh arenas and
-    // releases the old storage: for whole-column rewrites that would otherwise move each row
-    // to a heap block of its own.
+    // Rebuilds every row through `edit` (which may change the cells) into fresh arenas,
+    // releasing the old storage as it goes (a chunk once its last row is rebuilt), so a
+    // whole-column rewrite holds little more than one copy of the table. If memory runs out,
+    // each row is either rebuilt or as it was.
     using RowEdit = void (*)(void* context, int row, std::vector<std::string_view>& cells,
                              std::string& scratch);
     void rebuildAllRows(RowEdit edit, void* context);
