@@ -1,7 +1,10 @@
 // The CSV line splitter and joiner on arbitrary bytes: no field is ever read out of bounds,
-// every byte of a field comes from the line, and joining then splitting again is stable.
+// every byte of a field comes from the line, and joining then splitting again is stable. The
+// one-pass splitter of whole texts gives what reading line by line and splitting gives.
 #include "table/csv_form.h"
+#include "table/line_splitter.h"
 #include "table/separators.h"
+#include "table/source_text.h"
 
 #include "fuzz_check.h"
 
@@ -49,5 +52,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kol::FieldBuffer third;
     kol::SplitLine(twice, separator, third);
     FUZZ_CHECK(kol::JoinFields(views(third), separator) == twice);
+
+    // The input as a whole text of lines.
+    kol::LineSplitter splitter(line, 0, separator);
+    kol::LineCursor cursor(line);
+    std::size_t lines = 0;
+    for (; !cursor.atEnd(); ++lines) {
+        FUZZ_CHECK(!splitter.atEnd());
+        kol::FieldBuffer fast, careful;
+        splitter.next(fast);
+        kol::SplitLineBytewise(cursor.next(), separator, careful);
+        FUZZ_CHECK(fast.bytes == careful.bytes && fast.ends == careful.ends);
+        FUZZ_CHECK(splitter.position() == cursor.position());
+    }
+    FUZZ_CHECK(splitter.atEnd() && lines == kol::countLines(line));
     return 0;
 }

@@ -32,6 +32,8 @@ private:
     std::string target_; // a symbolic link is followed, so the link itself stays
     std::string temp_;
     int fd_ = -1;
+    std::size_t written_ = 0;
+    std::size_t startedWriteback_ = 0; // bytes already handed to the disk's writeback
     IoStatus status_;
 };
 

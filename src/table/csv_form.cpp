@@ -1,6 +1,7 @@
 #include "table/csv_form.h"
 
 #include "table/separators.h"
+#include "text/byte_blocks.h"
 #include "text/text_utils.h"
 
 #include <bit>
@@ -263,8 +264,8 @@ void appendJoinedFields(std::string& out, const std::string_view* fields, std::s
 
 bool JoinsUnquoted(std::string_view text, unsigned char separator) {
     if (separator >= 0x40) return false;
-    const FieldMarks marks = scanField(text, separator);
-    return !marks.quote && !marks.comma && !marks.separatorByte;
+    const ByteMatcher<3> marks('"', ',', separator);
+    return !marks.any(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 std::string JoinFields(const std::vector<std::string_view>& fields, unsigned char separator) {

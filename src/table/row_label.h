@@ -17,4 +17,20 @@ std::string RowLabel(long long n, bool blankIfNotPositive, const RowLabelRule& r
 // labelling millions of rows: empty when the number is not positive.
 std::string_view GroupedRowLabel(long long n, const RowLabelRule& rule, char (&out)[32]);
 
+// The grouped labels of consecutive rows, each made from the one before: counting up touches
+// only the digits that change.
+class GroupedLabelCounter {
+public:
+    GroupedLabelCounter(long long row, const RowLabelRule& rule);
+    std::string_view label() const {
+        return {begin_, static_cast<std::size_t>(buffer_ + sizeof buffer_ - begin_)};
+    }
+    void advance(); // to the next row's label
+
+private:
+    long long n_;
+    char buffer_[32];
+    char* begin_;
+};
+
 } // namespace kol

@@ -4,16 +4,26 @@
 #include "table/io_status.h"
 #include "table/string_grid.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kol {
 
 // Appends the line of row r: the cells after the fixed columns joined with the separator.
 void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned char separator);
 
+// Takes the written text block after block, in order; a failure stops the writing.
+using RowSink = std::function<IoStatus(std::string_view)>;
+
+// The lines of rows first .. last (clamped to the grid), formatted in blocks on two threads
+// while earlier blocks go to `sink`.
+[[nodiscard]] IoStatus writeRows(const StringGrid& grid, int first, int last,
+                                 unsigned char separator, const RowSink& sink);
+
 // Writes rows first .. last (clamped to the grid) to `path`, replacing it safely.
 // On failure the previous file is untouched.
-IoStatus writeRowsToFile(const StringGrid& grid, int first, int last, unsigned char separator,
-                         const std::string& path);
+[[nodiscard]] IoStatus writeRowsToFile(const StringGrid& grid, int first, int last,
+                                       unsigned char separator, const std::string& path);
 
 } // namespace kol

@@ -1,14 +1,17 @@
 #include "table/source_text.h"
 
 #include "table/load_memory.h"
+#include "text/byte_blocks.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -130,34 +133,77 @@ SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText&
     return ReadStatus::Ok;
 }
 
-std::size_t LineCursor::find(char c, std::size_t& cache) const {
-    const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
-    cache =
-        hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
-    return cache;
-}
-
 std::string_view LineCursor::next() {
-    if (!lfKnown_ || nextLf_ < pos_) {
-        find('\n', nextLf_);
-        lfKnown_ = true;
+    const auto* p = reinterpret_cast<const unsigned char*>(text_.data());
+    const std::size_t n = text_.size();
+    const ByteMatcher<2> breaks('\r', '\n');
+    std::size_t stop = pos_;
+    for (;; stop += kBlockBytes) {
+        if (stop >= n) {
+            stop = n;
+            break;
+        }
+        if (const std::uint64_t hits = breaks.at(p, stop, n)) {
+            stop += static_cast<std::size_t>(std::countr_zero(hits));
+            break;
+        }
     }
-    if (!crKnown_ || nextCr_ < pos_) {
-        find('\r', nextCr_);
-        crKnown_ = true;
-    }
-    std::size_t start = pos_;
-    std::size_t stop = std::min(nextLf_, nextCr_);
+    const std::size_t start = pos_;
     pos_ = stop + 1;
-    if (stop == nextCr_ && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-    if (pos_ > text_.size()) pos_ = text_.size();
+    if (stop < n && p[stop] == '\r' && pos_ < n && p[pos_] == '\n') ++pos_;
+    if (pos_ > n) pos_ = n;
     return text_.substr(start, stop - start);
 }
 
+namespace {
+
+// Line breaks in the text (CR LF counts once). SSE2 counts 16 bytes a step: each LF, and each
+// CR not followed by an LF, adds one to its byte's counter.
+std::size_t countBreaks(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t breaks = 0, i = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
+    while (i + 17 <= n) {
+        __m128i counts = zero;
+        // At most 255 steps before a byte counter could wrap.
+        for (int step = 0; step < 255 && i + 17 <= n; ++step, i += 16) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+            const __m128i loneCr =
+                _mm_andnot_si128(_mm_cmpeq_epi8(after, lf), _mm_cmpeq_epi8(here, cr));
+            counts = _mm_sub_epi8(counts, _mm_or_si128(_mm_cmpeq_epi8(here, lf), loneCr));
+        }
+        const __m128i sums = _mm_sad_epu8(counts, zero);
+        breaks += static_cast<std::size_t>(_mm_cvtsi128_si64(sums)) +
+                  static_cast<std::size_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+    }
+#endif
+    for (; i < n; ++i) breaks += p[i] == '\n' || (p[i] == '\r' && (i + 1 == n || p[i + 1] != '\n'));
+    return breaks;
+}
+
+constexpr std::size_t kParallelCountBytes = 8u << 20;
+
+} // namespace
+
 std::size_t countLines(std::string_view text) {
-    std::size_t count = 0;
-    for (LineCursor lines(text); !lines.atEnd(); ++count) lines.next();
-    return count;
+    if (text.empty()) return 0;
+    std::size_t breaks = 0;
+    if (text.size() >= kParallelCountBytes && std::thread::hardware_concurrency() > 1) {
+        std::size_t mid = text.size() / 2;
+        if (text[mid - 1] == '\r' && text[mid] == '\n') ++mid; // never between CR and LF
+        std::size_t firstBreaks = 0;
+        std::thread first([&] { firstBreaks = countBreaks(text.substr(0, mid)); });
+        breaks = countBreaks(text.substr(mid));
+        first.join();
+        breaks += firstBreaks;
+    } else {
+        breaks = countBreaks(text);
+    }
+    const char last = text.back();
+    return breaks + (last != '\r' && last != '\n' ? 1 : 0);
 }
 
 } // namespace kol

@@ -54,12 +54,8 @@ public:
     std::string_view next(); // the next line without its break; call while !atEnd()
 
 private:
-    std::size_t find(char c, std::size_t& cache) const;
-
     std::string_view text_;
     std::size_t pos_;
-    std::size_t nextLf_ = 0, nextCr_ = 0; // next LF / CR at or after pos_ (size() if none)
-    bool lfKnown_ = false, crKnown_ = false;
 };
 
 std::size_t countLines(std::string_view text);

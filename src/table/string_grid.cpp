@@ -11,6 +11,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <sys/mman.h>
 #include <thread>
 
 namespace kol {
@@ -36,13 +37,29 @@ PackedRow* heapRow(std::span<const std::string_view> cells) {
 }
 } // namespace
 
+void RowArena::Unmap::operator()(char* chunk) const {
+    ::munmap(chunk, size);
+}
+
+RowArena::Chunk RowArena::mapChunk(std::size_t& size) {
+    // Whole 2 MiB multiples, mapped on their own: the system aligns them for large pages, so a
+    // chunk filled at once takes a fault per 2 MiB instead of one per 4 KiB.
+    constexpr std::size_t kLarge = 2u << 20;
+    size = (size + kLarge - 1) / kLarge * kLarge;
+    void* memory =
+        ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) throw std::bad_alloc();
+    (void)::madvise(memory, size, MADV_HUGEPAGE);
+    return Chunk(static_cast<char*>(memory), Unmap{size});
+}
+
 void* RowArena::allocate(std::size_t bytes) {
     bytes = alignUp(bytes);
     if (bytes > left_) {
         std::size_t size = std::max(kChunkBytes, bytes);
         countLoadMemory(size);
-        chunks_.push_back(Chunk{std::make_unique_for_overwrite<char[]>(size), size});
-        next_ = chunks_.back().memory.get();
+        chunks_.push_back(mapChunk(size));
+        next_ = chunks_.back().get();
         left_ = size;
         reserved_ += size;
     }

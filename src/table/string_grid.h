@@ -42,18 +42,21 @@ public:
     std::size_t bytesReserved() const { return reserved_; }
 
     std::size_t chunkCount() const { return chunks_.size(); }
-    const char* chunkBegin(std::size_t i) const { return chunks_[i].memory.get(); }
-    std::size_t chunkSize(std::size_t i) const { return chunks_[i].size; }
+    const char* chunkBegin(std::size_t i) const { return chunks_[i].get(); }
+    std::size_t chunkSize(std::size_t i) const { return chunks_[i].get_deleter().size; }
     // Frees chunk i once no row lives in it; nothing is allocated from this arena afterwards.
     // Different chunks may be released on different threads.
-    void releaseChunk(std::size_t i) { chunks_[i].memory.reset(); }
+    void releaseChunk(std::size_t i) { chunks_[i].reset(); }
     void close(); // no more allocations from the present chunk
 
 private:
-    struct Chunk {
-        std::unique_ptr<char[]> memory;
-        std::size_t size = 0;
+    struct Unmap {
+        std::size_t size;
+        void operator()(char* chunk) const;
     };
+    using Chunk = std::unique_ptr<char, Unmap>;
+    static Chunk mapChunk(std::size_t& size);
+
     std::vector<Chunk> chunks_;
     char* next_ = nullptr;
     std::size_t left_ = 0;

@@ -1,6 +1,7 @@
 #include "table/table_fill.h"
 
 #include "table/csv_form.h"
+#include "table/line_splitter.h"
 #include "text/text_utils.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace kol {
 namespace {
 
 constexpr std::size_t kParallelBytes = 4u << 20; // below this one thread is quicker
-constexpr std::size_t kDropEvery = 16u << 20;    // hand mapped pages back this often
+constexpr std::size_t kDropEvery = 4u << 20;     // hand mapped pages back this often
 constexpr std::size_t kProgressLines = 1000;
 
 struct Part {
@@ -38,16 +39,15 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
                const RowLabelRule& labels, std::atomic<std::size_t>& done,
                const std::function<void()>& tick) {
     std::string_view text = source.text().substr(0, part.end);
-    LineCursor lines(text, part.begin);
+    LineSplitter lines(text, part.begin, separator);
     FieldBuffer fields;
     std::size_t lastDrop = part.begin;
     part.rows.reserve(part.lines);
-    for (std::size_t k = 0; k < part.lines && !lines.atEnd(); ++k) {
+    GroupedLabelCounter labelCounter(static_cast<long long>(part.firstLine + 1), labels);
+    for (std::size_t k = 0; k < part.lines && !lines.atEnd(); ++k, labelCounter.advance()) {
         fields.clear();
-        SplitLine(lines.next(), separator, fields);
-        char labelBuffer[32];
-        const std::string_view label =
-            GroupedRowLabel(static_cast<long long>(part.firstLine + k + 1), labels, labelBuffer);
+        lines.next(fields);
+        const std::string_view label = labelCounter.label();
 
         const std::size_t nf = fields.size();
         const std::size_t cells = nf + 2;

@@ -125,5 +125,40 @@ TEST(FastJoin, RowLineFromThePackedBlockMatchesCellByCell) {
         }
 }
 
+TEST(FastJoin, BlocksWrittenOnTwoThreadsArriveInOrderAndAFailureStopsThem) {
+    // Enough rows for several blocks on each thread, with rows needing quotes among them.
+    StringGrid grid;
+    grid.setColCount(4);
+    grid.setRowCount(200'001);
+    grid.setFixedCols(1);
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        grid.setCell(1, r, std::to_string(r));
+        if (r % 7 == 0) grid.setCell(2, r, "a,b");
+        if (r % 11 == 0) grid.setCell(3, r, "\"q\"");
+    }
+    std::string expected;
+    for (int r = 3; r <= 199'990; ++r) appendRowLine(expected, grid, r, '\t');
+    std::string written;
+    int calls = 0;
+    ASSERT_TRUE(writeRows(grid, 3, 199'990, '\t', [&](std::string_view block) {
+        ++calls;
+        written.append(block);
+        return IoStatus::success();
+    }));
+    EXPECT_GT(calls, 2);
+    EXPECT_EQ(written, expected);
+
+    // A sink failing at its third block: nothing after it is handed on, and the reason comes back.
+    calls = 0;
+    const IoStatus failed = writeRows(grid, 0, grid.rowCount() - 1, ',', [&](std::string_view) {
+        return ++calls == 3 ? IoStatus::failure(ENOSPC) : IoStatus::success();
+    });
+    EXPECT_EQ(failed.error, ENOSPC);
+    EXPECT_EQ(calls, 3);
+    // Nothing to write is no failure.
+    EXPECT_TRUE(
+        writeRows(grid, 5, 4, ',', [](std::string_view) { return IoStatus::failure(EIO); }));
+}
+
 } // namespace
 } // namespace kol

@@ -1,9 +1,11 @@
 // The split that scans eight bytes at a time gives exactly what the byte-by-byte walk gives, for
 // every separator, on random lines full of quotes, separators, NULs and broken Shift-JIS, with
-// the special bytes falling on and next to every word boundary; and a whole load agrees with
-// splitting its lines one by one.
+// the special bytes falling on and next to every word boundary; the one-pass splitter of whole
+// texts agrees with reading lines and splitting them one by one, whatever falls on its 64-byte
+// block borders; and a whole load agrees with splitting its lines one by one.
 #include "support/test_support.h"
 #include "table/csv_form.h"
+#include "table/line_splitter.h"
 #include "table/separators.h"
 #include "table/source_text.h"
 #include "table/table_load.h"
@@ -54,6 +56,73 @@ TEST(FastSplit, AgreesWithTheBytewiseWalkForEverySeparator) {
                 expectSameSplit(line, separator);
             }
     }
+}
+
+// Every line of `text` from `start`, through the one-pass splitter and through LineCursor with
+// the byte-by-byte split.
+void expectSameLines(std::string_view text, std::size_t start, unsigned char separator) {
+    LineSplitter splitter(text, start, separator);
+    LineCursor cursor(text, start);
+    std::size_t line = 0;
+    for (; !cursor.atEnd(); ++line) {
+        ASSERT_FALSE(splitter.atEnd()) << "line " << line;
+        FieldBuffer fast, careful;
+        fast.bytes = careful.bytes = "kept"; // what a buffer held before stays
+        fast.ends = careful.ends = {4};
+        splitter.next(fast);
+        SplitLineBytewise(cursor.next(), separator, careful);
+        ASSERT_EQ(fast.ends, careful.ends) << "separator " << int(separator) << " line " << line;
+        ASSERT_EQ(fast.bytes, careful.bytes) << "separator " << int(separator) << " line " << line;
+        ASSERT_EQ(splitter.position(), cursor.position()) << "line " << line;
+    }
+    EXPECT_TRUE(splitter.atEnd());
+    EXPECT_EQ(line, countLines(text.substr(start)));
+}
+
+TEST(FastSplit, WholeTextsSplitInOnePassAsLineByLine) {
+    std::mt19937 rng(1208);
+    for (const auto& choice : SeparatorTable()) {
+        const unsigned char separator = choice.code;
+        for (int k = 0; k < 60; ++k) {
+            // Random text with breaks of every kind; NULs included, as in owned texts.
+            std::string text = randomLine(rng, separator, rng() % 400);
+            for (char& ch : text)
+                if (rng() % 9 == 0) ch = "\r\n"[rng() % 2];
+            expectSameLines(text, 0, separator);
+            if (!text.empty()) expectSameLines(text, rng() % text.size(), separator);
+        }
+        // A break, quote or separator on each side of the 64-byte borders.
+        for (std::size_t at = 56; at < 136; ++at)
+            for (const char* special : {"\r\n", "\r", "\n", "\"", "\"\"", "  \r"}) {
+                std::string text(200, 'x');
+                text.replace(at, std::string_view(special).size(), special);
+                text[at / 2] = static_cast<char>(separator);
+                expectSameLines(text, 0, separator);
+                expectSameLines(text, at / 3, separator);
+            }
+    }
+}
+
+TEST(FastSplit, LinesAreCountedAsTheCursorReadsThem) {
+    std::mt19937 rng(99);
+    for (int k = 0; k < 300; ++k) {
+        std::string text(rng() % 300, 'a');
+        for (char& ch : text)
+            if (rng() % 4 == 0) ch = "\r\n"[rng() % 2];
+        std::size_t lines = 0;
+        for (LineCursor cursor(text); !cursor.atEnd(); ++lines) cursor.next();
+        ASSERT_EQ(countLines(text), lines) << k;
+    }
+    // Large enough to be counted on two cores, with a CR LF across the halves' border.
+    std::string big(9u << 20, 'b');
+    for (std::size_t i = 99; i < big.size(); i += 100) big[i] = '\n';
+    const std::size_t mid = big.size() / 2;
+    big[mid - 1] = '\r';
+    big[mid] = '\n';
+    big[mid + 7] = '\r';
+    std::size_t lines = 0;
+    for (LineCursor cursor(big); !cursor.atEnd(); ++lines) cursor.next();
+    EXPECT_EQ(countLines(big), lines);
 }
 
 TEST(FastSplit, AWholeLoadMatchesSplittingEachLine) {
