@@ -32,7 +32,8 @@ struct GridOptions {
     bool rowSizing = false; // rows may be resized with the mouse
 };
 
-// Memory for rows built in bulk (a load): large chunks, released all at once with the grid.
+// Memory for rows built in bulk (a load): large chunks, released with the grid, or one by one
+// while every row is rebuilt elsewhere.
 class RowArena {
 public:
     RowArena() = default;
