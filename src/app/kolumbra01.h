@@ -172,6 +172,10 @@ public:
     void Cmb_FixedRowsClick();
     void Cmb_KomRowClick();
     void Cmb_FixedColClick(); // also the key column's width
+    // The key column's caption, width and copies; `columnOneEmpty`: nothing to clear first.
+    void showKeyColumn(bool columnOneEmpty);
+    // Whether a column's longest shown text (per column) is wider than the column.
+    bool someCellFolds(const std::vector<std::uint32_t>& longest) const;
     void Cmb_LimColLenClick();
     void Cmb_FoldClick(); // also Btn_ReFold
     void Cmb_CrNextClick();
@@ -190,6 +194,8 @@ public:
     void RecomputeBreakColours(int column, int fromRow);
     void recomputeBreakColumns(int first, int last) { recomputeBreakRange(first, last, 0); }
     void recomputeBreakRange(int first, int last, int fromRow);
+    void recomputeBreakCells(const GridRect& changed); // after a change of text only
+    void breakColoursAfterMove(Axis axis, int from, int to);
     void AutoFitColumns();
     // The longest text column c shows, given the longest of its cells.
     std::uint32_t shownLongest(int c, std::uint32_t rawLongest) const;
@@ -197,7 +203,7 @@ public:
     int ColumnWidthFor(int currentWidth, double length) const;
     void ApplyFold();
     void BuildFixedColList();
-    void FillFixedColumn();
+    void FillFixedColumn(bool columnOneEmpty = false);
     DisplaySwitches displaySwitches() const;
     CellScene cellScene() const;
     // What the grid's input side asks of the window.

@@ -19,7 +19,7 @@ void TFm_Kolumbra01::commitCell(int c, int r, const std::string& text) {
     // The key column's copy in column 1 shows the new value too.
     const int key = Cmb_FixedCol.ItemIndex;
     if (key > 0 && c == key + 1 && Grid.fixedCols() > 1) Grid.setCell(1, r, " " + Trim(text));
-    RecomputeBreakColours(c, r);
+    recomputeBreakCells(GridRect{c, r, c, r});
 }
 
 void TFm_Kolumbra01::runCommand(GridCommand command) {

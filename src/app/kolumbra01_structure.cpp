@@ -75,7 +75,9 @@ void TFm_Kolumbra01::rowsRemoved(int d, bool moving) {
     }
     View.setCurrent(std::clamp(LastCellCol, Grid.fixedCols(), Grid.colCount() - 1),
                     std::clamp(row, Grid.fixedRows(), Grid.rowCount() - 1));
-    RecomputeBreakColours(-1, View.row);
+    // From the join at the removal, wherever the current cell went: an edit walks down only
+    // until the stored bits agree, so none below may be left over from the removed rows.
+    RecomputeBreakColours(-1, std::min(d, View.row));
     RefreshAfterStructureChange();
     RenumberRowLabels();
     PopupRow = d;

@@ -46,8 +46,15 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     View.topRow = Grid.fixedRows();
     View.leftCol = Grid.fixedCols();
     View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
-    rebuildAttributes();
-    RecomputeBreakColours(-1, 0);
+    if (rows > 0) {
+        // A load fills the rows next and sets up their records once they are in: held through
+        // the fill, they would add their size to the load's peak memory.
+        std::vector<RowFlag>().swap(RowFlags);
+        MarkedColumnCount = 0;
+    } else {
+        rebuildAttributes();
+        RecomputeBreakColours(-1, 0);
+    }
     if (Search) Search->ResetResults(false); // loads and the one-cell table
 }
 
@@ -87,6 +94,15 @@ std::uint32_t TFm_Kolumbra01::shownLongest(int c, std::uint32_t rawLongest) cons
         longest = std::max<std::uint32_t>(
             longest, static_cast<std::uint32_t>(displayLength(Grid.cell(c, r), view)));
     return longest;
+}
+
+bool TFm_Kolumbra01::someCellFolds(const std::vector<std::uint32_t>& longest) const {
+    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
+        const int width = Grid.colWidth(c);
+        const double shown = c < static_cast<int>(longest.size()) ? longest[c] : 0;
+        if (width > 0 && shown * LetterWidth > width) return true;
+    }
+    return false;
 }
 
 void TFm_Kolumbra01::AutoFitColumns() {
@@ -139,8 +155,7 @@ void TFm_Kolumbra01::FillGrid() {
                                   RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()}, progress);
     // Nothing reads the raw source after this; a large file is not kept twice.
     CsvFileInf.Lines.release();
-    MarkedColumnCount = 0;
-    FillFixedColumn();
+    MarkedColumnCount = 0; // column 1 is empty in a filled table: the key column comes later
     // The split measured every field; the header row's numbers are the only other text.
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
@@ -152,7 +167,9 @@ void TFm_Kolumbra01::FillGrid() {
     }
     fitColumns(longest);
     fitLabelColumn();
-    ApplyFold();
+    // The rows of a fresh table all have the default height; only a cell wider than its column
+    // can change that, and the split measured every cell.
+    if (someCellFolds(longest)) ApplyFold();
     RecomputeBreakColours(-1, 0);
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
     pnlMsg.Caption.clear();
@@ -202,7 +219,7 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         applyFixedRows();
         UpdateCaptions();
         BuildFixedColList();
-        Cmb_FixedColClick();
+        showKeyColumn(true); // a fresh table has nothing in column 1 to clear
         View.topRow = Grid.fixedRows();
         View.leftCol = Grid.fixedCols();
         View.setCurrent(Grid.fixedCols(), Grid.fixedRows());

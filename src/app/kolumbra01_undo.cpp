@@ -86,8 +86,7 @@ void TFm_Kolumbra01::applyUndo(const UndoOutcome& outcome) {
     case Change::None:
         return;
     case Change::Cells:
-        for (int c = outcome.cells.left; c <= outcome.cells.right; ++c)
-            RecomputeBreakColours(c, outcome.cells.top);
+        recomputeBreakCells(outcome.cells);
         break;
     case Change::LinesRemoved:
         if (rows)
@@ -109,6 +108,7 @@ void TFm_Kolumbra01::applyUndo(const UndoOutcome& outcome) {
         }
         break;
     case Change::LineMoved:
+        breakColoursAfterMove(outcome.axis, outcome.movedFrom, outcome.first);
         if (rows)
             RenumberRowLabels();
         else

@@ -105,6 +105,19 @@ void TFm_Kolumbra01::recomputeBreakRange(int first, int last, int fromRow) {
     if (Mn_BreakColor.Checked) RecomputeBreakColumnRange(Grid, RowFlags, first, last, fromRow);
 }
 
+void TFm_Kolumbra01::recomputeBreakCells(const GridRect& changed) {
+    if (Mn_BreakColor.Checked) RecomputeBreakColoursAfterCells(Grid, RowFlags, changed);
+}
+
+// A moved row or column takes its bits along, but they were worked out for its old neighbours;
+// later edits only walk down until the stored bits agree, so they must be right again.
+void TFm_Kolumbra01::breakColoursAfterMove(Axis axis, int from, int to) {
+    if (axis == Axis::Rows)
+        RecomputeBreakColours(-1, std::min(from, to));
+    else
+        recomputeBreakColumns(std::min(from, to), std::max(from, to));
+}
+
 void TFm_Kolumbra01::RenumberRowLabels() {
     const RowLabelRule rule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()};
     for (int r = 1; r < Grid.rowCount(); ++r) Grid.setCell(0, r, kol::RowLabel(r, true, rule));
@@ -147,6 +160,10 @@ void TFm_Kolumbra01::Cmb_KomRowClick() {
 }
 
 void TFm_Kolumbra01::Cmb_FixedColClick() {
+    showKeyColumn(false);
+}
+
+void TFm_Kolumbra01::showKeyColumn(bool columnOneEmpty) {
     if (FirstShow == 0) {
         Settings.Cmb_FixedCol = Cmb_FixedCol.ItemIndex;
         Settings.Cmb_FixedKeta = Cmb_FixedKeta.ItemIndex;
@@ -162,13 +179,14 @@ void TFm_Kolumbra01::Cmb_FixedColClick() {
         Grid.setColWidth(1, w);
     }
     if (!ColInfo.empty()) ColInfo[1].Width = Grid.colWidth(1);
-    FillFixedColumn();
+    FillFixedColumn(columnOneEmpty);
 }
 
-void TFm_Kolumbra01::FillFixedColumn() {
+void TFm_Kolumbra01::FillFixedColumn(bool columnOneEmpty) {
     const int k = Cmb_FixedCol.ItemIndex;
     const int source = k > 0 && k + 1 < Grid.colCount() ? k + 1 : -1;
     if (source < 0) {
+        if (columnOneEmpty) return;
         // Nothing to copy: only clear what a previous key column left.
         for (int r = 1; r < Grid.rowCount(); ++r)
             if (!Grid.cell(1, r).empty()) Grid.setCell(1, r, "");
@@ -230,6 +248,7 @@ void TFm_Kolumbra01::Cmb_FoldClick() {
 void TFm_Kolumbra01::GridRowMoved(int from, int to) {
     edits::recordDrag(Doc, Axis::Rows, from, to);
     updateUndoMenu();
+    breakColoursAfterMove(Axis::Rows, from, to);
     RenumberRowLabels();
     PopupRow = to;
 }
@@ -237,6 +256,7 @@ void TFm_Kolumbra01::GridRowMoved(int from, int to) {
 void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     edits::recordDrag(Doc, Axis::Columns, from, to);
     updateUndoMenu();
+    breakColoursAfterMove(Axis::Columns, from, to);
     numberColumns(Grid);
     BuildFixedColList();
     Cmb_FixedColClick();

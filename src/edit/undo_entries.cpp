@@ -156,6 +156,7 @@ UndoOutcome DragEntry::revert(TableDocument& document) {
     out.axis = axis_;
     out.first = from_;
     out.count = 1;
+    out.movedFrom = to_;
     out.select = linesRect(document.Grid, axis_, from_, 1);
     return out;
 }

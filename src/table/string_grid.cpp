@@ -6,6 +6,7 @@
 #include "table/move_item.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -67,6 +68,63 @@ void* RowArena::allocate(std::size_t bytes) {
     left_ -= bytes;
     return p;
 }
+
+void RowArena::close() {
+    next_ = nullptr;
+    left_ = 0;
+}
+
+namespace {
+// The chunks of a grid's arenas by address, each with the count of rows still in it; a chunk
+// is freed when its count comes to zero.
+class ChunkRelease {
+public:
+    ChunkRelease(std::vector<RowArena>& arenas, const std::vector<PackedRow*>& rows) {
+        for (RowArena& arena : arenas)
+            for (std::size_t i = 0; i < arena.chunkCount(); ++i)
+                if (arena.chunkBegin(i))
+                    spans_.push_back(
+                        {arena.chunkBegin(i), arena.chunkBegin(i) + arena.chunkSize(i), &arena, i});
+        std::sort(spans_.begin(), spans_.end(),
+                  [](const Span& a, const Span& b) { return a.begin < b.begin; });
+        live_ = std::make_unique<std::atomic<int>[]>(spans_.size());
+        for (std::size_t k = 0; k < spans_.size(); ++k) live_[k].store(0);
+        for (const PackedRow* row : rows) {
+            const long k = find(row);
+            if (k >= 0) live_[k].fetch_add(1, std::memory_order_relaxed);
+        }
+        // Chunks that only held rows deleted since go at once.
+        for (std::size_t k = 0; k < spans_.size(); ++k)
+            if (live_[k].load() == 0) spans_[k].arena->releaseChunk(spans_[k].index);
+    }
+
+    // `row` (from an arena) has been rebuilt elsewhere and is read no more.
+    void rowDone(const PackedRow* row) {
+        const long k = find(row);
+        if (k >= 0 && live_[k].fetch_sub(1, std::memory_order_acq_rel) == 1)
+            spans_[k].arena->releaseChunk(spans_[k].index);
+    }
+
+private:
+    struct Span {
+        const char* begin;
+        const char* end;
+        RowArena* arena;
+        std::size_t index;
+    };
+    long find(const PackedRow* row) const {
+        if (!row || row->heap) return -1;
+        const char* at = reinterpret_cast<const char*>(row);
+        auto it = std::upper_bound(spans_.begin(), spans_.end(), at,
+                                   [](const char* p, const Span& s) { return p < s.begin; });
+        if (it == spans_.begin()) return -1;
+        --it;
+        return at < it->end ? static_cast<long>(it - spans_.begin()) : -1;
+    }
+    std::vector<Span> spans_;
+    std::unique_ptr<std::atomic<int>[]> live_;
+};
+} // namespace
 
 PackedRow* PackedRow::layout(void* memory, std::size_t cellCount, std::size_t textBytes,
                              bool heap) {
@@ -409,13 +467,14 @@ void StringGrid::rebuildAllRows(RowEdit edit, void* context) {
     const int rows = rowCount();
     const int parts = rows > 50000 && std::thread::hardware_concurrency() > 1 ? 2 : 1;
     std::vector<RowArena> fresh(parts);
-    std::vector<PackedRow*> built(rows, nullptr);
-    // Each part builds its own rows into its own arena; `edit` sees only its row's cells.
+    ChunkRelease old(arenas_, rows_);
+    // Each part builds its own rows into its own arena and puts each in place at once, so the
+    // old block can go; `edit` sees only its row's cells.
     auto work = [&](int part, int first, int last) {
         std::vector<std::string_view> cells;
         std::string scratch;
         for (int r = first; r < last; ++r) {
-            const PackedRow* p = rows_[r];
+            PackedRow* p = rows_[r];
             cells.clear();
             scratch.clear();
             if (p)
@@ -423,36 +482,50 @@ void StringGrid::rebuildAllRows(RowEdit edit, void* context) {
             edit(context, r, cells, scratch);
             if (cells.size() > static_cast<std::size_t>(colCount_)) cells.resize(colCount_);
             while (!cells.empty() && cells.back().empty()) cells.pop_back();
-            if (cells.empty()) continue;
-            std::size_t bytes = textBytes(cells);
-            built[r] = PackedRow::build(
-                fresh[part].allocate(PackedRow::blockSize(cells.size(), bytes)), cells, false);
+            PackedRow* made = nullptr;
+            if (!cells.empty())
+                made = PackedRow::build(
+                    fresh[part].allocate(PackedRow::blockSize(cells.size(), textBytes(cells))),
+                    cells, false);
+            rows_[r] = made;
+            if (p && p->heap)
+                std::free(p);
+            else
+                old.rowDone(p);
         }
     };
-    if (parts == 2) {
-        // An exception (out of memory) must not leave a thread: it is handed over after the join.
-        std::exception_ptr failed;
-        std::thread second([&] {
+    // Whatever happens, the rows put in place live in the fresh arenas from now on; the old
+    // ones keep the chunks still in use and are never allocated from again.
+    auto adoptFresh = [&] {
+        for (RowArena& arena : arenas_) arena.close();
+        for (RowArena& arena : fresh) arenas_.push_back(std::move(arena));
+    };
+    try {
+        if (parts == 2) {
+            // An exception (out of memory) must not leave a thread: it is handed over after the
+            // join.
+            std::exception_ptr failed;
+            std::thread second([&] {
+                try {
+                    work(1, rows / 2, rows);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            });
             try {
-                work(1, rows / 2, rows);
+                work(0, 0, rows / 2);
             } catch (...) {
-                failed = std::current_exception();
+                second.join();
+                throw;
             }
-        });
-        try {
-            work(0, 0, rows / 2);
-        } catch (...) {
             second.join();
-            throw;
+            if (failed) std::rethrow_exception(failed);
+        } else {
+            work(0, 0, rows);
         }
-        second.join();
-        if (failed) std::rethrow_exception(failed);
-    } else {
-        work(0, 0, rows);
-    }
-    for (int r = 0; r < rows; ++r) {
-        freeRow(rows_[r]);
-        rows_[r] = built[r];
+    } catch (...) {
+        adoptFresh();
+        throw;
     }
     arenas_ = std::move(fresh);
 }
@@ -487,6 +560,16 @@ void StringGrid::setRowHeight(int r, int h) {
 
 void StringGrid::resetRowHeight(int r) {
     if (r >= 0 && r < rowCount() && !rowHeights_.empty()) rowHeights_[r] = -1;
+}
+
+void StringGrid::keepRowHeights() {
+    if (rowHeights_.empty()) rowHeights_.assign(rows_.size(), -1);
+}
+
+void StringGrid::compactRowHeights() {
+    if (std::all_of(rowHeights_.begin(), rowHeights_.end(),
+                    [this](int h) { return h < 0 || h == defaultRowHeight_; }))
+        std::vector<int>().swap(rowHeights_);
 }
 
 void StringGrid::setDefaultColWidth(int w) {

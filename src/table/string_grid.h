@@ -32,7 +32,8 @@ struct GridOptions {
     bool rowSizing = false; // rows may be resized with the mouse
 };
 
-// Memory for rows built in bulk (a load): large chunks, released all at once with the grid.
+// Memory for rows built in bulk (a load): large chunks, released with the grid, or one by one
+// while every row is rebuilt elsewhere.
 class RowArena {
 public:
     RowArena() = default;
@@ -40,6 +41,14 @@ public:
     RowArena& operator=(RowArena&&) noexcept = default;
     void* allocate(std::size_t bytes);
     std::size_t bytesReserved() const { return reserved_; }
+
+    std::size_t chunkCount() const { return chunks_.size(); }
+    const char* chunkBegin(std::size_t i) const { return chunks_[i].get(); }
+    std::size_t chunkSize(std::size_t i) const { return chunks_[i].get_deleter().size; }
+    // Frees chunk i once no row lives in it; nothing is allocated from this arena afterwards.
+    // Different chunks may be released on different threads.
+    void releaseChunk(std::size_t i) { chunks_[i].reset(); }
+    void close(); // no more allocations from the present chunk
 
 private:
     struct Unmap {
@@ -160,9 +169,10 @@ public:
     // Bulk load: the grid takes over an arena, then rows built in it are installed one by one.
     void adoptArena(RowArena&& arena);
     void setPackedRow(int r, PackedRow* row); // row from an adopted arena (heap == 0)
-    // Rebuilds every row through `edit` (which may change the cells) into fresh arenas and
-    // releases the old storage: for whole-column rewrites that would otherwise move each row
-    // to a heap block of its own.
+    // Rebuilds every row through `edit` (which may change the cells) into fresh arenas,
+    // releasing the old storage as it goes (a chunk once its last row is rebuilt), so a
+    // whole-column rewrite holds little more than one copy of the table. If memory runs out,
+    // each row is either rebuilt or as it was.
     using RowEdit = void (*)(void* context, int row, std::vector<std::string_view>& cells,
                              std::string& scratch);
     void rebuildAllRows(RowEdit edit, void* context);
@@ -195,6 +205,10 @@ public:
     // one thread at a time; resetRowHeight of different rows may run on several threads.
     void setRowHeight(int r, int h);
     void resetRowHeight(int r); // back to the default height
+    // Fills the height list ahead, so that setRowHeight of different rows may run on several
+    // threads; compactRowHeights empties it again when every row has the default height.
+    void keepRowHeights();
+    void compactRowHeights();
     int defaultColWidth() const { return defaultColWidth_; }
     int defaultRowHeight() const { return defaultRowHeight_; }
     void setDefaultColWidth(int w);  // resets every column width

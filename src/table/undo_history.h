@@ -41,6 +41,7 @@ struct UndoOutcome {
     Change change = Change::None;
     Axis axis = Axis::Rows;
     int first = 0, count = 0;   // lines added or removed; a moved line's new index
+    int movedFrom = 0;          // LineMoved: the index the line had before
     GridRect cells;             // Cells: the rectangle written back
     GridRect select;            // what to select and show afterwards; invalid: nothing
     bool clipTakenBack = false; // the removal half of a clipped move: the clip is gone

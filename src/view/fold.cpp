@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace kol {
@@ -19,40 +19,50 @@ void ApplyFold(StringGrid& grid, const DisplaySwitches& view, int foldIndex, int
     const int rows = grid.rowCount();
     if (foldIndex == 1) {
         for (int r = 0; r < rows; ++r) grid.resetRowHeight(r);
+        grid.compactRowHeights();
         return;
     }
     const int h = letterHeight;
-    std::vector<int> widths(grid.colCount());
-    for (int c = 0; c < grid.colCount(); ++c) widths[c] = grid.colWidth(c);
-    // Folded rows are collected and their heights set afterwards on this thread: the first
-    // height set fills the grid's height list, which two threads must not do at once.
-    std::vector<std::pair<int, int>> folded[2];
-    auto work = [&](int part, int first, int last) {
+    const int cols = grid.colCount();
+    std::vector<int> widths(static_cast<std::size_t>(cols));
+    // Per column the longest cell that is sure to show on one line: the view lengthens a cell
+    // by at most two bytes (the slashes of a date), so only longer cells need a closer look.
+    std::vector<std::size_t> oneLine(static_cast<std::size_t>(cols));
+    for (int c = 0; c < cols; ++c) {
+        widths[c] = grid.colWidth(c);
+        const long long letters = letterWidth > 0 ? widths[c] / letterWidth : 0;
+        oneLine[c] =
+            widths[c] == 0 ? SIZE_MAX : static_cast<std::size_t>(std::max(letters - 2, 0LL));
+    }
+    // The height list is filled before the threads start, so each sets its own rows' heights.
+    grid.keepRowHeights();
+    auto work = [&](int first, int last) {
         for (int r = first; r < last; ++r) {
+            const PackedRow* row = grid.packedRow(r);
+            const int filled = row ? std::min(cols, static_cast<int>(row->cells)) : 0;
             int lines = 1;
-            for (int c = 0; c < grid.colCount(); ++c) {
-                std::string_view cell = grid.cell(c, r);
-                if (cell.empty()) continue;
+            for (int c = 0; c < filled; ++c) {
+                std::string_view cell = row->cell(static_cast<std::uint32_t>(c));
+                if (cell.size() <= oneLine[c]) continue;
                 lines =
                     std::max(lines, foldLines(displayLength(cell, view), widths[c], letterWidth));
             }
             if (foldIndex >= 2) lines = std::min(lines, foldIndex);
             if (lines > 1)
-                folded[part].emplace_back(
-                    r, static_cast<int>(std::trunc(h * (lines + 4) / 10.0 + lines * h)));
+                grid.setRowHeight(r,
+                                  static_cast<int>(std::trunc(h * (lines + 4) / 10.0 + lines * h)));
             else
                 grid.resetRowHeight(r);
         }
     };
     if (rows > 20000 && std::thread::hardware_concurrency() > 1) {
-        std::thread other(work, 1, rows / 2, rows);
-        work(0, 0, rows / 2);
+        std::thread other(work, rows / 2, rows);
+        work(0, rows / 2);
         other.join();
     } else {
-        work(0, 0, rows);
+        work(0, rows);
     }
-    for (const auto& part : folded)
-        for (auto [r, height] : part) grid.setRowHeight(r, height);
+    grid.compactRowHeights();
 }
 
 } // namespace kol

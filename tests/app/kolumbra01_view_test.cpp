@@ -160,5 +160,28 @@ TEST(DragMoves, RowFlagsAndColumnInfoTravelWithTheirRowsAndColumns) {
     EXPECT_EQ(f.model.Grid.cell(3, 1), "h1");
 }
 
+TEST(DragMoves, BreakColoursFollowTheNewNeighboursAndTheirUndo) {
+    ViewFixture f;
+    f.load("h\r\na\r\na\r\nb\r\n");
+    auto bits = [&] {
+        std::string out;
+        for (int r = 2; r < f.model.Grid.rowCount(); ++r)
+            out += breakColourBit(f.model.RowFlags[r], 2) ? '1' : '0';
+        return out;
+    };
+    ASSERT_EQ(bits(), "001");   // below the title row h
+    f.model.Grid.moveRow(4, 2); // b, a, a
+    f.model.GridRowMoved(4, 2);
+    EXPECT_EQ(bits(), "011");
+    // An edit further down walks only until the bits agree, so they must be right already.
+    f.model.commitCell(2, 4, "b"); // b, a, b
+    EXPECT_EQ(bits(), "010");
+    f.model.Mn_UndoClick();
+    EXPECT_EQ(bits(), "011");
+    f.model.Mn_UndoClick(); // the drag
+    EXPECT_EQ(f.model.Grid.cell(2, 4), "b");
+    EXPECT_EQ(bits(), "001");
+}
+
 } // namespace
 } // namespace kol
