@@ -26,6 +26,29 @@ bool SheetText::add(std::uint32_t row, std::uint32_t col, std::string_view text)
     return true;
 }
 
+bool SheetText::append(SheetText&& tail) {
+    if (text_.size() + tail.text_.size() > kMaxText) return false;
+    if (tail.cells_.empty()) return true;
+    if (cells_.empty()) {
+        *this = std::move(tail);
+        return true;
+    }
+    const Cell& last = cells_.back();
+    const Cell& next = tail.cells_.front();
+    if (!tail.sorted_ || next.row < last.row || (next.row == last.row && next.col <= last.col))
+        sorted_ = false;
+    const std::uint64_t shift = text_.size();
+    cells_.reserve(cells_.size() + tail.cells_.size());
+    for (Cell c : tail.cells_) {
+        c.begin += shift;
+        cells_.push_back(c);
+    }
+    text_.append(tail.text_);
+    rows_ = std::max(rows_, tail.rows_);
+    cols_ = std::max(cols_, tail.cols_);
+    return true;
+}
+
 void SheetText::sort() {
     if (sorted_) return;
     // A cell given twice keeps its last text.

@@ -34,6 +34,9 @@ public:
 
     // Row and column from 0; empty texts are not kept. False: the text budget is spent.
     [[nodiscard]] bool add(std::uint32_t row, std::uint32_t col, std::string_view text);
+    // The cells of a later part of the same sheet, as if each had been added after ours.
+    // False (and nothing changed) when together they exceed the text budget.
+    [[nodiscard]] bool append(SheetText&& tail);
     std::uint32_t rowCount() const { return rows_; }
     std::uint32_t colCount() const { return cols_; }
     std::size_t cellCount() const { return cells_.size(); }
