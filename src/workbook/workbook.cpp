@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <thread>
 
 namespace kol::workbook {
 
@@ -91,6 +92,60 @@ std::string SheetText::tabLines() {
         }
         for (; col + 1 < cols_; ++col) out += '\t';
         out += "\r\n";
+    }
+    return out;
+}
+
+void SheetText::appendCommaRows(std::string& out, std::size_t next, std::uint32_t from,
+                                std::uint32_t to) const {
+    std::string cell;
+    for (std::uint32_t r = from; r < to; ++r) {
+        for (std::uint32_t col = 0; col < cols_; ++col) {
+            cell.clear();
+            if (next < cells_.size() && cells_[next].row == r && cells_[next].col == col) {
+                const Cell& c = cells_[next++];
+                cell.assign(text_, c.begin, c.length);
+                for (char& ch : cell)
+                    if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+            }
+            appendCleanField(out, Trim(cell));
+            out += ',';
+        }
+        out += "\r\n";
+    }
+}
+
+std::string SheetText::commaText() {
+    sort();
+    // The second half of the rows goes to another thread when there is enough to share.
+    const std::uint32_t mid = cells_.size() >= 200000 ? rows_ / 2 : rows_;
+    const std::size_t midCell = static_cast<std::size_t>(
+        std::lower_bound(cells_.begin(), cells_.end(), mid,
+                         [](const Cell& c, std::uint32_t row) { return c.row < row; }) -
+        cells_.begin());
+    const std::size_t estimate = text_.size() + static_cast<std::size_t>(rows_) * (cols_ + 2);
+    std::string out, tail;
+    bool tailFailed = false;
+    std::thread second;
+    if (mid < rows_) {
+        second = std::thread([&] {
+            try {
+                tail.reserve(estimate / 2);
+                appendCommaRows(tail, midCell, mid, rows_);
+            } catch (const std::exception&) {
+                tail.clear(); // made here instead, where a shortage is reported
+                tailFailed = true;
+            }
+        });
+    }
+    out.reserve(estimate);
+    appendCommaRows(out, 0, 0, mid);
+    if (second.joinable()) {
+        second.join();
+        if (tailFailed)
+            appendCommaRows(out, midCell, mid, rows_);
+        else
+            out += tail;
     }
     return out;
 }

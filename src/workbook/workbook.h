@@ -46,6 +46,8 @@ public:
     // colCount() fields. Tabs and line breaks inside a cell become blanks, so a cell never
     // spills into the next column or row.
     std::string tabLines();
+    // commaLines(tabLines()) made in one pass, the rows of a large sheet on two threads.
+    std::string commaText();
 
 private:
     struct Cell {
@@ -54,6 +56,8 @@ private:
         std::uint32_t length;
     };
     void sort();
+    void appendCommaRows(std::string& out, std::size_t cell, std::uint32_t from,
+                         std::uint32_t to) const;
     std::vector<Cell> cells_;
     std::string text_;
     std::uint32_t rows_ = 0, cols_ = 0;

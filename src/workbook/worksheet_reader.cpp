@@ -17,8 +17,7 @@ namespace kol::workbook {
 
 namespace {
 
-std::atomic<bool> threadsOn{true};
-constexpr std::size_t kSplitFrom = 1u << 20; // smaller parts are not worth a thread
+std::atomic<std::size_t> splitFrom{1u << 20}; // smaller parts are not worth a thread
 
 std::string toCp932(std::string_view utf8) {
     for (unsigned char c : utf8)
@@ -233,15 +232,15 @@ bool readTail(std::string& xml, std::size_t from, std::vector<std::string> open,
 
 } // namespace
 
-void setWorksheetThreads(bool on) {
-    threadsOn = on;
+void setWorksheetSplitFrom(std::size_t bytes) {
+    splitFrom = bytes;
 }
 
 WorkbookResult readWorksheet(std::string& xml, const WorksheetContext& c, SheetText& out) {
     out = SheetText();
     Reading head(out, c);
     const std::size_t first = rowTag(xml, 0);
-    const std::size_t split = xml.size() >= kSplitFrom && threadsOn && first != std::string::npos
+    const std::size_t split = xml.size() >= splitFrom && first != std::string::npos
                                   ? rowTag(xml, std::max(first + 1, xml.size() / 2))
                                   : std::string::npos;
     if (split == std::string::npos || std::thread::hardware_concurrency() < 2)

@@ -26,7 +26,8 @@ struct WorksheetContext {
 [[nodiscard]] WorkbookResult readWorksheet(std::string& xml, const WorksheetContext& context,
                                            SheetText& out);
 
-// Whether the two-thread read is tried (tests turn it off to compare).
-void setWorksheetThreads(bool on);
+// Parts of at least this many bytes are read on two threads (1 MB unless changed; tests and
+// the fuzzer change it to compare the two ways).
+void setWorksheetSplitFrom(std::size_t bytes);
 
 } // namespace kol::workbook

@@ -87,11 +87,11 @@ WorkbookResult readOnce(std::string xml, bool threads, std::string& lines) {
     EXPECT_TRUE(st.feed("<styleSheet><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellXfs>"
                         "</styleSheet>",
                         true));
-    setWorksheetThreads(threads);
+    setWorksheetSplitFrom(threads ? 1 << 20 : SIZE_MAX);
     SheetText text;
     const std::string before = xml;
     WorkbookResult r = readWorksheet(xml, {strings, styles, DateSystem::From1900, "s"}, text);
-    setWorksheetThreads(true);
+    setWorksheetSplitFrom(1 << 20);
     EXPECT_EQ(xml, before); // put back as it was
     lines = text.tabLines();
     return r;
@@ -126,6 +126,23 @@ TEST(WorksheetReader, SheetTextAppendKeepsOrderAndDuplicates) {
     EXPECT_EQ(head.tabLines(), whole.tabLines());
     EXPECT_EQ(head.rowCount(), 6u);
     EXPECT_EQ(head.colCount(), 4u);
+}
+
+TEST(WorksheetReader, OnePassCommaTextIsTheRewriteOfTheTabLines) {
+    std::mt19937 rng(11);
+    const char* pieces[] = {"a", " ",  "\t",       "\r\n",     "\n",
+                            ",", "\"", "\x81\x40", "\x82\xA0", "x,\"y\""};
+    for (int cells : {0, 1, 50, 250000}) { // the last is shared between two threads
+        SheetText sheet;
+        for (int n = 0; n < cells; ++n) {
+            std::string text;
+            for (int k = static_cast<int>(rng() % 4); k > 0; --k)
+                text += pieces[rng() % std::size(pieces)];
+            ASSERT_TRUE(sheet.add(rng() % (cells / 4 + 1), rng() % 7, text));
+        }
+        const std::string expected = commaLines(sheet.tabLines());
+        EXPECT_EQ(sheet.commaText(), expected) << cells;
+    }
 }
 
 TEST(SheetXmlScanner, InPlaceScanGivesTheSameEventsAndLeavesTheBytes) {
