@@ -43,4 +43,35 @@ bool parseNumber(const std::string& text, double& value) {
     return stop != text.c_str();
 }
 
+bool plainGeneral(std::string_view text, std::string& out) {
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative) ++i;
+    const std::size_t intStart = i;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    const std::size_t intDigits = i - intStart;
+    if (intDigits == 0 || (intDigits > 1 && text[intStart] == '0')) return false;
+    std::size_t end = i; // the shown text ends here, trailing zeros dropped
+    if (i < text.size()) {
+        if (text[i] != '.') return false;
+        const std::size_t fracStart = ++i;
+        while (i < text.size() && isDigit(text[i])) ++i;
+        if (i != text.size()) return false;
+        std::size_t last = i;
+        while (last > fracStart && text[last - 1] == '0') --last;
+        if (last > fracStart) end = last;
+        if (text[intStart] == '0') {
+            // Below 1: only from 0.0001 on is the General text the plain one.
+            std::size_t zeros = 0;
+            while (fracStart + zeros < last && text[fracStart + zeros] == '0') ++zeros;
+            if (last == fracStart || zeros > 3) return false;
+        }
+    } else if (intDigits == 1 && text[intStart] == '0') {
+        return false; // zero, shown "0" whatever its sign
+    }
+    if (end - intStart > 11) return false;
+    out.assign(text.data(), end);
+    return true;
+}
+
 } // namespace kol::workbook

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kol::workbook {
 
@@ -9,5 +10,11 @@ namespace kol::workbook {
 // forms ("-12", "3.25", "1E-3") are read by from_chars (the same correctly rounded value), the
 // rest (leading blanks or '+', hexadecimal, infinities, out of range) by strtod.
 [[nodiscard]] bool parseNumber(const std::string& text, double& value);
+
+// What generalNumber shows for a number written plainly ("-12", "3.2500"), made from the text
+// without reading it as a double: the digits themselves, trailing fraction zeros dropped.
+// False, and nothing written, for every text where that might differ (zero, leading zeros,
+// exponents, more than 11 characters, magnitudes below 0.0001).
+[[nodiscard]] bool plainGeneral(std::string_view text, std::string& out);
 
 } // namespace kol::workbook

@@ -161,8 +161,6 @@ private:
         case CellType::Number:
             break;
         }
-        double v = 0;
-        if (!parseNumber(value_, v)) return shown_ = toCp932(value_);
         auto cached = formats_.find(style_);
         if (cached == formats_.end()) {
             std::string_view code = styles_.formatOf(style_);
@@ -172,6 +170,9 @@ private:
                                                   : std::optional<FormatCode>(FormatCode(code)))
                     .first;
         }
+        if (!cached->second && plainGeneral(value_, shown_)) return shown_;
+        double v = 0;
+        if (!parseNumber(value_, v)) return shown_ = toCp932(value_);
         if (!cached->second) return shown_ = generalNumber(v);
         return shown_ = toCp932(formatParsed(v, *cached->second, dates_));
     }

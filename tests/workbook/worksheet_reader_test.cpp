@@ -1,6 +1,7 @@
 // The worksheet read on two threads against the same read on one, the in-place scan against
 // the copying one, numbers read against strtod, and whole-entry inflating against libzip.
 #include "support/test_support.h"
+#include "workbook/cell_format.h"
 #include "workbook/number_text.h"
 #include "workbook/sheet_xml_scanner.h"
 #include "workbook/worksheet_reader.h"
@@ -196,6 +197,35 @@ TEST(NumberText, ReadsWhatStrtodReads) {
         else
             EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << s;
     }
+}
+
+TEST(NumberText, PlainGeneralIsWhatGeneralNumberShows) {
+    std::mt19937_64 rng(17);
+    int taken = 0;
+    std::vector<std::string> cases = {
+        "0",       "-0",          "00",           "0.0",         "0.0001",
+        "0.00009", "1.",          ".5",           "1e3",         "+1",
+        "-0.50",   "12345678901", "123456789012", "0.123456789", "0.1234567891",
+        "10.000"};
+    for (int i = 0; i < 200000; ++i) {
+        std::string s = rng() % 3 ? "" : "-";
+        const int intDigits = static_cast<int>(rng() % 13);
+        for (int n = 0; n < intDigits; ++n)
+            s += static_cast<char>('0' + (n == 0 && rng() % 4 == 0 ? 0 : rng() % 10));
+        if (rng() % 2) {
+            s += '.';
+            for (int n = static_cast<int>(rng() % 10); n > 0; --n)
+                s += static_cast<char>('0' + (rng() % 3 == 0 ? 0 : rng() % 10));
+        }
+        cases.push_back(s);
+    }
+    for (const std::string& s : cases) {
+        std::string shown;
+        if (!plainGeneral(s, shown)) continue;
+        ++taken;
+        EXPECT_EQ(shown, generalNumber(std::strtod(s.c_str(), nullptr))) << s;
+    }
+    EXPECT_GT(taken, 50000); // the quick way is the common one
 }
 
 TEST(ZipArchive, WholeEntriesMatchWhatLibzipUnpacks) {
