@@ -298,16 +298,15 @@ bool SheetXmlScanner::feed(std::string_view data, bool last) {
     return ok && (!last || finished());
 }
 
-bool SheetXmlScanner::feedInPlace(std::string& buffer, std::size_t from, std::size_t to,
-                                  bool last) {
+bool SheetXmlScanner::feedInPlace(char* buffer, std::size_t from, std::size_t to, bool last) {
     if (failed_) return false;
     if (!pending_.empty() || (!bomChecked_ && to - from < 3))
-        return feed(std::string_view(buffer).substr(from, to - from), last);
+        return feed(std::string_view(buffer + from, to - from), last);
     if (!bomChecked_) {
-        if (buffer.compare(from, 3, "\xEF\xBB\xBF") == 0) from += 3;
+        if (std::string_view(buffer + from, 3) == "\xEF\xBB\xBF") from += 3;
         bomChecked_ = true;
     }
-    buf_ = buffer.data() + from;
+    buf_ = buffer + from;
     size_ = to - from;
     std::size_t at = 0;
     const bool ok = scan(at);

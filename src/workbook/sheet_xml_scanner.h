@@ -20,8 +20,12 @@ public:
     [[nodiscard]] bool finish() { return feed({}, true); }
     // The same on a piece of a buffer the caller owns, read in place without a copy; the bytes
     // are changed during the handler's calls and restored before this returns.
-    [[nodiscard]] bool feedInPlace(std::string& buffer, std::size_t from, std::size_t to,
+    [[nodiscard]] bool feedInPlace(char* buffer, std::size_t from, std::size_t to,
                                    bool last = false);
+    [[nodiscard]] bool feedInPlace(std::string& buffer, std::size_t from, std::size_t to,
+                                   bool last = false) {
+        return feedInPlace(buffer.data(), from, to, last);
+    }
 
     // Everything fed so far has been scanned: no markup or text is held for the next piece.
     bool idle() const { return pending_.empty() && !failed_; }

@@ -34,6 +34,12 @@ public:
 
     // Row and column from 0; empty texts are not kept. False: the text budget is spent.
     [[nodiscard]] bool add(std::uint32_t row, std::uint32_t col, std::string_view text);
+    // Room for about this many cells and bytes of text, so a large sheet is not copied as it
+    // grows (the memory is only taken as it is filled).
+    void reserve(std::size_t cells, std::size_t textBytes) {
+        cells_.reserve(cells);
+        text_.reserve(textBytes);
+    }
     // The cells of a later part of the same sheet, as if each had been added after ours.
     // False (and nothing changed) when together they exceed the text budget.
     [[nodiscard]] bool append(SheetText&& tail);

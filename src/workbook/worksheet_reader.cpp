@@ -18,6 +18,7 @@ namespace kol::workbook {
 namespace {
 
 std::atomic<std::size_t> splitFrom{1u << 20}; // smaller parts are not worth a thread
+constexpr std::size_t kReserveUpTo = 256u << 20;
 
 std::string toCp932(std::string_view utf8) {
     for (unsigned char c : utf8)
@@ -191,7 +192,7 @@ private:
 };
 
 // A row's start tag at or after `from`: "<row" then a blank, '>' or '/'.
-std::size_t rowTag(const std::string& xml, std::size_t from) {
+std::size_t rowTag(std::string_view xml, std::size_t from) {
     for (std::size_t at = xml.find("<row", from); at != std::string::npos;
          at = xml.find("<row", at + 4)) {
         const char next = at + 4 < xml.size() ? xml[at + 4] : '\0';
@@ -219,12 +220,12 @@ WorkbookResult finish(Reading& r, bool ok, const WorksheetContext& c) {
 
 // The second half: cells from `from` to the end into `out`, assuming `open` are the elements
 // open there. False when its cells cannot stand in for a straight reading.
-bool readTail(std::string& xml, std::size_t from, std::vector<std::string> open,
+bool readTail(char* xml, std::size_t size, std::size_t from, std::vector<std::string> open,
               const WorksheetContext& c, SheetText& out) {
     try {
         Reading tail(out, c);
         tail.scanner.resumeInside(std::move(open));
-        const bool ok = tail.scanner.feedInPlace(xml, from, xml.size(), true);
+        const bool ok = tail.scanner.feedInPlace(xml, from, size, true);
         return ok && !tail.handler.full && !tail.handler.guessedFirstRow;
     } catch (const std::exception&) {
         return false; // the head reads on alone and meets the same shortage, if any
@@ -237,25 +238,30 @@ void setWorksheetSplitFrom(std::size_t bytes) {
     splitFrom = bytes;
 }
 
-WorkbookResult readWorksheet(std::string& xml, const WorksheetContext& c, SheetText& out) {
+WorkbookResult readWorksheet(char* data, std::size_t size, const WorksheetContext& c,
+                             SheetText& out) {
+    const std::string_view xml(data, size);
     out = SheetText();
+    // A cell takes some 30 bytes of XML or more; its text rarely more than a quarter of them.
+    if (size <= kReserveUpTo) out.reserve(size / 32, size / 4);
     Reading head(out, c);
     const std::size_t first = rowTag(xml, 0);
     const std::size_t split = xml.size() >= splitFrom && first != std::string::npos
                                   ? rowTag(xml, std::max(first + 1, xml.size() / 2))
                                   : std::string::npos;
     if (split == std::string::npos || std::thread::hardware_concurrency() < 2)
-        return finish(head, head.scanner.feedInPlace(xml, 0, xml.size(), true), c);
+        return finish(head, head.scanner.feedInPlace(data, 0, size, true), c);
 
     // The elements open at the first row are what the second half assumes at its row. Each
     // thread reads its own half of the buffer in place.
-    bool ok = head.scanner.feedInPlace(xml, 0, first);
+    bool ok = head.scanner.feedInPlace(data, 0, first);
     if (ok && head.scanner.idle()) {
         std::vector<std::string> open = head.scanner.openElements();
         SheetText tailText;
+        if (size <= kReserveUpTo) tailText.reserve((size - split) / 32, (size - split) / 4);
         bool tailOk = false;
-        std::thread tail([&] { tailOk = readTail(xml, split, open, c, tailText); });
-        ok = head.scanner.feedInPlace(xml, first, split);
+        std::thread tail([&] { tailOk = readTail(data, size, split, open, c, tailText); });
+        ok = head.scanner.feedInPlace(data, first, split);
         tail.join();
         if (ok && tailOk && !head.handler.full && head.scanner.idle() && head.handler.clean() &&
             head.scanner.openElements() == open) {
@@ -264,10 +270,10 @@ WorkbookResult readWorksheet(std::string& xml, const WorksheetContext& c, SheetT
             return {};
         }
         if (!ok || head.handler.full) return finish(head, ok, c);
-        return finish(head, head.scanner.feedInPlace(xml, split, xml.size(), true), c);
+        return finish(head, head.scanner.feedInPlace(data, split, size, true), c);
     }
     if (!ok) return finish(head, ok, c);
-    return finish(head, head.scanner.feedInPlace(xml, first, xml.size(), true), c);
+    return finish(head, head.scanner.feedInPlace(data, first, size, true), c);
 }
 
 } // namespace kol::workbook

@@ -23,8 +23,12 @@ struct WorksheetContext {
 };
 
 // `xml` is changed while it is read and restored before this returns.
-[[nodiscard]] WorkbookResult readWorksheet(std::string& xml, const WorksheetContext& context,
-                                           SheetText& out);
+[[nodiscard]] WorkbookResult readWorksheet(char* xml, std::size_t size,
+                                           const WorksheetContext& context, SheetText& out);
+inline WorkbookResult readWorksheet(std::string& xml, const WorksheetContext& context,
+                                    SheetText& out) {
+    return readWorksheet(xml.data(), xml.size(), context, out);
+}
 
 // Parts of at least this many bytes are read on two threads (1 MB unless changed; tests and
 // the fuzzer change it to compare the two ways).

@@ -104,10 +104,11 @@ public:
         // Worksheets, the bulk of a book, are inflated whole and go through the lean scanner;
         // the other parts keep expat.
         out = SheetText();
-        std::string xml;
+        LargeBuffer xml;
         const ZipStatus s = zip_->readWhole(paths_[index], xml);
         if (s != ZipStatus::Ok) return fromZip(s);
-        return readWorksheet(xml, {strings_, styles_, dates_, paths_[index]}, out);
+        return readWorksheet(xml.data(), xml.size(), {strings_, styles_, dates_, paths_[index]},
+                             out);
     }
 
 private:

@@ -1,6 +1,8 @@
 #include "workbook/zip_archive.h"
 
+#include <algorithm>
 #include <libdeflate.h>
+#include <new>
 #include <sys/stat.h>
 #include <vector>
 #include <zip.h>
@@ -141,7 +143,16 @@ struct Decompressor {
 };
 } // namespace
 
-ZipStatus ZipArchive::readWhole(const std::string& name, std::string& out) {
+ZipStatus ZipArchive::readWhole(const std::string& name, LargeBuffer& out) {
+    // The way through libzip, copied into the buffer: for every entry the fast way does not take.
+    auto streamed = [&] {
+        std::string bytes;
+        const ZipStatus s = readAll(name, bytes);
+        if (s != ZipStatus::Ok) return s;
+        if (!out.allocate(bytes.size())) throw std::bad_alloc();
+        std::copy(bytes.begin(), bytes.end(), out.data());
+        return ZipStatus::Ok;
+    };
     const zip_int64_t index = locate(name);
     if (index < 0) return ZipStatus::Missing;
     zip_stat_t st;
@@ -153,11 +164,11 @@ ZipStatus ZipArchive::readWhole(const std::string& name, std::string& out) {
     if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &st) != 0 ||
         (st.valid & kNeeded) != kNeeded || st.comp_method != ZIP_CM_DEFLATE ||
         st.encryption_method != ZIP_EM_NONE || st.size > budget_.remaining || st.size == 0)
-        return readAll(name, out);
+        return streamed();
     std::string packed;
     zip_file_t* file =
         zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), ZIP_FL_COMPRESSED);
-    if (!file) return readAll(name, out);
+    if (!file) return streamed();
     packed.resize(st.comp_size);
     zip_uint64_t got = 0;
     while (got < st.comp_size) {
@@ -166,16 +177,14 @@ ZipStatus ZipArchive::readWhole(const std::string& name, std::string& out) {
         got += static_cast<zip_uint64_t>(n);
     }
     zip_fclose(file);
-    if (got != st.comp_size) return readAll(name, out);
     Decompressor inflater;
-    if (!inflater.d) return readAll(name, out);
-    out.resize(st.size);
+    if (got != st.comp_size || !inflater.d || !out.allocate(st.size)) return streamed();
     std::size_t actual = 0;
     const libdeflate_result r = libdeflate_deflate_decompress(
         inflater.d, packed.data(), packed.size(), out.data(), out.size(), &actual);
     if (r != LIBDEFLATE_SUCCESS || actual != st.size ||
         libdeflate_crc32(0, out.data(), out.size()) != st.crc)
-        return readAll(name, out);
+        return streamed();
     if (!budget_.take(st.size)) return ZipStatus::TooLarge;
     return ZipStatus::Ok;
 }
