@@ -98,17 +98,24 @@ std::string SheetText::tabLines() {
 
 void SheetText::appendCommaRows(std::string& out, std::size_t next, std::uint32_t from,
                                 std::uint32_t to) const {
-    std::string cell;
+    std::string spaced;
     for (std::uint32_t r = from; r < to; ++r) {
         for (std::uint32_t col = 0; col < cols_; ++col) {
-            cell.clear();
             if (next < cells_.size() && cells_[next].row == r && cells_[next].col == col) {
                 const Cell& c = cells_[next++];
-                cell.assign(text_, c.begin, c.length);
-                for (char& ch : cell)
-                    if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+                // Tabs and line breaks are blanks too, so trimming first cuts where trimming
+                // the spaced-out text would; only those left inside need replacing.
+                std::string_view text =
+                    TrimmedView(std::string_view(text_).substr(c.begin, c.length));
+                if (std::any_of(text.begin(), text.end(),
+                                [](char ch) { return ch == '\t' || ch == '\r' || ch == '\n'; })) {
+                    spaced.assign(text);
+                    for (char& ch : spaced)
+                        if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+                    text = spaced;
+                }
+                appendCleanField(out, text);
             }
-            appendCleanField(out, Trim(cell));
             out += ',';
         }
         out += "\r\n";

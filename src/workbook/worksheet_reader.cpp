@@ -98,14 +98,28 @@ public:
 
     void start(std::string_view name, const char** a) override {
         if (name == "c") {
-            const char* r = attribute(a, "r");
+            // One pass for the three attributes a cell has; the first of each name counts.
+            const char *r = nullptr, *t = nullptr, *s = nullptr;
+            for (const char** p = a; *p; p += 2) {
+                const char* n = p[0];
+                if (n[0] == '\0' || n[1] != '\0') {
+                    const char* colon = std::strchr(n, ':');
+                    if (!colon) continue;
+                    n = colon + 1;
+                    if (n[0] == '\0' || n[1] != '\0') continue;
+                }
+                const char** slot = n[0] == 'r'   ? &r
+                                    : n[0] == 't' ? &t
+                                    : n[0] == 's' ? &s
+                                                  : nullptr;
+                if (slot && !*slot) *slot = p[1];
+            }
             std::uint32_t row = row_, col = nextCol_;
             bool hasRow = false;
             valid_ = !r || parseRef(r, col, row, hasRow);
             cellRow_ = row;
             cellCol_ = col;
-            type_ = cellType(attribute(a, "t"));
-            const char* s = attribute(a, "s");
+            type_ = cellType(t);
             style_ = s ? index(s) : 0;
             value_.clear();
             inCell_ = true;
