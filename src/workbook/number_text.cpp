@@ -74,4 +74,21 @@ bool plainGeneral(std::string_view text, std::string& out) {
     return true;
 }
 
+bool plainWhole(std::string_view text, bool grouped, std::string& out) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::string_view digits = text.substr(negative ? 1 : 0);
+    if (digits.empty() || digits.size() > 15 ||
+        (digits[0] == '0' && (digits.size() > 1 || negative)))
+        return false;
+    for (char c : digits)
+        if (!isDigit(c)) return false;
+    out.clear();
+    if (negative) out += '-';
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (grouped && i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return true;
+}
+
 } // namespace kol::workbook

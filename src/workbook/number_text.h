@@ -17,4 +17,9 @@ namespace kol::workbook {
 // exponents, more than 11 characters, magnitudes below 0.0001).
 [[nodiscard]] bool plainGeneral(std::string_view text, std::string& out);
 
+// What the formats "0" (grouped false) and "#,##0" (grouped true) show for a whole number
+// written plainly ("-1234567" → "-1,234,567"), made from the text. False for every other text
+// (fractions, exponents, leading zeros, "-0", more than 15 digits).
+[[nodiscard]] bool plainWhole(std::string_view text, bool grouped, std::string& out);
+
 } // namespace kol::workbook

@@ -178,25 +178,34 @@ private:
         }
         auto cached = formats_.find(style_);
         if (cached == formats_.end()) {
-            std::string_view code = styles_.formatOf(style_);
-            cached =
-                formats_
-                    .emplace(style_, code.empty() ? std::optional<FormatCode>()
-                                                  : std::optional<FormatCode>(FormatCode(code)))
-                    .first;
+            const std::string_view code = styles_.formatOf(style_);
+            Format f;
+            if (!code.empty()) f.code.emplace(code);
+            f.whole = code == "0" ? Whole::Plain : code == "#,##0" ? Whole::Grouped : Whole::No;
+            cached = formats_.emplace(style_, std::move(f)).first;
         }
-        if (!cached->second && plainGeneral(value_, shown_)) return shown_;
+        const Format& format = cached->second;
+        if (!format.code && plainGeneral(value_, shown_)) return shown_;
+        if (format.whole != Whole::No && plainWhole(value_, format.whole == Whole::Grouped, shown_))
+            return shown_;
         double v = 0;
         if (!parseNumber(value_, v)) return shown_ = toCp932(value_);
-        if (!cached->second) return shown_ = generalNumber(v);
-        return shown_ = toCp932(formatParsed(v, *cached->second, dates_));
+        if (!format.code) return shown_ = generalNumber(v);
+        return shown_ = toCp932(formatParsed(v, *format.code, dates_));
     }
 
     SheetText& out_;
     const SharedStringsHandler& strings_;
     const StylesHandler& styles_;
     DateSystem dates_;
-    std::map<std::size_t, std::optional<FormatCode>> formats_;
+    // Each style's parsed format; the two whole-number formats met most are also shown from
+    // the text.
+    enum class Whole { No, Plain, Grouped };
+    struct Format {
+        std::optional<FormatCode> code;
+        Whole whole = Whole::No;
+    };
+    std::map<std::size_t, Format> formats_;
     std::uint32_t row_ = 0, nextRow_ = 0, nextCol_ = 0, cellRow_ = 0, cellCol_ = 0;
     CellType type_ = CellType::Number;
     std::string value_, shown_;

@@ -228,6 +228,41 @@ TEST(NumberText, PlainGeneralIsWhatGeneralNumberShows) {
     EXPECT_GT(taken, 50000); // the quick way is the common one
 }
 
+TEST(NumberText, PlainWholeIsWhatTheWholeNumberFormatsShow) {
+    std::mt19937_64 rng(23);
+    std::vector<std::string> cases = {"0",
+                                      "-0",
+                                      "00",
+                                      "007",
+                                      "1.0",
+                                      "1e3",
+                                      "+5",
+                                      "-1",
+                                      "999",
+                                      "1000",
+                                      "-1000000",
+                                      "123456789012345",
+                                      "1234567890123456",
+                                      ""};
+    for (int i = 0; i < 50000; ++i) {
+        std::string s = rng() % 3 ? "" : "-";
+        for (int n = static_cast<int>(1 + rng() % 16); n > 0; --n)
+            s += static_cast<char>('0' + rng() % 10);
+        cases.push_back(s);
+    }
+    int taken = 0;
+    for (const std::string& s : cases)
+        for (bool grouped : {false, true}) {
+            std::string shown;
+            if (!plainWhole(s, grouped, shown)) continue;
+            ++taken;
+            EXPECT_EQ(shown, formatNumber(std::strtod(s.c_str(), nullptr), grouped ? "#,##0" : "0",
+                                          DateSystem::From1900))
+                << s;
+        }
+    EXPECT_GT(taken, 50000);
+}
+
 TEST(ZipArchive, WholeEntriesMatchWhatLibzipUnpacks) {
     test::TempDir dir;
     std::mt19937 rng(9);
