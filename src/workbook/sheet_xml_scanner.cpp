@@ -2,6 +2,7 @@
 
 #include "text/cp932.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -32,6 +33,15 @@ bool isSpace(char c) {
 
 bool isNameEnd(char c) {
     return is(c, kNameEnd);
+}
+
+// The first `c` at or after `from`, npos if none. Values and texts in a sheet are mostly a
+// few bytes long, where a plain loop beats calling memchr.
+std::size_t findByte(std::string_view s, char c, std::size_t from) {
+    const std::size_t near = std::min(s.size(), from + 16);
+    for (std::size_t i = from; i < near; ++i)
+        if (s[i] == c) return i;
+    return near == s.size() ? std::string_view::npos : s.find(c, near);
 }
 
 bool any(std::string_view s, unsigned char cls) {
@@ -168,9 +178,8 @@ SheetXmlScanner::Step SheetXmlScanner::tag(std::size_t& at) {
         if (i >= size) return Step::NeedMore;
         const char quote = b[i];
         if (quote != '"' && quote != '\'') return fail("unquoted attribute"), Step::Failed;
-        const void* found = std::memchr(b + i + 1, quote, size - i - 1);
-        if (!found) return Step::NeedMore;
-        const std::size_t close = static_cast<std::size_t>(static_cast<const char*>(found) - b);
+        const std::size_t close = findByte(std::string_view(b, size), quote, i + 1);
+        if (close == std::string_view::npos) return Step::NeedMore;
         spans_.push_back({an, anEnd, i + 1, close, -1, 0, 0});
         i = close + 1;
         if (i < size && !isSpace(b[i]) && b[i] != '>' && b[i] != '/')
@@ -318,7 +327,7 @@ bool SheetXmlScanner::feedInPlace(char* buffer, std::size_t from, std::size_t to
 bool SheetXmlScanner::scan(std::size_t& at) {
     const std::string_view b(buf_, size_);
     while (at < b.size()) {
-        const std::size_t lt = b.find('<', at);
+        const std::size_t lt = findByte(b, '<', at);
         if (lt == std::string::npos) {
             // Text without its end yet: hand on what is surely complete (up to any '&').
             const std::size_t amp = b.find('&', at);
