@@ -245,10 +245,24 @@ SheetXmlScanner::Step SheetXmlScanner::tag(std::size_t& at) {
     }
     if (empty) {
         handler_.end(local);
-    } else {
-        if (depth_ == open_.size()) open_.emplace_back();
-        open_[depth_++].assign(name);
+        return Step::Done;
     }
+    // "<v>123</v>", the shape of most of a sheet: plain text and the matching end tag are
+    // taken here at once, with the same events the long way gives.
+    const std::string_view view(b, size);
+    const std::size_t lt = findByte(view, '<', at);
+    if (lt != std::string_view::npos && lt + 2 + name.size() < size && b[lt + 1] == '/' &&
+        view.compare(lt + 2, name.size(), name) == 0 && b[lt + 2 + name.size()] == '>') {
+        const std::string_view inner = view.substr(at, lt - at);
+        if (!any(inner, kTextDecode)) {
+            if (!inner.empty()) handler_.text(inner);
+            handler_.end(local);
+            at = lt + 3 + name.size();
+            return Step::Done;
+        }
+    }
+    if (depth_ == open_.size()) open_.emplace_back();
+    open_[depth_++].assign(name);
     return Step::Done;
 }
 
