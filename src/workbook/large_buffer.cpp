@@ -37,6 +37,25 @@ void LargeBuffer::release() {
     size_ = mapped_ = 0;
 }
 
+void* allocateLarge(std::size_t bytes) {
+    if (bytes >= kMapFrom) {
+        void* map =
+            mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (map == MAP_FAILED) throw std::bad_alloc();
+        madvise(map, bytes, MADV_HUGEPAGE);
+        return map;
+    }
+    return ::operator new(bytes);
+}
+
+void releaseLarge(void* p, std::size_t bytes) noexcept {
+    if (!p) return;
+    if (bytes >= kMapFrom)
+        munmap(p, bytes);
+    else
+        ::operator delete(p);
+}
+
 bool LargeBuffer::allocate(std::size_t size) {
     release();
     if (size >= kMapFrom) {

@@ -30,4 +30,18 @@ private:
     std::size_t mapped_ = 0; // 0: data_ came from new[]
 };
 
+// Memory for large vectors and strings in the same way (mapped with huge pages from 4 MB on,
+// the heap below); throws std::bad_alloc as new does.
+void* allocateLarge(std::size_t bytes);
+void releaseLarge(void* p, std::size_t bytes) noexcept;
+
+template <class T> struct LargeAllocator {
+    using value_type = T;
+    LargeAllocator() = default;
+    template <class U> LargeAllocator(const LargeAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) { return static_cast<T*>(allocateLarge(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { releaseLarge(p, n * sizeof(T)); }
+    friend bool operator==(const LargeAllocator&, const LargeAllocator&) { return true; }
+};
+
 } // namespace kol::workbook

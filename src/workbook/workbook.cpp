@@ -56,7 +56,7 @@ void SheetText::sort() {
     std::stable_sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
         return a.row != b.row ? a.row < b.row : a.col < b.col;
     });
-    std::vector<Cell> unique;
+    decltype(cells_) unique;
     unique.reserve(cells_.size());
     for (const Cell& c : cells_) {
         if (!unique.empty() && unique.back().row == c.row && unique.back().col == c.col)
@@ -86,7 +86,7 @@ std::string SheetText::tabLines() {
             const Cell& c = cells_[next];
             for (; col < c.col; ++col) out += '\t';
             std::size_t at = out.size();
-            out.append(text_, c.begin, c.length);
+            out.append(std::string_view(text_).substr(c.begin, c.length));
             for (std::size_t i = at; i < out.size(); ++i)
                 if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n') out[i] = ' ';
         }
