@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         workbook::SheetText sheet;
         if (!book->readSheet(0, sheet).ok()) return 1;
         double read = bench::msSince(t0);
-        std::string lines = workbook::commaLines(sheet.tabLines());
+        std::string lines = sheet.commaText();
         double rewritten = bench::msSince(t0);
         TableDocument doc;
         workbook::loadCommaLines(std::move(lines), doc, TableLoadOptions{});

@@ -2,14 +2,17 @@
 // every sheet is read as shown text; an input starting with "FMT\n" is instead a number format
 // code (rest of the line) applied to a few numbers, dates and a text; an input starting with the
 // compound document signature is an .xls whose records are read for formula results (BIFF8)
-// or read whole (BIFF5/7).
+// or read whole (BIFF5/7). Sheets of an .xlsx are read both straight and split on two threads,
+// and the two must agree.
 #include "workbook/biff5_workbook.h"
 #include "workbook/biff_formulas.h"
 #include "workbook/cell_format.h"
 #include "workbook/compound_file.h"
 #include "workbook/workbook.h"
+#include "workbook/worksheet_reader.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 #include <cstddef>
@@ -52,9 +55,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::unique_ptr<kol::workbook::Workbook> book;
     if (!kol::workbook::openXlsxBytes(std::move(bytes), book).ok()) return 0;
+    // Each sheet is read straight through and again split at every chance on two threads; the
+    // two must agree, and so must the one-pass comma lines with those made from the tab lines.
     for (std::size_t i = 0; i < book->sheetNames().size() && i < 8; ++i) {
-        kol::workbook::SheetText sheet;
-        if (book->readSheet(i, sheet).ok()) (void)kol::workbook::commaLines(sheet.tabLines());
+        kol::workbook::SheetText straight, split;
+        kol::workbook::setWorksheetSplitFrom(SIZE_MAX);
+        const kol::workbook::WorkbookResult a = book->readSheet(i, straight);
+        kol::workbook::setWorksheetSplitFrom(0);
+        const kol::workbook::WorkbookResult b = book->readSheet(i, split);
+        if (a.status != b.status || a.reason != b.reason) std::abort();
+        if (!a.ok()) continue;
+        const std::string lines = straight.commaText();
+        if (lines != kol::workbook::commaLines(straight.tabLines()) || lines != split.commaText())
+            std::abort();
     }
     return 0;
 }

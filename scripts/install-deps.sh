@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-translations-l10n libgl-dev libicu-dev libzip-dev libexpat1-dev libfreexl-dev
+  qt6-base-dev qt6-translations-l10n libgl-dev libicu-dev libzip-dev libdeflate-dev libexpat1-dev libfreexl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth imagemagick

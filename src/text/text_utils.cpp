@@ -69,6 +69,9 @@ bool IsBlank(std::string_view text) {
 std::string Trim(std::string_view text) {
     return std::string(trimmed(text, true, true));
 }
+std::string_view TrimmedView(std::string_view text) {
+    return trimmed(text, true, true);
+}
 std::string TrimLeft(std::string_view text) {
     return std::string(trimmed(text, true, false));
 }

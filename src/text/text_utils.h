@@ -22,6 +22,7 @@ std::string ByteKinds(std::string_view text);
 // True when the text holds nothing but bytes up to the blank (control characters and blanks).
 bool IsBlank(std::string_view text);
 std::string Trim(std::string_view text);
+std::string_view TrimmedView(std::string_view text); // Trim without a copy
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 

@@ -2,6 +2,7 @@
 
 #include "text/cp932.h"
 #include "workbook/cell_format.h"
+#include "workbook/code_page.h"
 #include "workbook/format_tokens.h"
 
 #include <algorithm>
@@ -101,14 +102,9 @@ bool next(const std::string& s, std::size_t& pos, Record& r) {
     return true;
 }
 
-// 8-bit text in the book's code page: CP932 bytes as they are, any other page as Latin-1
-// (its ASCII part is what such books hold in practice).
+// 8-bit text in the book's code page.
 std::string codepageText(std::string_view bytes, std::uint16_t codepage) {
-    if (codepage == 932) return std::string(bytes);
-    std::u16string wide;
-    wide.reserve(bytes.size());
-    for (unsigned char c : bytes) wide += static_cast<char16_t>(c);
-    return cp932::fromUtf16(wide);
+    return codePageToCp932(bytes, codepage);
 }
 
 std::string stringRecord(const std::string& d, bool biff8, std::uint16_t codepage) {
@@ -171,10 +167,8 @@ BiffBook readBiffRecords(const std::string& s) {
                     cp932::appendUtf8(code, wide ? u16(d, at) : static_cast<unsigned char>(d[at]));
                 }
             } else {
-                std::string bytes = d.substr(3, static_cast<unsigned char>(d[2]));
-                code = codepage == 932 ? cp932::toUtf8(bytes) : std::string();
-                if (codepage != 932)
-                    for (unsigned char c : bytes) cp932::appendUtf8(code, c);
+                const std::string bytes = d.substr(3, static_cast<unsigned char>(d[2]));
+                for (char16_t c : codePageToUtf16(bytes, codepage)) cp932::appendUtf8(code, c);
             }
             styles.formats[u16(d, 0)] = code;
         }

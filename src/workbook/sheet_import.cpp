@@ -19,7 +19,7 @@ WorkbookResult sheetCommaLines(Workbook& book, std::size_t index, std::string& o
     SheetText sheet;
     WorkbookResult r = book.readSheet(index, sheet);
     if (!r.ok()) return r;
-    out = commaLines(sheet.tabLines());
+    out = sheet.commaText();
     return r;
 }
 

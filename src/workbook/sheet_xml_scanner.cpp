@@ -2,18 +2,52 @@
 
 #include "text/cp932.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace kol::workbook {
 
 namespace {
 
+// Byte classes, looked up rather than compared: the scanner's loops run over every byte.
+enum : unsigned char { kSpace = 1, kNameEnd = 2, kDecode = 4, kTextDecode = 8, kNameOdd = 16 };
+
+constexpr std::array<unsigned char, 256> kClasses = [] {
+    std::array<unsigned char, 256> t{};
+    for (unsigned char c : {' ', '\t', '\n', '\r'}) t[c] |= kSpace | kNameEnd;
+    for (unsigned char c : {'>', '/', '='}) t[c] |= kNameEnd;
+    for (unsigned char c : {'&', '<', '\t', '\n', '\r'}) t[c] |= kDecode; // in attribute values
+    for (unsigned char c : {'&', '\r'}) t[c] |= kTextDecode;
+    for (unsigned char c : {'<', ':'}) t[c] |= kNameOdd; // a fault, or a prefix to strip
+    return t;
+}();
+
+bool is(char c, unsigned char cls) {
+    return (kClasses[static_cast<unsigned char>(c)] & cls) != 0;
+}
+
 bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return is(c, kSpace);
 }
 
 bool isNameEnd(char c) {
-    return isSpace(c) || c == '>' || c == '/' || c == '=';
+    return is(c, kNameEnd);
+}
+
+// The first `c` at or after `from`, npos if none. Values and texts in a sheet are mostly a
+// few bytes long, where a plain loop beats calling memchr.
+std::size_t findByte(std::string_view s, char c, std::size_t from) {
+    const std::size_t near = std::min(s.size(), from + 16);
+    for (std::size_t i = from; i < near; ++i)
+        if (s[i] == c) return i;
+    return near == s.size() ? std::string_view::npos : s.find(c, near);
+}
+
+bool any(std::string_view s, unsigned char cls) {
+    for (char c : s)
+        if (is(c, cls)) return true;
+    return false;
 }
 
 } // namespace
@@ -80,7 +114,7 @@ bool SheetXmlScanner::decode(std::string_view raw, std::string& out, bool attrib
 
 bool SheetXmlScanner::text(std::string_view raw, bool cdata) {
     if (raw.empty()) return true;
-    if (open_.empty()) {
+    if (depth_ == 0) {
         for (char c : raw)
             if (!isSpace(c)) return fail("text outside the root element");
         return true;
@@ -96,6 +130,9 @@ bool SheetXmlScanner::text(std::string_view raw, bool cdata) {
                 out += raw[i];
             }
         }
+    } else if (!any(raw, kTextDecode)) {
+        handler_.text(raw); // nothing to decode: the common case
+        return true;
     } else if (!decode(raw, decoded_, false)) {
         return false;
     }
@@ -103,83 +140,141 @@ bool SheetXmlScanner::text(std::string_view raw, bool cdata) {
     return true;
 }
 
-// A start or end tag at `at` (at '<'); NeedMore when its '>' has not arrived.
+// A start or end tag at `at` (at '<'); NeedMore when its '>' has not arrived. Names and values
+// without entities or white space are handed on in place: the byte after each is set to NUL for
+// the handler's call and put back afterwards, so a tag costs no allocation.
 SheetXmlScanner::Step SheetXmlScanner::tag(std::size_t& at) {
-    const std::string& b = pending_;
+    char* const b = buf_;
+    const std::size_t size = size_;
     std::size_t i = at + 1;
-    const bool closing = i < b.size() && b[i] == '/';
+    const bool closing = i < size && b[i] == '/';
     if (closing) ++i;
-    std::size_t nameStart = i;
-    while (i < b.size() && !isNameEnd(b[i])) ++i;
-    if (i >= b.size()) return Step::NeedMore;
-    std::string name = b.substr(nameStart, i - nameStart);
-    if (name.empty() || name.find('<') != std::string::npos)
+    const std::size_t nameStart = i;
+    unsigned char seen = 0;
+    for (; i < size; ++i) {
+        const unsigned char cls = kClasses[static_cast<unsigned char>(b[i])];
+        if (cls & kNameEnd) break;
+        seen |= cls;
+    }
+    if (i >= size) return Step::NeedMore;
+    const std::string_view name(b + nameStart, i - nameStart);
+    if (name.empty() || ((seen & kNameOdd) && name.find('<') != name.npos))
         return fail("malformed tag"), Step::Failed;
-    attrStore_.clear();
+    spans_.clear();
     while (true) {
-        while (i < b.size() && isSpace(b[i])) ++i;
-        if (i >= b.size()) return Step::NeedMore;
+        while (i < size && isSpace(b[i])) ++i;
+        if (i >= size) return Step::NeedMore;
         if (b[i] == '>' || (b[i] == '/' && !closing)) break;
         if (closing) return fail("malformed end tag"), Step::Failed;
         const std::size_t an = i;
-        while (i < b.size() && !isNameEnd(b[i]) && b[i] != '<') ++i;
-        if (i >= b.size()) return Step::NeedMore;
-        std::string attrName = b.substr(an, i - an);
-        while (i < b.size() && isSpace(b[i])) ++i;
-        if (i >= b.size()) return Step::NeedMore;
-        if (attrName.empty() || b[i] != '=') return fail("malformed attribute"), Step::Failed;
+        while (i < size && !isNameEnd(b[i]) && b[i] != '<') ++i;
+        if (i >= size) return Step::NeedMore;
+        const std::size_t anEnd = i;
+        while (i < size && isSpace(b[i])) ++i;
+        if (i >= size) return Step::NeedMore;
+        if (anEnd == an || b[i] != '=') return fail("malformed attribute"), Step::Failed;
         ++i;
-        while (i < b.size() && isSpace(b[i])) ++i;
-        if (i >= b.size()) return Step::NeedMore;
+        while (i < size && isSpace(b[i])) ++i;
+        if (i >= size) return Step::NeedMore;
         const char quote = b[i];
         if (quote != '"' && quote != '\'') return fail("unquoted attribute"), Step::Failed;
-        const std::size_t close = b.find(quote, i + 1);
-        if (close == b.npos) return Step::NeedMore;
-        std::string value;
-        if (!decode(std::string_view(b).substr(i + 1, close - i - 1), value, true))
-            return Step::Failed;
-        for (std::size_t k = 0; k < attrStore_.size(); k += 2)
-            if (attrStore_[k] == attrName) return fail("duplicate attribute"), Step::Failed;
-        attrStore_.push_back(std::move(attrName));
-        attrStore_.push_back(std::move(value));
+        const std::size_t close = findByte(std::string_view(b, size), quote, i + 1);
+        if (close == std::string_view::npos) return Step::NeedMore;
+        spans_.push_back({an, anEnd, i + 1, close, -1, 0, 0});
         i = close + 1;
-        if (i < b.size() && !isSpace(b[i]) && b[i] != '>' && b[i] != '/')
+        if (i < size && !isSpace(b[i]) && b[i] != '>' && b[i] != '/')
             return fail("malformed attribute"), Step::Failed;
     }
     const bool empty = b[i] == '/';
     if (empty) {
-        if (i + 1 >= b.size()) return Step::NeedMore;
+        if (i + 1 >= size) return Step::NeedMore;
         if (b[i + 1] != '>') return fail("malformed tag"), Step::Failed;
         ++i;
     }
+    // The whole tag is here: only now are values decoded, so a tag still arriving costs nothing.
+    std::size_t stored = 0;
+    for (std::size_t k = 0; k < spans_.size(); ++k) {
+        Span& s = spans_[k];
+        const std::string_view attrName(b + s.name, s.nameEnd - s.name);
+        for (std::size_t j = 0; j < k; ++j)
+            if (std::string_view(b + spans_[j].name, spans_[j].nameEnd - spans_[j].name) ==
+                attrName)
+                return fail("duplicate attribute"), Step::Failed;
+        const std::string_view raw(b + s.value, s.valueEnd - s.value);
+        s.stored = -1;
+        if (any(raw, kDecode)) {
+            if (stored == attrStore_.size()) attrStore_.emplace_back();
+            if (!decode(raw, attrStore_[stored], true)) return Step::Failed;
+            s.stored = static_cast<int>(stored++);
+        }
+    }
     at = i + 1;
+    std::string_view local = name;
+    if (seen & kNameOdd) {
+        const std::size_t colon = name.find(':');
+        if (colon != name.npos) local = name.substr(colon + 1);
+    }
     if (closing) {
-        if (open_.empty() || open_.back() != name) return fail("mismatched tag"), Step::Failed;
-        open_.pop_back();
-        handler_.end(XmlReader::localName(name.c_str()));
+        if (depth_ == 0 || open_[depth_ - 1] != name) return fail("mismatched tag"), Step::Failed;
+        --depth_;
+        handler_.end(local);
         return Step::Done;
     }
-    if (open_.empty() && rootSeen_) return fail("junk after the document element"), Step::Failed;
+    if (depth_ == 0 && rootSeen_) return fail("junk after the document element"), Step::Failed;
     rootSeen_ = true;
+    // The byte after each name ('=' or a blank) and after each value (its quote) becomes NUL
+    // for the call and is put back afterwards.
     attrs_.clear();
-    for (const std::string& s : attrStore_) attrs_.push_back(s.c_str());
+    for (Span& s : spans_) {
+        s.nameEndByte = b[s.nameEnd];
+        s.valueEndByte = b[s.valueEnd];
+        b[s.nameEnd] = '\0';
+        attrs_.push_back(b + s.name);
+        if (s.stored >= 0) {
+            attrs_.push_back(attrStore_[static_cast<std::size_t>(s.stored)].c_str());
+        } else {
+            b[s.valueEnd] = '\0';
+            attrs_.push_back(b + s.value);
+        }
+    }
     attrs_.push_back(nullptr);
-    handler_.start(XmlReader::localName(name.c_str()), attrs_.data());
-    if (empty)
-        handler_.end(XmlReader::localName(name.c_str()));
-    else
-        open_.push_back(std::move(name));
+    handler_.start(local, attrs_.data());
+    for (const Span& s : spans_) {
+        b[s.nameEnd] = s.nameEndByte;
+        b[s.valueEnd] = s.valueEndByte;
+    }
+    if (empty) {
+        handler_.end(local);
+        return Step::Done;
+    }
+    // "<v>123</v>", the shape of most of a sheet: plain text and the matching end tag are
+    // taken here at once, with the same events the long way gives.
+    const std::string_view view(b, size);
+    const std::size_t lt = findByte(view, '<', at);
+    if (lt != std::string_view::npos && lt + 2 + name.size() < size && b[lt + 1] == '/' &&
+        view.compare(lt + 2, name.size(), name) == 0 && b[lt + 2 + name.size()] == '>') {
+        const std::string_view inner = view.substr(at, lt - at);
+        if (!any(inner, kTextDecode)) {
+            if (!inner.empty()) handler_.text(inner);
+            handler_.end(local);
+            at = lt + 3 + name.size();
+            return Step::Done;
+        }
+    }
+    if (depth_ == open_.size()) open_.emplace_back();
+    open_[depth_++].assign(name);
     return Step::Done;
 }
 
 // Markup at `at` (at '<').
 SheetXmlScanner::Step SheetXmlScanner::markup(std::size_t& at) {
-    const std::string_view b(pending_);
+    const std::string_view b(buf_, size_);
     auto until = [&](std::size_t from, std::string_view end, std::size_t& stop) {
         stop = b.find(end, from);
         return stop != b.npos;
     };
     const std::string_view rest = b.substr(at);
+    if (rest.size() >= 2 && rest[1] != '!' && rest[1] != '?') return tag(at); // the usual case
     std::size_t stop = 0;
     if (rest.size() < 9) {
         // Too short to tell "<![CDATA[" from a tag yet, unless it is plainly a tag.
@@ -196,7 +291,7 @@ SheetXmlScanner::Step SheetXmlScanner::markup(std::size_t& at) {
         return Step::Done;
     }
     if (rest.substr(0, 9) == "<![CDATA[") {
-        if (open_.empty()) return fail("CDATA outside the root element"), Step::Failed;
+        if (depth_ == 0) return fail("CDATA outside the root element"), Step::Failed;
         if (!until(at + 9, "]]>", stop)) return Step::NeedMore;
         if (!text(b.substr(at + 9, stop - at - 9), true)) return Step::Failed;
         at = stop + 3;
@@ -217,32 +312,70 @@ bool SheetXmlScanner::feed(std::string_view data, bool last) {
     // A construct still open after the last piece is scanned again only once the bytes held
     // have doubled, so one vast tag or text costs linear time, not quadratic.
     if (!last && pending_.size() < 2 * held_) return true;
+    buf_ = pending_.data();
+    size_ = pending_.size();
     std::size_t at = 0;
-    while (at < pending_.size()) {
-        const std::size_t lt = pending_.find('<', at);
+    const bool ok = scan(at);
+    pending_.erase(0, at);
+    held_ = pending_.size();
+    return ok && (!last || finished());
+}
+
+bool SheetXmlScanner::feedInPlace(char* buffer, std::size_t from, std::size_t to, bool last) {
+    if (failed_) return false;
+    if (!pending_.empty() || (!bomChecked_ && to - from < 3))
+        return feed(std::string_view(buffer + from, to - from), last);
+    if (!bomChecked_) {
+        if (std::string_view(buffer + from, 3) == "\xEF\xBB\xBF") from += 3;
+        bomChecked_ = true;
+    }
+    buf_ = buffer + from;
+    size_ = to - from;
+    std::size_t at = 0;
+    const bool ok = scan(at);
+    pending_.assign(buf_ + at, size_ - at); // what is left waits for the next piece
+    held_ = pending_.size();
+    return ok && (!last || finished());
+}
+
+bool SheetXmlScanner::scan(std::size_t& at) {
+    const std::string_view b(buf_, size_);
+    while (at < b.size()) {
+        const std::size_t lt = findByte(b, '<', at);
         if (lt == std::string::npos) {
             // Text without its end yet: hand on what is surely complete (up to any '&').
-            const std::size_t amp = pending_.find('&', at);
-            std::size_t upTo = amp == std::string::npos ? pending_.size() : amp;
-            if (upTo > at && pending_[upTo - 1] == '\r') --upTo; // perhaps CR LF
-            if (upTo > at && !text(std::string_view(pending_).substr(at, upTo - at), false))
-                return false;
+            const std::size_t amp = b.find('&', at);
+            std::size_t upTo = amp == std::string::npos ? b.size() : amp;
+            if (upTo > at && b[upTo - 1] == '\r') --upTo; // perhaps CR LF
+            if (upTo > at && !text(b.substr(at, upTo - at), false)) return false;
             at = upTo;
             break;
         }
-        if (lt > at && !text(std::string_view(pending_).substr(at, lt - at), false)) return false;
+        if (lt > at && !text(b.substr(at, lt - at), false)) return false;
         at = lt;
         const Step step = markup(at);
         if (step == Step::Failed) return false;
         if (step == Step::NeedMore) break;
     }
-    pending_.erase(0, at);
-    held_ = pending_.size();
-    if (!last) return true;
+    return true;
+}
+
+bool SheetXmlScanner::finished() {
     if (!pending_.empty()) return fail("unclosed markup at the end");
     if (!rootSeen_) return fail("no element found");
-    if (!open_.empty()) return fail("unclosed element " + open_.back());
+    if (depth_ != 0) return fail("unclosed element " + open_[depth_ - 1]);
     return true;
+}
+
+std::vector<std::string> SheetXmlScanner::openElements() const {
+    return {open_.begin(), open_.begin() + static_cast<std::ptrdiff_t>(depth_)};
+}
+
+void SheetXmlScanner::resumeInside(std::vector<std::string> open) {
+    depth_ = open.size();
+    open_ = std::move(open);
+    rootSeen_ = true;
+    bomChecked_ = true;
 }
 
 } // namespace kol::workbook

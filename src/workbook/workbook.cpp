@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <thread>
 
 namespace kol::workbook {
 
@@ -26,13 +27,36 @@ bool SheetText::add(std::uint32_t row, std::uint32_t col, std::string_view text)
     return true;
 }
 
+bool SheetText::append(SheetText&& tail) {
+    if (text_.size() + tail.text_.size() > kMaxText) return false;
+    if (tail.cells_.empty()) return true;
+    if (cells_.empty()) {
+        *this = std::move(tail);
+        return true;
+    }
+    const Cell& last = cells_.back();
+    const Cell& next = tail.cells_.front();
+    if (!tail.sorted_ || next.row < last.row || (next.row == last.row && next.col <= last.col))
+        sorted_ = false;
+    const std::uint64_t shift = text_.size();
+    cells_.reserve(cells_.size() + tail.cells_.size());
+    for (Cell c : tail.cells_) {
+        c.begin += shift;
+        cells_.push_back(c);
+    }
+    text_.append(tail.text_);
+    rows_ = std::max(rows_, tail.rows_);
+    cols_ = std::max(cols_, tail.cols_);
+    return true;
+}
+
 void SheetText::sort() {
     if (sorted_) return;
     // A cell given twice keeps its last text.
     std::stable_sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
         return a.row != b.row ? a.row < b.row : a.col < b.col;
     });
-    std::vector<Cell> unique;
+    decltype(cells_) unique;
     unique.reserve(cells_.size());
     for (const Cell& c : cells_) {
         if (!unique.empty() && unique.back().row == c.row && unique.back().col == c.col)
@@ -62,12 +86,73 @@ std::string SheetText::tabLines() {
             const Cell& c = cells_[next];
             for (; col < c.col; ++col) out += '\t';
             std::size_t at = out.size();
-            out.append(text_, c.begin, c.length);
+            out.append(std::string_view(text_).substr(c.begin, c.length));
             for (std::size_t i = at; i < out.size(); ++i)
                 if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n') out[i] = ' ';
         }
         for (; col + 1 < cols_; ++col) out += '\t';
         out += "\r\n";
+    }
+    return out;
+}
+
+void SheetText::appendCommaRows(std::string& out, std::size_t next, std::uint32_t from,
+                                std::uint32_t to) const {
+    std::string spaced;
+    for (std::uint32_t r = from; r < to; ++r) {
+        for (std::uint32_t col = 0; col < cols_; ++col) {
+            if (next < cells_.size() && cells_[next].row == r && cells_[next].col == col) {
+                const Cell& c = cells_[next++];
+                // Tabs and line breaks are blanks too, so trimming first cuts where trimming
+                // the spaced-out text would; only those left inside need replacing.
+                std::string_view text =
+                    TrimmedView(std::string_view(text_).substr(c.begin, c.length));
+                if (std::any_of(text.begin(), text.end(),
+                                [](char ch) { return ch == '\t' || ch == '\r' || ch == '\n'; })) {
+                    spaced.assign(text);
+                    for (char& ch : spaced)
+                        if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+                    text = spaced;
+                }
+                appendCleanField(out, text);
+            }
+            out += ',';
+        }
+        out += "\r\n";
+    }
+}
+
+std::string SheetText::commaText() {
+    sort();
+    // The second half of the rows goes to another thread when there is enough to share.
+    const std::uint32_t mid = cells_.size() >= 200000 ? rows_ / 2 : rows_;
+    const std::size_t midCell = static_cast<std::size_t>(
+        std::lower_bound(cells_.begin(), cells_.end(), mid,
+                         [](const Cell& c, std::uint32_t row) { return c.row < row; }) -
+        cells_.begin());
+    const std::size_t estimate = text_.size() + static_cast<std::size_t>(rows_) * (cols_ + 2);
+    std::string out, tail;
+    bool tailFailed = false;
+    std::thread second;
+    if (mid < rows_) {
+        second = std::thread([&] {
+            try {
+                tail.reserve(estimate / 2);
+                appendCommaRows(tail, midCell, mid, rows_);
+            } catch (const std::exception&) {
+                tail.clear(); // made here instead, where a shortage is reported
+                tailFailed = true;
+            }
+        });
+    }
+    out.reserve(estimate);
+    appendCommaRows(out, 0, 0, mid);
+    if (second.joinable()) {
+        second.join();
+        if (tailFailed)
+            appendCommaRows(out, midCell, mid, rows_);
+        else
+            out += tail;
     }
     return out;
 }

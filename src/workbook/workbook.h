@@ -3,6 +3,8 @@
 // read as .xlsx, a compound document as .xls; anything else cannot be opened.
 #pragma once
 
+#include "workbook/large_buffer.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -34,6 +36,15 @@ public:
 
     // Row and column from 0; empty texts are not kept. False: the text budget is spent.
     [[nodiscard]] bool add(std::uint32_t row, std::uint32_t col, std::string_view text);
+    // Room for about this many cells and bytes of text, so a large sheet is not copied as it
+    // grows (the memory is only taken as it is filled).
+    void reserve(std::size_t cells, std::size_t textBytes) {
+        cells_.reserve(cells);
+        text_.reserve(textBytes);
+    }
+    // The cells of a later part of the same sheet, as if each had been added after ours.
+    // False (and nothing changed) when together they exceed the text budget.
+    [[nodiscard]] bool append(SheetText&& tail);
     std::uint32_t rowCount() const { return rows_; }
     std::uint32_t colCount() const { return cols_; }
     std::size_t cellCount() const { return cells_.size(); }
@@ -43,6 +54,8 @@ public:
     // colCount() fields. Tabs and line breaks inside a cell become blanks, so a cell never
     // spills into the next column or row.
     std::string tabLines();
+    // commaLines(tabLines()) made in one pass, the rows of a large sheet on two threads.
+    std::string commaText();
 
 private:
     struct Cell {
@@ -51,8 +64,11 @@ private:
         std::uint32_t length;
     };
     void sort();
-    std::vector<Cell> cells_;
-    std::string text_;
+    void appendCommaRows(std::string& out, std::size_t cell, std::uint32_t from,
+                         std::uint32_t to) const;
+    // Tens of megabytes for a large sheet: kept in huge pages (fewer page faults).
+    std::vector<Cell, LargeAllocator<Cell>> cells_;
+    std::basic_string<char, std::char_traits<char>, LargeAllocator<char>> text_;
     std::uint32_t rows_ = 0, cols_ = 0;
     bool sorted_ = true;
 };

@@ -1,5 +1,8 @@
 #include "workbook/zip_archive.h"
 
+#include <algorithm>
+#include <libdeflate.h>
+#include <new>
 #include <sys/stat.h>
 #include <vector>
 #include <zip.h>
@@ -66,10 +69,25 @@ bool ZipArchive::has(const std::string& name) const {
     return zip_name_locate(archive_, name.c_str(), 0) >= 0;
 }
 
-ZipStatus ZipArchive::read(const std::string& name,
-                           const std::function<bool(std::string_view)>& chunk) {
+std::int64_t ZipArchive::locate(const std::string& name) const {
     zip_int64_t index = zip_name_locate(archive_, name.c_str(), 0);
     if (index < 0) index = zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE);
+    return index;
+}
+
+std::uint64_t ZipArchive::declaredSize(const std::string& name) const {
+    const zip_int64_t index = locate(name);
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (index < 0 || zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &st) != 0 ||
+        !(st.valid & ZIP_STAT_SIZE))
+        return 0;
+    return st.size;
+}
+
+ZipStatus ZipArchive::read(const std::string& name,
+                           const std::function<bool(std::string_view)>& chunk) {
+    const zip_int64_t index = locate(name);
     if (index < 0) return ZipStatus::Missing;
     zip_stat_t st;
     zip_stat_init(&st);
@@ -110,6 +128,65 @@ ZipStatus ZipArchive::readAll(const std::string& name, std::string& out) {
         out.append(piece);
         return true;
     });
+}
+
+} // namespace kol::workbook
+
+namespace kol::workbook {
+
+namespace {
+struct Decompressor {
+    libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+    ~Decompressor() {
+        if (d) libdeflate_free_decompressor(d);
+    }
+};
+} // namespace
+
+ZipStatus ZipArchive::readWhole(const std::string& name, LargeBuffer& out) {
+    // The way through libzip, copied into the buffer: for every entry the fast way does not take.
+    auto streamed = [&] {
+        std::string bytes;
+        const ZipStatus s = readAll(name, bytes);
+        if (s != ZipStatus::Ok) return s;
+        if (!out.allocate(bytes.size())) throw std::bad_alloc();
+        std::copy(bytes.begin(), bytes.end(), out.data());
+        return ZipStatus::Ok;
+    };
+    const zip_int64_t index = locate(name);
+    if (index < 0) return ZipStatus::Missing;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    constexpr zip_uint64_t kNeeded = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD |
+                                     ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
+    // Only a plain deflated entry whose declared size is within the budget takes the fast way;
+    // everything else, and every doubt on the way, is left to libzip as before.
+    if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &st) != 0 ||
+        (st.valid & kNeeded) != kNeeded || st.comp_method != ZIP_CM_DEFLATE ||
+        st.encryption_method != ZIP_EM_NONE || st.size > budget_.remaining || st.size == 0)
+        return streamed();
+    std::string packed;
+    zip_file_t* file =
+        zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), ZIP_FL_COMPRESSED);
+    if (!file) return streamed();
+    packed.resize(st.comp_size);
+    zip_uint64_t got = 0;
+    while (got < st.comp_size) {
+        const zip_int64_t n = zip_fread(file, packed.data() + got, st.comp_size - got);
+        if (n <= 0) break;
+        got += static_cast<zip_uint64_t>(n);
+    }
+    zip_fclose(file);
+    Decompressor inflater;
+    if (got != st.comp_size || !inflater.d || !out.allocate(st.size)) return streamed();
+    std::size_t actual = 0;
+    const libdeflate_result r = libdeflate_deflate_decompress(
+        inflater.d, packed.data(), packed.size(), out.data(), out.size(), &actual);
+    if (r != LIBDEFLATE_SUCCESS || actual != st.size ||
+        libdeflate_crc32(0, out.data(), out.size()) != st.crc)
+        return streamed();
+    if (!budget_.take(st.size)) return ZipStatus::TooLarge;
+    return ZipStatus::Ok;
 }
 
 } // namespace kol::workbook

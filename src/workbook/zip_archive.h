@@ -3,6 +3,8 @@
 // unpacks to gigabytes is refused before it fills memory.
 #pragma once
 
+#include "workbook/large_buffer.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -40,8 +42,15 @@ public:
     [[nodiscard]] ZipStatus read(const std::string& name,
                                  const std::function<bool(std::string_view)>& chunk);
     [[nodiscard]] ZipStatus readAll(const std::string& name, std::string& out);
+    // The entry's whole bytes in one piece: a deflated entry is inflated by libdeflate in one
+    // call into a buffer of its declared size, with its CRC checked; anything else (stored,
+    // other methods, sizes that do not agree) goes through readAll.
+    [[nodiscard]] ZipStatus readWhole(const std::string& name, LargeBuffer& out);
+    // The uncompressed size the directory declares; 0 when unknown or missing.
+    std::uint64_t declaredSize(const std::string& name) const;
 
 private:
+    std::int64_t locate(const std::string& name) const; // -1 when missing
     ZipArchive(zip* archive, std::uint64_t size, std::string bytes);
     zip* archive_;
     UnpackBudget budget_;

@@ -41,6 +41,38 @@ TEST(Biff5, Cp932NamesAndTextsAsTheyAre) {
     EXPECT_FALSE(book->readSheet(2, sheet).ok());
 }
 
+TEST(Biff5, OtherCodePagesAreConvertedAndWhatCp932LacksBecomesAQuestionMark) {
+    struct Case {
+        std::uint16_t page;
+        std::string bytes;
+        const char* shown; // UTF-8
+    };
+    const Case cases[] = {
+        {1252,
+         "\x93"
+         "A\x94 \xB1\xD7 \x85\x86 \xE9\x80",
+         "“A” ±× …† ??"},
+        {437, "\xE0\xE3\xF1\xF8\xC4\xE1", "απ±°─?"},
+        {10000, "\xD2\xB9\xD3\xA1\xC9", "“π”°…"},
+        {1251, "\xC0\xC1\xC2 ok", "АБВ ok"},
+        {1200, "A\xB1", "A±"},       // no 8-bit text is UTF-16: read as Latin-1
+        {65000, "A\xB1", "A±"},      // a page without a converter: the same
+        {10001, sj("日本"), "日本"}, // Mac Japanese is Shift-JIS
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        // The sheet's name and a text cell, both in the book's code page.
+        const std::string stream =
+            test::biff5Stream({{c.bytes, {test::biff5Label(0, 0, c.bytes)}}}, c.page);
+        std::unique_ptr<Workbook> book;
+        ASSERT_TRUE(openBytes(dir, test::biff5File(stream), book).ok()) << c.page;
+        EXPECT_EQ(book->sheetNames(), std::vector<std::string>{sj(c.shown)}) << c.page;
+        SheetText sheet;
+        ASSERT_TRUE(book->readSheet(0, sheet).ok()) << c.page;
+        EXPECT_EQ(sheet.tabLines(), sj(c.shown) + "\r\n") << c.page;
+    }
+}
+
 TEST(Biff5, PasswordProtectedBookIsRefused) {
     test::TempDir dir;
     std::unique_ptr<Workbook> book;
