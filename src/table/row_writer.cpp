@@ -2,6 +2,7 @@
 
 #include "table/atomic_file.h"
 #include "table/csv_form.h"
+#include "text/byte_blocks.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -24,35 +25,74 @@ void formatRows(std::string& out, const StringGrid& grid, int first, int last,
 }
 } // namespace
 
+namespace {
+
+constexpr std::size_t kMarkedBlocks = 16; // rows up to 1 KiB have their marks found at once
+
+// True when a bit of [begin, end) is set in the masks.
+bool anyMarkIn(const std::uint64_t* masks, std::size_t begin, std::size_t end) {
+    while (begin < end) {
+        const std::size_t bit = begin % kBlockBytes;
+        const std::size_t take = std::min(end - begin, kBlockBytes - bit);
+        std::uint64_t m = masks[begin / kBlockBytes] >> bit;
+        if (take < kBlockBytes) m &= (std::uint64_t{1} << take) - 1;
+        if (m) return true;
+        begin += take;
+    }
+    return false;
+}
+
+} // namespace
+
 void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned char separator) {
     const int first = grid.fixedCols();
     const int count = grid.colCount() - first;
     const PackedRow* row = grid.packedRow(r);
     const std::uint32_t stored = row ? row->cells : 0;
-    // Most rows need no quoting at all: one scan of the row's text, then the cells go out as
-    // they are.
-    if (count > 0 && static_cast<std::uint32_t>(first) < stored) {
+    // With a separator below 0x40 a field is written as it is unless it holds a quote, a comma
+    // or the separator, and whatever its neighbours hold: one scan of the row's text finds
+    // those bytes, and only the fields holding one go through the field rules.
+    if (separator < 0x40 && count > 0 && static_cast<std::uint32_t>(first) < stored &&
+        row->textSize() - row->offset(static_cast<std::uint32_t>(first)) <=
+            kMarkedBlocks * kBlockBytes) {
         const std::uint32_t begin = row->offset(static_cast<std::uint32_t>(first));
-        const std::string_view text(row->text() + begin, row->textSize() - begin);
-        if (JoinsUnquoted(text, separator)) {
-            // The row's text with a separator between its cells: one resize, then copies.
-            const std::size_t at = out.size();
-            out.resize(at + text.size() + static_cast<std::size_t>(count - 1) + 2);
-            char* to = out.data() + at;
-            const char* base = row->text();
+        const auto* text = reinterpret_cast<const unsigned char*>(row->text() + begin);
+        const std::size_t size = row->textSize() - begin;
+        const ByteMatcher<3> marks('"', ',', separator);
+        std::uint64_t masks[kMarkedBlocks];
+        std::uint64_t any = 0;
+        for (std::size_t b = 0; b * kBlockBytes < size; ++b)
+            any |= masks[b] = marks.at(text, b * kBlockBytes, size);
+        if (any) {
             for (int i = 0; i < count; ++i) {
-                if (i) *to++ = static_cast<char>(separator);
+                if (i) out.push_back(static_cast<char>(separator));
                 const auto c = static_cast<std::uint32_t>(first + i);
                 if (c >= stored) continue;
-                const std::uint32_t from = row->offset(c);
-                const std::uint32_t end = row->offset(c + 1);
-                std::memcpy(to, base + from, end - from);
-                to += end - from;
+                const std::string_view cell = row->cell(c);
+                if (anyMarkIn(masks, row->offset(c) - begin, row->offset(c + 1) - begin))
+                    appendJoinedFields(out, &cell, 1, separator);
+                else
+                    out.append(cell);
             }
-            *to++ = '\r';
-            *to = '\n';
+            out.append("\r\n");
             return;
         }
+        // The row's text with a separator between its cells: one resize, then copies.
+        const std::size_t at = out.size();
+        out.resize(at + size + static_cast<std::size_t>(count - 1) + 2);
+        char* to = out.data() + at;
+        const char* base = row->text();
+        for (int i = 0; i < count; ++i) {
+            if (i) *to++ = static_cast<char>(separator);
+            const auto c = static_cast<std::uint32_t>(first + i);
+            if (c >= stored) continue;
+            const std::uint32_t from = row->offset(c), end = row->offset(c + 1);
+            std::memcpy(to, base + from, end - from);
+            to += end - from;
+        }
+        *to++ = '\r';
+        *to = '\n';
+        return;
     }
     std::string_view stack[64];
     std::vector<std::string_view> heap;

@@ -125,6 +125,39 @@ TEST(FastJoin, RowLineFromThePackedBlockMatchesCellByCell) {
         }
 }
 
+TEST(FastJoin, RandomRowLinesMatchTheFieldRulesForEverySeparator) {
+    // Cells full of quotes, commas and separators, some long enough to cross 64-byte blocks,
+    // in rows short and over a kilobyte long.
+    std::mt19937 rng(31);
+    const char pieces[] = {'a', '"', ',', '\t', ' ', '|', ';', '@', '\x81', '\x40', 'x'};
+    for (const auto& choice : SeparatorTable()) {
+        const unsigned char separator = choice.code;
+        StringGrid grid;
+        grid.setColCount(12);
+        grid.setRowCount(60);
+        grid.setFixedCols(2);
+        for (int r = 0; r < grid.rowCount(); ++r) {
+            std::vector<std::string> texts(2 + rng() % 10);
+            for (std::size_t c = 2; c < texts.size(); ++c) {
+                const std::size_t length = rng() % 4 == 0 ? rng() % 300 : rng() % 12;
+                for (std::size_t k = 0; k < length; ++k)
+                    texts[c] += rng() % 3 ? 'a' : pieces[rng() % sizeof pieces];
+                if (rng() % 5 == 0) texts[c] += static_cast<char>(separator);
+            }
+            std::vector<std::string_view> views(texts.begin(), texts.end());
+            grid.setRowCells(r, views);
+        }
+        for (int r = 0; r < grid.rowCount(); ++r) {
+            std::vector<std::string_view> cells;
+            for (int c = 2; c < grid.colCount(); ++c) cells.push_back(grid.cell(c, r));
+            std::string line = "kept";
+            appendRowLine(line, grid, r, separator);
+            ASSERT_EQ(line, "kept" + JoinFields(cells, separator) + "\r\n")
+                << "row " << r << " separator " << int(separator);
+        }
+    }
+}
+
 TEST(FastJoin, BlocksWrittenOnTwoThreadsArriveInOrderAndAFailureStopsThem) {
     // Enough rows for several blocks on each thread, with rows needing quotes among them.
     StringGrid grid;
