@@ -37,26 +37,21 @@ bool blank(std::string_view text) {
     return true;
 }
 
+// Texts of n bytes, sizeof(Word) <= n <= 2 * sizeof(Word), as two overlapping words each.
+template <typename Word> bool sameByTwoWords(const char* a, const char* b, std::size_t n) {
+    Word a0, a1, b0, b1;
+    std::memcpy(&a0, a, sizeof(Word));
+    std::memcpy(&b0, b, sizeof(Word));
+    std::memcpy(&a1, a + n - sizeof(Word), sizeof(Word));
+    std::memcpy(&b1, b + n - sizeof(Word), sizeof(Word));
+    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+}
+
 bool sameText(std::string_view a, std::string_view b) {
     const std::size_t n = a.size();
     if (n != b.size()) return false;
-    if (n >= 8 && n <= 16) {
-        // Two overlapping words cover it.
-        std::uint64_t a0, a1, b0, b1;
-        std::memcpy(&a0, a.data(), 8);
-        std::memcpy(&b0, b.data(), 8);
-        std::memcpy(&a1, a.data() + n - 8, 8);
-        std::memcpy(&b1, b.data() + n - 8, 8);
-        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-    }
-    if (n >= 4 && n < 8) {
-        std::uint32_t a0, a1, b0, b1;
-        std::memcpy(&a0, a.data(), 4);
-        std::memcpy(&b0, b.data(), 4);
-        std::memcpy(&a1, a.data() + n - 4, 4);
-        std::memcpy(&b1, b.data() + n - 4, 4);
-        return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-    }
+    if (n >= 8 && n <= 16) return sameByTwoWords<std::uint64_t>(a.data(), b.data(), n);
+    if (n >= 4 && n < 8) return sameByTwoWords<std::uint32_t>(a.data(), b.data(), n);
     if (n < 4) {
         for (std::size_t i = 0; i < n; ++i)
             if (a[i] != b[i]) return false;
