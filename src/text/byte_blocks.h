@@ -34,14 +34,8 @@ public:
     std::uint64_t block(const unsigned char* p) const {
         std::uint64_t mask = 0;
 #if defined(__SSE2__)
-        for (int part = 0; part < 4; ++part) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
-            __m128i hit = _mm_cmpeq_epi8(bytes, vectors_[0]);
-            for (std::size_t i = 1; i < N; ++i)
-                hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, vectors_[i]));
-            mask |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(hit)))
-                    << (16 * part);
-        }
+        for (int part = 0; part < 4; ++part)
+            mask |= static_cast<std::uint64_t>(sixteen(p + 16 * part)) << (16 * part);
 #else
         for (int word = 0; word < 8; ++word) {
             std::uint64_t w;
@@ -59,6 +53,16 @@ public:
     // Mask of the n < 64 bytes from p; bits from n on stay clear.
     std::uint64_t tail(const unsigned char* p, std::size_t n) const {
         std::uint64_t mask = 0;
+#if defined(__SSE2__)
+        if (n >= 16) {
+            std::size_t k = 0;
+            for (; k + 16 <= n; k += 16) mask |= static_cast<std::uint64_t>(sixteen(p + k)) << k;
+            // The last bytes as the top of the sixteen that end with them.
+            if (k < n)
+                mask |= static_cast<std::uint64_t>(sixteen(p + n - 16) >> (16 - (n - k))) << k;
+            return mask;
+        }
+#endif
         for (std::size_t i = 0; i < n; ++i)
             for (unsigned char v : values_)
                 if (p[i] == v) mask |= std::uint64_t{1} << i;
@@ -75,16 +79,9 @@ public:
     bool any(const unsigned char* p, std::size_t n) const {
 #if defined(__SSE2__)
         if (n >= 16) {
-            auto hits = [&](std::size_t at) {
-                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
-                __m128i hit = _mm_cmpeq_epi8(bytes, vectors_[0]);
-                for (std::size_t i = 1; i < N; ++i)
-                    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, vectors_[i]));
-                return _mm_movemask_epi8(hit) != 0;
-            };
             for (std::size_t at = 0; at + 16 <= n; at += 16)
-                if (hits(at)) return true;
-            return hits(n - 16);
+                if (sixteen(p + at)) return true;
+            return sixteen(p + n - 16) != 0;
         }
 #endif
         for (std::size_t i = 0; i < n; ++i)
@@ -94,7 +91,16 @@ public:
     }
 
 private:
-#if !defined(__SSE2__)
+#if defined(__SSE2__)
+    // Mask of the 16 bytes from p.
+    std::uint32_t sixteen(const unsigned char* p) const {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hit = _mm_cmpeq_epi8(bytes, vectors_[0]);
+        for (std::size_t i = 1; i < N; ++i)
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, vectors_[i]));
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(hit));
+    }
+#else
     // Exact for every byte (no borrow from a lower one): high bit set where x has a zero.
     static std::uint64_t equal(std::uint64_t w, unsigned char value) {
         const std::uint64_t x = w ^ (0x0101010101010101ULL * value);
