@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# kolumbra-cli convert (load + save) against iconv over the same generated file, side by side.
+# kolumbra-cli convert (load + save) and cat (load + write to a pipe) against iconv over the
+# same generated file, side by side.
 #   bench/convert_vs_iconv.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
@@ -24,5 +25,11 @@ i=$result
 measure "kolumbra-cli convert" "$build/kolumbra-cli" convert "$file" "$out/k.csv"
 k=$result
 printf 'ratio kolumbra-cli / iconv: %.2f\n' "$(echo "$k / $i" | bc -l)"
+measure "iconv ... | cat" sh -c "iconv -f CP932 -t UTF-8 '$file' | cat > /dev/null"
+p=$result
+measure "kolumbra-cli cat | cat" sh -c "'$build/kolumbra-cli' cat '$file' | cat > /dev/null"
+c=$result
+printf 'ratio cat / iconv: %.2f; both to a pipe: %.2f\n' "$(echo "$c / $i" | bc -l)" \
+  "$(echo "$c / $p" | bc -l)"
 /usr/bin/time -o /dev/stdout -f 'kolumbra-cli convert peak RSS: %M KiB' "$build/kolumbra-cli" convert "$file" "$out/k.csv"
 if cmp -s "$file" "$out/k.csv"; then echo "output identical to input"; else echo "output differs from input"; fi
