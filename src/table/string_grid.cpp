@@ -41,7 +41,7 @@ void RowArena::Unmap::operator()(char* chunk) const {
     ::munmap(chunk, size);
 }
 
-RowArena::Chunk RowArena::mapChunk(std::size_t& size) {
+RowArena::Chunk RowArena::mapChunk(std::size_t& size, bool largePages) {
     // Whole 2 MiB multiples, mapped on their own: the system aligns them for large pages, so a
     // chunk filled at once takes a fault per 2 MiB instead of one per 4 KiB.
     constexpr std::size_t kLarge = 2u << 20;
@@ -49,7 +49,7 @@ RowArena::Chunk RowArena::mapChunk(std::size_t& size) {
     void* memory =
         ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED) throw std::bad_alloc();
-    (void)::madvise(memory, size, MADV_HUGEPAGE);
+    if (largePages) (void)::madvise(memory, size, MADV_HUGEPAGE);
     return Chunk(static_cast<char*>(memory), Unmap{size});
 }
 
@@ -58,7 +58,9 @@ void* RowArena::allocate(std::size_t bytes) {
     if (bytes > left_) {
         std::size_t size = std::max(kChunkBytes, bytes);
         countLoadMemory(size);
-        chunks_.push_back(mapChunk(size));
+        // Only an arena past its first chunk is surely large: a few search hits or a short
+        // table stay on small pages and take no more memory than they touch.
+        chunks_.push_back(mapChunk(size, !chunks_.empty()));
         next_ = chunks_.back().get();
         left_ = size;
         reserved_ += size;

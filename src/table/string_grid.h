@@ -56,7 +56,7 @@ private:
         void operator()(char* chunk) const;
     };
     using Chunk = std::unique_ptr<char, Unmap>;
-    static Chunk mapChunk(std::size_t& size);
+    static Chunk mapChunk(std::size_t& size, bool largePages);
 
     std::vector<Chunk> chunks_;
     char* next_ = nullptr;
