@@ -1,7 +1,6 @@
 #include "table/csv_form.h"
 
 #include "table/separators.h"
-#include "text/byte_blocks.h"
 #include "text/text_utils.h"
 
 #include <bit>
@@ -260,12 +259,6 @@ void appendJoinedFields(std::string& out, const std::string_view* fields, std::s
         out.append(text);
         if (wrap) out.push_back('"');
     }
-}
-
-bool JoinsUnquoted(std::string_view text, unsigned char separator) {
-    if (separator >= 0x40) return false;
-    const ByteMatcher<3> marks('"', ',', separator);
-    return !marks.any(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 std::string JoinFields(const std::vector<std::string_view>& fields, unsigned char separator) {

@@ -45,8 +45,5 @@ void appendCleanField(std::string& out, std::string_view text);
 std::string JoinFields(const std::vector<std::string_view>& fields, unsigned char separator);
 void appendJoinedFields(std::string& out, const std::string_view* fields, std::size_t count,
                         unsigned char separator);
-// True when fields whose bytes together are `text` are written as they are, whatever their
-// boundaries: the separator is below 0x40 and the text holds no quote, comma or separator.
-bool JoinsUnquoted(std::string_view text, unsigned char separator);
 
 } // namespace kol
