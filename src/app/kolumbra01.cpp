@@ -203,6 +203,7 @@ void TFm_Kolumbra01::MyTimerTimer(const std::vector<std::string>& arguments) {
         FilesDropped({arguments.front()});
     else
         OpenArgument(arguments.front());
+    startLoad_.reset(); // a table read ahead and not taken is not kept
 }
 
 void TFm_Kolumbra01::SaveTimerTimer() {

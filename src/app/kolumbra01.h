@@ -5,6 +5,7 @@
 #include "app/csv_fixed.h"
 #include "app/search_link.h"
 #include "app/settings_record.h"
+#include "app/start_load.h"
 #include "edit/editing_state.h"
 #include "edit/grid_input.h"
 #include "platform/controls.h"
@@ -60,6 +61,8 @@ public:
     void FormShow();
     void FormResize(int clientWidth, int clientHeight);
     bool FormClose(); // false: the window stays open
+    // Reads and splits the file named at start while the start timer runs.
+    void PrepareStartFile(const std::vector<std::string>& arguments);
     void MyTimerTimer(const std::vector<std::string>& arguments);
     void SaveTimerTimer();
     void FilesDropped(const std::vector<std::string>& paths);
@@ -290,7 +293,11 @@ private:
     void GatherSettings();
     bool readFile(const std::string& name);
     void reportNulCut(const std::string& name);
-    void FillGrid();
+    // Fills the grid from the lines read, or takes the table read ahead at start.
+    void FillGrid(StartLoad::Table* prepared);
+    StartLoad::Options startLoadOptions() const;
+    std::unique_ptr<StartLoad::Table> takeStartLoad(const std::string& name);
+    void showLoadProgress(std::size_t line, std::size_t total, std::int64_t& shownAt);
     void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
     void applyFixedRows();
     void fitLabelColumn(); // column 0 as wide as the longest row label needs
@@ -339,6 +346,7 @@ private:
     std::string programDir_;
     ScreenInfo screen_;
     std::unique_ptr<TIsDClick> dclick_;
+    std::unique_ptr<StartLoad> startLoad_;
     bool labelColumnWidened_ = false;
     std::vector<std::string> otherSettingLines_; // kept for the readers that come later
 };

@@ -8,6 +8,7 @@
 #include "text/text_utils.h"
 
 #include <charconv>
+#include <filesystem>
 
 namespace kol {
 
@@ -16,6 +17,34 @@ bool containsUpper(const std::string& text, const std::string& upperNeedle) {
     return upperAscii(text).find(upperNeedle) != std::string::npos;
 }
 } // namespace
+
+void TFm_Kolumbra01::PrepareStartFile(const std::vector<std::string>& arguments) {
+    // Only a plain file: the timer opens it as a dropped file, with no start keys.
+    std::error_code ec;
+    if (arguments.empty() || !std::filesystem::is_regular_file(arguments.front(), ec)) return;
+    startLoad_ = std::make_unique<StartLoad>(arguments.front(), startLoadOptions());
+}
+
+StartLoad::Options TFm_Kolumbra01::startLoadOptions() const {
+    return StartLoad::Options{CurrentSeparator,
+                              RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()},
+                              Mn_BreakColor.Checked};
+}
+
+std::unique_ptr<StartLoad::Table> TFm_Kolumbra01::takeStartLoad(const std::string& name) {
+    bool readingShown = false;
+    std::int64_t shownAt = -1;
+    auto table =
+        startLoad_->take(name, startLoadOptions(), [&](std::size_t line, std::size_t total) {
+            if (total > 0) {
+                showLoadProgress(line, total, shownAt);
+            } else if (!readingShown) {
+                showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
+                readingShown = true;
+            }
+        });
+    return table;
+}
 
 void TFm_Kolumbra01::OpenArgument(const std::string& text) {
     host_.bringToFront();
@@ -62,14 +91,12 @@ void TFm_Kolumbra01::OpenArgument(const std::string& text) {
         if (isDirectory(path)) {
             Settings.Path_EditFile = joinPath(path, "*.*");
         } else {
-            SourceText probe;
-            if (SourceText::readFile(path, probe) != SourceText::ReadStatus::Ok) {
+            if (SourceText::checkFile(path) != SourceText::ReadStatus::Ok) {
                 prompts_.inform(
                     sj("\r\n★\r\n★ これは現在編集中か又は他で使用中のファイルです。\r\n★"
                        "\r\n\r\n   PATH = ") +
                     displayPath(path));
             } else {
-                probe.release();
                 LoadTable(path, 0);
             }
         }

@@ -139,20 +139,27 @@ bool TFm_Kolumbra01::readFile(const std::string& name) {
     return true;
 }
 
-void TFm_Kolumbra01::FillGrid() {
-    const std::size_t count = CsvFileInf.LineCount;
-    const std::string total = std::to_string(count);
+void TFm_Kolumbra01::showLoadProgress(std::size_t line, std::size_t total, std::int64_t& shownAt) {
     // A repaint costs more than splitting a thousand lines: the caption moves a few times a
     // second on a long load instead of at every thousandth line.
-    std::int64_t shownAt = -1;
-    auto progress = [&](std::size_t i) {
-        const std::int64_t now = clock_.nowMs();
-        if (shownAt >= 0 && now - shownAt < kProgressRepaintMs) return;
-        shownAt = now;
-        showProgress(sj(" 読み込み中 ... ") + std::to_string(i + 1) + " / " + total);
-    };
-    FillResult filled = fillTable(Doc, CsvFileInf.Lines, count, CurrentSeparator,
-                                  RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()}, progress);
+    const std::int64_t now = clock_.nowMs();
+    if (shownAt >= 0 && now - shownAt < kProgressRepaintMs) return;
+    shownAt = now;
+    showProgress(sj(" 読み込み中 ... ") + std::to_string(line + 1) + " / " + std::to_string(total));
+}
+
+void TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
+    FillResult filled;
+    if (prepared) {
+        Doc.adoptTable(prepared->Doc);
+        filled = std::move(prepared->Filled);
+    } else {
+        std::int64_t shownAt = -1;
+        filled = fillTable(
+            Doc, CsvFileInf.Lines, CsvFileInf.LineCount, CurrentSeparator,
+            RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()},
+            [&](std::size_t line) { showLoadProgress(line, CsvFileInf.LineCount, shownAt); });
+    }
     // Nothing reads the raw source after this; a large file is not kept twice.
     CsvFileInf.Lines.release();
     MarkedColumnCount = 0; // column 1 is empty in a filled table: the key column comes later
@@ -170,7 +177,7 @@ void TFm_Kolumbra01::FillGrid() {
     // The rows of a fresh table all have the default height; only a cell wider than its column
     // can change that, and the split measured every cell.
     if (someCellFolds(longest)) ApplyFold();
-    RecomputeBreakColours(-1, 0);
+    if (!prepared) RecomputeBreakColours(-1, 0); // a table read ahead has them already
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
     pnlMsg.Caption.clear();
     pnlBase.Caption.clear();
@@ -178,7 +185,19 @@ void TFm_Kolumbra01::FillGrid() {
 
 bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     const bool fromFile = !Trim(name).empty();
-    if (fromFile) {
+    std::unique_ptr<StartLoad::Table> prepared;
+    if (startLoad_) {
+        if (fromFile) prepared = takeStartLoad(name);
+        startLoad_.reset();
+    }
+    if (prepared) {
+        Settings.Path_EditFile = name;
+        CsvFileInf.FileName = name;
+        CsvFileInf.DroppedFromNul = prepared->DroppedFromNul;
+        CsvFileInf.LineCount = prepared->LineCount;
+        CsvFileInf.Lines.release();
+        CsvFileInf.Loaded = true;
+    } else if (fromFile) {
         Settings.Path_EditFile = name;
         // A file that cannot be read leaves the table and its name as they are.
         std::string previous = CsvFileInf.FileName;
@@ -203,7 +222,7 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
 
         try {
             ResetTable(0, static_cast<int>(CsvFileInf.LineCount));
-            FillGrid();
+            FillGrid(prepared.get());
         } catch (const std::bad_alloc&) {
             // Never part of the file shown as if it were all of it, nor saved over it: an empty
             // table without a name, and the reason.

@@ -403,7 +403,10 @@ void Kolumbra01Window::showEvent(QShowEvent* event) {
     if (model_->FirstShow != 1) return;
     model_->FormShow();
     if (model_->WindowMaximized) showMaximized();
-    if (model_->MyTimerEnabled) myTimer_.start();
+    if (model_->MyTimerEnabled) {
+        model_->PrepareStartFile(arguments_);
+        myTimer_.start();
+    }
     if (model_->SaveTimerEnabled) saveTimer_.start();
     sync();
     focusGrid();

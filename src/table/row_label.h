@@ -9,6 +9,7 @@ namespace kol {
 struct RowLabelRule {
     bool fixedRowSeq = false; // number from the first row, title rows included
     int titleRows = 1;        // item index of the fixed-rows choice
+    bool operator==(const RowLabelRule&) const = default;
 };
 
 std::string RowLabel(long long n, bool blankIfNotPositive, const RowLabelRule& rule);

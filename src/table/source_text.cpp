@@ -70,26 +70,57 @@ void SourceText::dropPages(std::size_t begin, std::size_t end) const {
     if (last > first) madvise(static_cast<char*>(map_) + first, last - first, MADV_DONTNEED);
 }
 
-SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText& out, int* error) {
-    auto failed = [&](int fd, int code, ReadStatus status) {
+namespace {
+
+// Opens `path` for reading as readFile does; fd < 0 unless the status is Ok.
+SourceText::ReadStatus openSource(const std::string& path, int& fd, struct stat& st, int* error) {
+    using ReadStatus = SourceText::ReadStatus;
+    auto failed = [&](int code, ReadStatus status) {
         if (fd >= 0) ::close(fd);
+        fd = -1;
         if (error) *error = code;
         return status;
     };
     if (error) *error = 0;
     // Without O_NONBLOCK, opening a named pipe waits for a writer, possibly for ever.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return failed(-1, errno, errno == ENOENT ? ReadStatus::NotFound : ReadStatus::Unreadable);
-    struct stat st {};
-    if (fstat(fd, &st) != 0) return failed(fd, errno, ReadStatus::Unreadable);
-    if (S_ISDIR(st.st_mode)) return failed(fd, EISDIR, ReadStatus::IsDirectory);
-    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
-        return failed(fd, ENODEV, ReadStatus::NotAFile);
+        return failed(errno, errno == ENOENT ? ReadStatus::NotFound : ReadStatus::Unreadable);
+    if (fstat(fd, &st) != 0) return failed(errno, ReadStatus::Unreadable);
+    if (S_ISDIR(st.st_mode)) return failed(EISDIR, ReadStatus::IsDirectory);
+    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) return failed(ENODEV, ReadStatus::NotAFile);
     if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        return failed(fd, errno, ReadStatus::Unreadable);
+        return failed(errno, ReadStatus::Unreadable);
     if (S_ISREG(st.st_mode) && !fitsInMemory(static_cast<std::size_t>(st.st_size)))
-        return failed(fd, ENOMEM, ReadStatus::TooLarge);
+        return failed(ENOMEM, ReadStatus::TooLarge);
+    return ReadStatus::Ok;
+}
+
+} // namespace
+
+SourceText::ReadStatus SourceText::checkFile(const std::string& path, int* error) {
+    struct stat st {};
+    // Opening a pipe would let its writer go on, and closing it then would break the writer.
+    if (::stat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) {
+        if (error) *error = 0;
+        return ReadStatus::Ok;
+    }
+    int fd = -1;
+    ReadStatus status = openSource(path, fd, st, error);
+    if (fd >= 0) ::close(fd);
+    return status;
+}
+
+SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText& out, int* error) {
+    int fd = -1;
+    struct stat st {};
+    if (ReadStatus opened = openSource(path, fd, st, error); opened != ReadStatus::Ok)
+        return opened;
+    auto failed = [&](int code, ReadStatus status) {
+        ::close(fd);
+        if (error) *error = code;
+        return status;
+    };
     SourceText result;
     if (S_ISREG(st.st_mode) && st.st_size > 0) {
         // A private read-only mapping: the pages come from the page cache, and a load can hand
@@ -116,17 +147,17 @@ SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText&
             ssize_t got = ::read(fd, buffer, sizeof buffer);
             if (got < 0) {
                 if (errno == EINTR) continue;
-                return failed(fd, errno, ReadStatus::Unreadable);
+                return failed(errno, ReadStatus::Unreadable);
             }
             if (got == 0) break;
             const auto n = static_cast<std::size_t>(got);
-            if (!fitsInMemory(text.size() + n)) return failed(fd, ENOMEM, ReadStatus::TooLarge);
+            if (!fitsInMemory(text.size() + n)) return failed(ENOMEM, ReadStatus::TooLarge);
             countLoadMemory(n);
             text.append(buffer, n);
             if (std::memchr(buffer, '\0', n)) break;
         }
     } catch (const std::bad_alloc&) {
-        return failed(fd, ENOMEM, ReadStatus::TooLarge);
+        return failed(ENOMEM, ReadStatus::TooLarge);
     }
     ::close(fd);
     out = SourceText(std::move(text));

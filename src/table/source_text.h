@@ -34,6 +34,9 @@ public:
     enum class ReadStatus { Ok, NotFound, IsDirectory, NotAFile, Unreadable, TooLarge };
     [[nodiscard]] static ReadStatus readFile(const std::string& path, SourceText& out,
                                              int* error = nullptr);
+    // Whether readFile would open `path`, without reading anything: a named pipe keeps its
+    // text for the read that follows.
+    [[nodiscard]] static ReadStatus checkFile(const std::string& path, int* error = nullptr);
 
 private:
     void setText(std::string_view whole);

@@ -461,6 +461,22 @@ void StringGrid::adoptArena(RowArena&& arena) {
     arenas_.push_back(std::move(arena));
 }
 
+void StringGrid::adoptCells(StringGrid& built) {
+    if (&built == this) return;
+    rows_.swap(built.rows_);
+    arenas_.swap(built.arenas_);
+    built.clearCells();
+    if (!built.rowHeights_.empty()) built.rowHeights_.resize(built.rows_.size(), -1);
+    built.fixedRows_ = std::clamp(built.fixedRows_, 0, built.rowCount() - 1);
+    built.clampView();
+    if (!rowHeights_.empty()) rowHeights_.resize(rows_.size(), -1);
+    colCount_ = built.colCount_;
+    colWidths_.resize(static_cast<std::size_t>(colCount_), defaultColWidth_);
+    fixedRows_ = std::clamp(fixedRows_, 0, rowCount() - 1);
+    fixedCols_ = std::clamp(fixedCols_, 0, colCount_ - 1);
+    clampView();
+}
+
 void StringGrid::setPackedRow(int r, PackedRow* row) {
     if (r >= 0 && r < rowCount()) replaceRow(r, row);
 }

@@ -169,6 +169,10 @@ public:
     // Bulk load: the grid takes over an arena, then rows built in it are installed one by one.
     void adoptArena(RowArena&& arena);
     void setPackedRow(int r, PackedRow* row); // row from an adopted arena (heap == 0)
+    // Takes the cells of `built`, a grid filled elsewhere (on another thread): its rows, their
+    // storage and its column count. Sizes and views stay with this grid; new columns get the
+    // default width. `built` keeps its shape, with this grid's old rows emptied.
+    void adoptCells(StringGrid& built);
     // Rebuilds every row through `edit` (which may change the cells) into fresh arenas,
     // releasing the old storage as it goes (a chunk once its last row is rebuilt), so a
     // whole-column rewrite holds little more than one copy of the table. If memory runs out,

@@ -72,6 +72,14 @@ void TableDocument::permuteLines(Axis axis, int first, std::span<const int> orde
     }
 }
 
+void TableDocument::adoptTable(TableDocument& built) {
+    Grid.adoptCells(built.Grid);
+    RowFlags.swap(built.RowFlags);
+    RowFlags.resize(static_cast<std::size_t>(Grid.rowCount()));
+    ColInfo.assign(Grid.colCount(), ColInfoRec());
+    for (int c = 0; c < Grid.colCount(); ++c) ColInfo[c].Width = Grid.colWidth(c);
+}
+
 void TableDocument::resetAttributes() {
     RowFlags.assign(Grid.rowCount(), RowFlag());
     ColInfo.assign(Grid.colCount(), ColInfoRec());

@@ -36,6 +36,9 @@ public:
     void permuteLines(Axis axis, int first, std::span<const int> order);
     // Fresh attributes for the grid's present shape, as after a load.
     void resetAttributes();
+    // Takes the cells and row records of a document loaded elsewhere (on another thread);
+    // column records are fresh, for this grid's widths.
+    void adoptTable(TableDocument& built);
     int lineCount(Axis axis) const {
         return axis == Axis::Rows ? Grid.rowCount() : Grid.colCount();
     }

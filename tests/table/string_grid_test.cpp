@@ -161,6 +161,33 @@ TEST(StringGrid, FixedCountsAndViewStayInside) {
     EXPECT_EQ(view.topRow, 0);
 }
 
+// A grid built on another thread hands its cells over; sizes and views stay where they are.
+TEST(StringGrid, AdoptedCellsKeepTheSizesAndViewsOfTheTakingGrid) {
+    StringGrid shown;
+    shown.setColCount(3);
+    shown.setRowCount(50);
+    shown.setFixedRows(1);
+    shown.setColWidth(1, 7);
+    shown.setRowHeight(40, 99);
+    GridViewState view(shown);
+    view.setCurrent(2, 45);
+
+    StringGrid built;
+    built.setColCount(5);
+    built.setRowCount(10);
+    built.setRowCells(9, std::vector<std::string_view>{"a", "b", "c", "d", "e"});
+    shown.adoptCells(built);
+    EXPECT_EQ(shown.rowCount(), 10);
+    EXPECT_EQ(shown.colCount(), 5);
+    EXPECT_EQ(shown.cell(4, 9), "e");
+    EXPECT_EQ(shown.colWidth(1), 7);
+    EXPECT_EQ(shown.colWidth(4), shown.defaultColWidth());
+    EXPECT_EQ(shown.rowHeight(9), shown.defaultRowHeight());
+    EXPECT_EQ(view.row, 9);
+    EXPECT_EQ(built.rowCount(), 50); // the old rows, emptied
+    EXPECT_EQ(built.cell(0, 0), "");
+}
+
 } // namespace
 } // namespace kol
 
