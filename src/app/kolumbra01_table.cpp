@@ -221,7 +221,8 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         Modified = fromFile ? 0 : static_cast<std::uint8_t>(changedValue);
 
         try {
-            ResetTable(0, static_cast<int>(CsvFileInf.LineCount));
+            // A table read ahead brings its rows: the grid is not sized for them twice.
+            ResetTable(0, prepared ? 0 : static_cast<int>(CsvFileInf.LineCount));
             FillGrid(prepared.get());
         } catch (const std::bad_alloc&) {
             // Never part of the file shown as if it were all of it, nor saved over it: an empty
