@@ -32,6 +32,9 @@ StartLoad::Options TFm_Kolumbra01::startLoadOptions() const {
 }
 
 std::unique_ptr<StartLoad::Table> TFm_Kolumbra01::takeStartLoad(const std::string& name) {
+    // The captions show in place of the grid while the read goes on.
+    const bool gridWasVisible = GridVisible;
+    GridVisible = false;
     bool readingShown = false;
     std::int64_t shownAt = -1;
     auto table =
@@ -43,6 +46,7 @@ std::unique_ptr<StartLoad::Table> TFm_Kolumbra01::takeStartLoad(const std::strin
                 readingShown = true;
             }
         });
+    GridVisible = gridWasVisible;
     return table;
 }
 
