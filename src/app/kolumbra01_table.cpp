@@ -128,12 +128,11 @@ bool TFm_Kolumbra01::readFile(const std::string& name) {
     CsvFileInf.DroppedFromNul = source.bytesFromNul();
     CsvFileInf.FileName = name;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
-    CsvFileInf.LineCount = countLines(source.text());
+    CsvFileInf.LineCount = countSourceLines(source);
     if (!tableFits(source.text(), CsvFileInf.LineCount)) {
         CsvFileInf.ReadError = EOVERFLOW; // more rows or a longer row than the grid can hold
         return false;
     }
-    source.dropPages(0, source.text().size()); // counted; the fill maps them in again as it goes
     CsvFileInf.Lines = std::move(source);
     CsvFileInf.Loaded = true;
     return true;

@@ -40,27 +40,23 @@ void StartLoad::run() {
     try {
         FileStamp before, after;
         SourceText source;
-        if (stampOf(path_, before) &&
-            SourceText::readFile(path_, source) == SourceText::ReadStatus::Ok &&
+        std::size_t lines = 0;
+        if (stampOf(path_, before) && readTableSource(path_, source, lines).ok() &&
             stampOf(path_, after) && before == after) {
-            const std::size_t lines = countLines(source.text());
-            if (tableFits(source.text(), lines)) {
-                source.dropPages(0, source.text().size()); // the fill maps them in as it goes
-                lineCount_ = lines;
-                table = std::make_unique<Table>();
-                table->LineCount = lines;
-                table->DroppedFromNul = source.bytesFromNul();
-                resetTableShape(table->Doc.Grid, 0, static_cast<int>(lines), options_.labels);
-                table->Filled = fillTable(table->Doc, source, lines, options_.separator,
-                                          options_.labels, [this](std::size_t line) {
-                                              if (stop_) throw Stopped{};
-                                              linesDone_ = line;
-                                          });
-                source.release();
-                if (options_.breakColours)
-                    RecomputeBreakColours(table->Doc.Grid, table->Doc.RowFlags, -1, 0);
-                stamp_ = before;
-            }
+            lineCount_ = lines;
+            table = std::make_unique<Table>();
+            table->LineCount = lines;
+            table->DroppedFromNul = source.bytesFromNul();
+            resetTableShape(table->Doc.Grid, 0, static_cast<int>(lines), options_.labels);
+            table->Filled = fillTable(table->Doc, source, lines, options_.separator,
+                                      options_.labels, [this](std::size_t line) {
+                                          if (stop_) throw Stopped{};
+                                          linesDone_ = line;
+                                      });
+            source.release();
+            if (options_.breakColours)
+                RecomputeBreakColours(table->Doc.Grid, table->Doc.RowFlags, -1, 0);
+            stamp_ = before;
         }
     } catch (...) {
         table.reset();

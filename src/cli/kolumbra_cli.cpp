@@ -17,14 +17,15 @@
 #include "table/row_writer.h"
 #include "table/separators.h"
 #include "table/table_load.h"
+#include "table/table_stream.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
 #include "text/width_kana.h"
 
 #include <cstdio>
-#include <fcntl.h>
 #include <cstring>
+#include <fcntl.h>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -79,6 +80,15 @@ bool separatorCode(const std::string& utf8Name, unsigned char& code) {
         done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+IoStatus writeToStdout(std::string_view block) {
+    return writeAll(STDOUT_FILENO, block) ? IoStatus::success() : IoStatus::failure(errno);
+}
+
+// A wider pipe lets a block go in a few writes instead of a write per 64 KiB.
+void widenStdoutPipe() {
+    (void)::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
 }
 
 // The width and kana conversions of the cell popup, over every cell the save writes.
@@ -170,6 +180,22 @@ int main(int argc, char** argv) {
     outSep = inSep;
     if (!outName.empty() && !separatorCode(outName, outSep)) return 2;
 
+    // A table as loading and saving would write it, block by block: no table is built, so a
+    // file larger than memory goes through too.
+    if (command == "cat") {
+        SourceText source;
+        std::size_t lines = 0;
+        const TableLoadResult read = readTableSource(files[0], source, lines);
+        if (!read.ok()) {
+            report(sj("ファイルを読み込めませんでした。\r\n\r\n") +
+                   ioFailureDetail(files[0], IoStatus::failure(read.error)));
+            return 1;
+        }
+        if (read.droppedFromNul > 0) report(nulCutMessage(files[0], read.droppedFromNul));
+        widenStdoutPipe();
+        return streamTableLines(source, inSep, outSep, writeToStdout) ? 0 : 1;
+    }
+
     TableDocument doc;
     TableLoadOptions options;
     options.separator = inSep;
@@ -191,22 +217,12 @@ int main(int argc, char** argv) {
                   << "\ncolumns: " << grid.colCount() - grid.fixedCols() << '\n';
         return 0;
     }
-    // Both write rows 1 … last without the fixed columns, as saving does.
-    auto writeRows = [](const StringGrid& rows, unsigned char separator) {
-        // A wider pipe lets a block go in a few writes instead of a write per 64 KiB.
-        (void)::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
-        const IoStatus wrote =
-            kol::writeRows(rows, 1, rows.rowCount() - 1, separator, [](std::string_view block) {
-                return writeAll(STDOUT_FILENO, block) ? IoStatus::success()
-                                                      : IoStatus::failure(errno);
-            });
-        return wrote ? 0 : 1;
-    };
-    if (command == "cat") return writeRows(grid, outSep);
     if (command == "search") {
         StringGrid results, flags;
         (void)searchText(grid, words, anyWord ? SearchMode::Or : SearchMode::And, results, flags);
-        return writeRows(results, inSep);
+        // Rows 1 … last without the fixed columns, as saving writes them.
+        widenStdoutPipe();
+        return kol::writeRows(results, 1, results.rowCount() - 1, inSep, writeToStdout) ? 0 : 1;
     }
     if (!conversion.empty()) convertTable(grid, conversion);
     if (command == "sort") {

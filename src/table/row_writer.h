@@ -16,6 +16,13 @@ void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned cha
 // Takes the written text block after block, in order; a failure stops the writing.
 using RowSink = std::function<IoStatus(std::string_view)>;
 
+// Formats `blocks` blocks on two threads (format(b, out) appends block b to an empty `out`)
+// and hands them to `sink` in order, each as soon as the one before it has gone; a failing
+// sink, or memory running out, stops the rest.
+using BlockFormat = std::function<void(int block, std::string& out)>;
+[[nodiscard]] IoStatus writeBlocksInOrder(int blocks, const BlockFormat& format,
+                                          const RowSink& sink);
+
 // The lines of rows first .. last (clamped to the grid), formatted in blocks on two threads
 // while earlier blocks go to `sink`.
 [[nodiscard]] IoStatus writeRows(const StringGrid& grid, int first, int last,

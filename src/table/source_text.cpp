@@ -219,22 +219,53 @@ constexpr std::size_t kParallelCountBytes = 8u << 20;
 
 } // namespace
 
-std::size_t countLines(std::string_view text) {
-    if (text.empty()) return 0;
-    std::size_t breaks = 0;
-    if (text.size() >= kParallelCountBytes && std::thread::hardware_concurrency() > 1) {
-        std::size_t mid = text.size() / 2;
-        if (text[mid - 1] == '\r' && text[mid] == '\n') ++mid; // never between CR and LF
-        std::size_t firstBreaks = 0;
-        std::thread first([&] { firstBreaks = countBreaks(text.substr(0, mid)); });
-        breaks = countBreaks(text.substr(mid));
-        first.join();
-        breaks += firstBreaks;
-    } else {
-        breaks = countBreaks(text);
-    }
+namespace {
+
+// Line breaks of `text`, its two halves counted on two threads when it is large.
+std::size_t countBreaksOnCores(std::string_view text) {
+    if (text.size() < kParallelCountBytes || std::thread::hardware_concurrency() < 2)
+        return countBreaks(text);
+    std::size_t mid = text.size() / 2;
+    if (text[mid - 1] == '\r' && text[mid] == '\n') ++mid; // never between CR and LF
+    std::size_t firstBreaks = 0;
+    std::thread first([&] { firstBreaks = countBreaks(text.substr(0, mid)); });
+    const std::size_t breaks = countBreaks(text.substr(mid));
+    first.join();
+    return breaks + firstBreaks;
+}
+
+std::size_t withLastLine(std::string_view text, std::size_t breaks) {
     const char last = text.back();
     return breaks + (last != '\r' && last != '\n' ? 1 : 0);
+}
+
+} // namespace
+
+std::size_t countLines(std::string_view text) {
+    return text.empty() ? 0 : withLastLine(text, countBreaksOnCores(text));
+}
+
+std::size_t countSourceLines(const SourceText& source) {
+    constexpr std::size_t kSlice = 64u << 20;
+    const std::string_view text = source.text();
+    if (text.empty()) return 0;
+    std::size_t breaks = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = std::min(text.size(), at + kSlice);
+        if (end < text.size() && text[end - 1] == '\r' && text[end] == '\n') ++end;
+        breaks += countBreaksOnCores(text.substr(at, end - at));
+        source.dropPages(at, end);
+        at = end;
+    }
+    return withLastLine(text, breaks);
+}
+
+std::size_t lineStartAfter(std::string_view text, std::size_t from) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == '\n') return i + 1;
+        if (text[i] == '\r') return (i + 1 < text.size() && text[i + 1] == '\n') ? i + 2 : i + 1;
+    }
+    return text.size();
 }
 
 } // namespace kol

@@ -62,5 +62,11 @@ private:
 };
 
 std::size_t countLines(std::string_view text);
+// countLines of a source a slice at a time, each slice's mapped pages handed back once counted,
+// so that counting a large file does not hold all of it.
+std::size_t countSourceLines(const SourceText& source);
+// The position just past the first line break that ends at or after `from` (a CR LF pair is one
+// break), or the text's end: where a text can be cut into parts of whole lines.
+std::size_t lineStartAfter(std::string_view text, std::size_t from);
 
 } // namespace kol

@@ -26,15 +26,6 @@ struct Part {
     FillResult result;
 };
 
-// Position just past the first line break that ends at or after `from`.
-std::size_t lineStartAfter(std::string_view text, std::size_t from) {
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (text[i] == '\n') return i + 1;
-        if (text[i] == '\r') return (i + 1 < text.size() && text[i + 1] == '\n') ? i + 2 : i + 1;
-    }
-    return text.size();
-}
-
 void parsePart(Part& part, const SourceText& source, unsigned char separator,
                const RowLabelRule& labels, std::atomic<std::size_t>& done,
                const std::function<void()>& tick) {

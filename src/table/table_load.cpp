@@ -66,20 +66,27 @@ bool tableFits(std::string_view text, std::size_t lines, std::size_t maxLines) {
     return true;
 }
 
-TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
-                              const TableLoadOptions& options) {
-    SourceText source;
+TableLoadResult readTableSource(const std::string& path, SourceText& source, std::size_t& lines,
+                                std::size_t maxLines) {
     TableLoadResult result;
     result.status = SourceText::readFile(path, source, &result.error);
     if (!result.ok()) return result;
     result.droppedFromNul = source.bytesFromNul();
-    const std::size_t lines = countLines(source.text());
-    if (!tableFits(source.text(), lines, options.maxLines)) {
+    lines = countSourceLines(source);
+    if (!tableFits(source.text(), lines, maxLines)) {
+        source.release();
         result.status = SourceText::ReadStatus::TooLarge;
         result.error = EOVERFLOW;
-        return result;
     }
-    source.dropPages(0, source.text().size()); // counted; the fill maps them in again as it goes
+    return result;
+}
+
+TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
+                              const TableLoadOptions& options) {
+    SourceText source;
+    std::size_t lines = 0;
+    TableLoadResult result = readTableSource(path, source, lines, options.maxLines);
+    if (!result.ok()) return result;
     document.History.clear();
     document.Modified = 0;
     try {

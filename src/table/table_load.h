@@ -49,6 +49,13 @@ struct TableLoadResult {
     bool ok() const { return status == SourceText::ReadStatus::Ok; }
 };
 
+// Reads `path` and counts its lines, with the checks of loadTableFile but no table: a file
+// that cannot be read, or has more than maxLines lines or too long a line (TooLarge,
+// EOVERFLOW), fails with its reason.
+[[nodiscard]] TableLoadResult readTableSource(const std::string& path, SourceText& source,
+                                              std::size_t& lines,
+                                              std::size_t maxLines = kMaxTableLines);
+
 // Reads `path` into `document` (history cleared, unchanged). A file that cannot be read, or
 // has more than maxLines lines (TooLarge, EOVERFLOW), leaves the document as it was; one for
 // which memory runs out (TooLarge, ENOMEM) leaves it an empty table.

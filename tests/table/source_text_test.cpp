@@ -43,6 +43,20 @@ TEST(SourceLines, LongCrOnlyTextIsWalkedInOnePass) {
     EXPECT_EQ(countLines(text), 200000u);
 }
 
+TEST(SourceLines, CountedInSlicesAsInOneGoWhateverFallsOnASliceBorder) {
+    // Slices are 64 MiB; a CR LF pair, a lone CR and a lone LF right at the border.
+    const std::size_t slice = 64u << 20;
+    for (const char* around : {"\r\n", "\r", "\n", "ab"})
+        for (std::size_t before : {slice - 1, slice - 2, slice}) {
+            std::string text(before, 'a');
+            text += around;
+            text += "b,c\r\n\r";
+            const std::size_t whole = countLines(text);
+            SourceText source{std::move(text)};
+            EXPECT_EQ(countSourceLines(source), whole) << around << " " << before;
+        }
+}
+
 TEST(SourceFile, NulEndsTheText) {
     SourceText text;
     ASSERT_EQ(SourceText::readFile(test::dataFile("nul-inside.csv").string(), text),
