@@ -37,12 +37,16 @@ PackedRow* resultRow(RowArena& arena, const PackedRow* src, long long sequence) 
     std::memcpy(out, seq, seqSize);
     if (srcText) std::memcpy(out + seqSize, src->text(), srcText);
     row->setOffset(0, 0);
-    if (src && !src->wide && !row->wide) { // the usual case, without a width test per cell
-        const auto* from = reinterpret_cast<const std::uint16_t*>(src + 1);
-        auto* to = reinterpret_cast<std::uint16_t*>(row + 1) + 1;
-        for (std::uint32_t i = 0; i < srcCells; ++i)
-            to[i] = static_cast<std::uint16_t>(from[i] + seqSize);
+    // The usual case, source and result of one offset width: no width test per cell.
+    auto shifted = [&]<typename Offset>(Offset) {
+        const auto* from = reinterpret_cast<const Offset*>(src + 1);
+        auto* to = reinterpret_cast<Offset*>(row + 1) + 1;
+        for (std::uint32_t i = 0; i < srcCells; ++i) to[i] = static_cast<Offset>(from[i] + seqSize);
         return row;
+    };
+    if (src && src->offsetBytes() == row->offsetBytes()) {
+        if (row->narrow) return shifted(std::uint8_t{});
+        if (!row->wide) return shifted(std::uint16_t{});
     }
     for (std::uint32_t i = 0; i < srcCells; ++i)
         row->setOffset(i + 1, static_cast<std::uint32_t>(seqSize + src->offset(i)));

@@ -28,12 +28,19 @@ void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned cha
             out, nullptr, 0, count, [](std::size_t) { return std::size_t{0}; }, separator);
         return;
     }
-    appendFieldLine(
-        out, row->text(), stored - static_cast<std::uint32_t>(first), count,
-        [row, first](std::size_t i) {
-            return static_cast<std::size_t>(row->offset(static_cast<std::uint32_t>(first) + i));
-        },
-        separator);
+    // Offsets read at the row's width, without a width test per cell.
+    auto write = [&]<typename Offset>(const Offset* offsets) {
+        offsets += first;
+        appendFieldLine(
+            out, row->text(), stored - static_cast<std::uint32_t>(first), count,
+            [offsets](std::size_t i) { return static_cast<std::size_t>(offsets[i]); }, separator);
+    };
+    if (row->narrow)
+        write(reinterpret_cast<const std::uint8_t*>(row + 1));
+    else if (!row->wide)
+        write(reinterpret_cast<const std::uint16_t*>(row + 1));
+    else
+        write(reinterpret_cast<const std::uint32_t*>(row + 1));
 }
 
 IoStatus writeBlocksInOrder(int blocks, const BlockFormat& format, const RowSink& sink) {

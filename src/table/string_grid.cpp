@@ -135,6 +135,7 @@ PackedRow* PackedRow::layout(void* memory, std::size_t cellCount, std::size_t te
     row->spare = 0;
     row->heap = heap ? 1 : 0;
     row->wide = needsWide(textBytes) ? 1 : 0;
+    row->narrow = fitsNarrow(textBytes) ? 1 : 0;
     row->setOffset(cellCount, static_cast<std::uint32_t>(textBytes));
     return row;
 }
@@ -143,7 +144,7 @@ bool PackedRow::replaceInPlace(std::uint32_t i, std::string_view value) {
     const std::uint32_t begin = offset(i), end = offset(i + 1), size = offset(cells);
     const std::int64_t delta = static_cast<std::int64_t>(value.size()) - (end - begin);
     if (delta > static_cast<std::int64_t>(spare)) return false;
-    if (!wide && size + delta > 0xFFFF) return false;
+    if ((!wide && size + delta > 0xFFFF) || (narrow && size + delta > 0xFF)) return false;
     char* t = text();
     std::memmove(t + end + delta, t + end, size - end);
     if (!value.empty()) std::memcpy(t + begin, value.data(), value.size());

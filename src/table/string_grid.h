@@ -65,39 +65,48 @@ private:
 };
 
 // One packed row: an 8-byte header, count + 1 offsets into the text, then the text bytes.
-// Offsets are 16-bit unless the row's text reaches 64 KiB. A loaded empty line costs the header,
-// three offsets and its row label: 24 bytes up to row 9,999,999.
+// Offsets take one byte while the row's text is under 256 bytes, 16 bits up to 64 KiB and 32
+// bits beyond. A loaded empty line costs the header, three offsets and its row label: 20 bytes
+// up to row 9,999,999.
 struct PackedRow {
-    static constexpr std::uint32_t kMaxSpare = (1u << 30) - 1;
+    static constexpr std::uint32_t kMaxSpare = (1u << 29) - 1;
 
     std::uint32_t cells;
-    std::uint32_t spare : 30; // unused text bytes at the end of the block (at most kMaxSpare)
+    std::uint32_t spare : 29; // unused text bytes at the end of the block (at most kMaxSpare)
     std::uint32_t heap : 1;   // 1 when this block is owned by the grid (freed on replace)
     std::uint32_t wide : 1;   // 1 when the offsets are 32-bit
+    std::uint32_t narrow : 1; // 1 when the offsets are 8-bit (never with wide)
 
     static bool needsWide(std::size_t textBytes) { return textBytes > 0xFFFF; }
-    static std::size_t blockSize(std::size_t cellCount, std::size_t textBytes) {
-        return sizeof(PackedRow) + (cellCount + 1) * (needsWide(textBytes) ? 4 : 2) + textBytes;
+    static bool fitsNarrow(std::size_t textBytes) { return textBytes <= 0xFF; }
+    static std::size_t offsetBytes(std::size_t textBytes) {
+        return needsWide(textBytes) ? 4 : fitsNarrow(textBytes) ? 1 : 2;
     }
-    // The bytes this block uses, by the offset width it was laid out with: a wide row whose
-    // text shrank below 64 KiB in place keeps its 32-bit offsets.
+    static std::size_t blockSize(std::size_t cellCount, std::size_t textBytes) {
+        return sizeof(PackedRow) + (cellCount + 1) * offsetBytes(textBytes) + textBytes;
+    }
+    // The offset width this block was laid out with: a row whose text shrank in place keeps it.
+    std::size_t offsetBytes() const { return wide ? 4 : narrow ? 1 : 2; }
     std::size_t blockSize() const {
-        return sizeof(PackedRow) + (cells + 1) * (wide ? 4 : 2) + textSize();
+        return sizeof(PackedRow) + (cells + 1) * offsetBytes() + textSize();
     }
 
     std::uint32_t offset(std::size_t i) const {
-        return wide ? reinterpret_cast<const std::uint32_t*>(this + 1)[i]
-                    : reinterpret_cast<const std::uint16_t*>(this + 1)[i];
+        return wide     ? reinterpret_cast<const std::uint32_t*>(this + 1)[i]
+               : narrow ? reinterpret_cast<const std::uint8_t*>(this + 1)[i]
+                        : reinterpret_cast<const std::uint16_t*>(this + 1)[i];
     }
     void setOffset(std::size_t i, std::uint32_t value) {
         if (wide)
             reinterpret_cast<std::uint32_t*>(this + 1)[i] = value;
+        else if (narrow)
+            reinterpret_cast<std::uint8_t*>(this + 1)[i] = static_cast<std::uint8_t>(value);
         else
             reinterpret_cast<std::uint16_t*>(this + 1)[i] = static_cast<std::uint16_t>(value);
     }
     std::size_t textSize() const { return offset(cells); }
     const char* text() const {
-        return reinterpret_cast<const char*>(this + 1) + (cells + 1) * (wide ? 4 : 2);
+        return reinterpret_cast<const char*>(this + 1) + (cells + 1) * offsetBytes();
     }
     char* text() { return const_cast<char*>(static_cast<const PackedRow*>(this)->text()); }
     std::string_view cell(std::uint32_t i) const {

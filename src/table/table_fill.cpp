@@ -51,17 +51,25 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
         if (!fields.bytes.empty())
             std::memcpy(out + label.size(), fields.bytes.data(), fields.bytes.size());
         const auto base = static_cast<std::uint32_t>(label.size());
-        row->setOffset(0, 0);
-        row->setOffset(1, base);
-        row->setOffset(2, base); // the key column starts empty
-        std::uint32_t prev = 0;
         if (part.result.longestField.size() < nf) part.result.longestField.resize(nf, 0);
-        for (std::size_t f = 0; f < nf; ++f) {
-            row->setOffset(f + 3, base + fields.ends[f]);
-            part.result.longestField[f] =
-                std::max(part.result.longestField[f], fields.ends[f] - prev);
-            prev = fields.ends[f];
-        }
+        // Offsets written at the row's width, without a width test per field.
+        auto place = [&]<typename Offset>(Offset* offsets) {
+            offsets[0] = 0;
+            offsets[1] = offsets[2] = static_cast<Offset>(base); // the key column starts empty
+            std::uint32_t prev = 0;
+            for (std::size_t f = 0; f < nf; ++f) {
+                offsets[f + 3] = static_cast<Offset>(base + fields.ends[f]);
+                part.result.longestField[f] =
+                    std::max(part.result.longestField[f], fields.ends[f] - prev);
+                prev = fields.ends[f];
+            }
+        };
+        if (row->narrow)
+            place(reinterpret_cast<std::uint8_t*>(row + 1));
+        else if (!row->wide)
+            place(reinterpret_cast<std::uint16_t*>(row + 1));
+        else
+            place(reinterpret_cast<std::uint32_t*>(row + 1));
         part.result.maxFields = std::max(part.result.maxFields, nf);
         part.rows.push_back(row);
 

@@ -133,6 +133,37 @@ TEST(StringGrid, AWideRowShrunkInPlaceIsCopiedWhole) {
     EXPECT_EQ(copy.cell(1, 0), "tail");
 }
 
+TEST(StringGrid, OffsetWidthsFollowTheTextSizeAndGrowthInPlaceNeverOverflowsThem) {
+    for (std::size_t size : {0u, 1u, 254u, 255u, 256u, 65535u, 65536u}) {
+        const std::string text(size, 'x');
+        const std::string_view cells[] = {text, "", "z"};
+        std::vector<std::uint32_t> memory(PackedRow::blockSize(3, size + 1) / 4 + 1);
+        const PackedRow* row = PackedRow::build(memory.data(), cells, true);
+        EXPECT_EQ(row->offsetBytes(), size + 1 <= 255 ? 1u : size + 1 <= 65535 ? 2u : 4u) << size;
+        EXPECT_EQ(row->cell(0), text);
+        EXPECT_EQ(row->cell(1), "");
+        EXPECT_EQ(row->cell(2), "z");
+    }
+    // A one-byte-offset row with room to spare may not grow past 255 bytes in place.
+    const std::string text(250, 'a');
+    const std::string_view cells[] = {text, "b"};
+    std::vector<std::uint32_t> memory(PackedRow::blockSize(2, 251) / 4 + 16);
+    PackedRow* row = PackedRow::build(memory.data(), cells, true);
+    row->spare = 40;
+    EXPECT_TRUE(row->replaceInPlace(1, "bcde"));
+    EXPECT_FALSE(row->replaceInPlace(1, std::string(10, 'c')));
+    EXPECT_EQ(row->cell(0), text);
+    EXPECT_EQ(row->cell(1), "bcde");
+
+    StringGrid g;
+    g.setColCount(2);
+    g.setCell(0, 0, text);
+    for (std::size_t n : {1u, 4u, 5u, 6u, 300u, 2u})
+        g.setCell(1, 0, std::string(n, 'q')); // across the width border and back
+    EXPECT_EQ(g.cell(0, 0), text);
+    EXPECT_EQ(g.cell(1, 0), "qq");
+}
+
 TEST(StringGrid, AssignCopiesDeeply) {
     StringGrid a, b;
     sample(a);
