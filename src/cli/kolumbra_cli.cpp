@@ -82,6 +82,17 @@ bool separatorCode(const std::string& utf8Name, unsigned char& code) {
     return true;
 }
 
+// Reports a read that failed (false) or left out what follows a NUL byte, as the window does.
+bool reportRead(const std::string& path, const TableLoadResult& read) {
+    if (!read.ok()) {
+        report(sj("ファイルを読み込めませんでした。\r\n\r\n") +
+               ioFailureDetail(path, IoStatus::failure(read.error)));
+        return false;
+    }
+    if (read.droppedFromNul > 0) report(nulCutMessage(path, read.droppedFromNul));
+    return true;
+}
+
 IoStatus writeToStdout(std::string_view block) {
     return writeAll(STDOUT_FILENO, block) ? IoStatus::success() : IoStatus::failure(errno);
 }
@@ -185,13 +196,7 @@ int main(int argc, char** argv) {
     if (command == "cat") {
         SourceText source;
         std::size_t lines = 0;
-        const TableLoadResult read = readTableSource(files[0], source, lines);
-        if (!read.ok()) {
-            report(sj("ファイルを読み込めませんでした。\r\n\r\n") +
-                   ioFailureDetail(files[0], IoStatus::failure(read.error)));
-            return 1;
-        }
-        if (read.droppedFromNul > 0) report(nulCutMessage(files[0], read.droppedFromNul));
+        if (!reportRead(files[0], readTableSource(files[0], source, lines))) return 1;
         widenStdoutPipe();
         return streamTableLines(source, inSep, outSep, writeToStdout) ? 0 : 1;
     }
@@ -201,13 +206,7 @@ int main(int argc, char** argv) {
     options.separator = inSep;
     options.labels = RowLabelRule{false, fixedRows};
     options.titleRows = fixedRows + 1;
-    const TableLoadResult loaded = loadTableFile(files[0], doc, options);
-    if (!loaded.ok()) {
-        report(sj("ファイルを読み込めませんでした。\r\n\r\n") +
-               ioFailureDetail(files[0], IoStatus::failure(loaded.error)));
-        return 1;
-    }
-    if (loaded.droppedFromNul > 0) report(nulCutMessage(files[0], loaded.droppedFromNul));
+    if (!reportRead(files[0], loadTableFile(files[0], doc, options))) return 1;
     StringGrid& grid = doc.Grid;
 
     if (command == "info") {

@@ -98,6 +98,9 @@ TEST(Cli, BadInputFailsCleanly) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("none.csv"), std::string::npos);
     EXPECT_EQ(cli("info " + q(dir.path())).status, 1);
+    CliRun catMissing = cli("cat " + q(dir / "none.csv"));
+    EXPECT_EQ(catMissing.status, 1);
+    EXPECT_NE(catMissing.out.find("none.csv"), std::string::npos);
     EXPECT_EQ(cli("info --separator nope " + q(test::dataFile("titled.csv"))).status, 2);
     EXPECT_EQ(cli("frobnicate x").status, 2);
     EXPECT_EQ(
@@ -133,6 +136,7 @@ TEST(Cli, HugeLinesManyFieldsAndBinaryBytes) {
     ASSERT_EQ(cli("convert " + q(dir / "big.csv") + " " + q(dir / "out.csv")).status, 0);
     std::string out = test::readBytes(dir / "out.csv");
     EXPECT_EQ(out.size(), text.size() + 9999); // the short first line gains its empty fields
+    EXPECT_TRUE(cli("cat " + q(dir / "big.csv")).out == out); // streamed, as saved
     test::writeBytes(dir / "bin.csv", std::string("a,b\r\n\x01\x02\xFF,c\0tail", 14));
     // The text ends at the NUL, and the message on standard error says how much was left out.
     const std::string out2 = cli("cat " + q(dir / "bin.csv")).out;
