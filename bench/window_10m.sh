@@ -15,7 +15,7 @@ mkdir -p "$shots"
 bytes=$(stat -c %s "$file")
 name=$(basename "$file")
 display=:96
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+Xvfb "$display" -noreset -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
 home=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$home"' EXIT
