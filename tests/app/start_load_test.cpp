@@ -146,6 +146,15 @@ TEST(MainStart, TheFileReadAheadShowsAsALoadWouldShowIt) {
     }
     EXPECT_EQ(started.model.Grid.fixedRows(), loaded.model.Grid.fixedRows());
     EXPECT_TRUE(started.prompts.messages.empty());
+
+    // Text after a NUL byte is left out, and the start says so as a load does.
+    test::writeBytes(path, std::string("a,b\r\nc\0rest", 11));
+    MainFixture cut;
+    cut.model.PrepareStartFile({path});
+    cut.model.MyTimerTimer({path});
+    ASSERT_EQ(cut.prompts.messages.size(), 1u);
+    EXPECT_EQ(cut.prompts.messages[0].text, nulCutMessage(path, 5));
+    EXPECT_EQ(cut.model.Grid.cell(2, 2), "c");
 }
 
 TEST(MainStart, SettingsOrTheFileChangedBeforeTheTimerAreHonoured) {
