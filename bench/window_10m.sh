@@ -14,14 +14,8 @@ mkdir -p "$shots"
 [ -f "$file" ] || "$build/bench/gen_table" "$file" "$lines" 10
 bytes=$(stat -c %s "$file")
 name=$(basename "$file")
-display=:96
-Xvfb "$display" -noreset -screen 0 1280x1024x24 >/dev/null 2>&1 &
-xvfb=$!
-home=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$home"' EXIT
-export DISPLAY=$display XDG_CONFIG_HOME=$home XDG_DATA_HOME=$home
-# A server left from a previous run may still hold the display for a moment.
-for try in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb :96 1280x1024x24
 per_byte() { echo "scale=2; $1 * 1024 / $bytes" | bc -l; }
 
 echo "file: $file ($bytes bytes)"

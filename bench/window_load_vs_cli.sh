@@ -7,16 +7,8 @@ build=${1:-build}
 file=${2:-/tmp/kolumbra-bench-1m.csv}
 [ -f "$file" ] || "$build/bench/gen_table" "$file" 1000000 10
 name=$(basename "$file")
-display=${KOLUMBRA_BENCH_DISPLAY:-:97}
-# A server left from a previous run may still hold the display for a moment.
-for try in $(seq 100); do [ -e "/tmp/.X${display#:}-lock" ] || break; sleep 0.05; done
-Xvfb "$display" -noreset -screen 0 1600x1000x24 >/dev/null 2>&1 &
-xvfb=$!
-home=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$home"' EXIT
-export DISPLAY=$display XDG_CONFIG_HOME=$home XDG_DATA_HOME=$home
-for try in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
-if ! kill -0 "$xvfb" 2>/dev/null; then echo "Xvfb could not start on $display" >&2; exit 1; fi
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb "${KOLUMBRA_BENCH_DISPLAY:-:97}" 1600x1000x24
 best() { sort -n | head -1; }
 window=$(for run in 1 2 3; do
   t0=$(date +%s.%N)

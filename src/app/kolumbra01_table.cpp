@@ -123,16 +123,15 @@ void TFm_Kolumbra01::showProgress(const std::string& text) {
 
 bool TFm_Kolumbra01::readFile(const std::string& name) {
     SourceText source;
-    if (SourceText::readFile(name, source, &CsvFileInf.ReadError) != SourceText::ReadStatus::Ok)
-        return false;
-    CsvFileInf.DroppedFromNul = source.bytesFromNul();
-    CsvFileInf.FileName = name;
+    std::size_t lines = 0;
+    // Too many rows or too long a row for the grid fails as EOVERFLOW.
+    const TableLoadResult read = readTableSource(name, source, lines);
+    CsvFileInf.ReadError = read.error;
+    if (!read.ok()) return false;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
-    CsvFileInf.LineCount = countSourceLines(source);
-    if (!tableFits(source.text(), CsvFileInf.LineCount)) {
-        CsvFileInf.ReadError = EOVERFLOW; // more rows or a longer row than the grid can hold
-        return false;
-    }
+    CsvFileInf.DroppedFromNul = read.droppedFromNul;
+    CsvFileInf.FileName = name;
+    CsvFileInf.LineCount = lines;
     CsvFileInf.Lines = std::move(source);
     CsvFileInf.Loaded = true;
     return true;
@@ -189,19 +188,16 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         if (fromFile) prepared = takeStartLoad(name);
         startLoad_.reset();
     }
+    if (fromFile) Settings.Path_EditFile = name;
     if (prepared) {
-        Settings.Path_EditFile = name;
         CsvFileInf.FileName = name;
         CsvFileInf.DroppedFromNul = prepared->DroppedFromNul;
         CsvFileInf.LineCount = prepared->LineCount;
         CsvFileInf.Lines.release();
         CsvFileInf.Loaded = true;
     } else if (fromFile) {
-        Settings.Path_EditFile = name;
         // A file that cannot be read leaves the table and its name as they are.
-        std::string previous = CsvFileInf.FileName;
         if (!readFile(name)) {
-            CsvFileInf.FileName = previous;
             prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n") +
                           ioFailureDetail(name, IoStatus::failure(CsvFileInf.ReadError)));
             return false;

@@ -38,15 +38,13 @@ PackedRow* resultRow(RowArena& arena, const PackedRow* src, long long sequence) 
     if (srcText) std::memcpy(out + seqSize, src->text(), srcText);
     row->setOffset(0, 0);
     // The usual case, source and result of one offset width: no width test per cell.
-    auto shifted = [&]<typename Offset>(Offset) {
-        const auto* from = reinterpret_cast<const Offset*>(src + 1);
-        auto* to = reinterpret_cast<Offset*>(row + 1) + 1;
-        for (std::uint32_t i = 0; i < srcCells; ++i) to[i] = static_cast<Offset>(from[i] + seqSize);
-        return row;
-    };
     if (src && src->offsetBytes() == row->offsetBytes()) {
-        if (row->narrow) return shifted(std::uint8_t{});
-        if (!row->wide) return shifted(std::uint16_t{});
+        row->withOffsets([&]<typename Offset>(Offset* to) {
+            const auto* from = reinterpret_cast<const Offset*>(src + 1);
+            for (std::uint32_t i = 0; i < srcCells; ++i)
+                to[i + 1] = static_cast<Offset>(from[i] + seqSize);
+        });
+        return row;
     }
     for (std::uint32_t i = 0; i < srcCells; ++i)
         row->setOffset(i + 1, static_cast<std::uint32_t>(seqSize + src->offset(i)));

@@ -28,19 +28,12 @@ void appendRowLine(std::string& out, const StringGrid& grid, int r, unsigned cha
             out, nullptr, 0, count, [](std::size_t) { return std::size_t{0}; }, separator);
         return;
     }
-    // Offsets read at the row's width, without a width test per cell.
-    auto write = [&]<typename Offset>(const Offset* offsets) {
-        offsets += first;
+    row->withOffsets([&](const auto* offsets) {
         appendFieldLine(
             out, row->text(), stored - static_cast<std::uint32_t>(first), count,
-            [offsets](std::size_t i) { return static_cast<std::size_t>(offsets[i]); }, separator);
-    };
-    if (row->narrow)
-        write(reinterpret_cast<const std::uint8_t*>(row + 1));
-    else if (!row->wide)
-        write(reinterpret_cast<const std::uint16_t*>(row + 1));
-    else
-        write(reinterpret_cast<const std::uint32_t*>(row + 1));
+            [at = offsets + first](std::size_t i) { return static_cast<std::size_t>(at[i]); },
+            separator);
+    });
 }
 
 IoStatus writeBlocksInOrder(int blocks, const BlockFormat& format, const RowSink& sink) {

@@ -104,6 +104,18 @@ struct PackedRow {
         else
             reinterpret_cast<std::uint16_t*>(this + 1)[i] = static_cast<std::uint16_t>(value);
     }
+    // Calls f with the offset array at this row's width, so that a loop over the cells tests
+    // the width once per row instead of once per cell.
+    template <typename F> decltype(auto) withOffsets(F&& f) {
+        if (narrow) return f(reinterpret_cast<std::uint8_t*>(this + 1));
+        if (wide) return f(reinterpret_cast<std::uint32_t*>(this + 1));
+        return f(reinterpret_cast<std::uint16_t*>(this + 1));
+    }
+    template <typename F> decltype(auto) withOffsets(F&& f) const {
+        if (narrow) return f(reinterpret_cast<const std::uint8_t*>(this + 1));
+        if (wide) return f(reinterpret_cast<const std::uint32_t*>(this + 1));
+        return f(reinterpret_cast<const std::uint16_t*>(this + 1));
+    }
     std::size_t textSize() const { return offset(cells); }
     const char* text() const {
         return reinterpret_cast<const char*>(this + 1) + (cells + 1) * offsetBytes();

@@ -76,12 +76,15 @@ void TableDocument::adoptTable(TableDocument& built) {
     Grid.adoptCells(built.Grid);
     RowFlags.swap(built.RowFlags);
     RowFlags.resize(static_cast<std::size_t>(Grid.rowCount()));
-    ColInfo.assign(Grid.colCount(), ColInfoRec());
-    for (int c = 0; c < Grid.colCount(); ++c) ColInfo[c].Width = Grid.colWidth(c);
+    resetColumnAttributes();
 }
 
 void TableDocument::resetAttributes() {
     RowFlags.assign(Grid.rowCount(), RowFlag());
+    resetColumnAttributes();
+}
+
+void TableDocument::resetColumnAttributes() {
     ColInfo.assign(Grid.colCount(), ColInfoRec());
     for (int c = 0; c < Grid.colCount(); ++c) ColInfo[c].Width = Grid.colWidth(c);
 }

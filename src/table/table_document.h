@@ -45,6 +45,9 @@ public:
     int fixedLines(Axis axis) const {
         return axis == Axis::Rows ? Grid.fixedRows() : Grid.fixedCols();
     }
+
+private:
+    void resetColumnAttributes(); // shown, unmarked, the grid's widths
 };
 
 } // namespace kol

@@ -52,8 +52,7 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
             std::memcpy(out + label.size(), fields.bytes.data(), fields.bytes.size());
         const auto base = static_cast<std::uint32_t>(label.size());
         if (part.result.longestField.size() < nf) part.result.longestField.resize(nf, 0);
-        // Offsets written at the row's width, without a width test per field.
-        auto place = [&]<typename Offset>(Offset* offsets) {
+        row->withOffsets([&]<typename Offset>(Offset* offsets) {
             offsets[0] = 0;
             offsets[1] = offsets[2] = static_cast<Offset>(base); // the key column starts empty
             std::uint32_t prev = 0;
@@ -63,13 +62,7 @@ void parsePart(Part& part, const SourceText& source, unsigned char separator,
                     std::max(part.result.longestField[f], fields.ends[f] - prev);
                 prev = fields.ends[f];
             }
-        };
-        if (row->narrow)
-            place(reinterpret_cast<std::uint8_t*>(row + 1));
-        else if (!row->wide)
-            place(reinterpret_cast<std::uint16_t*>(row + 1));
-        else
-            place(reinterpret_cast<std::uint32_t*>(row + 1));
+        });
         part.result.maxFields = std::max(part.result.maxFields, nf);
         part.rows.push_back(row);
 

@@ -11,15 +11,22 @@
 namespace kol {
 namespace {
 
-// About 12 MB of rows: several arena chunks on each of the load's two threads.
-void loadLarge(test::TempDir& dir, TableDocument& doc, int lines) {
-    std::string text;
-    for (int i = 0; i < lines; ++i)
-        text += "key" + std::to_string(i) + ", some longer text in a field," + std::to_string(i) +
-                "\r\n";
-    test::writeBytes(dir / "large.csv", text);
-    ASSERT_TRUE(loadTableFile((dir / "large.csv").string(), doc, TableLoadOptions{}).ok());
-}
+// A loaded table of about 12 MB of rows: several arena chunks on each of the load's two threads.
+struct RebuildAllRows : ::testing::Test {
+    static constexpr int lines = 300000;
+    test::TempDir dir;
+    TableDocument doc;
+    StringGrid& g = doc.Grid;
+
+    void SetUp() override {
+        std::string text;
+        for (int i = 0; i < lines; ++i)
+            text += "key" + std::to_string(i) + ", some longer text in a field," +
+                    std::to_string(i) + "\r\n";
+        test::writeBytes(dir / "large.csv", text);
+        ASSERT_TRUE(loadTableFile((dir / "large.csv").string(), doc, TableLoadOptions{}).ok());
+    }
+};
 
 void keyIntoColumnOne(StringGrid& grid) {
     grid.rebuildRows([](int r, std::vector<std::string_view>& cells, std::string& scratch) {
@@ -30,12 +37,7 @@ void keyIntoColumnOne(StringGrid& grid) {
     });
 }
 
-TEST(RebuildAllRows, LoadedRowsHeapRowsAndDeletedRowsAllComeThrough) {
-    test::TempDir dir;
-    TableDocument doc;
-    const int lines = 300000;
-    loadLarge(dir, doc, lines);
-    StringGrid& g = doc.Grid;
+TEST_F(RebuildAllRows, LoadedRowsHeapRowsAndDeletedRowsAllComeThrough) {
     g.setCell(3, 5, std::string(100, 'h')); // a row moved to a heap block of its own
     g.deleteRows(10, 1000);                 // rows whose blocks no row points to any more
     keyIntoColumnOne(g);
@@ -52,12 +54,7 @@ TEST(RebuildAllRows, LoadedRowsHeapRowsAndDeletedRowsAllComeThrough) {
     EXPECT_EQ(g.cell(1, 7), "#changed");
 }
 
-TEST(RebuildAllRows, OutOfMemoryHalfWayLeavesEachRowOldOrNew) {
-    test::TempDir dir;
-    TableDocument doc;
-    const int lines = 300000;
-    loadLarge(dir, doc, lines);
-    StringGrid& g = doc.Grid;
+TEST_F(RebuildAllRows, OutOfMemoryHalfWayLeavesEachRowOldOrNew) {
     setLoadMemoryLimitForTesting(6u << 20); // less than the rebuilt rows need
     EXPECT_THROW(keyIntoColumnOne(g), std::bad_alloc);
     setLoadMemoryLimitForTesting(0);
