@@ -157,7 +157,7 @@ void TFm_Kolumbra01::ApplySettings() {
     select(Cmb_FixedKeta, Settings.Cmb_FixedKeta);
     select(Cmb_Bunri, Settings.Cmb_Bunri);
     CurrentSeparator = SeparatorTable()[Cmb_Bunri.ItemIndex].code;
-    ColumnLimit = std::atof(DigitsOnly(Cmb_LimColLen.text()).c_str()) + 1;
+    readColumnLimit();
 
     const std::pair<MenuItem*, int> checks[] = {
         {&Mn_FixedCenter, Settings.FixedCenter},   {&Mn_DataCenter, Settings.DataCenter},
@@ -175,12 +175,10 @@ void TFm_Kolumbra01::FormShow() {
     BusyCursor busy(host_);
     if (FirstShow == 1) {
         ApplySettings();
-        if (Search) Search->ResetResults(true);
-        ResetTable(0, 0);
+        ResetTable(0, 0); // also empties the search results
         UpdateCaptions();
         FirstShow = 0;
         MyTimerEnabled = SaveTimerEnabled = true;
-        columnsChanged();
     }
 }
 
@@ -229,7 +227,8 @@ void TFm_Kolumbra01::UpdateCaptions() {
         Caption = CaptionOverride;
     else
         Caption = "Kolumbra Ver 4.00  [ " + cp932::fromUtf8(CsvFileInf.FileName) + " ]";
-    Lab_Records.Caption = GroupThousands(std::string(Trim(RowLabel(Grid.rowCount() - 1, false))));
+    Lab_Records.Caption =
+        GroupThousands(std::string(Trim(Shown.rowLabel(Grid.rowCount() - 1, false))));
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
     MarkedColumnCount = static_cast<int>(std::count_if(
         ColInfo.begin(), ColInfo.end(), [](const ColInfoRec& c) { return c.Marked; }));
@@ -253,7 +252,6 @@ void TFm_Kolumbra01::Mn_InitClearClick() {
     ResetTable(0, 0);
     UpdateCaptions();
     Modified = 1;
-    columnsChanged();
 }
 
 bool TFm_Kolumbra01::FormClose() {
@@ -318,9 +316,8 @@ int TFm_Kolumbra01::fixedRowsIndex() const {
     return Cmb_FixedRows.ItemIndex < 0 ? 0 : Cmb_FixedRows.ItemIndex;
 }
 
-std::string TFm_Kolumbra01::RowLabel(long long n, bool blankIfNotPositive) const {
-    return kol::RowLabel(n, blankIfNotPositive,
-                         RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()});
+RowLabelRule TFm_Kolumbra01::rowLabelRule() const {
+    return RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()};
 }
 
 } // namespace kol

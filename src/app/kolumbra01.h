@@ -18,6 +18,7 @@
 #include "table/string_grid.h"
 #include "table/table_document.h"
 #include "view/cell_display.h"
+#include "view/table_view.h"
 
 #include <cstdint>
 #include <functional>
@@ -50,7 +51,7 @@ struct ScreenInfo {
     int width = 1920, height = 1080;
 };
 
-class TFm_Kolumbra01 : public EditingState, public GridInputHost {
+class TFm_Kolumbra01 : public EditingState, public GridInputHost, public TableViewSwitches {
 public:
     TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host, Clock& clock,
                    std::string programDir);
@@ -175,10 +176,6 @@ public:
     void Cmb_FixedRowsClick();
     void Cmb_KomRowClick();
     void Cmb_FixedColClick(); // also the key column's width
-    // The key column's caption, width and copies; `columnOneEmpty`: nothing to clear first.
-    void showKeyColumn(bool columnOneEmpty);
-    // Whether a column's longest shown text (per column) is wider than the column.
-    bool someCellFolds(const std::vector<std::uint32_t>& longest) const;
     void Cmb_LimColLenClick();
     void Cmb_FoldClick(); // also Btn_ReFold
     void Cmb_CrNextClick();
@@ -186,28 +183,17 @@ public:
     void Chk_MoveColClick();
     void Chk_RowSizeClick();
 
-    // Operations shared with other windows.
-    // Called whenever the columns or their names may have changed (loads, clearing, structure
-    // changes, the column-name row), so the sort window can refill its lists.
-    std::function<void()> ColumnListsChanged;
-    void columnsChanged() {
-        if (ColumnListsChanged) ColumnListsChanged();
-    }
-    void RenumberRowLabels();
-    void RecomputeBreakColours(int column, int fromRow);
-    void recomputeBreakColumns(int first, int last) { recomputeBreakRange(first, last, 0); }
-    void recomputeBreakRange(int first, int last, int fromRow);
-    void recomputeBreakCells(const GridRect& changed); // after a change of text only
-    void breakColoursAfterMove(Axis axis, int from, int to);
-    void AutoFitColumns();
-    // The longest text column c shows, given the longest of its cells.
-    std::uint32_t shownLongest(int c, std::uint32_t rawLongest) const;
-    void widenForDates(); // date editing switched on: no date may be cut
-    int ColumnWidthFor(int currentWidth, double length) const;
-    void ApplyFold();
-    void BuildFixedColList();
-    void FillFixedColumn(bool columnOneEmpty = false);
-    DisplaySwitches displaySwitches() const;
+    // The switches the shown table is derived with.
+    RowLabelRule rowLabelRule() const override;
+    int titleRowsChoice() const override { return Cmb_FixedRows.ItemIndex; }
+    int keyColumnChoice() const override { return Cmb_FixedCol.ItemIndex; }
+    int keyColumnLetters() const override { return Cmb_FixedKeta.ItemIndex; }
+    bool breakColours() const override { return Mn_BreakColor.Checked; }
+    DisplaySwitches displaySwitches() const override;
+    int foldChoice() const override { return Cmb_Fold.ItemIndex; }
+    double columnLimit() const override { return ColumnLimit; }
+    unsigned char separator() const override { return CurrentSeparator; }
+    LetterSize letters() const override { return {LetterWidth, LetterHeight}; }
     CellScene cellScene() const;
     // What the grid's input side asks of the window.
     TableDocument& document() override { return Doc; }
@@ -231,7 +217,6 @@ public:
     void ReadClipboardTable(bool silent, const std::string& caption);
     void ClearHistory() { ClearHistory(true); }
     int fixedRowsIndex() const;
-    std::string RowLabel(long long n, bool blankIfNotPositive) const;
     std::string helpPath(const std::string& fileName) const;
     std::string DataDir;                // writable folder for generated documents
     std::string SettingsPath;           // the settings file; empty: defaults only, nothing written
@@ -245,6 +230,8 @@ public:
     std::vector<ColInfoRec>& ColInfo = Doc.ColInfo;
     std::uint8_t& Modified = Doc.Modified;
     GridViewState View{Doc.Grid}; // the table grid's cursor, selection and scroll position
+    // Labels, key column, break colours, widths and folding, and the table's listeners.
+    TableView Shown{Doc, *this};
     std::uint8_t FirstShow = 1;
     std::string CaptionOverride;
     unsigned char CurrentSeparator = ',';
@@ -298,9 +285,9 @@ private:
     StartLoad::Options startLoadOptions() const;
     std::unique_ptr<StartLoad::Table> takeStartLoad(const std::string& name);
     void showLoadProgress(std::size_t line, std::size_t total, std::int64_t& shownAt);
-    void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
-    void applyFixedRows();
-    void fitLabelColumn(); // column 0 as wide as the longest row label needs
+    void readColumnLimit();                  // from the column-length choice
+    void showKeyColumn(bool columnOneEmpty); // also keeps the choice for the settings
+    void fillKeyColumnChoice();              // the key-column combo's items
     void rebuildAttributes();
     void showProgress(const std::string& caption);
     std::string openDialogStart(const std::string& startName, std::string& directory,
@@ -321,7 +308,6 @@ private:
     void rowsRemoved(int d, bool moving);
     void colsInserted(int p, int n);
     void colsRemoved(int d, bool moving);
-    void fitNewColumns(int p, int n); // widths of new blank columns
     void insertBlankLines(Axis axis);
     bool copyLines(Axis axis, Sender sender); // false when nothing was copied
     void deleteLines(Axis axis, bool moving);
@@ -347,7 +333,6 @@ private:
     ScreenInfo screen_;
     std::unique_ptr<TIsDClick> dclick_;
     std::unique_ptr<StartLoad> startLoad_;
-    bool labelColumnWidened_ = false;
     std::vector<std::string> otherSettingLines_; // kept for the readers that come later
 };
 

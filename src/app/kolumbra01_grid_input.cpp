@@ -13,13 +13,7 @@ GridInputOptions TFm_Kolumbra01::inputOptions() const {
 void TFm_Kolumbra01::commitCell(int c, int r, const std::string& text) {
     edits::editCell(Doc, HistoryKind::CellEdit, c, r, text);
     updateUndoMenu();
-    const int width = ColumnWidthFor(Grid.colWidth(c),
-                                     static_cast<double>(displayLength(text, displaySwitches())));
-    if (width != -1) Grid.setColWidth(c, width);
-    // The key column's copy in column 1 shows the new value too.
-    const int key = Cmb_FixedCol.ItemIndex;
-    if (key > 0 && c == key + 1 && Grid.fixedCols() > 1) Grid.setCell(1, r, " " + Trim(text));
-    recomputeBreakCells(GridRect{c, r, c, r});
+    Shown.cellEdited(c, r, text);
 }
 
 void TFm_Kolumbra01::runCommand(GridCommand command) {

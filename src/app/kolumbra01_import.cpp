@@ -79,7 +79,7 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
             if (grow) {
                 const int at = Grid.colCount();
                 edits::appendColumns(Doc, extra);
-                fitNewColumns(at, extra);
+                Shown.fitNewColumns(at, extra);
                 updateUndoMenu();
             }
         }
@@ -90,7 +90,7 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
             cells[static_cast<std::size_t>(Grid.fixedCols()) + i] = fields.field(i);
         Grid.setRowCells(p + k, cells);
     }
-    RecomputeBreakColours(-1, p);
+    Shown.recomputeBreakColours(-1, p);
     RefreshAfterStructureChange();
     Modified = 1;
     OperationRange = CellRange(Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1);

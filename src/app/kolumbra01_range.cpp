@@ -109,7 +109,7 @@ void TFm_Kolumbra01::Pm_RangeClipPasteClick(Sender sender) {
                             return std::string(CopyGrid.cell(col - c, row - r));
                         });
     updateUndoMenu();
-    recomputeBreakCells(target);
+    Shown.cellsChanged(target);
     selectClamped(target);
     View.col = c;
     View.row = r;
@@ -129,7 +129,7 @@ void TFm_Kolumbra01::Pm_RangeClearClick() {
     updateUndoMenu();
     Pm_RangeClipClick(Sender::None);
     Grid.rewriteRect(sel, [](int, int, std::string_view) { return std::string(); });
-    recomputeBreakCells(sel);
+    Shown.cellsChanged(sel);
     Modified = 1;
 }
 
@@ -170,7 +170,7 @@ void TFm_Kolumbra01::Pm_StrCvtHanToZenClick(Sender sender) {
     edits::rewriteCells(Doc, HistoryKind::RangeConvert, sel,
                         [&](int, int, std::string_view text) { return convert(text); });
     updateUndoMenu();
-    recomputeBreakCells(sel);
+    Shown.cellsChanged(sel);
 }
 
 } // namespace kol

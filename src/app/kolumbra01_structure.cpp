@@ -50,11 +50,10 @@ void TFm_Kolumbra01::selectClamped(GridRect r) {
 
 void TFm_Kolumbra01::RefreshAfterStructureChange() {
     numberColumns(Grid);
-    BuildFixedColList();
-    FillFixedColumn();
+    fillKeyColumnChoice();
+    Shown.fillKeyColumn();
     UpdateCaptions();
-    if (Search) Search->ResetResults(false);
-    columnsChanged();
+    Shown.announceReshaped(Reshape::Columns);
 }
 
 void TFm_Kolumbra01::rowsInserted(int p, int n) {
@@ -62,7 +61,8 @@ void TFm_Kolumbra01::rowsInserted(int p, int n) {
                     std::min(std::max(p, Grid.fixedRows()), Grid.rowCount() - 1));
     if (OperationRange.set() && OperationRange.rows.last() >= p) OperationRange.rows.shift(n);
     RefreshAfterStructureChange();
-    RenumberRowLabels();
+    Shown.renumberRowLabels();
+    UpdateCaptions();
     PopupRow = p;
     updateUndoMenu();
 }
@@ -77,22 +77,14 @@ void TFm_Kolumbra01::rowsRemoved(int d, bool moving) {
                     std::clamp(row, Grid.fixedRows(), Grid.rowCount() - 1));
     // From the join at the removal, wherever the current cell went: an edit walks down only
     // until the stored bits agree, so none below may be left over from the removed rows.
-    RecomputeBreakColours(-1, std::min(d, View.row));
+    Shown.recomputeBreakColours(-1, std::min(d, View.row));
     RefreshAfterStructureChange();
-    RenumberRowLabels();
+    Shown.renumberRowLabels();
+    UpdateCaptions();
     PopupRow = d;
     OperationRange = CellRange();
     updateUndoMenu();
     if (!moving) host_.focusGrid();
-}
-
-void TFm_Kolumbra01::fitNewColumns(int p, int n) {
-    for (int c = p; c < p + n && c < Grid.colCount(); ++c) {
-        Grid.setColWidth(c, Grid.defaultColWidth());
-        int widened = ColumnWidthFor(Grid.colWidth(c), 12);
-        if (widened != -1) Grid.setColWidth(c, widened);
-        ColInfo[c].Width = Grid.colWidth(c);
-    }
 }
 
 void TFm_Kolumbra01::colsInserted(int p, int n) {
@@ -147,11 +139,11 @@ void TFm_Kolumbra01::insertBlankLines(Axis axis) {
     edits::insertBlank(Doc, axis, p, n);
     if (axis == Axis::Rows) {
         rowsInserted(p, n);
-        RecomputeBreakColours(-1, p);
+        Shown.recomputeBreakColours(-1, p);
     } else {
-        fitNewColumns(p, n);
+        Shown.fitNewColumns(p, n);
         colsInserted(p, n);
-        recomputeBreakColumns(p, Grid.colCount() - 1);
+        Shown.recomputeBreakColumns(p, Grid.colCount() - 1);
     }
     OperationRange = axis == Axis::Rows
                          ? CellRange(Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1)
@@ -198,13 +190,13 @@ bool TFm_Kolumbra01::copyLines(Axis axis, Sender sender) {
     if (rows) {
         // The copies' labels follow their new places; the key column is filled afresh.
         for (int i = 0; i < n; ++i) {
-            Grid.setCell(0, p + i, RowLabel(p + i, true));
+            Grid.setCell(0, p + i, Shown.rowLabel(p + i, true));
             Grid.setCell(1, p + i, "");
         }
         rowsInserted(p, n);
     } else {
         colsInserted(p, n);
-        recomputeBreakColumns(p, Grid.colCount() - 1);
+        Shown.recomputeBreakColumns(p, Grid.colCount() - 1);
     }
     resetWorkGrid();
     OperationRange = rows ? CellRange(Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1)

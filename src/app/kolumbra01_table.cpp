@@ -24,18 +24,17 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     PopupCol = PopupRow = -1;
     OperationRange = CellRange();
     ClipRange = GridRect();
-    resetTableShape(Grid, columns, rows, RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()});
+    resetTableShape(Grid, columns, rows, rowLabelRule());
     for (int c = 0; c < Grid.colCount(); ++c) Grid.setColWidth(c, 0);
 
     const int w = LetterWidth;
     Grid.setDefaultRowHeight(KijyunHeight);
     Grid.setDefaultColWidth(12 * w);
-    Grid.setColWidth(0, 9 * w);
-    labelColumnWidened_ = false;
+    Shown.resetLabelColumn();
     Grid.setColWidth(1, w);
     if (columns == 0 && rows == 0) {
         Grid.setColWidth(2, Grid.defaultColWidth());
-        int fitted = ColumnWidthFor(Grid.colWidth(2), 12);
+        int fitted = Shown.columnWidthFor(Grid.colWidth(2), 12);
         if (fitted != -1) Grid.setColWidth(2, fitted);
     }
 
@@ -53,9 +52,9 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
         MarkedColumnCount = 0;
     } else {
         rebuildAttributes();
-        RecomputeBreakColours(-1, 0);
+        Shown.recomputeBreakColours(-1, 0);
     }
-    if (Search) Search->ResetResults(false); // loads and the one-cell table
+    Shown.announceReshaped(Reshape::Replaced); // loads and the one-cell table
 }
 
 void TFm_Kolumbra01::rebuildAttributes() {
@@ -63,57 +62,9 @@ void TFm_Kolumbra01::rebuildAttributes() {
     MarkedColumnCount = 0;
 }
 
-int TFm_Kolumbra01::ColumnWidthFor(int currentWidth, double length) const {
-    double d = length + 1.5;
-    if (d > ColumnLimit) d = ColumnLimit;
-    if (CurrentSeparator == kNoSeparator) d = 80;
-    double f = d * LetterWidth;
-    return f > currentWidth ? static_cast<int>(std::trunc(f)) : -1;
-}
-
-void TFm_Kolumbra01::fitColumns(const std::vector<std::uint32_t>& longest) {
+void TFm_Kolumbra01::readColumnLimit() {
     if (Cmb_LimColLen.ItemIndex < 0) Cmb_LimColLen.ItemIndex = 6;
     ColumnLimit = std::atof(DigitsOnly(Cmb_LimColLen.text()).c_str()) + 1;
-    const int w = LetterWidth;
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
-        Grid.setColWidth(c, 5 * w);
-        double length = c < static_cast<int>(longest.size()) ? longest[c] : 0;
-        int width = ColumnWidthFor(Grid.colWidth(c), length);
-        if (width != -1) Grid.setColWidth(c, width);
-        ColInfo[c].Width = Grid.colWidth(c);
-    }
-}
-
-std::uint32_t TFm_Kolumbra01::shownLongest(int c, std::uint32_t rawLongest) const {
-    // Date editing lengthens a 6- or 8-digit number by its two slashes; nothing else that is
-    // shown is longer than the cell, so only such columns need a look at their cells.
-    if (!Mn_DateEdit.Checked || rawLongest < 6 || rawLongest >= 10) return rawLongest;
-    const DisplaySwitches view = displaySwitches();
-    std::uint32_t longest = rawLongest;
-    for (int r = 0; r < Grid.rowCount(); ++r)
-        longest = std::max<std::uint32_t>(
-            longest, static_cast<std::uint32_t>(displayLength(Grid.cell(c, r), view)));
-    return longest;
-}
-
-bool TFm_Kolumbra01::someCellFolds(const std::vector<std::uint32_t>& longest) const {
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
-        const int width = Grid.colWidth(c);
-        const double shown = c < static_cast<int>(longest.size()) ? longest[c] : 0;
-        if (width > 0 && shown * LetterWidth > width) return true;
-    }
-    return false;
-}
-
-void TFm_Kolumbra01::AutoFitColumns() {
-    std::vector<std::uint32_t> longest(Grid.colCount(), 0);
-    for (int r = 0; r < Grid.rowCount(); ++r)
-        for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
-            longest[c] = std::max<std::uint32_t>(
-                longest[c], static_cast<std::uint32_t>(Grid.cell(c, r).size()));
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
-        longest[c] = shownLongest(c, longest[c]);
-    fitColumns(longest);
 }
 
 void TFm_Kolumbra01::showProgress(const std::string& text) {
@@ -154,8 +105,7 @@ void TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
     } else {
         std::int64_t shownAt = -1;
         filled = fillTable(
-            Doc, CsvFileInf.Lines, CsvFileInf.LineCount, CurrentSeparator,
-            RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()},
+            Doc, CsvFileInf.Lines, CsvFileInf.LineCount, CurrentSeparator, rowLabelRule(),
             [&](std::size_t line) { showLoadProgress(line, CsvFileInf.LineCount, shownAt); });
     }
     // Nothing reads the raw source after this; a large file is not kept twice.
@@ -165,17 +115,18 @@ void TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
     for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
         std::size_t field = static_cast<std::size_t>(c - Grid.fixedCols());
-        longest[c] =
-            shownLongest(c, std::max<std::uint32_t>(
-                                field < filled.longestField.size() ? filled.longestField[field] : 0,
-                                static_cast<std::uint32_t>(Grid.cell(c, 0).size())));
+        longest[c] = Shown.shownLongest(
+            c, std::max<std::uint32_t>(
+                   field < filled.longestField.size() ? filled.longestField[field] : 0,
+                   static_cast<std::uint32_t>(Grid.cell(c, 0).size())));
     }
-    fitColumns(longest);
-    fitLabelColumn();
+    readColumnLimit();
+    Shown.fitColumns(longest);
+    Shown.fitLabelColumn();
     // The rows of a fresh table all have the default height; only a cell wider than its column
     // can change that, and the split measured every cell.
-    if (someCellFolds(longest)) ApplyFold();
-    if (!prepared) RecomputeBreakColours(-1, 0); // a table read ahead has them already
+    if (Shown.someCellFolds(longest)) Shown.applyFold();
+    if (!prepared) Shown.recomputeBreakColours(-1, 0); // a table read ahead has them already
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
     pnlMsg.Caption.clear();
     pnlBase.Caption.clear();
@@ -231,9 +182,9 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         loadedName = CsvFileInf.FileName;
         if (!filled) CsvFileInf.FileName.clear();
 
-        applyFixedRows();
+        Shown.applyTitleRows();
         UpdateCaptions();
-        BuildFixedColList();
+        fillKeyColumnChoice();
         showKeyColumn(true); // a fresh table has nothing in column 1 to clear
         View.topRow = Grid.fixedRows();
         View.leftCol = Grid.fixedCols();
@@ -245,7 +196,7 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         EnableControls(true);
     }
     GridVisible = true;
-    columnsChanged();
+    Shown.announceReshaped(Reshape::Replaced);
     host_.focusGrid();
     if (!filled) {
         prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n") +

@@ -86,7 +86,7 @@ void TFm_Kolumbra01::applyUndo(const UndoOutcome& outcome) {
     case Change::None:
         return;
     case Change::Cells:
-        recomputeBreakCells(outcome.cells);
+        Shown.cellsChanged(outcome.cells);
         break;
     case Change::LinesRemoved:
         if (rows)
@@ -97,10 +97,10 @@ void TFm_Kolumbra01::applyUndo(const UndoOutcome& outcome) {
     case Change::LinesAdded:
         if (rows) {
             rowsInserted(outcome.first, outcome.count);
-            if (!outcome.clipTakenBack) RecomputeBreakColours(-1, outcome.first);
+            if (!outcome.clipTakenBack) Shown.recomputeBreakColours(-1, outcome.first);
         } else {
             colsInserted(outcome.first, outcome.count);
-            recomputeBreakColumns(outcome.first, Grid.colCount() - 1);
+            Shown.recomputeBreakColumns(outcome.first, Grid.colCount() - 1);
         }
         if (outcome.clipTakenBack) {
             ClipRange = GridRect();
@@ -108,10 +108,11 @@ void TFm_Kolumbra01::applyUndo(const UndoOutcome& outcome) {
         }
         break;
     case Change::LineMoved:
-        breakColoursAfterMove(outcome.axis, outcome.movedFrom, outcome.first);
-        if (rows)
-            RenumberRowLabels();
-        else
+        Shown.breakColoursAfterMove(outcome.axis, outcome.movedFrom, outcome.first);
+        if (rows) {
+            Shown.renumberRowLabels();
+            UpdateCaptions();
+        } else
             RefreshAfterStructureChange();
         break;
     }

@@ -41,22 +41,11 @@ CellScene TFm_Kolumbra01::cellScene() const {
 
 void TFm_Kolumbra01::Mn_FixedCenterClick(MenuItem& item) {
     item.Checked = !item.Checked;
-    if (&item == &Mn_DateEdit && item.Checked) widenForDates();
-    host_.focusGrid();
-}
-
-void TFm_Kolumbra01::widenForDates() {
-    BusyCursor busy(host_);
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
-        std::uint32_t raw = 0;
-        for (int r = 0; r < Grid.rowCount() && raw < 10; ++r)
-            raw = std::max<std::uint32_t>(raw, static_cast<std::uint32_t>(Grid.cell(c, r).size()));
-        if (raw >= 10) continue; // a date of 10 shown bytes fits wherever such a cell fits
-        const int width = ColumnWidthFor(Grid.colWidth(c), shownLongest(c, raw));
-        if (width == -1 || !ColInfo[c].Shown) continue;
-        Grid.setColWidth(c, width);
-        ColInfo[c].Width = width;
+    if (&item == &Mn_DateEdit && item.Checked) {
+        BusyCursor busy(host_);
+        Shown.widenForDates();
     }
+    host_.focusGrid();
 }
 
 void TFm_Kolumbra01::Mn_KaraGyoColorClick(MenuItem& item) {
@@ -82,7 +71,7 @@ void TFm_Kolumbra01::Mn_BreakColorClick() {
     Mn_BreakColor.Checked = !Mn_BreakColor.Checked;
     if (Mn_BreakColor.Checked) {
         BusyCursor busy(host_);
-        RecomputeBreakColours(-1, 0);
+        Shown.recomputeBreakColours(-1, 0);
     }
     host_.focusGrid();
 }
@@ -91,71 +80,23 @@ void TFm_Kolumbra01::Mn_FixedRowSEQClick() {
     {
         BusyCursor busy(host_);
         Mn_FixedRowSEQ.Checked = !Mn_FixedRowSEQ.Checked;
-        RenumberRowLabels();
+        Shown.renumberRowLabels();
+        UpdateCaptions();
     }
     host_.focusGrid();
 }
 
-void TFm_Kolumbra01::RecomputeBreakColours(int column, int fromRow) {
-    if (!Mn_BreakColor.Checked) return;
-    kol::RecomputeBreakColours(Grid, RowFlags, column, fromRow);
-}
-
-void TFm_Kolumbra01::recomputeBreakRange(int first, int last, int fromRow) {
-    if (Mn_BreakColor.Checked) RecomputeBreakColumnRange(Grid, RowFlags, first, last, fromRow);
-}
-
-void TFm_Kolumbra01::recomputeBreakCells(const GridRect& changed) {
-    if (Mn_BreakColor.Checked) RecomputeBreakColoursAfterCells(Grid, RowFlags, changed);
-}
-
-// A moved row or column takes its bits along, but they were worked out for its old neighbours;
-// later edits only walk down until the stored bits agree, so they must be right again.
-void TFm_Kolumbra01::breakColoursAfterMove(Axis axis, int from, int to) {
-    if (axis == Axis::Rows)
-        RecomputeBreakColours(-1, std::min(from, to));
-    else
-        recomputeBreakColumns(std::min(from, to), std::max(from, to));
-}
-
-void TFm_Kolumbra01::RenumberRowLabels() {
-    const RowLabelRule rule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()};
-    for (int r = 1; r < Grid.rowCount(); ++r) Grid.setCell(0, r, kol::RowLabel(r, true, rule));
-    fitLabelColumn();
-    applyFixedRows();
-    UpdateCaptions();
-    if (Search) Search->ResetResults(false);
-}
-
-void TFm_Kolumbra01::fitLabelColumn() {
-    // Nine letters hold every label up to "999,999"; a longer table widens the column to its
-    // longest label, and a table that shrinks back gets the standard width again.
-    const std::string last = RowLabel(Grid.rowCount() - 1, false);
-    const int letters = static_cast<int>(GroupThousands(last).size()) + 2;
-    if (letters > 9) {
-        Grid.setColWidth(0, letters * LetterWidth);
-        labelColumnWidened_ = true;
-    } else if (labelColumnWidened_) {
-        Grid.setColWidth(0, 9 * LetterWidth);
-        labelColumnWidened_ = false;
-    }
-}
-
-void TFm_Kolumbra01::applyFixedRows() {
-    if (Cmb_FixedRows.ItemIndex >= 0)
-        Grid.setFixedRows(std::min(Grid.rowCount() - 1, Cmb_FixedRows.ItemIndex + 1));
-}
-
 void TFm_Kolumbra01::Cmb_FixedRowsClick() {
-    applyFixedRows();
+    Shown.applyTitleRows();
     View.topRow = Grid.fixedRows();
     View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
-    RenumberRowLabels();
+    Shown.renumberRowLabels();
+    UpdateCaptions();
     if (GridVisible) host_.focusGrid();
 }
 
 void TFm_Kolumbra01::Cmb_KomRowClick() {
-    columnsChanged();
+    Shown.announceReshaped(Reshape::Columns); // the column names come from another row
     host_.focusGrid();
 }
 
@@ -168,78 +109,32 @@ void TFm_Kolumbra01::showKeyColumn(bool columnOneEmpty) {
         Settings.Cmb_FixedCol = Cmb_FixedCol.ItemIndex;
         Settings.Cmb_FixedKeta = Cmb_FixedKeta.ItemIndex;
     }
-    const int w = LetterWidth;
-    Grid.setCell(0, 0, "No.");
-    if (Cmb_FixedCol.ItemIndex > 0) {
-        Grid.setCell(1, 0, sj("固定列"));
-        Grid.setColWidth(1, std::max(Cmb_FixedKeta.ItemIndex, 0) * w);
-    } else {
-        Grid.setCell(1, 0, "");
-        Grid.setCell(1, 1, "");
-        Grid.setColWidth(1, w);
-    }
-    if (!ColInfo.empty()) ColInfo[1].Width = Grid.colWidth(1);
-    FillFixedColumn(columnOneEmpty);
+    Shown.showKeyColumn(columnOneEmpty);
 }
 
-void TFm_Kolumbra01::FillFixedColumn(bool columnOneEmpty) {
-    const int k = Cmb_FixedCol.ItemIndex;
-    const int source = k > 0 && k + 1 < Grid.colCount() ? k + 1 : -1;
-    if (source < 0) {
-        if (columnOneEmpty) return;
-        // Nothing to copy: only clear what a previous key column left.
-        for (int r = 1; r < Grid.rowCount(); ++r)
-            if (!Grid.cell(1, r).empty()) Grid.setCell(1, r, "");
-        return;
-    }
-    // Every row changes: rebuild them all in one pass rather than one allocation per row.
-    struct Context {
-        int source;
-    } context{source};
-    Grid.rebuildAllRows(
-        [](void* ctx, int r, std::vector<std::string_view>& cells, std::string& scratch) {
-            if (r == 0) return;
-            const int from = static_cast<Context*>(ctx)->source;
-            std::string_view value =
-                from < static_cast<int>(cells.size()) ? cells[from] : std::string_view();
-            scratch = " " + Trim(value);
-            if (cells.size() < 2) cells.resize(2);
-            cells[1] = scratch;
-        },
-        &context);
-}
-
-void TFm_Kolumbra01::BuildFixedColList() {
-    Cmb_FixedCol.Items = {sj(" 無し")};
+void TFm_Kolumbra01::fillKeyColumnChoice() {
+    Cmb_FixedCol.Items = Shown.keyColumnItems();
     Cmb_FixedCol.ItemIndex = 0;
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c)
-        Cmb_FixedCol.Items.push_back(" " + std::to_string(c - Grid.fixedCols() + 1) + ". " +
-                                     Trim(Grid.cell(c, 1)));
     if (Settings.Cmb_FixedCol < static_cast<int>(Cmb_FixedCol.Items.size()))
         Cmb_FixedCol.ItemIndex = Settings.Cmb_FixedCol;
 }
-
 void TFm_Kolumbra01::Cmb_LimColLenClick() {
     {
         BusyCursor busy(host_);
         GridVisible = false;
-        AutoFitColumns();
-        ApplyFold();
+        readColumnLimit();
+        Shown.autoFitColumns();
+        Shown.applyFold();
         GridVisible = true;
     }
     host_.focusGrid();
-}
-
-void TFm_Kolumbra01::ApplyFold() {
-    kol::ApplyFold(Grid, displaySwitches(), Cmb_Fold.ItemIndex < 0 ? 0 : Cmb_Fold.ItemIndex,
-                   LetterWidth, LetterHeight);
 }
 
 void TFm_Kolumbra01::Cmb_FoldClick() {
     {
         BusyCursor busy(host_);
         GridVisible = false;
-        ApplyFold();
+        Shown.applyFold();
         GridVisible = true;
     }
     host_.focusGrid();
@@ -248,20 +143,21 @@ void TFm_Kolumbra01::Cmb_FoldClick() {
 void TFm_Kolumbra01::GridRowMoved(int from, int to) {
     edits::recordDrag(Doc, Axis::Rows, from, to);
     updateUndoMenu();
-    breakColoursAfterMove(Axis::Rows, from, to);
-    RenumberRowLabels();
+    Shown.breakColoursAfterMove(Axis::Rows, from, to);
+    Shown.renumberRowLabels();
+    UpdateCaptions();
     PopupRow = to;
 }
 
 void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     edits::recordDrag(Doc, Axis::Columns, from, to);
     updateUndoMenu();
-    breakColoursAfterMove(Axis::Columns, from, to);
+    Shown.breakColoursAfterMove(Axis::Columns, from, to);
     numberColumns(Grid);
-    BuildFixedColList();
+    fillKeyColumnChoice();
     Cmb_FixedColClick();
     UpdateCaptions();
-    columnsChanged();
+    Shown.announceReshaped(Reshape::Columns);
     PopupCol = to;
 }
 

@@ -106,6 +106,7 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
 
 Kolumbra01Window::~Kolumbra01Window() {
     model_->Search = nullptr;
+    searchListening_.reset();
     search_.reset();
 }
 
@@ -115,6 +116,7 @@ SearchWindow& Kolumbra01Window::createSearchWindow() {
             model_->Doc, model_->View, static_cast<SearchMainLink&>(*this), model_->programDir(),
             givenPrompts_, givenClipboard_);
         model_->Search = search_.get();
+        searchListening_ = std::make_unique<TableSubscription>(model_->Shown.listeners(), *search_);
     }
     return *search_;
 }

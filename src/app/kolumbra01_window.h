@@ -126,6 +126,7 @@ private:
     std::unique_ptr<TFm_Kolumbra01> model_;
     std::unique_ptr<GridInput> input_;
     std::unique_ptr<SearchWindow> search_; // reads the model's table: destroyed before it
+    std::unique_ptr<TableSubscription> searchListening_; // its results hear the table
     Prompts* givenPrompts_ = nullptr;
     Clipboard* givenClipboard_ = nullptr;
     std::vector<std::string> arguments_;

@@ -11,7 +11,7 @@ std::string MainSortLink::columnNameChoice() const {
 }
 
 RowLabelRule MainSortLink::rowLabels() const {
-    return RowLabelRule{main_.Mn_FixedRowSEQ.Checked, main_.fixedRowsIndex()};
+    return main_.rowLabelRule();
 }
 
 void MainSortLink::sortStarting() {
@@ -27,7 +27,7 @@ void MainSortLink::setTableVisible(bool visible) {
 void MainSortLink::sortFinished(bool rowsSorted) {
     // Column numbers, the key-column list and column 1, captions, the sort window's lists.
     main_.RefreshAfterStructureChange();
-    if (rowsSorted) main_.RecomputeBreakColours(-1, main_.Grid.fixedRows());
+    if (rowsSorted) main_.Shown.recomputeBreakColours(-1, main_.Grid.fixedRows());
     main_.host().repaintGrid();
 }
 

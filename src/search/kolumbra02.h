@@ -12,6 +12,7 @@
 #include "table/string_grid.h"
 #include "table/table_document.h"
 #include "view/cell_display.h"
+#include "view/table_listener.h"
 
 #include <cstdint>
 #include <span>
@@ -45,7 +46,7 @@ public:
     virtual void focusMainGrid() = 0;
 };
 
-class TFm_Kolumbra02 {
+class TFm_Kolumbra02 : public TableListener {
 public:
     static constexpr int kHistorySlots = 101;
 
@@ -61,6 +62,8 @@ public:
 
     // Operations the main window calls.
     void ResetResults(bool clearWord);
+    // The rows found are the old table's: they go, the words stay.
+    void tableReshaped(Reshape) override { ResetResults(false); }
     void LoadHistory(std::span<const std::string> slots);
     void GatherHistory(std::span<std::string> slots) const; // the list, then empty slots
     static std::string HistoryText(const std::string& entry);

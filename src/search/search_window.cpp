@@ -334,8 +334,8 @@ void SearchWindow::showWindow() {
     activateWindow();
 }
 
-void SearchWindow::ResetResults(bool clearWord) {
-    model_->ResetResults(clearWord);
+void SearchWindow::tableReshaped(Reshape how) {
+    model_->tableReshaped(how);
     sync();
 }
 

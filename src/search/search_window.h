@@ -26,7 +26,10 @@ namespace kol {
 
 class GridWidget;
 
-class SearchWindow : public QWidget, private SearchHost, public SearchWindowLink {
+class SearchWindow : public QWidget,
+                     private SearchHost,
+                     public SearchWindowLink,
+                     public TableListener {
     Q_OBJECT
 public:
     // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used.
@@ -36,6 +39,7 @@ public:
     ~SearchWindow() override;
 
     TFm_Kolumbra02& model() { return *model_; }
+    void tableReshaped(Reshape how) override; // the results go; the widgets show it
     GridWidget* grid() const { return grid_; }
     QLineEdit* wordEdit() const { return edtWord_; }
     QAction* action(const MenuItem& item) const { return bindings_.actionFor(item); }
@@ -43,7 +47,6 @@ public:
 
     // SearchWindowLink
     void showWindow() override;
-    void ResetResults(bool clearWord) override;
     void LoadHistory(std::span<const std::string> stored) override;
     void GatherHistory(std::span<std::string> stored) override;
 

@@ -58,6 +58,12 @@ void TFm_CsvFunc::Close() {
     main_.activate();
 }
 
+void TFm_CsvFunc::tableReshaped(Reshape how) {
+    if (how == Reshape::Rows) return; // the lists show columns only
+    FillColumnLists();
+    FillVisibilityGrid();
+}
+
 void TFm_CsvFunc::FillColumnLists() {
     const StringGrid& g = doc_.Grid;
     const int nameRow = main_.columnNameRow();

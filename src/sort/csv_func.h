@@ -11,6 +11,7 @@
 #include "table/row_label.h"
 #include "table/string_grid.h"
 #include "table/table_document.h"
+#include "view/table_listener.h"
 
 #include <cstdint>
 #include <string>
@@ -49,7 +50,7 @@ public:
 
 enum class CsvFuncPage { Sort, Visibility };
 
-class TFm_CsvFunc {
+class TFm_CsvFunc : public TableListener {
 public:
     TFm_CsvFunc(Prompts& prompts, CsvFuncHost& host, TableDocument& document, CsvFuncMain& main);
 
@@ -57,6 +58,8 @@ public:
     void OpenSortPage();
     void OpenVisibilityPage();
     void Close(); // Btn_SortEnd, Btn_PrintEnd, Mn_Exit and the close box
+    // Columns added, removed, moved or renamed, or a new table: both lists again.
+    void tableReshaped(Reshape how) override;
 
     // Sort page.
     void FillColumnLists();

@@ -101,17 +101,19 @@ CsvFuncWindow::CsvFuncWindow(Kolumbra01Window& main, Prompts* prompts)
     resize(600, 480);
 
     model_.LetterWidth = main.grid()->letterWidth();
-    main.model().ColumnListsChanged = [this] {
-        model_.FillColumnLists();
-        model_.FillVisibilityGrid();
-        sync();
-    };
+    listening_ = std::make_unique<TableSubscription>(main.model().Shown.listeners(),
+                                                     static_cast<TableListener&>(*this));
     main.setSortWindow(this);
     sync();
 }
 
+void CsvFuncWindow::tableReshaped(Reshape how) {
+    model_.tableReshaped(how);
+    sync();
+}
+
 CsvFuncWindow::~CsvFuncWindow() {
-    main_.model().ColumnListsChanged = nullptr;
+    listening_.reset();
     main_.setSortWindow(nullptr);
 }
 

@@ -21,7 +21,7 @@ namespace kol {
 class GridWidget;
 class Kolumbra01Window;
 
-class CsvFuncWindow : public QWidget, private CsvFuncHost {
+class CsvFuncWindow : public QWidget, private CsvFuncHost, private TableListener {
     Q_OBJECT
 public:
     // `prompts` may be given by tests; otherwise message boxes are used.
@@ -48,6 +48,7 @@ private:
     void setBusy(bool busy) override;
     void processPending() override;
     void hideWindow() override;
+    void tableReshaped(Reshape how) override; // the lists follow the main table's columns
 
     void buildSortPage(QWidget* page);
     void buildVisibilityPage(QWidget* page);
@@ -58,6 +59,7 @@ private:
     std::unique_ptr<QtPrompts> ownPrompts_;
     MainSortLink link_;
     TFm_CsvFunc model_;
+    std::unique_ptr<TableSubscription> listening_; // hears the main table for the model
     ControlBindings bindings_;
     QTabWidget* tabs_ = nullptr;
     QLabel* pnlSelection_ = nullptr;

@@ -46,8 +46,8 @@ public:
         tell([&cells](TableListener& l) { l.cellsChanged(cells); });
     }
     std::size_t size() const {
-        return static_cast<std::size_t>(std::count_if(list_.begin(), list_.end(),
-                                                      [](auto* l) { return l != nullptr; }));
+        return static_cast<std::size_t>(
+            std::count_if(list_.begin(), list_.end(), [](auto* l) { return l != nullptr; }));
     }
 
 private:
@@ -62,6 +62,22 @@ private:
 
     std::vector<TableListener*> list_;
     int depth_ = 0;
+};
+
+// A listener's place in a table's list for as long as this lives.
+class TableSubscription {
+public:
+    TableSubscription(TableListeners& listeners, TableListener& listener)
+        : listeners_(listeners), listener_(listener) {
+        listeners_.add(listener_);
+    }
+    ~TableSubscription() { listeners_.remove(listener_); }
+    TableSubscription(const TableSubscription&) = delete;
+    TableSubscription& operator=(const TableSubscription&) = delete;
+
+private:
+    TableListeners& listeners_;
+    TableListener& listener_;
 };
 
 } // namespace kol

@@ -1,4 +1,5 @@
-// The main window tells the search window when its results go stale and hands it the history.
+// The search results hear when the table is replaced or reshaped; the main window hands the
+// search window its history.
 #include "app/kolumbra01.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
@@ -9,13 +10,13 @@
 namespace kol {
 namespace {
 
-struct RecordingSearch : SearchWindowLink {
+struct RecordingSearch : SearchWindowLink, TableListener {
     int shows = 0;
-    std::vector<bool> resets; // clearWord of each ResetResults
+    std::vector<Reshape> resets;
     std::vector<std::string> loaded;
     std::vector<std::string> history{"newest", "older"};
     void showWindow() override { ++shows; }
-    void ResetResults(bool clearWord) override { resets.push_back(clearWord); }
+    void tableReshaped(Reshape how) override { resets.push_back(how); }
     void LoadHistory(std::span<const std::string> slots) override {
         loaded.assign(slots.begin(), slots.end());
     }
@@ -33,13 +34,14 @@ TEST(MainSearchLink, ResultsResetOnEveryLoadAndRestructureAndHistoryRoundTrips) 
     RecordingSearch search;
     TFm_Kolumbra01 model(prompts, clipboard, host, clock, "/opt/kolumbra");
     model.Search = &search;
+    TableSubscription listening{model.Shown.listeners(), search};
     model.FormCreate(ScreenInfo{1920, 1080});
     model.Settings.FindWord[0] = "from the file";
     model.FormShow();
     ASSERT_EQ(search.loaded.size(), 101u);
     EXPECT_EQ(search.loaded[0], "from the file");
     ASSERT_FALSE(search.resets.empty());
-    EXPECT_TRUE(search.resets.front()); // the first show clears the word too
+    EXPECT_EQ(search.resets.front(), Reshape::Replaced); // the first show's one-cell table
 
     EXPECT_TRUE(model.Btn_Select.Enabled);
     model.Btn_SelectClick();
@@ -48,14 +50,15 @@ TEST(MainSearchLink, ResultsResetOnEveryLoadAndRestructureAndHistoryRoundTrips) 
     search.resets.clear();
     ASSERT_TRUE(model.LoadTable(test::dataFile("titled.csv").string(), 0));
     EXPECT_FALSE(search.resets.empty());
-    EXPECT_FALSE(search.resets.back());
+    EXPECT_EQ(search.resets.back(), Reshape::Replaced);
     search.resets.clear();
     model.Cmb_FixedRows.ItemIndex = 2; // title rows change the row labels
     model.Cmb_FixedRowsClick();
-    EXPECT_FALSE(search.resets.empty());
+    ASSERT_FALSE(search.resets.empty());
+    EXPECT_EQ(search.resets.back(), Reshape::Rows);
     search.resets.clear();
     model.RefreshAfterStructureChange();
-    EXPECT_EQ(search.resets.size(), 1u);
+    EXPECT_EQ(search.resets, std::vector<Reshape>{Reshape::Columns});
     search.resets.clear();
     prompts.answers = {Answer::Yes};
     model.Mn_InitClearClick();

@@ -51,15 +51,15 @@ TEST(ShownWidths, EditedDatesAreNeverCut) {
 TEST(ShownWidths, RowLabelsOfAMillionRowsAndMoreFitTheirColumn) {
     Widths f;
     f.model.ResetTable(1, 999999);
-    f.model.RenumberRowLabels();
+    f.model.Shown.renumberRowLabels();
     EXPECT_EQ(f.model.Grid.colWidth(0), 9 * f.w); // "999,999" and below: as always
 
     f.model.Doc.insertLines(Axis::Rows, 5, 1000);
-    f.model.RenumberRowLabels(); // 1,000,999 rows: "1,000,999" needs 9 letters and a margin
+    f.model.Shown.renumberRowLabels(); // 1,000,999 rows: "1,000,999" needs 9 letters and a margin
     EXPECT_EQ(f.model.Grid.colWidth(0), 11 * f.w);
 
     f.model.Doc.deleteLines(Axis::Rows, 5, 2000);
-    f.model.RenumberRowLabels();
+    f.model.Shown.renumberRowLabels();
     EXPECT_EQ(f.model.Grid.colWidth(0), 9 * f.w);
 }
 

@@ -283,7 +283,7 @@ TEST(GridMemo, CommitJoinsLinesWidensAndCanBeUndone) {
     EXPECT_EQ(f.g.cell(2, 4), "first linesecondthird");
     EXPECT_EQ(f.model.Modified, 1);
     EXPECT_EQ(f.model.historySize(), 1u);
-    EXPECT_EQ(f.g.colWidth(2), f.model.ColumnWidthFor(width, 21));
+    EXPECT_EQ(f.g.colWidth(2), f.model.Shown.columnWidthFor(width, 21));
     EXPECT_EQ(f.view.memoHides, 1);
     f.model.Mn_UndoClick();
     EXPECT_EQ(f.g.cell(2, 4), "r3");

@@ -30,9 +30,9 @@ struct Func : test::MainFixture {
     FakeFuncHost funcHost;
     MainSortLink link{model};
     TFm_CsvFunc func{prompts, funcHost, model.Doc, link};
+    TableSubscription listening{model.Shown.listeners(), func};
 
     Func() {
-        model.ColumnListsChanged = [this] { func.FillColumnLists(); };
         // Column names on row 1, then c b a in the first column.
         test::writeBytes(dir / "t.csv", sj("名前,値,空\r\nc,1,\r\nb,2,\r\na,3,\r\n"));
         model.Cmb_FixedRows.ItemIndex = 1;
