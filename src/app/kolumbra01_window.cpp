@@ -4,6 +4,7 @@
 #include "app/csv_excel_window.h"
 #include "app/csv_fixed_window.h"
 #include "app/settings_location.h"
+#include "app/sort_link.h"
 #include "search/search_window.h"
 #include "sort/csv_func_window.h"
 #include "ui/control_bindings.h"
@@ -107,6 +108,8 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
 Kolumbra01Window::~Kolumbra01Window() {
     model_->Search = nullptr;
     search_.reset();
+    model_->ColumnListsChanged = nullptr;
+    sortWindow_.reset();
 }
 
 SearchWindow& Kolumbra01Window::createSearchWindow() {
@@ -119,12 +122,21 @@ SearchWindow& Kolumbra01Window::createSearchWindow() {
     return *search_;
 }
 
-unsigned char Kolumbra01Window::separator() {
-    return model_->CurrentSeparator;
+CsvFuncWindow& Kolumbra01Window::createSortWindow() {
+    if (!sortWindow_) {
+        sortLink_ = std::make_unique<MainSortLink>(*model_);
+        sortWindow_ = std::make_unique<CsvFuncWindow>(model_->Doc, *sortLink_,
+                                                      static_cast<CsvFuncWindowLink&>(*this),
+                                                      font(), grid_->letterWidth(), givenPrompts_);
+        // Wherever the columns or their names may have changed, the sort window's lists are
+        // filled afresh. This is the only place the sort window hears of it.
+        model_->ColumnListsChanged = [window = sortWindow_.get()] { window->refillColumnLists(); };
+    }
+    return *sortWindow_;
 }
 
-const TCsvFileInf& Kolumbra01Window::descriptor() {
-    return model_->CsvFileInf;
+unsigned char Kolumbra01Window::separator() {
+    return model_->CurrentSeparator;
 }
 
 std::string& Kolumbra01Window::selectFilePath() {
@@ -497,7 +509,8 @@ void Kolumbra01Window::repaintGrid() {
 
 void Kolumbra01Window::showSortWindow(bool visibilityPage) {
     if (sortWindow_)
-        sortWindow_->showPage(visibilityPage ? CsvFuncPage::Visibility : CsvFuncPage::Sort);
+        sortWindow_->showPage(visibilityPage ? CsvFuncPage::Visibility : CsvFuncPage::Sort,
+                              grid_->letterWidth());
 }
 
 void Kolumbra01Window::runCsvFixed(TFm_CsvFixed& window) {
