@@ -21,8 +21,6 @@ using namespace kol;
 
 struct QuietHost : SearchHost {
     void setBusy(bool) override {}
-    void repaintStatus() override {}
-    void showDocumentFile(const std::string&, const std::string&) override {}
     bool isShowing() override { return true; }
     void processPending() override {}
     void focusWord() override {}
@@ -32,10 +30,8 @@ struct QuietHost : SearchHost {
 };
 
 struct QuietLink : SearchMainLink {
-    TCsvFileInf inf;
     std::string path;
     unsigned char separator() override { return ','; }
-    const TCsvFileInf& descriptor() override { return inf; }
     std::string& selectFilePath() override { return path; }
     void showFoundCell() override {}
     void focusMainGrid() override {}

@@ -2,7 +2,8 @@
 # Fails when a file under src/ includes a header from a layer above its own. Layers, lowest
 # first: text and platform, table, view and workbook, edit, the window models (app, viewer,
 # search, sort) and the command-line program, and at the top the Qt code (ui/ and every
-# *_window.*, *_widget.*, qt_*.*).
+# *_window.*, *_widget.*, qt_*.*). A feature (search, sort, viewer) includes neither app/ nor
+# another feature.
 set -euo pipefail
 src="${1:-$(dirname "$0")/../src}"
 
@@ -15,6 +16,15 @@ rank_of_folder() {
     app | viewer | search | sort | cli) echo 4 ;;
     ui) echo 5 ;;
     *) echo 9 ;;
+    esac
+}
+
+# The features: each reaches the main window only through link interfaces of its own, so
+# none of their files (Qt files included) includes app/ or another feature.
+is_feature() {
+    case "$1" in
+    search | sort | viewer | record) return 0 ;;
+    *) return 1 ;;
     esac
 }
 
@@ -36,6 +46,11 @@ while IFS= read -r file; do
         theirs=$(rank_of_file "$header")
         if [ "$theirs" -gt "$own" ]; then
             echo "$file includes $header, a layer above its own" >&2
+            status=1
+        fi
+        if is_feature "${file%%/*}" && [ "${header%%/*}" != "${file%%/*}" ] &&
+            { [ "${header%%/*}" = app ] || is_feature "${header%%/*}"; }; then
+            echo "$file includes $header: a feature leans on app/ or on another feature" >&2
             status=1
         fi
         # Layers of one rank do not lean on each other, except text and platform on text.

@@ -2,6 +2,7 @@
 
 #include "table/atomic_file.h"
 #include "table/row_writer.h"
+#include "table/save_rows.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
@@ -13,7 +14,6 @@ namespace kol {
 
 namespace {
 constexpr std::size_t kFlushBytes = 4u << 20;
-const char* kWriteFailed = "出力ファイルの作成に失敗しました。";
 const char* kFilter = "(*.csv)|*.csv|(*.csv; *.txt)|*.csv; *.txt|(*.txt)|*.txt|(*.*)|*.*";
 
 std::string grouped(long long n) {
@@ -37,17 +37,7 @@ TFm_CsvFixed::TFm_CsvFixed(Prompts& prompts, CsvFixedHost& host, const StringGri
       programDir_(std::move(programDir)) {}
 
 bool TFm_CsvFixed::WriteRows(const std::string& fileName) {
-    IoStatus status;
-    {
-        BusyCursor busy(host_); // not over the failure's message
-        status = writeRowsToFile(source_, 1, source_.rowCount() - 1, separator_, fileName);
-    }
-    if (!status) reportWriteFailure(fileName, status);
-    return status.ok();
-}
-
-void TFm_CsvFixed::reportWriteFailure(const std::string& fileName, IoStatus status) {
-    prompts_.fail(sj(kWriteFailed) + "\r\n\r\n" + ioFailureDetail(fileName, status));
+    return writeRowsOrReport(prompts_, host_, source_, separator_, fileName);
 }
 
 void TFm_CsvFixed::FormShow() {
@@ -121,7 +111,7 @@ void TFm_CsvFixed::outputRange(int first, int last) {
     if (status) status = writer.write(buffer);
     if (status) status = writer.commit();
     if (!status) {
-        reportWriteFailure(fileName, status);
+        reportWriteFailure(prompts_, fileName, status);
         return;
     }
     Lab_OutRecNo = "Rec.No " + grouped(last) + sj(" まで終了");

@@ -1,5 +1,5 @@
 // The range output window's model: writes a range of records (grid rows) of a grid as CSV.
-// It is also the common row writer every save goes through.
+// It is also the main window's row writer for every save (table/save_rows.h underneath).
 #pragma once
 
 #include "platform/busy_cursor.h"
@@ -40,7 +40,6 @@ public:
 
 private:
     void outputRange(int first, int last);
-    void reportWriteFailure(const std::string& fileName, IoStatus status);
 
     Prompts& prompts_;
     CsvFixedHost& host_;

@@ -1,8 +1,8 @@
 #include "app/kolumbra01.h"
 
 #include "app/csv_etc.h"
-#include "app/placement.h"
 #include "app/settings_file.h"
+#include "platform/placement.h"
 #include "table/row_label.h"
 #include "table/separators.h"
 #include "text/cp932.h"

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/csv_fixed.h"
-#include "app/search_link.h"
 #include "app/settings_record.h"
 #include "app/start_load.h"
 #include "edit/editing_state.h"
@@ -11,6 +10,7 @@
 #include "platform/controls.h"
 #include "platform/is_dclick.h"
 #include "platform/platform.h"
+#include "search/search_link.h"
 #include "table/csv_file_inf.h"
 #include "table/csv_form.h"
 #include "table/grid_view_state.h"
@@ -194,6 +194,11 @@ public:
     double columnLimit() const override { return ColumnLimit; }
     unsigned char separator() const override { return CurrentSeparator; }
     LetterSize letters() const override { return {LetterWidth, LetterHeight}; }
+    // The cell under the last press is forgotten, so no popup command acts on it; repaints.
+    void unsetPopupCell();
+    // The table, or in its place the base panel's caption (while a sort reorders the rows);
+    // repaints at once.
+    void setTableVisible(bool visible);
     CellScene cellScene() const;
     // What the grid's input side asks of the window.
     TableDocument& document() override { return Doc; }

@@ -161,6 +161,16 @@ void TFm_Kolumbra01::GridColumnMoved(int from, int to) {
     PopupCol = to;
 }
 
+void TFm_Kolumbra01::unsetPopupCell() {
+    PopupCol = PopupRow = -1;
+    host_.repaintGrid();
+}
+
+void TFm_Kolumbra01::setTableVisible(bool visible) {
+    GridVisible = visible;
+    host_.repaintStatus();
+}
+
 void TFm_Kolumbra01::Cmb_CrNextClick() {
     host_.focusGrid();
 }

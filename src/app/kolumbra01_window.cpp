@@ -4,6 +4,7 @@
 #include "app/csv_excel_window.h"
 #include "app/csv_fixed_window.h"
 #include "app/settings_location.h"
+#include "app/sort_link.h"
 #include "search/search_window.h"
 #include "sort/csv_func_window.h"
 #include "ui/control_bindings.h"
@@ -108,6 +109,8 @@ Kolumbra01Window::~Kolumbra01Window() {
     model_->Search = nullptr;
     searchListening_.reset();
     search_.reset();
+    sortListening_.reset();
+    sortWindow_.reset();
 }
 
 SearchWindow& Kolumbra01Window::createSearchWindow() {
@@ -121,12 +124,20 @@ SearchWindow& Kolumbra01Window::createSearchWindow() {
     return *search_;
 }
 
-unsigned char Kolumbra01Window::separator() {
-    return model_->CurrentSeparator;
+CsvFuncWindow& Kolumbra01Window::createSortWindow() {
+    if (!sortWindow_) {
+        sortLink_ = std::make_unique<MainSortLink>(*model_);
+        sortWindow_ = std::make_unique<CsvFuncWindow>(model_->Doc, *sortLink_,
+                                                      static_cast<CsvFuncWindowLink&>(*this),
+                                                      font(), grid_->letterWidth(), givenPrompts_);
+        sortListening_ =
+            std::make_unique<TableSubscription>(model_->Shown.listeners(), *sortWindow_);
+    }
+    return *sortWindow_;
 }
 
-const TCsvFileInf& Kolumbra01Window::descriptor() {
-    return model_->CsvFileInf;
+unsigned char Kolumbra01Window::separator() {
+    return model_->CurrentSeparator;
 }
 
 std::string& Kolumbra01Window::selectFilePath() {
@@ -499,7 +510,8 @@ void Kolumbra01Window::repaintGrid() {
 
 void Kolumbra01Window::showSortWindow(bool visibilityPage) {
     if (sortWindow_)
-        sortWindow_->showPage(visibilityPage ? CsvFuncPage::Visibility : CsvFuncPage::Sort);
+        sortWindow_->showPage(visibilityPage ? CsvFuncPage::Visibility : CsvFuncPage::Sort,
+                              grid_->letterWidth());
 }
 
 void Kolumbra01Window::runCsvFixed(TFm_CsvFixed& window) {

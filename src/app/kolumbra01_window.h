@@ -6,6 +6,7 @@
 #include "edit/grid_input.h"
 #include "platform/steady_clock.h"
 #include "search/kolumbra02.h"
+#include "sort/csv_func_window.h"
 #include "ui/control_bindings.h"
 #include "ui/qt_prompts.h"
 
@@ -29,15 +30,16 @@ class QStackedWidget;
 
 namespace kol {
 
-class CsvFuncWindow;
 class GridWidget;
+class MainSortLink;
 class SearchWindow;
 class TFm_Browse;
 
 class Kolumbra01Window : public QMainWindow,
                          private MainHost,
                          private GridInputView,
-                         private SearchMainLink {
+                         private SearchMainLink,
+                         private CsvFuncWindowLink {
     Q_OBJECT
 public:
     // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used. Tests and
@@ -58,7 +60,8 @@ public:
     // The search window, created once at start-up on this window's table and view.
     SearchWindow& createSearchWindow();
     SearchWindow* searchWindow() const { return search_.get(); }
-    void setSortWindow(CsvFuncWindow* window) { sortWindow_ = window; }
+    // The sort and column-visibility window, created once at start-up on this window's table.
+    CsvFuncWindow& createSortWindow();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -97,10 +100,13 @@ private:
 
     // SearchMainLink
     unsigned char separator() override;
-    const TCsvFileInf& descriptor() override;
     std::string& selectFilePath() override;
     void showFoundCell() override;
     void focusMainGrid() override { focusGrid(); }
+
+    // CsvFuncWindowLink
+    void setMainInputEnabled(bool enabled) override { setEnabled(enabled); }
+    void mainModelChanged() override { sync(); }
 
     void buildMenus();
     void buildPanels();
@@ -127,11 +133,13 @@ private:
     std::unique_ptr<GridInput> input_;
     std::unique_ptr<SearchWindow> search_; // reads the model's table: destroyed before it
     std::unique_ptr<TableSubscription> searchListening_; // its results hear the table
+    std::unique_ptr<MainSortLink> sortLink_;
+    std::unique_ptr<CsvFuncWindow> sortWindow_;        // as the search window
+    std::unique_ptr<TableSubscription> sortListening_; // its lists follow the columns
     Prompts* givenPrompts_ = nullptr;
     Clipboard* givenClipboard_ = nullptr;
     std::vector<std::string> arguments_;
     TFm_Browse* browse_;
-    CsvFuncWindow* sortWindow_ = nullptr;
     QTimer myTimer_, saveTimer_, gridTimer_;
     int busyDepth_ = 0;
 

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     kol::TFm_Browse browse;
     kol::Kolumbra01Window main(programDir, arguments, &browse, nullptr, nullptr, true);
     kol::TFm_ResidentMsg resident;
-    kol::CsvFuncWindow csvFunc(main);
+    kol::CsvFuncWindow& csvFunc = main.createSortWindow();
     kol::SearchWindow& search = main.createSearchWindow();
     QIcon icon = programIcon(programDir, app.style());
     main.setWindowIcon(icon);

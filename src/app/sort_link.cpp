@@ -20,8 +20,7 @@ void MainSortLink::sortStarting() {
 }
 
 void MainSortLink::setTableVisible(bool visible) {
-    main_.GridVisible = visible;
-    main_.host().repaintStatus();
+    main_.setTableVisible(visible);
 }
 
 void MainSortLink::sortFinished(bool rowsSorted) {
@@ -32,8 +31,7 @@ void MainSortLink::sortFinished(bool rowsSorted) {
 }
 
 void MainSortLink::unsetPopupCell() {
-    main_.PopupCol = main_.PopupRow = -1;
-    main_.host().repaintGrid();
+    main_.unsetPopupCell();
 }
 
 void MainSortLink::setColumnShown(int column, bool shown) {

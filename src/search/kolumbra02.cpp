@@ -1,7 +1,8 @@
 #include "search/kolumbra02.h"
 
-#include "app/placement.h"
+#include "platform/placement.h"
 #include "search/table_search.h"
+#include "table/save_rows.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
@@ -388,11 +389,8 @@ void TFm_Kolumbra02::Mn_FileSaveClick() {
         AskSaveFileName(link_.selectFilePath(), sj("検索結果を指定のファイル名で保存します。"));
     if (name.empty()) return;
     link_.selectFilePath() = name;
-    TFm_CsvFixed writer(prompts_, host_, Grid, link_.descriptor(), 0, Grid.rowCount() - 1,
-                        link_.separator(), programDir_);
-    if (!writer.WriteRows(name)) {
-        // The writer has said why; the results stay for another try.
-    }
+    // A failure has been told with its reason; the results stay for another try.
+    (void)writeRowsOrReport(prompts_, host_, Grid, link_.separator(), name);
     host_.bringToFront();
 }
 

@@ -3,11 +3,11 @@
 // to the main grid, and saving the results. The Qt window forwards events here.
 #pragma once
 
-#include "app/csv_fixed.h"
+#include "platform/busy_cursor.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "search/row_match.h"
-#include "table/csv_file_inf.h"
+#include "search/search_link.h"
 #include "table/grid_view_state.h"
 #include "table/string_grid.h"
 #include "table/table_document.h"
@@ -22,7 +22,7 @@
 namespace kol {
 
 // What the model asks of its own window.
-class SearchHost : public CsvFixedHost {
+class SearchHost : public BusyIndicator {
 public:
     virtual bool isShowing() = 0;
     // Repaints the progress labels and lets pending window events in (the stop button, the
@@ -32,18 +32,6 @@ public:
     virtual void focusResults() = 0;
     virtual void hideWindow() = 0;
     virtual void bringToFront() = 0;
-};
-
-// What the search window needs of the main window besides its table and its view state.
-class SearchMainLink {
-public:
-    virtual ~SearchMainLink() = default;
-    virtual unsigned char separator() = 0;
-    virtual const TCsvFileInf& descriptor() = 0;
-    virtual std::string& selectFilePath() = 0; // the Path_SelectFile setting
-    // The main view state was moved to a found cell: scroll there and repaint.
-    virtual void showFoundCell() = 0;
-    virtual void focusMainGrid() = 0;
 };
 
 class TFm_Kolumbra02 : public TableListener {

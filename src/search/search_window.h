@@ -3,9 +3,9 @@
 // and then only those for itself, so the main table cannot change under the search.
 #pragma once
 
-#include "app/search_link.h"
 #include "platform/steady_clock.h"
 #include "search/kolumbra02.h"
+#include "search/search_link.h"
 #include "ui/control_bindings.h"
 #include "ui/qt_prompts.h"
 
@@ -58,8 +58,6 @@ protected:
 private:
     // SearchHost
     void setBusy(bool busy) override;
-    void repaintStatus() override {}
-    void showDocumentFile(const std::string&, const std::string&) override {}
     bool isShowing() override { return isVisible(); }
     void processPending() override;
     void focusWord() override;

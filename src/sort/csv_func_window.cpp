@@ -1,6 +1,5 @@
 #include "sort/csv_func_window.h"
 
-#include "app/kolumbra01_window.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_text.h"
 
@@ -63,12 +62,13 @@ private:
 };
 } // namespace
 
-CsvFuncWindow::CsvFuncWindow(Kolumbra01Window& main, Prompts* prompts)
-    : QWidget(nullptr, Qt::Window), main_(main),
-      ownPrompts_(prompts ? nullptr : std::make_unique<QtPrompts>(this)), link_(main.model()),
-      model_(prompts ? *prompts : *ownPrompts_, *this, main.model().Doc, link_) {
+CsvFuncWindow::CsvFuncWindow(TableDocument& document, CsvFuncMain& main, CsvFuncWindowLink& link,
+                             const QFont& font, int letterWidth, Prompts* prompts)
+    : QWidget(nullptr, Qt::Window), link_(link),
+      ownPrompts_(prompts ? nullptr : std::make_unique<QtPrompts>(this)),
+      model_(prompts ? *prompts : *ownPrompts_, *this, document, main) {
     setWindowTitle(qs(model_.Caption));
-    setFont(main.font());
+    setFont(font);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(95, 95, 95));
@@ -100,21 +100,15 @@ CsvFuncWindow::CsvFuncWindow(Kolumbra01Window& main, Prompts* prompts)
     layout->addWidget(tabs_);
     resize(600, 480);
 
-    model_.LetterWidth = main.grid()->letterWidth();
-    listening_ = std::make_unique<TableSubscription>(main.model().Shown.listeners(),
-                                                     static_cast<TableListener&>(*this));
-    main.setSortWindow(this);
+    model_.LetterWidth = letterWidth;
     sync();
 }
+
+CsvFuncWindow::~CsvFuncWindow() = default;
 
 void CsvFuncWindow::tableReshaped(Reshape how) {
     model_.tableReshaped(how);
     sync();
-}
-
-CsvFuncWindow::~CsvFuncWindow() {
-    listening_.reset();
-    main_.setSortWindow(nullptr);
 }
 
 void CsvFuncWindow::buildSortPage(QWidget* page) {
@@ -169,9 +163,9 @@ void CsvFuncWindow::buildSortPage(QWidget* page) {
     connect(btnSort_, &QPushButton::clicked, this, [this] {
         // While the sort lets events in, nothing in the main window may load, clear or edit
         // the table under it.
-        main_.setEnabled(false);
+        link_.setMainInputEnabled(false);
         run([this] { model_.Btn_SortClick(); });
-        main_.setEnabled(true);
+        link_.setMainInputEnabled(true);
     });
     connect(btnStop_, &QPushButton::clicked, this, [this] { model_.Btn_StopClick(); });
     connect(end, &QPushButton::clicked, this, [this] { run([this] { model_.Close(); }); });
@@ -279,7 +273,7 @@ void CsvFuncWindow::run(const std::function<void()>& handler) {
     model_.LbxSortKey.ItemIndex = lbxSortKey_->currentRow();
     handler();
     sync();
-    main_.sync();
+    link_.mainModelChanged();
 }
 
 void CsvFuncWindow::dropped(QListWidget* from, QListWidget* onto, QPoint at) {
@@ -294,8 +288,8 @@ void CsvFuncWindow::dropped(QListWidget* from, QListWidget* onto, QPoint at) {
     }
 }
 
-void CsvFuncWindow::showPage(CsvFuncPage page) {
-    model_.LetterWidth = main_.grid()->letterWidth();
+void CsvFuncWindow::showPage(CsvFuncPage page, int letterWidth) {
+    model_.LetterWidth = letterWidth;
     if (page == CsvFuncPage::Sort)
         model_.OpenSortPage();
     else

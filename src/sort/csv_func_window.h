@@ -1,8 +1,7 @@
 // The sort and column-visibility window: two pages, one shown at a time, over TFm_CsvFunc.
-// Created once at start and only hidden when closed.
+// Created once at start by the main window and only hidden when closed.
 #pragma once
 
-#include "app/sort_link.h"
 #include "sort/csv_func.h"
 #include "ui/control_bindings.h"
 #include "ui/qt_prompts.h"
@@ -19,17 +18,31 @@ class QTabWidget;
 namespace kol {
 
 class GridWidget;
-class Kolumbra01Window;
 
-class CsvFuncWindow : public QWidget, private CsvFuncHost, private TableListener {
+// What the window needs of the main window beside what its model asks through CsvFuncMain.
+class CsvFuncWindowLink {
+public:
+    virtual ~CsvFuncWindowLink() = default;
+    // Off while a sort lets events in: nothing in the main window may load, clear or edit the
+    // table under it.
+    virtual void setMainInputEnabled(bool enabled) = 0;
+    // A command here may have changed the main window's model: mirror it in its widgets.
+    virtual void mainModelChanged() = 0;
+};
+
+class CsvFuncWindow : public QWidget, private CsvFuncHost, public TableListener {
     Q_OBJECT
 public:
+    // Works on the main table `document`; `letterWidth` is that of the main grid's font.
     // `prompts` may be given by tests; otherwise message boxes are used.
-    explicit CsvFuncWindow(Kolumbra01Window& main, Prompts* prompts = nullptr);
+    CsvFuncWindow(TableDocument& document, CsvFuncMain& main, CsvFuncWindowLink& link,
+                  const QFont& font, int letterWidth, Prompts* prompts = nullptr);
     ~CsvFuncWindow() override;
 
     TFm_CsvFunc& model() { return model_; }
-    void showPage(CsvFuncPage page);
+    void showPage(CsvFuncPage page, int letterWidth);
+    // A new table, or its columns or their names changed: both pages are filled afresh.
+    void tableReshaped(Reshape how) override;
     QListWidget* selectionList() const { return lbxSelection_; }
     QListWidget* sortKeyList() const { return lbxSortKey_; }
     GridWidget* printGrid() const { return printGrid_; }
@@ -48,18 +61,15 @@ private:
     void setBusy(bool busy) override;
     void processPending() override;
     void hideWindow() override;
-    void tableReshaped(Reshape how) override; // the lists follow the main table's columns
 
     void buildSortPage(QWidget* page);
     void buildVisibilityPage(QWidget* page);
     void run(const std::function<void()>& handler); // pull, forward, push
     void syncLists();
 
-    Kolumbra01Window& main_;
+    CsvFuncWindowLink& link_;
     std::unique_ptr<QtPrompts> ownPrompts_;
-    MainSortLink link_;
     TFm_CsvFunc model_;
-    std::unique_ptr<TableSubscription> listening_; // hears the main table for the model
     ControlBindings bindings_;
     QTabWidget* tabs_ = nullptr;
     QLabel* pnlSelection_ = nullptr;

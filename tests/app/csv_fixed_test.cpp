@@ -97,19 +97,6 @@ TEST(RangeOutput, DefaultNamesKeepTheirCase) {
     EXPECT_EQ(f.window().defaultFileName(), "/opt/k/Kolumbra.csv");
 }
 
-TEST(RangeOutput, WriteRowsWritesEveryFieldOfEveryRow) {
-    RangeFixture f(2);
-    f.grid.setCell(0, 1, "label");
-    TFm_CsvFixed w = f.window();
-    ASSERT_TRUE(w.WriteRows(f.out));
-    EXPECT_EQ(test::readBytes(f.out), "1,\r\n2,\r\n");
-    const std::string missing = (f.dir / "no/such/dir.csv").string();
-    EXPECT_FALSE(w.WriteRows(missing));
-    EXPECT_EQ(f.prompts.messages.back().kind, test::Message::Fail);
-    EXPECT_EQ(f.prompts.last(), sj("出力ファイルの作成に失敗しました。\r\n\r\n   PATH = ") +
-                                    missing + sj("\r\n   理由 : フォルダーが見つかりません。"));
-}
-
 TEST(DoubleClick, SamePointWithinTheIntervalOnly) {
     test::FakeClock clock;
     TIsDClick fresh(500, clock);

@@ -16,8 +16,6 @@ public:
     int pending = 0, hides = 0, fronts = 0;
     std::function<void()> onPending; // what the user does while the search lets events in
     void setBusy(bool) override {}
-    void repaintStatus() override {}
-    void showDocumentFile(const std::string&, const std::string&) override {}
     bool isShowing() override { return showing; }
     void processPending() override {
         ++pending;
@@ -31,11 +29,9 @@ public:
 
 class FakeMainLink : public SearchMainLink {
 public:
-    TCsvFileInf descriptorValue;
     std::string path;
     int shown = 0;
     unsigned char separator() override { return ','; }
-    const TCsvFileInf& descriptor() override { return descriptorValue; }
     std::string& selectFilePath() override { return path; }
     void showFoundCell() override { ++shown; }
     void focusMainGrid() override {}

@@ -1,4 +1,3 @@
-#include "app/placement.h"
 #include "text/text_utils.h"
 
 #include <gtest/gtest.h>
@@ -154,21 +153,6 @@ TEST(TextUtils, BitsInASpanStayInside) {
     EXPECT_EQ(bits[1], 0x01);
     EXPECT_TRUE(TestBit(std::span<const std::uint8_t>(bits), 16, 15));
     EXPECT_FALSE(TestBit(std::span<const std::uint8_t>(bits), 16, 16));
-}
-
-TEST(TextUtilsPlacement, CentreAndSize) {
-    EXPECT_EQ(CentreOnScreen({5, 5, 801, 600}, 1920, 1080), (WindowRect{559, 240, 801, 600}));
-    // Larger than the screen: truncation goes toward zero.
-    EXPECT_EQ(CentreOnScreen({0, 0, 1925, 1083}, 1920, 1080), (WindowRect{-2, -1, 1925, 1083}));
-    EXPECT_EQ(SizeToScreen({0, 0, 10, 10}, 0.8, 1366, 768), (WindowRect{137, 77, 1092, 614}));
-    EXPECT_EQ(SizeToScreen({0, 0, 10, 10}, 0.5, 0.25, 1000, 801), (WindowRect{375, 200, 250, 400}));
-}
-
-TEST(TextUtilsPlacement, InsetPanelAndListExtent) {
-    EXPECT_EQ(InsetPanel(640, 480, 8), (WindowRect{8, 8, 624, 464}));
-    EXPECT_EQ(InsetPanel(10, 30, 8), (WindowRect{8, 8, 0, 14}));
-    EXPECT_EQ(ListScrollExtent(101), 151);
-    EXPECT_EQ(ListScrollExtent(0), 0);
 }
 
 } // namespace

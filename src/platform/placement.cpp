@@ -1,4 +1,4 @@
-#include "app/placement.h"
+#include "platform/placement.h"
 
 #include <algorithm>
 #include <climits>
