@@ -316,8 +316,4 @@ int TFm_Kolumbra01::fixedRowsIndex() const {
     return Cmb_FixedRows.ItemIndex < 0 ? 0 : Cmb_FixedRows.ItemIndex;
 }
 
-RowLabelRule TFm_Kolumbra01::rowLabelRule() const {
-    return RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()};
-}
-
 } // namespace kol

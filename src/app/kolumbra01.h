@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/csv_fixed.h"
+#include "app/main_view_switches.h"
 #include "app/settings_record.h"
 #include "app/start_load.h"
 #include "edit/editing_state.h"
@@ -51,7 +52,7 @@ struct ScreenInfo {
     int width = 1920, height = 1080;
 };
 
-class TFm_Kolumbra01 : public EditingState, public GridInputHost, public TableViewSwitches {
+class TFm_Kolumbra01 : public EditingState, public GridInputHost {
 public:
     TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host, Clock& clock,
                    std::string programDir);
@@ -183,17 +184,6 @@ public:
     void Chk_MoveColClick();
     void Chk_RowSizeClick();
 
-    // The switches the shown table is derived with.
-    RowLabelRule rowLabelRule() const override;
-    int titleRowsChoice() const override { return Cmb_FixedRows.ItemIndex; }
-    int keyColumnChoice() const override { return Cmb_FixedCol.ItemIndex; }
-    int keyColumnLetters() const override { return Cmb_FixedKeta.ItemIndex; }
-    bool breakColours() const override { return Mn_BreakColor.Checked; }
-    DisplaySwitches displaySwitches() const override;
-    int foldChoice() const override { return Cmb_Fold.ItemIndex; }
-    double columnLimit() const override { return ColumnLimit; }
-    unsigned char separator() const override { return CurrentSeparator; }
-    LetterSize letters() const override { return {LetterWidth, LetterHeight}; }
     // The cell under the last press is forgotten, so no popup command acts on it; repaints.
     void unsetPopupCell();
     // The table, or in its place the base panel's caption (while a sort reorders the rows);
@@ -236,7 +226,8 @@ public:
     std::uint8_t& Modified = Doc.Modified;
     GridViewState View{Doc.Grid}; // the table grid's cursor, selection and scroll position
     // Labels, key column, break colours, widths and folding, and the table's listeners.
-    TableView Shown{Doc, *this};
+    MainViewSwitches ViewSwitches{*this};
+    TableView Shown{Doc, ViewSwitches};
     std::uint8_t FirstShow = 1;
     std::string CaptionOverride;
     unsigned char CurrentSeparator = ',';

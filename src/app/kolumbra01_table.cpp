@@ -24,7 +24,7 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     PopupCol = PopupRow = -1;
     OperationRange = CellRange();
     ClipRange = GridRect();
-    resetTableShape(Grid, columns, rows, rowLabelRule());
+    resetTableShape(Grid, columns, rows, ViewSwitches.rowLabelRule());
     for (int c = 0; c < Grid.colCount(); ++c) Grid.setColWidth(c, 0);
 
     const int w = LetterWidth;
@@ -104,9 +104,10 @@ void TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
         filled = std::move(prepared->Filled);
     } else {
         std::int64_t shownAt = -1;
-        filled = fillTable(
-            Doc, CsvFileInf.Lines, CsvFileInf.LineCount, CurrentSeparator, rowLabelRule(),
-            [&](std::size_t line) { showLoadProgress(line, CsvFileInf.LineCount, shownAt); });
+        filled = fillTable(Doc, CsvFileInf.Lines, CsvFileInf.LineCount, CurrentSeparator,
+                           ViewSwitches.rowLabelRule(), [&](std::size_t line) {
+                               showLoadProgress(line, CsvFileInf.LineCount, shownAt);
+                           });
     }
     // Nothing reads the raw source after this; a large file is not kept twice.
     CsvFileInf.Lines.release();

@@ -14,21 +14,9 @@
 
 namespace kol {
 
-DisplaySwitches TFm_Kolumbra01::displaySwitches() const {
-    DisplaySwitches v;
-    v.fixedCenter = Mn_FixedCenter.Checked;
-    v.dataCenter = Mn_DataCenter.Checked;
-    v.trimSpace = Mn_TrimSpace.Checked;
-    v.dateEdit = Mn_DateEdit.Checked;
-    v.breakColor = Mn_BreakColor.Checked;
-    v.karaGyoColor = Mn_KaraGyoColor.Checked;
-    v.karaGyoBlack = Mn_KaraGyoBlack.Checked;
-    v.folding = Cmb_Fold.ItemIndex != 1;
-    return v;
-}
-
 CellScene TFm_Kolumbra01::cellScene() const {
-    CellScene scene{Grid, View, RowFlags, ColInfo, MarkedColumnCount, displaySwitches(), {}};
+    CellScene scene{
+        Grid, View, RowFlags, ColInfo, MarkedColumnCount, ViewSwitches.displaySwitches(), {}};
     scene.highlights.clip = ClipRange;
     scene.highlights.undo = UndoHighlight;
     scene.highlights.confirm = ConfirmHighlight;

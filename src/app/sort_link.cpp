@@ -11,7 +11,7 @@ std::string MainSortLink::columnNameChoice() const {
 }
 
 RowLabelRule MainSortLink::rowLabels() const {
-    return main_.rowLabelRule();
+    return main_.ViewSwitches.rowLabelRule();
 }
 
 void MainSortLink::sortStarting() {

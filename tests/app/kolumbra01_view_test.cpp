@@ -88,7 +88,7 @@ TEST(ViewControls, FoldChoiceSetsRowHeights) {
     f.model.Cmb_Fold.ItemIndex = 1;
     f.model.Cmb_FoldClick();
     EXPECT_EQ(f.model.Grid.rowHeight(2), single);
-    EXPECT_FALSE(f.model.displaySwitches().folding);
+    EXPECT_FALSE(f.model.ViewSwitches.displaySwitches().folding);
 }
 
 TEST(ViewSwitches, BreakColourAsksOnceAndRecomputes) {
@@ -126,7 +126,7 @@ TEST(ViewSwitches, NumberingFromTheFixedRows) {
     EXPECT_EQ(f.model.Grid.cell(0, 3), "2");
     MenuItem& trim = f.model.Mn_TrimSpace;
     f.model.Mn_FixedCenterClick(trim);
-    EXPECT_TRUE(f.model.displaySwitches().trimSpace);
+    EXPECT_TRUE(f.model.ViewSwitches.displaySwitches().trimSpace);
 }
 
 TEST(ViewSwitches, MousePermissionsFollowTheChecks) {
