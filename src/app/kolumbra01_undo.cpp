@@ -36,16 +36,9 @@ void TFm_Kolumbra01::updateUndoMenu() {
     Mn2_Undo.Caption = sj("元に戻す(&U)");
     if (Doc.History.empty()) return;
     const UndoEntry& newest = Doc.History.newest();
-    const bool editor = newest.kind() == HistoryKind::VertCellEdit;
-    std::size_t number = Doc.History.size();
-    if (editor) {
-        const auto& entries = Doc.History.entries();
-        number = 0;
-        for (auto it = entries.rbegin();
-             it != entries.rend() && (*it)->kind() == HistoryKind::VertCellEdit; ++it)
-            ++number;
-    }
-    MenuItem& item = editor ? Mn2_Undo : Mn_Undo;
+    // The record editor's entries are taken back from its own menu.
+    MenuItem& item = newest.scope() == UndoScope::Table ? Mn_Undo : Mn2_Undo;
+    const std::size_t number = Doc.History.menuNumber();
     item.Caption =
         sj("元に戻す  ") + "#" + std::to_string(number) + sj("  【") + newest.name() + sj("】");
     item.Enabled = true;
@@ -68,10 +61,9 @@ void TFm_Kolumbra01::Mn_UndoClick() {
     // A group (a clipped move's two halves, an import with the columns it appended) goes back
     // as one step.
     for (bool more = true; more;) {
-        const bool editor =
-            !Doc.History.empty() && Doc.History.newest().kind() == HistoryKind::VertCellEdit;
-        applyUndo(edits::undoNewest(Doc, more));
-        if (!editor) host_.focusGrid();
+        const UndoOutcome outcome = edits::undoNewest(Doc, more);
+        applyUndo(outcome);
+        if (outcome.scope == UndoScope::Table) host_.focusGrid();
     }
     if (Doc.History.empty())
         ClearHistory(false);
@@ -81,6 +73,8 @@ void TFm_Kolumbra01::Mn_UndoClick() {
 
 void TFm_Kolumbra01::applyUndo(const UndoOutcome& outcome) {
     using Change = UndoOutcome::Change;
+    // The record editor selects in its own grid; the table is as it was.
+    if (outcome.scope != UndoScope::Table) return;
     const bool rows = outcome.axis == Axis::Rows;
     switch (outcome.change) {
     case Change::None:

@@ -36,16 +36,8 @@ bool applyAvailability(std::vector<GridInput::PopupNode>& nodes) {
 }
 } // namespace
 
-std::string withoutLineBreaks(std::string_view text) {
-    // CR and LF never occur inside a CP932 double-byte character, so bytes can go one by one.
-    std::string out;
-    out.reserve(text.size());
-    for (char ch : text)
-        if (ch != '\r' && ch != '\n') out += ch;
-    return out;
-}
-
-GridInput::GridInput(GridInputHost& host, GridInputView& view) : host_(host), view_(view) {
+GridInput::GridInput(GridInputHost& host, GridInputView& view)
+    : mmMemo(*this, view), host_(host), view_(view) {
     caption(Pm_RangeClip, "1. クリップ");
     caption(Pm_RangeClipPaste, "2. 貼り付け");
     caption(Pm_RangeClipClr, "3. クリップ 解除");
@@ -499,63 +491,26 @@ bool GridInput::GridKeyPress(int code) {
 // ---- the memo editor ------------------------------------------------------------------------
 
 void GridInput::OpenMemo() {
-    if (mmMemo.Visible) return;
-    StringGrid& g = grid();
-    const int c = at().col, r = at().row;
-    if (c < g.fixedCols() || r < g.fixedRows() || c >= g.colCount() || r >= g.rowCount()) return;
-    view_.scrollToCell(c, r);
-    const Rect cell = view_.cellRect(c, r);
-    if (cell.empty()) return;
-    Rect place{cell.left, cell.top, g.colWidth(c) + 1,
-               std::max(g.rowHeight(r), static_cast<int>(std::lround(3.0 * g.rowHeight(0) + 3)))};
-    const int bottom = view_.gridHeight();
-    if (place.bottom() > bottom) place.top = std::max(0, bottom - place.height);
-    mmMemo.Text = std::string(g.cell(c, r));
-    mmMemo.Col = c;
-    mmMemo.Row = r;
-    mmMemo.Place = place;
-    mmMemo.Visible = true;
-    view_.showMemo(mmMemo.Text, place);
-}
-
-void GridInput::closeMemo() {
-    if (!mmMemo.Visible) return;
-    const std::string text = view_.memoText();
-    mmMemo.Visible = false; // first: hiding moves the focus, which reports a second exit
-    view_.hideMemo();
-    host_.focusGrid();
-    commitMemo(text);
-}
-
-void GridInput::commitMemo(const std::string& memoText) {
-    StringGrid& g = grid();
-    // The cell the memo was opened on, even if the cursor has moved since.
-    const int c = mmMemo.Col, r = mmMemo.Row;
-    if (c < g.fixedCols() || r < g.fixedRows() || c >= g.colCount() || r >= g.rowCount()) return;
-    const std::string text = withoutLineBreaks(memoText);
-    if (text == g.cell(c, r)) return;
-    host_.commitCell(c, r, text);
+    mmMemo.open(at().col, at().row);
 }
 
 bool GridInput::mmMemoKeyDown(Key key) {
     if (!mmMemo.Visible || (key != Key::Enter && key != Key::Escape)) return false;
-    closeMemo(); // Esc keeps the edit as well
+    mmMemo.close(); // Esc keeps the edit as well
     advanceCursor();
     return true;
 }
 
 bool GridInput::mmMemoMouseDown(int x, int y) {
-    if (!host_.isDoubleClick(x, y) || !mmMemo.Visible) return false;
-    closeMemo();
-    return true;
+    return mmMemo.mouseDown(x, y);
 }
 
 void GridInput::mmMemoDblClick() {
-    closeMemo();
+    mmMemo.close();
 }
 
 void GridInput::mmMemoExit() {
-    closeMemo();
+    mmMemo.close();
 }
 
 // ---- the cursor -----------------------------------------------------------------------------

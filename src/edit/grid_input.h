@@ -5,6 +5,7 @@
 #pragma once
 
 #include "edit/editing_state.h"
+#include "edit/memo_editor.h"
 #include "platform/controls.h"
 #include "table/grid_view_state.h"
 #include "table/table_document.h"
@@ -83,30 +84,16 @@ public:
     virtual void focusGrid() = 0;
 };
 
-// What the input side needs from the window that shows the grid. Points and rectangles are in
-// the grid's drawing area (viewport) pixels.
-class GridInputView {
+// What the input side needs from the window that shows the grid, beyond what its memo needs.
+// Scrolling moves the grid's topRow, leftCol and visible counts with it.
+class GridInputView : public MemoView {
 public:
-    struct Rect {
-        int left = 0, top = 0, width = 0, height = 0;
-        bool empty() const { return width <= 0 || height <= 0; }
-        int right() const { return left + width; }
-        int bottom() const { return top + height; }
-    };
-    virtual ~GridInputView() = default;
-    virtual Rect cellRect(int col, int row) = 0; // empty when the cell is not on screen
     virtual bool cellAt(int x, int y, int& col, int& row) = 0;
-    virtual int gridHeight() = 0;
-    // Scrolling; the grid's topRow, leftCol and visible counts follow.
     virtual void setTopLeft(int topRow, int leftCol) = 0;
-    virtual void scrollToCell(int col, int row) = 0;
     virtual void openPopup(Popup kind, int x, int y) = 0;
-    virtual void showMemo(const std::string& text, const Rect& where) = 0; // in front, focused
-    virtual void hideMemo() = 0;
-    virtual std::string memoText() = 0; // what the memo holds now (CP932)
 };
 
-class GridInput {
+class GridInput : private MemoHost {
 public:
     enum class MouseButton { Left, Right, Middle };
     enum class Key { Other, Delete, Insert, Escape, Enter, Alt, Ime };
@@ -163,12 +150,7 @@ public:
     Popup PrevPopupKind = Popup::Cell;
     int MouseX = 0, MouseY = 0, MouseCol = -1, MouseRow = -1;
     bool GridTimerEnabled = false;
-    struct MemoState {
-        bool Visible = false;
-        std::string Text;       // the cell's text when opened
-        int Col = -1, Row = -1; // the cell being edited
-        GridInputView::Rect Place;
-    } mmMemo;
+    MemoEditor mmMemo; // over the table grid
 
     // Cell popup pmGrid.
     MenuItem Pm_RangeClip, Pm_RangeClipPaste, Pm_RangeClipClr, Pm_RangeClear, Pm_StrConvert,
@@ -198,8 +180,6 @@ private:
     GridInputView::Rect rowRect(int row);
     GridInputView::Rect colRect(int col);
     void moveCursor(int col, int row);
-    void closeMemo();
-    void commitMemo(const std::string& memoText);
     void advanceCursor();
     const PopupNode* findNode(const MenuItem& item) const;
 
@@ -207,12 +187,17 @@ private:
     EditingState& state() { return host_.editing(); }
     GridViewState& at() { return host_.viewState(); }
 
+    // The memo's host, on the window's behalf.
+    StringGrid& memoGrid() override { return grid(); }
+    void commitMemo(int col, int row, const std::string& text) override {
+        host_.commitCell(col, row, text);
+    }
+    bool isDoubleClick(int x, int y) override { return host_.isDoubleClick(x, y); }
+    void focusGrid() override { host_.focusGrid(); }
+
     GridInputHost& host_;
     GridInputView& view_;
     std::vector<PopupNode> popups_[3];
 };
-
-// The memo's text as one line: every line break taken out, the lines joined directly.
-std::string withoutLineBreaks(std::string_view text);
 
 } // namespace kol

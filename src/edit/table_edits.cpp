@@ -63,10 +63,11 @@ void insertCopies(TableDocument& doc, Axis axis, int from, int count, int at) {
 void removeLines(TableDocument& doc, Axis axis, int first, int count, HistoryKind kind) {
     count = std::min(count, doc.lineCount(axis) - first);
     if (count <= 0) return;
-    auto entry =
-        std::make_unique<LinesRemovedEntry>(kind, doc.Modified == 1, doc, axis, first, count);
-    entry->setJoinsPrevious(kind == HistoryKind::RowClipMove || kind == HistoryKind::ColClipMove);
-    doc.History.push(std::move(entry));
+    const bool clipMove = kind == HistoryKind::RowClipMove || kind == HistoryKind::ColClipMove;
+    const bool modified = doc.Modified == 1;
+    doc.History.push(
+        clipMove ? std::make_unique<ClipMoveRemovalEntry>(kind, modified, doc, axis, first, count)
+                 : std::make_unique<LinesRemovedEntry>(kind, modified, doc, axis, first, count));
     doc.deleteLines(axis, first, count);
     doc.Modified = 1;
 }
@@ -103,6 +104,18 @@ void editCell(TableDocument& doc, HistoryKind kind, int col, int row, std::strin
     doc.Modified = 1;
 }
 
+void recordEditorCell(TableDocument& doc, StringGrid& editorGrid, int col, int row) {
+    doc.History.push(std::make_unique<RecordCellEntry>(doc.Modified == 1, editorGrid, col, row,
+                                                       std::string(editorGrid.cell(col, row))));
+}
+
+void editEditorCell(TableDocument& doc, StringGrid& editorGrid, int col, int row,
+                    std::string_view text) {
+    recordEditorCell(doc, editorGrid, col, row);
+    editorGrid.setCell(col, row, text);
+    doc.Modified = 1;
+}
+
 void recordCells(TableDocument& doc, HistoryKind kind, GridRect rect) {
     doc.History.push(std::make_unique<CellsEntry>(kind, doc.Modified == 1, doc, rect));
 }
@@ -119,7 +132,7 @@ void setMarks(TableDocument& doc, Axis axis, int first, int last, bool on) {
 }
 
 void dropEditorEntries(TableDocument& doc) {
-    while (!doc.History.empty() && doc.History.newest().kind() == HistoryKind::VertCellEdit)
+    while (!doc.History.empty() && doc.History.newest().scope() == UndoScope::RecordEditor)
         (void)doc.History.takeNewest();
 }
 

@@ -28,6 +28,12 @@ void recordDrag(TableDocument& doc, Axis axis, int from, int to);
 void recordCell(TableDocument& doc, HistoryKind kind, int col, int row);
 // Sets one cell, recording its old text.
 void editCell(TableDocument& doc, HistoryKind kind, int col, int row, std::string_view text);
+// The same for a cell of the record editor's own grid: its entry takes the text back into that
+// grid, so the editor drops its entries (dropEditorEntries) before it shows another record and
+// before its grid goes. The table is marked changed; the editor writes the record back later.
+void recordEditorCell(TableDocument& doc, StringGrid& editorGrid, int col, int row);
+void editEditorCell(TableDocument& doc, StringGrid& editorGrid, int col, int row,
+                    std::string_view text);
 // Records the rectangle, then rewrites each of its cells with valueFor(col, row, old text).
 void recordCells(TableDocument& doc, HistoryKind kind, GridRect rect);
 template <typename F>
@@ -38,7 +44,7 @@ void rewriteCells(TableDocument& doc, HistoryKind kind, GridRect rect, F&& value
 }
 // Row marks of rows first .. last, or column marks; not recorded.
 void setMarks(TableDocument& doc, Axis axis, int first, int last, bool on);
-// Removes the single-row editor's entries from the newest end.
+// Removes the record editor's entries from the newest end.
 void dropEditorEntries(TableDocument& doc);
 // Takes back the newest entry; `more` is set when it joins the entry before it.
 [[nodiscard]] UndoOutcome undoNewest(TableDocument& doc, bool& more);

@@ -71,6 +71,12 @@ std::size_t LinesRemovedEntry::savedBytes() const {
 }
 
 UndoOutcome LinesRemovedEntry::revert(TableDocument& document) {
+    UndoOutcome out = restore(document);
+    out.select = linesRect(document.Grid, out.axis, out.first, out.count);
+    return out;
+}
+
+UndoOutcome LinesRemovedEntry::restore(TableDocument& document) {
     StringGrid& g = document.Grid;
     const int count = static_cast<int>(saved_.size());
     UndoOutcome out;
@@ -101,11 +107,21 @@ UndoOutcome LinesRemovedEntry::revert(TableDocument& document) {
             document.ColInfo[first_ + i] = saved_[i].colInfo;
         }
     }
-    const bool clipMove = kind() == HistoryKind::RowClipMove || kind() == HistoryKind::ColClipMove;
-    out.clipTakenBack = clipMove;
-    if (!clipMove) out.select = linesRect(g, axis_, first_, count);
     saved_.clear();
     saved_.shrink_to_fit();
+    return out;
+}
+
+ClipMoveRemovalEntry::ClipMoveRemovalEntry(HistoryKind kind, bool modifiedBefore,
+                                           const TableDocument& document, Axis axis, int first,
+                                           int count)
+    : LinesRemovedEntry(kind, modifiedBefore, document, axis, first, count) {
+    setJoinsPrevious(true);
+}
+
+UndoOutcome ClipMoveRemovalEntry::revert(TableDocument& document) {
+    UndoOutcome out = restore(document);
+    out.clipTakenBack = true;
     return out;
 }
 
@@ -138,11 +154,26 @@ CellEditEntry::CellEditEntry(HistoryKind kind, bool modifiedBefore, int col, int
     : UndoEntry(kind, modifiedBefore), col_(col), row_(row), oldText_(std::move(oldText)) {}
 
 UndoOutcome CellEditEntry::revert(TableDocument& document) {
-    UndoOutcome out;
-    if (kind() == HistoryKind::VertCellEdit) return out;
     document.Grid.setCell(col_, row_, oldText_);
+    UndoOutcome out;
     out.change = UndoOutcome::Change::Cells;
     out.cells = out.select = {col_, row_, col_, row_};
+    return out;
+}
+
+RecordCellEntry::RecordCellEntry(bool modifiedBefore, StringGrid& editorGrid, int col, int row,
+                                 std::string oldText)
+    : CellEditEntry(HistoryKind::RecordCellEdit, modifiedBefore, col, row, std::move(oldText)),
+      grid_(editorGrid) {}
+
+UndoOutcome RecordCellEntry::revert(TableDocument&) {
+    UndoOutcome out;
+    out.scope = UndoScope::RecordEditor;
+    if (col() < 0 || row() < 0 || col() >= grid_.colCount() || row() >= grid_.rowCount())
+        return out;
+    grid_.setCell(col(), row(), oldText());
+    out.change = UndoOutcome::Change::Cells;
+    out.cells = out.select = {col(), row(), col(), row()};
     return out;
 }
 

@@ -30,6 +30,10 @@ public:
     UndoOutcome revert(TableDocument& document) override;
     std::size_t savedBytes() const override;
 
+protected:
+    // Puts the lines back; the outcome selects nothing yet.
+    UndoOutcome restore(TableDocument& document);
+
 private:
     struct Saved {
         FieldBuffer cells; // the whole row, or the whole column top to bottom
@@ -40,6 +44,15 @@ private:
     Axis axis_;
     int first_;
     std::vector<Saved> saved_;
+};
+
+// The removal half of a clipped move, which joins its copy: taken back, the lines return and
+// the clip is gone; the copy's removal, which follows, shows the result.
+class ClipMoveRemovalEntry : public LinesRemovedEntry {
+public:
+    ClipMoveRemovalEntry(HistoryKind kind, bool modifiedBefore, const TableDocument& document,
+                         Axis axis, int first, int count);
+    UndoOutcome revert(TableDocument& document) override;
 };
 
 // A rectangle of cells rewritten in place (clear, conversion, paste).
@@ -54,7 +67,7 @@ private:
     FieldBuffer saved_; // row by row over the whole rectangle, inside the table or not
 };
 
-// One cell edited, in the grid or in the single-row editor (which takes its own back).
+// One cell of the table edited.
 class CellEditEntry : public UndoEntry {
 public:
     CellEditEntry(HistoryKind kind, bool modifiedBefore, int col, int row, std::string oldText);
@@ -67,6 +80,21 @@ public:
 private:
     int col_, row_;
     std::string oldText_;
+};
+
+// One cell of the record editor's own grid edited or converted there. It is taken back into that
+// grid (the table gets the record only when the editor leaves it, unrecorded), so it lives no
+// longer than the editor shows its record: the editor drops its entries before it moves on and
+// before its grid goes.
+class RecordCellEntry : public CellEditEntry {
+public:
+    RecordCellEntry(bool modifiedBefore, StringGrid& editorGrid, int col, int row,
+                    std::string oldText);
+    UndoScope scope() const override { return UndoScope::RecordEditor; }
+    UndoOutcome revert(TableDocument& document) override;
+
+private:
+    StringGrid& grid_;
 };
 
 // A row or column dragged from one index to another.

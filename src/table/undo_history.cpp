@@ -32,7 +32,7 @@ std::string UndoEntry::name() const {
     case HistoryKind::ColClipMove:
         return sj("列移動");
     case HistoryKind::CellEdit:
-    case HistoryKind::VertCellEdit:
+    case HistoryKind::RecordCellEdit:
         break;
     }
     return sj("？");
@@ -51,6 +51,15 @@ std::unique_ptr<UndoEntry> UndoHistory::takeNewest() {
     std::unique_ptr<UndoEntry> entry = std::move(entries_.back());
     entries_.pop_back();
     return entry;
+}
+
+std::size_t UndoHistory::menuNumber() const {
+    if (entries_.empty()) return 0;
+    const UndoScope scope = entries_.back()->scope();
+    if (scope == UndoScope::Table) return entries_.size();
+    std::size_t run = 0;
+    for (auto it = entries_.rbegin(); it != entries_.rend() && (*it)->scope() == scope; ++it) ++run;
+    return run;
 }
 
 void UndoHistory::clear() {

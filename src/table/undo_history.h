@@ -27,12 +27,16 @@ enum class HistoryKind : std::uint8_t {
     RangeConvert,
     RangePaste,
     CellEdit,
-    VertCellEdit, // the single-row editor takes these back itself
+    RecordCellEdit, // a cell of the record editor's own grid
     RowDrag,
     ColDrag,
     RowClipMove,
     ColClipMove,
 };
+
+// The grid an entry's edit was made in. The record editor's entries are taken back under its own
+// menu item, into its own grid, and dropped when it leaves the record they belong to.
+enum class UndoScope : std::uint8_t { Table, RecordEditor };
 
 // What taking an entry back changed, so that the window can bring its derived state (labels,
 // key column, break colours, current cell) up to date and show the result.
@@ -40,11 +44,12 @@ struct UndoOutcome {
     enum class Change { None, Cells, LinesAdded, LinesRemoved, LineMoved };
     Change change = Change::None;
     Axis axis = Axis::Rows;
-    int first = 0, count = 0;   // lines added or removed; a moved line's new index
-    int movedFrom = 0;          // LineMoved: the index the line had before
-    GridRect cells;             // Cells: the rectangle written back
-    GridRect select;            // what to select and show afterwards; invalid: nothing
-    bool clipTakenBack = false; // the removal half of a clipped move: the clip is gone
+    int first = 0, count = 0;           // lines added or removed; a moved line's new index
+    int movedFrom = 0;                  // LineMoved: the index the line had before
+    UndoScope scope = UndoScope::Table; // the grid `cells` and `select` are in
+    GridRect cells;                     // Cells: the rectangle written back
+    GridRect select;                    // what to select and show afterwards; invalid: nothing
+    bool clipTakenBack = false;         // the removal half of a clipped move: the clip is gone
 };
 
 class UndoEntry {
@@ -64,6 +69,7 @@ public:
 
     // The name shown in the Edit menu (CP932).
     virtual std::string name() const;
+    virtual UndoScope scope() const { return UndoScope::Table; }
     [[nodiscard]] virtual UndoOutcome revert(TableDocument& document) = 0;
     virtual std::size_t savedBytes() const { return 0; }
 
@@ -84,6 +90,9 @@ public:
     UndoEntry& newest() { return *entries_.back(); }
     const UndoEntry& newest() const { return *entries_.back(); }
     std::unique_ptr<UndoEntry> takeNewest();
+    // The number the Edit menu shows with the newest entry: every entry for one of the table's;
+    // for one of another grid's, only the run of that grid's entries at the newest end.
+    std::size_t menuNumber() const;
     void clear(); // releases the saved cells' memory as well
     const std::vector<std::unique_ptr<UndoEntry>>& entries() const { return entries_; }
     std::size_t savedBytes() const;
