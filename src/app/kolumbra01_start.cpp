@@ -28,7 +28,7 @@ void TFm_Kolumbra01::PrepareStartFile(const std::vector<std::string>& arguments)
 StartLoad::Options TFm_Kolumbra01::startLoadOptions() const {
     return StartLoad::Options{CurrentSeparator,
                               RowLabelRule{Mn_FixedRowSEQ.Checked, fixedRowsIndex()},
-                              Mn_BreakColor.Checked};
+                              Mn_BreakColor.Checked, MaxTableLines};
 }
 
 std::unique_ptr<StartLoad::Table> TFm_Kolumbra01::takeStartLoad(const std::string& name) {
