@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         std::string lines = sheet.commaText();
         double rewritten = bench::msSince(t0);
         TableDocument doc;
-        workbook::loadCommaLines(std::move(lines), doc, TableLoadOptions{});
+        if (!workbook::loadCommaLines(std::move(lines), doc, TableLoadOptions{}).ok()) return 1;
         double loaded = bench::msSince(t0);
         std::printf(
             "run %d: open %.0f ms, sheet read %.0f ms, comma lines %.0f ms, table load %.0f "

@@ -18,6 +18,7 @@
 #include "table/row_col_info.h"
 #include "table/string_grid.h"
 #include "table/table_document.h"
+#include "table/table_load.h"
 #include "view/cell_display.h"
 #include "view/table_view.h"
 
@@ -245,6 +246,8 @@ public:
     StringGrid CopyGrid, WorkGrid;
     int MarkedColumnCount = 0;
     TCsvFileInf CsvFileInf;
+    // The most lines a table may hold, after a load or a row import (tests lower it).
+    std::size_t MaxTableLines = kMaxTableLines;
     SettingsRecord Settings;
 
     // Controls.
@@ -276,8 +279,9 @@ private:
     void GatherSettings();
     bool readFile(const std::string& name);
     void reportNulCut(const std::string& name);
-    // Fills the grid from the lines read, or takes the table read ahead at start.
-    void FillGrid(StartLoad::Table* prepared);
+    // Fills the grid from the lines read, or takes the table read ahead at start; false when
+    // memory ran out and the table was left empty.
+    bool FillGrid(StartLoad::Table* prepared);
     StartLoad::Options startLoadOptions() const;
     std::unique_ptr<StartLoad::Table> takeStartLoad(const std::string& name);
     void showLoadProgress(std::size_t line, std::size_t total, std::int64_t& shownAt);

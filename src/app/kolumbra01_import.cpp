@@ -3,9 +3,13 @@
 #include "edit/table_edits.h"
 #include "table/csv_form.h"
 #include "table/source_text.h"
+#include "table/table_load.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace kol {
 
@@ -19,6 +23,8 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     const bool fromFile = sender == Sender::RowInsertFile;
     std::string fileName;
     SourceText source;
+    std::size_t lineCount = 0;
+    std::size_t droppedFromNul = 0;
     if (fromFile) {
         std::string proposed = Settings.Path_SelectFile;
         if (Trim(proposed).empty()) proposed = joinPath(programDir_, "*.csv");
@@ -33,23 +39,29 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
         fileName = prompts_.openFileName(request);
         if (fileName.empty()) return;
         Settings.Path_SelectFile = fileName;
-        if (SourceText::readFile(fileName, source) != SourceText::ReadStatus::Ok) {
-            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") +
-                          displayPath(fileName));
+        // Read as a load reads, with its checks (devices, memory, the line limit: the table
+        // with the rows imported may hold no more lines than a loaded one) and its message
+        // and reason on failure. Nothing has changed yet, so nothing is ever half imported.
+        const std::size_t present = static_cast<std::size_t>(Grid.rowCount() - 1);
+        const TableLoadResult read =
+            readTableSource(fileName, source, MaxTableLines - std::min(MaxTableLines, present));
+        if (!read.ok()) {
+            prompts_.fail(loadFailureMessage(fileName, read.error));
             return;
         }
+        lineCount = read.lines;
+        droppedFromNul = read.droppedFromNul;
     } else {
         source = SourceText(clipboard_.hasText() ? clipboard_.text() : std::string());
+        lineCount = countLines(source.text());
     }
 
     const unsigned char kept = CurrentSeparator;
-    std::vector<std::string_view> lines;
-    for (LineCursor cursor(source.text()); !cursor.atEnd();) lines.push_back(cursor.next());
-    if (lines.empty()) {
+    if (lineCount == 0) {
         prompts_.inform(sj("挿入できるデータはありません。"));
         return;
     }
-    const std::string count = std::to_string(lines.size());
+    const std::string count = std::to_string(lineCount);
     std::string question =
         fromFile ? sj("このファイルを挿入します。\r\n\r\n   Path = ") + displayPath(fileName) +
                        "\r\n\r\n" + sj("   挿入行数 ： ") + count + sj(" 行")
@@ -59,15 +71,16 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     if (prompts_.ask(question, Buttons::YesNo) != Answer::Yes) return;
     if (source.text().find('\t') != std::string_view::npos) CurrentSeparator = '\t';
 
-    BusyCursor busy(host_);
-    const int n = static_cast<int>(lines.size());
+    std::optional<BusyCursor> busy(std::in_place, host_); // ends before the NUL message
+    const int n = static_cast<int>(lineCount);
     edits::insertBlank(Doc, Axis::Rows, p, n);
     rowsInserted(p, n);
     bool asked = false, grow = false;
     FieldBuffer fields;
+    LineCursor lines(source.text());
     for (int k = 0; k < n; ++k) {
         fields.clear();
-        SplitLine(lines[k], CurrentSeparator, fields);
+        SplitLine(lines.next(), CurrentSeparator, fields);
         const int extra = static_cast<int>(fields.size()) + Grid.fixedCols() - Grid.colCount();
         if (extra > 0) {
             if (!asked) {
@@ -97,6 +110,10 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     selectClamped(OperationRange.rect());
     CurrentSeparator = kept;
     host_.focusGrid();
+    busy.reset();
+    // What followed a NUL byte is not in the table: the user is told so as a load tells it,
+    // once the rows are in.
+    if (droppedFromNul > 0) prompts_.fail(nulCutMessage(fileName, droppedFromNul));
 }
 
 } // namespace kol

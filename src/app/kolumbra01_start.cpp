@@ -26,7 +26,8 @@ void TFm_Kolumbra01::PrepareStartFile(const std::vector<std::string>& arguments)
 }
 
 StartLoad::Options TFm_Kolumbra01::startLoadOptions() const {
-    return StartLoad::Options{CurrentSeparator, ViewSwitches.rowLabelRule(), Mn_BreakColor.Checked};
+    return StartLoad::Options{CurrentSeparator, ViewSwitches.rowLabelRule(), Mn_BreakColor.Checked,
+                              MaxTableLines};
 }
 
 std::unique_ptr<StartLoad::Table> TFm_Kolumbra01::takeStartLoad(const std::string& name) {

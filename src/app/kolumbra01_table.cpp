@@ -1,6 +1,5 @@
 // Loading: the table's shape, reading files and the clipboard, placing lines in the grid.
 #include "app/kolumbra01.h"
-#include "table/io_status.h"
 #include "table/separators.h"
 #include "table/table_load.h"
 #include "text/cp932.h"
@@ -74,15 +73,14 @@ void TFm_Kolumbra01::showProgress(const std::string& text) {
 
 bool TFm_Kolumbra01::readFile(const std::string& name) {
     SourceText source;
-    std::size_t lines = 0;
     // Too many rows or too long a row for the grid fails as EOVERFLOW.
-    const TableLoadResult read = readTableSource(name, source, lines);
+    const TableLoadResult read = readTableSource(name, source, MaxTableLines);
     CsvFileInf.ReadError = read.error;
     if (!read.ok()) return false;
     showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
     CsvFileInf.DroppedFromNul = read.droppedFromNul;
     CsvFileInf.FileName = name;
-    CsvFileInf.LineCount = lines;
+    CsvFileInf.LineCount = read.lines;
     CsvFileInf.Lines = std::move(source);
     CsvFileInf.Loaded = true;
     return true;
@@ -97,20 +95,26 @@ void TFm_Kolumbra01::showLoadProgress(std::size_t line, std::size_t total, std::
     showProgress(sj(" 読み込み中 ... ") + std::to_string(line + 1) + " / " + std::to_string(total));
 }
 
-void TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
+bool TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
     FillResult filled;
     if (prepared) {
         Doc.adoptTable(prepared->Doc);
-        filled = std::move(prepared->Filled);
+        filled = std::move(prepared->Loaded.filled);
     } else {
+        // The lines read (a file, the clipboard, a sheet) go in as every load places them; the
+        // source is released once the grid holds the rows, so a large file is not kept twice.
         std::int64_t shownAt = -1;
-        filled = fillTable(Doc, CsvFileInf.Lines, CsvFileInf.LineCount, CurrentSeparator,
-                           ViewSwitches.rowLabelRule(), [&](std::size_t line) {
-                               showLoadProgress(line, CsvFileInf.LineCount, shownAt);
-                           });
+        TableLoadOptions options;
+        options.separator = CurrentSeparator;
+        options.labels = ViewSwitches.rowLabelRule();
+        options.progress = [&](std::size_t line, std::size_t total) {
+            showLoadProgress(line, total, shownAt);
+        };
+        TableLoadResult loaded =
+            loadTableSource(CsvFileInf.Lines, CsvFileInf.LineCount, Doc, options);
+        if (!loaded.ok()) return false; // out of memory: an empty table
+        filled = std::move(loaded.filled);
     }
-    // Nothing reads the raw source after this; a large file is not kept twice.
-    CsvFileInf.Lines.release();
     MarkedColumnCount = 0; // column 1 is empty in a filled table: the key column comes later
     // The split measured every field; the header row's numbers are the only other text.
     std::vector<std::uint32_t> longest(Grid.colCount(), 0);
@@ -131,6 +135,7 @@ void TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
     pnlMsg.Caption.clear();
     pnlBase.Caption.clear();
+    return true;
 }
 
 bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
@@ -143,15 +148,14 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     if (fromFile) Settings.Path_EditFile = name;
     if (prepared) {
         CsvFileInf.FileName = name;
-        CsvFileInf.DroppedFromNul = prepared->DroppedFromNul;
-        CsvFileInf.LineCount = prepared->LineCount;
+        CsvFileInf.DroppedFromNul = prepared->Loaded.droppedFromNul;
+        CsvFileInf.LineCount = prepared->Loaded.lines;
         CsvFileInf.Lines.release();
         CsvFileInf.Loaded = true;
     } else if (fromFile) {
         // A file that cannot be read leaves the table and its name as they are.
         if (!readFile(name)) {
-            prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n") +
-                          ioFailureDetail(name, IoStatus::failure(CsvFileInf.ReadError)));
+            prompts_.fail(loadFailureMessage(name, CsvFileInf.ReadError));
             return false;
         }
     }
@@ -168,13 +172,17 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         Modified = fromFile ? 0 : static_cast<std::uint8_t>(changedValue);
 
         try {
-            // A table read ahead brings its rows: the grid is not sized for them twice.
-            ResetTable(0, prepared ? 0 : static_cast<int>(CsvFileInf.LineCount));
-            FillGrid(prepared.get());
+            // The load brings its rows (read ahead, or placed now by loadTableSource) and gives
+            // the grid their shape: the view is reset on an empty table first, so the grid is
+            // never sized for them twice and the old rows are gone before the new ones come.
+            ResetTable(0, 0);
+            filled = FillGrid(prepared.get());
         } catch (const std::bad_alloc&) {
+            filled = false;
+        }
+        if (!filled) {
             // Never part of the file shown as if it were all of it, nor saved over it: an empty
             // table without a name, and the reason.
-            filled = false;
             CsvFileInf.Lines.release();
             ResetTable(0, 0);
             Modified = 0;
@@ -200,8 +208,7 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     Shown.announceReshaped(Reshape::Replaced);
     host_.focusGrid();
     if (!filled) {
-        prompts_.fail(sj("ファイルを読み込めませんでした。\r\n\r\n") +
-                      ioFailureDetail(fromFile ? name : loadedName, IoStatus::failure(ENOMEM)));
+        prompts_.fail(loadFailureMessage(fromFile ? name : loadedName, ENOMEM));
         return false;
     }
     if (fromFile && CsvFileInf.DroppedFromNul > 0) reportNulCut(name);

@@ -1,6 +1,5 @@
 #include "app/start_load.h"
 
-#include "table/source_text.h"
 #include "table/table_load.h"
 #include "view/break_colours.h"
 
@@ -39,24 +38,26 @@ void StartLoad::run() {
     // the window then reads the file itself and reports what it finds.
     try {
         FileStamp before, after;
-        SourceText source;
-        std::size_t lines = 0;
-        if (stampOf(path_, before) && readTableSource(path_, source, lines).ok() &&
-            stampOf(path_, after) && before == after) {
-            lineCount_ = lines;
+        if (stampOf(path_, before)) {
+            TableLoadOptions load;
+            load.separator = options_.separator;
+            load.maxLines = options_.maxLines;
+            load.labels = options_.labels;
+            load.progress = [this](std::size_t line, std::size_t lines) {
+                if (stop_) throw Stopped{};
+                lineCount_ = lines;
+                linesDone_ = line;
+            };
             table = std::make_unique<Table>();
-            table->LineCount = lines;
-            table->DroppedFromNul = source.bytesFromNul();
-            resetTableShape(table->Doc.Grid, 0, static_cast<int>(lines), options_.labels);
-            table->Filled = fillTable(table->Doc, source, lines, options_.separator,
-                                      options_.labels, [this](std::size_t line) {
-                                          if (stop_) throw Stopped{};
-                                          linesDone_ = line;
-                                      });
-            source.release();
-            if (options_.breakColours)
-                RecomputeBreakColours(table->Doc.Grid, table->Doc.RowFlags, -1, 0);
-            stamp_ = before;
+            table->Loaded = loadTableFile(path_, table->Doc, load);
+            // The table is the file's only if the file stayed the same all through the load.
+            if (table->Loaded.ok() && stampOf(path_, after) && before == after) {
+                if (options_.breakColours)
+                    RecomputeBreakColours(table->Doc.Grid, table->Doc.RowFlags, -1, 0);
+                stamp_ = before;
+            } else {
+                table.reset();
+            }
         }
     } catch (...) {
         table.reset();

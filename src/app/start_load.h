@@ -5,7 +5,7 @@
 
 #include "table/row_label.h"
 #include "table/table_document.h"
-#include "table/table_fill.h"
+#include "table/table_load.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -24,16 +24,15 @@ public:
         unsigned char separator = ',';
         RowLabelRule labels;
         bool breakColours = false;
+        std::size_t maxLines = kMaxTableLines;
         bool operator==(const Options&) const = default;
     };
 
-    // A table as a load leaves it: one fixed row, two fixed columns, fresh attributes, and the
-    // break colours when they were asked for.
+    // A table as loadTableFile leaves it (one fixed row, two fixed columns, fresh attributes)
+    // with what the load reported, and the break colours when they were asked for.
     struct Table {
         TableDocument Doc;
-        FillResult Filled;
-        std::size_t LineCount = 0;
-        std::size_t DroppedFromNul = 0;
+        TableLoadResult Loaded;
     };
 
     // Called while take() waits: lines split so far of lineCount, which is 0 while the file

@@ -73,7 +73,12 @@ int excelCommand(int argc, char** argv) {
     r = workbook::sheetCommaLines(*book, static_cast<std::size_t>(sheet - 1), lines);
     if (!r.ok()) return failed();
     TableDocument doc;
-    workbook::loadCommaLines(std::move(lines), doc, TableLoadOptions{});
+    if (const TableLoadResult loaded =
+            workbook::loadCommaLines(std::move(lines), doc, TableLoadOptions{});
+        !loaded.ok()) {
+        std::cerr << "kolumbra-cli: " << shown(loadFailureMessage(files[0], loaded.error)) << '\n';
+        return 1;
+    }
     if (!writeRowsToFile(doc.Grid, 1, doc.Grid.rowCount() - 1, ',', files[1])) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "
                   << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。")) << '\n';

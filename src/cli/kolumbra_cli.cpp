@@ -85,8 +85,7 @@ bool separatorCode(const std::string& utf8Name, unsigned char& code) {
 // Reports a read that failed (false) or left out what follows a NUL byte, as the window does.
 bool reportRead(const std::string& path, const TableLoadResult& read) {
     if (!read.ok()) {
-        report(sj("ファイルを読み込めませんでした。\r\n\r\n") +
-               ioFailureDetail(path, IoStatus::failure(read.error)));
+        report(loadFailureMessage(path, read.error));
         return false;
     }
     if (read.droppedFromNul > 0) report(nulCutMessage(path, read.droppedFromNul));
@@ -195,8 +194,7 @@ int main(int argc, char** argv) {
     // file larger than memory goes through too.
     if (command == "cat") {
         SourceText source;
-        std::size_t lines = 0;
-        if (!reportRead(files[0], readTableSource(files[0], source, lines))) return 1;
+        if (!reportRead(files[0], readTableSource(files[0], source))) return 1;
         widenStdoutPipe();
         return streamTableLines(source, inSep, outSep, writeToStdout) ? 0 : 1;
     }

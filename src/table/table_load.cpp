@@ -1,5 +1,6 @@
 #include "table/table_load.h"
 
+#include "table/io_status.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/text_utils.h"
@@ -66,14 +67,13 @@ bool tableFits(std::string_view text, std::size_t lines, std::size_t maxLines) {
     return true;
 }
 
-TableLoadResult readTableSource(const std::string& path, SourceText& source, std::size_t& lines,
-                                std::size_t maxLines) {
+TableLoadResult readTableSource(const std::string& path, SourceText& source, std::size_t maxLines) {
     TableLoadResult result;
     result.status = SourceText::readFile(path, source, &result.error);
     if (!result.ok()) return result;
     result.droppedFromNul = source.bytesFromNul();
-    lines = countSourceLines(source);
-    if (!tableFits(source.text(), lines, maxLines)) {
+    result.lines = countSourceLines(source);
+    if (!tableFits(source.text(), result.lines, maxLines)) {
         source.release();
         result.status = SourceText::ReadStatus::TooLarge;
         result.error = EOVERFLOW;
@@ -81,27 +81,47 @@ TableLoadResult readTableSource(const std::string& path, SourceText& source, std
     return result;
 }
 
-TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
-                              const TableLoadOptions& options) {
-    SourceText source;
-    std::size_t lines = 0;
-    TableLoadResult result = readTableSource(path, source, lines, options.maxLines);
-    if (!result.ok()) return result;
+TableLoadResult loadTableSource(SourceText& source, std::size_t lines, TableDocument& document,
+                                const TableLoadOptions& options) {
+    TableLoadResult result;
+    result.lines = lines;
+    result.droppedFromNul = source.bytesFromNul();
     document.History.clear();
-    document.Modified = 0;
+    // The rows' and columns' records are set up once the rows are in: held through the fill,
+    // the previous table's would add their size to the load's peak memory.
+    std::vector<RowFlag>().swap(document.RowFlags);
+    std::vector<ColInfoRec>().swap(document.ColInfo);
+    FillProgress progress;
+    if (options.progress) progress = [&](std::size_t line) { options.progress(line, lines); };
     try {
         resetTableShape(document.Grid, 0, static_cast<int>(lines), options.labels);
-        fillTable(document, source, lines, options.separator, options.labels);
+        result.filled =
+            fillTable(document, source, lines, options.separator, options.labels, progress);
     } catch (const std::bad_alloc&) {
-        // Never part of the file as if it were all of it: an empty table and the reason.
+        // Never part of the source as if it were all of it: an empty table and the reason.
         source.release();
         resetEmptyTable(document, options.labels);
         result.status = SourceText::ReadStatus::TooLarge;
         result.error = ENOMEM;
         return result;
+    } catch (...) {
+        source.release();
+        resetEmptyTable(document, options.labels);
+        throw;
     }
+    // Nothing reads the raw text after this; a large file is not kept twice.
+    source.release();
     document.Grid.setFixedRows(std::min(document.Grid.rowCount() - 1, options.titleRows));
     return result;
+}
+
+TableLoadResult loadTableFile(const std::string& path, TableDocument& document,
+                              const TableLoadOptions& options) {
+    SourceText source;
+    TableLoadResult read = readTableSource(path, source, options.maxLines);
+    if (!read.ok()) return read;
+    document.Modified = 0;
+    return loadTableSource(source, read.lines, document, options);
 }
 
 void resetEmptyTable(TableDocument& document, const RowLabelRule& labels) {
@@ -109,6 +129,11 @@ void resetEmptyTable(TableDocument& document, const RowLabelRule& labels) {
     document.Modified = 0;
     resetTableShape(document.Grid, 0, 0, labels);
     document.resetAttributes();
+}
+
+std::string loadFailureMessage(const std::string& path, int error) {
+    return sj("ファイルを読み込めませんでした。\r\n\r\n") +
+           ioFailureDetail(path, IoStatus::failure(error));
 }
 
 std::string nulCutMessage(const std::string& path, std::size_t droppedBytes) {

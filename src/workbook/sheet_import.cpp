@@ -3,8 +3,6 @@
 #include "table/source_text.h"
 #include "text/text_utils.h"
 
-#include <algorithm>
-
 namespace kol::workbook {
 
 std::vector<std::string> sheetListItems(const Workbook& book) {
@@ -23,14 +21,14 @@ WorkbookResult sheetCommaLines(Workbook& book, std::size_t index, std::string& o
     return r;
 }
 
-void loadCommaLines(std::string lines, TableDocument& document, const TableLoadOptions& options) {
+TableLoadResult loadCommaLines(std::string lines, TableDocument& document,
+                               const TableLoadOptions& options) {
     SourceText source(std::move(lines));
     const std::size_t count = countLines(source.text());
-    document.History.clear();
     document.Modified = 0;
-    resetTableShape(document.Grid, 0, static_cast<int>(count), options.labels);
-    fillTable(document, source, count, ',', options.labels);
-    document.Grid.setFixedRows(std::min(document.Grid.rowCount() - 1, options.titleRows));
+    TableLoadOptions comma = options;
+    comma.separator = ',';
+    return loadTableSource(source, count, document, comma);
 }
 
 } // namespace kol::workbook

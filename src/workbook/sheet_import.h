@@ -17,7 +17,10 @@ std::vector<std::string> sheetListItems(const Workbook& book);
 // The sheet's rows as comma lines, each cell trimmed, cleaned and followed by a comma.
 [[nodiscard]] WorkbookResult sheetCommaLines(Workbook& book, std::size_t index, std::string& out);
 
-// Places comma lines in `document` as a load does (history cleared, unchanged).
-void loadCommaLines(std::string lines, TableDocument& document, const TableLoadOptions& options);
+// Places comma lines in `document` as a load does (loadTableSource with the comma separator;
+// history cleared, unchanged). When memory runs out (TooLarge, ENOMEM) the document is left an
+// empty table.
+[[nodiscard]] TableLoadResult loadCommaLines(std::string lines, TableDocument& document,
+                                             const TableLoadOptions& options);
 
 } // namespace kol::workbook

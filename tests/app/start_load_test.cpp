@@ -5,6 +5,7 @@
 #include "support/test_support.h"
 #include "table/separators.h"
 #include "table/table_load.h"
+#include "text/cp932.h"
 #include "view/break_colours.h"
 
 #include <gtest/gtest.h>
@@ -54,8 +55,8 @@ TEST(StartLoad, TakesWhatALoadGivesOnlyForTheSameFileAndOptions) {
         StartLoad ahead(path, options);
         auto table = ahead.take(path, options, {});
         ASSERT_TRUE(table);
-        EXPECT_EQ(table->LineCount, 7u);
-        EXPECT_EQ(table->Filled.maxFields, 4u);
+        EXPECT_EQ(table->Loaded.lines, 7u);
+        EXPECT_EQ(table->Loaded.filled.maxFields, 4u);
         expectSameTable(table->Doc, loaded);
         EXPECT_FALSE(ahead.take(path, options, {})); // once only
     }
@@ -155,6 +156,86 @@ TEST(MainStart, TheFileReadAheadShowsAsALoadWouldShowIt) {
     ASSERT_EQ(cut.prompts.messages.size(), 1u);
     EXPECT_EQ(cut.prompts.messages[0].text, nulCutMessage(path, 5));
     EXPECT_EQ(cut.model.Grid.cell(2, 2), "c");
+}
+
+// A file cut at a NUL byte: the table read ahead is the table a load gives, and the start
+// says what was left out in the load's words.
+TEST(MainStart, AFileCutAtANulReadAheadAgreesWithTheWindowsLoad) {
+    test::TempDir dir;
+    const std::string path = (dir / "cut.csv").string();
+    const char bytes[] = "id,name\r\n1,\"a,b\",x\r\n2\r\n3,\x93\xfa\0tail,more\r\n4,z\r\n";
+    test::writeBytes(path, std::string(bytes, sizeof bytes - 1));
+    const std::size_t left = sizeof bytes - 1 - std::string(bytes, sizeof bytes - 1).find('\0');
+    const std::string nulMessage =
+        sj("ファイルの途中に NUL 文字（バイナリーデータ）があります。\r\n\r\nNUL 文字から後の ") +
+        std::to_string(left) +
+        sj(" バイトは読み込まれていません。\r\nこのファイルに上書き保存すると、その部分は"
+           "失われます。\r\n\r\n   PATH = ") +
+        path;
+
+    // The read-ahead itself: loadTableFile's table and what it reported.
+    TableDocument loadedDoc;
+    const TableLoadResult direct = loadTableFile(path, loadedDoc, TableLoadOptions{});
+    ASSERT_TRUE(direct.ok());
+    const StartLoad::Options options{',', RowLabelRule{}, false};
+    {
+        StartLoad ahead(path, options);
+        auto table = ahead.take(path, options, {});
+        ASSERT_TRUE(table);
+        EXPECT_EQ(table->Loaded.droppedFromNul, left);
+        EXPECT_EQ(table->Loaded.lines, direct.lines);
+        EXPECT_EQ(table->Loaded.filled.longestField, direct.filled.longestField);
+        expectSameTable(table->Doc, loadedDoc);
+    }
+
+    MainFixture loaded;
+    ASSERT_TRUE(loaded.model.LoadTable(path, 0));
+    MainFixture started;
+    started.model.PrepareStartFile({path});
+    started.model.MyTimerTimer({path});
+    expectSameTable(started.model.Doc, loaded.model.Doc);
+    EXPECT_EQ(started.model.Grid.cell(2, 4), "3");
+    EXPECT_EQ(started.model.Grid.cell(3, 4), "\x93\xfa");
+    EXPECT_EQ(started.model.Grid.rowCount(), 5);
+    for (int c = 0; c < loaded.model.Grid.colCount(); ++c)
+        EXPECT_EQ(started.model.Grid.colWidth(c), loaded.model.Grid.colWidth(c));
+    EXPECT_EQ(started.model.CsvFileInf.DroppedFromNul, loaded.model.CsvFileInf.DroppedFromNul);
+    EXPECT_EQ(started.model.CsvFileInf.LineCount, loaded.model.CsvFileInf.LineCount);
+    EXPECT_EQ(started.model.Lab_Fields.Caption, loaded.model.Lab_Fields.Caption);
+    EXPECT_EQ(started.model.Caption, loaded.model.Caption);
+    for (auto* f : {&loaded, &started}) {
+        ASSERT_EQ(f->prompts.messages.size(), 1u);
+        EXPECT_EQ(f->prompts.messages[0].kind, test::Message::Fail);
+        EXPECT_EQ(f->prompts.messages[0].text, nulMessage);
+    }
+}
+
+// The read-ahead keeps the window's line limit: a file beyond it is refused at start in the
+// load's words, never taken over.
+TEST(MainStart, AFileBeyondTheLineLimitIsRefusedAtStartAsALoadRefusesIt) {
+    test::TempDir dir;
+    const std::string path = (dir / "t.csv").string();
+    test::writeBytes(path, "a\r\nb\r\nc\r\n");
+    MainFixture started;
+    started.model.MaxTableLines = 2;
+    started.model.PrepareStartFile({path});
+    started.model.MyTimerTimer({path});
+    MainFixture loaded;
+    loaded.model.MaxTableLines = 2;
+    EXPECT_FALSE(loaded.model.LoadTable(path, 0));
+    for (auto* f : {&loaded, &started}) {
+        ASSERT_EQ(f->prompts.messages.size(), 1u);
+        EXPECT_EQ(f->prompts.last(),
+                  sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + path +
+                      sj("\r\n   理由 : 行数が多すぎます（表に読み込める行数を超えています）。"));
+        EXPECT_EQ(f->model.Grid.rowCount(), 2);
+    }
+    MainFixture fits;
+    fits.model.MaxTableLines = 3;
+    fits.model.PrepareStartFile({path});
+    fits.model.MyTimerTimer({path});
+    EXPECT_TRUE(fits.prompts.messages.empty());
+    EXPECT_EQ(fits.model.Grid.rowCount(), 4);
 }
 
 TEST(MainStart, SettingsOrTheFileChangedBeforeTheTimerAreHonoured) {

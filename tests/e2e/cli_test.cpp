@@ -126,6 +126,43 @@ TEST(Cli, FailuresSayTheSystemsReasonAndExitNonZero) {
     EXPECT_NE(zero.out.find("/dev/zero"), std::string::npos);
 }
 
+// The read failures and the NUL warning word for word: the window's messages on standard
+// error, for cat (no table) and for the commands that load one.
+TEST(Cli, ReadFailuresAndTheNulWarningAreTheWindowsWords) {
+    test::TempDir dir;
+    const std::string missing = (dir / "none.csv").string();
+    const std::string noFile =
+        "kolumbra-cli: ファイルを読み込めませんでした。\n\n   PATH = " + missing +
+        "\n   理由 : フォルダーが見つかりません。\n";
+    for (const std::string command : {"info ", "cat ", "search x ", "sort --keys 1 "}) {
+        const bool writes = command.starts_with("sort");
+        CliRun run = cli(command + q(missing) + (writes ? " " + q(dir / "out.csv") : ""));
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_EQ(run.out, noFile) << command;
+    }
+    CliRun folder = cli("info " + q(dir.path()));
+    EXPECT_EQ(folder.out,
+              "kolumbra-cli: ファイルを読み込めませんでした。\n\n   PATH = " + dir.path().string() +
+                  "\n   理由 : 同じ名前のフォルダーがあります。\n");
+    CliRun zero = cli("cat /dev/zero");
+    EXPECT_EQ(zero.out, "kolumbra-cli: ファイルを読み込めませんでした。\n\n   PATH = /dev/zero\n"
+                        "   理由 : 通常のファイルではありません（装置やソケットなど）。\n");
+
+    const std::string bin = (dir / "bin.csv").string();
+    test::writeBytes(bin, std::string("a,b\r\n\x01,c\0tail", 13));
+    const std::string warning = "kolumbra-cli: ファイルの途中に NUL 文字（バイナリーデータ）があ"
+                                "ります。\n\nNUL 文字から後の 5 バイトは読み込まれていません。\n"
+                                "このファイルに上書き保存すると、その部分は失われます。\n\n"
+                                "   PATH = " +
+                                bin + "\n";
+    CliRun info = cli("info " + q(bin));
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out, warning + "rows: 1\ncolumns: 2\n");
+    CliRun cat = cli("cat " + q(bin));
+    EXPECT_EQ(cat.status, 0);
+    EXPECT_EQ(cat.out, warning + "a,b\r\n\x01,c\r\n");
+}
+
 TEST(Cli, HugeLinesManyFieldsAndBinaryBytes) {
     test::TempDir dir;
     std::string many;
