@@ -24,18 +24,7 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
     OperationRange = CellRange();
     ClipRange = GridRect();
     resetTableShape(Grid, columns, rows, ViewSwitches.rowLabelRule());
-    for (int c = 0; c < Grid.colCount(); ++c) Grid.setColWidth(c, 0);
-
-    const int w = LetterWidth;
-    Grid.setDefaultRowHeight(KijyunHeight);
-    Grid.setDefaultColWidth(12 * w);
-    Shown.resetLabelColumn();
-    Grid.setColWidth(1, w);
-    if (columns == 0 && rows == 0) {
-        Grid.setColWidth(2, Grid.defaultColWidth());
-        int fitted = Shown.columnWidthFor(Grid.colWidth(2), 12);
-        if (fitted != -1) Grid.setColWidth(2, fitted);
-    }
+    Shown.resetWidths(columns == 0 && rows == 0);
 
     View.options = GridOptions{Chk_MoveRow.Checked, Chk_MoveCol.Checked, Chk_RowSize.Checked};
     Cmb_FixedCol.Items = {sj(" 無し")};
@@ -116,21 +105,8 @@ bool TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
         filled = std::move(loaded.filled);
     }
     MarkedColumnCount = 0; // column 1 is empty in a filled table: the key column comes later
-    // The split measured every field; the header row's numbers are the only other text.
-    std::vector<std::uint32_t> longest(Grid.colCount(), 0);
-    for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) {
-        std::size_t field = static_cast<std::size_t>(c - Grid.fixedCols());
-        longest[c] = Shown.shownLongest(
-            c, std::max<std::uint32_t>(
-                   field < filled.longestField.size() ? filled.longestField[field] : 0,
-                   static_cast<std::uint32_t>(Grid.cell(c, 0).size())));
-    }
     readColumnLimit();
-    Shown.fitColumns(longest);
-    Shown.fitLabelColumn();
-    // The rows of a fresh table all have the default height; only a cell wider than its column
-    // can change that, and the split measured every cell.
-    if (Shown.someCellFolds(longest)) Shown.applyFold();
+    Shown.fitFilledTable(filled.longestField);
     if (!prepared) Shown.recomputeBreakColours(-1, 0); // a table read ahead has them already
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
     pnlMsg.Caption.clear();

@@ -42,8 +42,8 @@ double MainViewSwitches::columnLimit() const {
 unsigned char MainViewSwitches::separator() const {
     return main_.CurrentSeparator;
 }
-LetterSize MainViewSwitches::letters() const {
-    return {main_.LetterWidth, main_.LetterHeight};
+GridMetrics MainViewSwitches::metrics() const {
+    return {main_.LetterWidth, main_.LetterHeight, main_.KijyunHeight};
 }
 
 } // namespace kol

@@ -21,7 +21,7 @@ public:
     int foldChoice() const override;
     double columnLimit() const override;
     unsigned char separator() const override;
-    LetterSize letters() const override;
+    GridMetrics metrics() const override;
 
 private:
     const TFm_Kolumbra01& main_;

@@ -48,7 +48,7 @@ void TableView::fitLabelColumn() {
     const std::string last = rowLabel(grid.rowCount() - 1, false);
     const int letters = static_cast<int>(GroupThousands(last).size()) + 2;
     if (letters > 9) {
-        grid.setColWidth(0, letters * switches_.letters().width);
+        grid.setColWidth(0, letters * switches_.metrics().letterWidth);
         labelColumnWidened_ = true;
     } else if (labelColumnWidened_) {
         resetLabelColumn();
@@ -56,7 +56,7 @@ void TableView::fitLabelColumn() {
 }
 
 void TableView::resetLabelColumn() {
-    doc_.Grid.setColWidth(0, 9 * switches_.letters().width);
+    doc_.Grid.setColWidth(0, 9 * switches_.metrics().letterWidth);
     labelColumnWidened_ = false;
 }
 
@@ -69,7 +69,7 @@ void TableView::applyTitleRows() {
 
 void TableView::showKeyColumn(bool columnOneEmpty) {
     StringGrid& grid = doc_.Grid;
-    const int w = switches_.letters().width;
+    const int w = switches_.metrics().letterWidth;
     grid.setCell(0, 0, "No.");
     if (switches_.keyColumnChoice() > 0) {
         grid.setCell(1, 0, sj("固定列"));
@@ -145,7 +145,7 @@ void TableView::breakColoursAfterMove(Axis axis, int from, int to) {
 int TableView::columnWidthFor(int currentWidth, double length) const {
     double d = std::min(length + 1.5, switches_.columnLimit());
     if (switches_.separator() == kNoSeparator) d = 80;
-    const double f = d * switches_.letters().width;
+    const double f = d * switches_.metrics().letterWidth;
     return f > currentWidth ? static_cast<int>(std::trunc(f)) : -1;
 }
 
@@ -167,15 +167,47 @@ bool TableView::someCellFolds(const std::vector<std::uint32_t>& longest) const {
     for (int c = grid.fixedCols(); c < grid.colCount(); ++c) {
         const int width = grid.colWidth(c);
         const double shown = c < static_cast<int>(longest.size()) ? longest[c] : 0;
-        if (width > 0 && shown * switches_.letters().width > width) return true;
+        if (width > 0 && shown * switches_.metrics().letterWidth > width) return true;
     }
     return false;
+}
+
+void TableView::resetWidths(bool oneCell) {
+    StringGrid& grid = doc_.Grid;
+    for (int c = 0; c < grid.colCount(); ++c) grid.setColWidth(c, 0);
+    const GridMetrics m = switches_.metrics();
+    grid.setDefaultRowHeight(m.rowHeight);
+    grid.setDefaultColWidth(12 * m.letterWidth);
+    resetLabelColumn();
+    grid.setColWidth(1, m.letterWidth);
+    if (oneCell) {
+        grid.setColWidth(2, grid.defaultColWidth());
+        const int fitted = columnWidthFor(grid.colWidth(2), 12);
+        if (fitted != -1) grid.setColWidth(2, fitted);
+    }
+}
+
+void TableView::fitFilledTable(const std::vector<std::uint32_t>& longestField) {
+    const StringGrid& grid = doc_.Grid;
+    // The split measured every field; the header row's numbers are the only other text.
+    std::vector<std::uint32_t> longest(grid.colCount(), 0);
+    for (int c = grid.fixedCols(); c < grid.colCount(); ++c) {
+        const std::size_t field = static_cast<std::size_t>(c - grid.fixedCols());
+        longest[c] = shownLongest(
+            c, std::max<std::uint32_t>(field < longestField.size() ? longestField[field] : 0,
+                                       static_cast<std::uint32_t>(grid.cell(c, 0).size())));
+    }
+    fitColumns(longest);
+    fitLabelColumn();
+    // The rows of a fresh table all have the default height; only a cell wider than its column
+    // can change that.
+    if (someCellFolds(longest)) applyFold();
 }
 
 void TableView::fitColumns(const std::vector<std::uint32_t>& longest) {
     StringGrid& grid = doc_.Grid;
     for (int c = grid.fixedCols(); c < grid.colCount(); ++c) {
-        grid.setColWidth(c, 5 * switches_.letters().width);
+        grid.setColWidth(c, 5 * switches_.metrics().letterWidth);
         const double length = c < static_cast<int>(longest.size()) ? longest[c] : 0;
         const int width = columnWidthFor(grid.colWidth(c), length);
         if (width != -1) grid.setColWidth(c, width);
@@ -223,7 +255,7 @@ void TableView::widenForDates() {
 
 void TableView::applyFold() {
     ApplyFold(doc_.Grid, switches_.displaySwitches(), std::max(switches_.foldChoice(), 0),
-              switches_.letters().width, switches_.letters().height);
+              switches_.metrics().letterWidth, switches_.metrics().letterHeight);
 }
 
 } // namespace kol

@@ -21,8 +21,9 @@
 
 namespace kol {
 
-struct LetterSize {
-    int width = 7, height = 13; // of the grid's font, in pixels
+// The grid font's letter and the standard row, in pixels.
+struct GridMetrics {
+    int letterWidth = 7, letterHeight = 13, rowHeight = 22;
 };
 
 // The switches the derivations read; the owning window answers from its controls.
@@ -38,7 +39,7 @@ public:
     virtual int foldChoice() const = 0;     // 0 automatic, 1 none, n ≥ 2 at most n lines
     virtual double columnLimit() const = 0; // the widest a fitted column gets, in letters
     virtual unsigned char separator() const = 0;
-    virtual LetterSize letters() const = 0;
+    virtual GridMetrics metrics() const = 0;
 };
 
 class TableView {
@@ -83,10 +84,14 @@ public:
     // Column widths.
     // The width a column needs for `length` letters, or -1 when it is already as wide.
     int columnWidthFor(int currentWidth, double length) const;
-    // The longest text column c shows, given the longest of its cells.
-    std::uint32_t shownLongest(int c, std::uint32_t rawLongest) const;
-    // Whether a column's longest shown text (per column) is wider than the column.
-    bool someCellFolds(const std::vector<std::uint32_t>& longest) const;
+    // The widths and row height of a table just shaped: a narrow key column, the label column
+    // at its standard width, every other column at the default (`oneCell`: the single data
+    // column of the one-cell table fitted for twelve letters).
+    void resetWidths(bool oneCell);
+    // A table just filled: every column fitted to its longest field (as the fill measured them,
+    // per data column), the label column to its longest label, and folded rows where a text is
+    // wider than its column.
+    void fitFilledTable(const std::vector<std::uint32_t>& longestField);
     void fitColumns(const std::vector<std::uint32_t>& longest); // per grid column
     void autoFitColumns();                                      // from every cell's text
     void fitNewColumns(int first, int count);                   // blank columns just inserted
@@ -96,6 +101,11 @@ public:
     void applyFold();
 
 private:
+    // The longest text column c shows, given the longest of its cells.
+    std::uint32_t shownLongest(int c, std::uint32_t rawLongest) const;
+    // Whether a column's longest shown text (per column) is wider than the column.
+    bool someCellFolds(const std::vector<std::uint32_t>& longest) const;
+
     TableDocument& doc_;
     const TableViewSwitches& switches_;
     TableListeners listeners_;

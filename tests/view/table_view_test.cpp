@@ -30,7 +30,7 @@ struct Switches : TableViewSwitches {
     int foldChoice() const override { return fold; }
     double columnLimit() const override { return limit; }
     unsigned char separator() const override { return sep; }
-    LetterSize letters() const override { return {7, 13}; }
+    GridMetrics metrics() const override { return {7, 13, 22}; }
 };
 
 struct Recorder : TableListener {
