@@ -1,17 +1,12 @@
 // Row import from a file reads as a load reads: the same checks, the same messages and reasons,
 // and nothing imported when the file is refused.
+#include "support/endless_pipe.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
 #include "table/load_memory.h"
 #include "text/cp932.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 namespace kol {
 namespace {
@@ -149,25 +144,12 @@ TEST(ImportRead, AFileBeyondTheLineLimitIsRefusedWholeWithItsReason) {
 
 TEST(ImportRead, APipeBeyondTheMemoryIsRefusedWithItsReason) {
     Import f;
-    const std::string fifo = (f.dir / "pipe.csv").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    // Held open for writing too, so the pipe never ends and only the memory stops the read.
-    const int held = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(held, 0);
-    ::fcntl(held, F_SETFL, O_NONBLOCK);
-    std::atomic<bool> stop{false};
-    std::thread writer([&] {
-        const std::string chunk(4096, 'y');
-        while (!stop)
-            if (::write(held, chunk.data(), chunk.size()) <= 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    });
+    test::EndlessPipe pipe((f.dir / "pipe.csv").string());
+    ASSERT_TRUE(pipe.ready());
+    const std::string& fifo = pipe.path();
     setLoadMemoryLimitForTesting(1u << 20);
     f.importFile(fifo);
     setLoadMemoryLimitForTesting(0);
-    stop = true;
-    writer.join();
-    ::close(held);
     ASSERT_EQ(f.prompts.messages.size(), 1u);
     EXPECT_EQ(f.prompts.last(), sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + fifo +
                                     sj("\r\n   理由 : メモリーが足りません。"));

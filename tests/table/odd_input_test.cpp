@@ -1,17 +1,13 @@
 // Inputs at the edges of what a load can take: very wide lines, files of nothing but
 // separators or line breaks, devices, endless pipes and files beyond the memory there is.
+#include "support/endless_pipe.h"
 #include "support/test_support.h"
 #include "table/load_memory.h"
 #include "table/table_load.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 namespace kol {
 namespace {
@@ -82,34 +78,13 @@ TEST(OddInput, AnEndlessPipeIsReadUpToItsFirstNul) {
     // The reader used to read to the end and then cut at the NUL: a pipe that never ends was
     // read until memory ran out.
     test::TempDir dir;
-    const std::string fifo = (dir / "endless.csv").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    // Held open for writing too, so the pipe never reads as ended.
-    const int held = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(held, 0);
-    std::atomic<bool> stop{false};
-    std::thread writer([&] {
-        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        std::string text;
-        for (int i = 0; i < 20000; ++i) text += "x," + std::to_string(i) + "\r\n";
-        text += std::string("\0after", 6);
-        std::size_t at = 0;
-        while (!stop) {
-            const std::string_view rest =
-                at < text.size() ? std::string_view(text).substr(at) : std::string_view("more\r\n");
-            ssize_t n = ::write(fd, rest.data(), rest.size());
-            if (n > 0)
-                at += static_cast<std::size_t>(n);
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ::close(fd);
-    });
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "x," + std::to_string(i) + "\r\n";
+    text += std::string("\0after", 6);
+    test::EndlessPipe pipe((dir / "endless.csv").string(), text, "more\r\n");
+    ASSERT_TRUE(pipe.ready());
     TableDocument doc;
-    TableLoadResult loaded = load(fifo, doc);
-    stop = true;
-    writer.join();
-    ::close(held);
+    TableLoadResult loaded = load(pipe.path(), doc);
     ASSERT_TRUE(loaded.ok());
     EXPECT_EQ(doc.Grid.rowCount(), 20001);
     EXPECT_EQ(doc.Grid.cell(3, 20000), "19999");
@@ -143,25 +118,12 @@ TEST(OddInput, AFileBeyondTheMemoryThereIsLeavesAnEmptyTableAndSaysWhy) {
 
 TEST(OddInput, APipeBeyondTheMemoryThereIsIsRefused) {
     test::TempDir dir;
-    const std::string fifo = (dir / "pipe.csv").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const int held = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(held, 0);
-    std::atomic<bool> stop{false};
-    std::thread writer([&] {
-        const std::string chunk(4096, 'y');
-        while (!stop)
-            if (::write(held, chunk.data(), chunk.size()) <= 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    });
-    ::fcntl(held, F_SETFL, O_NONBLOCK);
+    test::EndlessPipe pipe((dir / "pipe.csv").string());
+    ASSERT_TRUE(pipe.ready());
     setLoadMemoryLimitForTesting(1u << 20);
     TableDocument doc;
-    TableLoadResult loaded = load(fifo, doc);
+    TableLoadResult loaded = load(pipe.path(), doc);
     setLoadMemoryLimitForTesting(0);
-    stop = true;
-    writer.join();
-    ::close(held);
     EXPECT_EQ(loaded.status, SourceText::ReadStatus::TooLarge);
     EXPECT_EQ(loaded.error, ENOMEM);
 }
