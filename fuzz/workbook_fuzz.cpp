@@ -1,11 +1,11 @@
 // libFuzzer target for the workbook reader: the input is taken as an .xlsx held in memory and
 // every sheet is read as shown text; an input starting with "FMT\n" is instead a number format
 // code (rest of the line) applied to a few numbers, dates and a text; an input starting with the
-// compound document signature is an .xls whose records are read for formula results (BIFF8)
-// or read whole (BIFF5/7). Sheets of an .xlsx are read both straight and split on two threads,
-// and the two must agree.
-#include "workbook/biff5_workbook.h"
+// compound document signature is an .xls whose records are read both ways: for what libfreexl
+// leaves out, and whole as our own reader reads a book. Sheets of an .xlsx are read both straight
+// and split on two threads, and the two must agree.
 #include "workbook/biff_formulas.h"
+#include "workbook/biff_workbook.h"
 #include "workbook/cell_format.h"
 #include "workbook/compound_file.h"
 #include "workbook/workbook.h"
@@ -41,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!kol::workbook::readCompoundStream(path, "Workbook", stream) &&
                 !kol::workbook::readCompoundStream(path, "Book", stream))
                 return 0;
-            if (!kol::workbook::isBiff5Stream(stream)) {
-                (void)kol::workbook::biffExtraCells(stream);
-            } else if (kol::workbook::openBiff5(stream, book).ok()) {
+            (void)kol::workbook::readBiffRecords(stream, kol::workbook::BiffTexts::LeftByLibrary);
+            if (kol::workbook::openBiffWorkbook(stream, bytes.size(), book).ok()) {
                 for (std::size_t i = 0; i < book->sheetNames().size() && i < 8; ++i) {
                     kol::workbook::SheetText sheet;
                     if (book->readSheet(i, sheet).ok())

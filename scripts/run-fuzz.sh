@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, ASan and UBSan into build-fuzz/ and runs each for
-# FUZZ_SECONDS (default 30) from its seed corpus in fuzz/corpus/<target>. Any finding (a crash,
+# FUZZ_SECONDS (default 60) from its seed corpus in fuzz/corpus/<target>. Any finding (a crash,
 # a sanitizer report, a failed property, a leak, a time-out) fails the script; the input that
 # caused it is kept as build-fuzz/findings/<target>/crash-* for the log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${FUZZ_SECONDS:-30}
+seconds=${FUZZ_SECONDS:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKOLUMBRA_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j2

@@ -1,8 +1,8 @@
-// Our own walk over the records of a BIFF5/7 or BIFF8 workbook stream. For BIFF8 it gives
-// what libfreexl leaves out, per worksheet in tab order: formula results (numbers, texts,
-// booleans, errors), plain booleans and errors, and every number as its cell's number format
-// shows it (the library gives numbers without their formats). BIFF5/7 books, which the library
-// cannot open, are read here whole: sheet names and 8-bit text cells as well.
+// Our own walk over the records of a BIFF5/7 or BIFF8 workbook stream, per worksheet in tab
+// order: formula results (numbers, texts, booleans, errors), booleans and errors, every number
+// as its cell's number format shows it, and text cells. Beside libfreexl it gives only what the
+// library leaves out (it shows numbers without their formats and skips formula results); books
+// the library cannot read (Excel 5/95, and Excel 97 books it refuses) are read here whole.
 #pragma once
 
 #include <cstdint>
@@ -24,15 +24,17 @@ struct BiffBook {
     std::vector<std::vector<BiffCell>> cells; // one list per worksheet
 };
 
-// Whether `stream` starts with the BOF record of a BIFF5/7 workbook (Excel 5 and 95).
+// Whether `stream` starts with the BOF record of a BIFF5/7 workbook (Excel 5 and 95), or of a
+// BIFF8 one (Excel 97 and later).
 bool isBiff5Stream(const std::string& stream);
+bool isBiff8Stream(const std::string& stream);
 
-// `stream` is the workbook stream of the compound document. Text cells (LABEL, RSTRING) are
-// read only from BIFF5/7 books; for BIFF8 the library gives them.
-BiffBook readBiffRecords(const std::string& stream);
+enum class BiffTexts {
+    All,           // every cell: the book is read by us alone
+    LeftByLibrary, // BIFF8 text cells are left to libfreexl (BIFF5/7 books are read whole)
+};
 
-inline std::vector<std::vector<BiffCell>> biffExtraCells(const std::string& stream) {
-    return readBiffRecords(stream).cells;
-}
+// `stream` is the workbook stream of the compound document.
+BiffBook readBiffRecords(const std::string& stream, BiffTexts texts);
 
 } // namespace kol::workbook

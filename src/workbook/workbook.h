@@ -48,6 +48,10 @@ public:
     std::uint32_t rowCount() const { return rows_; }
     std::uint32_t colCount() const { return cols_; }
     std::size_t cellCount() const { return cells_.size(); }
+    // About the size of commaText(): the texts and a comma for every place of the extent.
+    std::uint64_t commaBytes() const {
+        return text_.size() + static_cast<std::uint64_t>(rows_) * (cols_ + 2);
+    }
     std::string_view cell(std::uint32_t row, std::uint32_t col); // slow; for tests
 
     // Every sheet row as one line of tab-separated texts, CR LF after each; every line has

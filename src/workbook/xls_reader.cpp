@@ -1,13 +1,14 @@
 #include "workbook/xls_reader.h"
 
 #include "text/cp932.h"
-#include "workbook/biff5_workbook.h"
 #include "workbook/biff_formulas.h"
+#include "workbook/biff_workbook.h"
 #include "workbook/cell_format.h"
 #include "workbook/compound_file.h"
 
 #include <cstdio>
 #include <dlfcn.h>
+#include <filesystem>
 #include <freexl.h>
 #include <mutex>
 
@@ -77,11 +78,12 @@ std::string shortTime(std::string_view hms, bool seconds) {
 
 class XlsWorkbook : public Workbook {
 public:
-    XlsWorkbook(const FreeXl& lib, const void* handle, std::string path)
-        : lib_(lib), handle_(handle), path_(std::move(path)) {}
+    XlsWorkbook(const FreeXl& lib, const void* handle, std::uint64_t fileSize)
+        : lib_(lib), handle_(handle), fileSize_(fileSize) {}
     ~XlsWorkbook() override { lib_.close(handle_); }
 
-    WorkbookResult load() {
+    // `stream`: the workbook stream, when it could be read.
+    WorkbookResult load(const std::string* stream) {
         unsigned int password = 0, sheets = 0;
         if (lib_.info(handle_, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK &&
             password == FREEXL_BIFF_OBFUSCATED)
@@ -93,11 +95,10 @@ public:
             if (lib_.sheetName(handle_, i, &name) != FREEXL_OK || !name) name = "";
             names_.push_back(cp932::fromUtf8(name));
         }
+        if (names_.empty()) return {OpenStatus::Unreadable, "no sheets"};
         // Formula results and booleans, which the library skips, are read from the records.
-        std::string stream;
-        if (readCompoundStream(path_, "Workbook", stream) ||
-            readCompoundStream(path_, "Book", stream)) {
-            extra_ = biffExtraCells(stream);
+        if (stream) {
+            extra_ = readBiffRecords(*stream, BiffTexts::LeftByLibrary).cells;
             if (extra_.size() != names_.size()) extra_.clear();
         }
         return {};
@@ -112,8 +113,9 @@ public:
         unsigned short cols = 0;
         if (lib_.dimensions(handle_, &rows, &cols) != FREEXL_OK)
             return {OpenStatus::Unreadable, "damaged sheet"};
-        for (unsigned int r = 0; r < rows; ++r) {
-            for (unsigned short c = 0; c < cols; ++c) {
+        // No .xls sheet reaches past 65,536 rows or 256 columns, whatever a record claims.
+        for (unsigned int r = 0; r < std::min(rows, 65536u); ++r) {
+            for (unsigned short c = 0; c < std::min<unsigned short>(cols, 256); ++c) {
                 FreeXL_CellValue v;
                 if (lib_.cell(handle_, r, c, &v) != FREEXL_OK) continue;
                 std::string text;
@@ -152,13 +154,15 @@ public:
             for (const BiffCell& cell : extra_[index])
                 if (!out.add(cell.row, cell.col, cell.text))
                     return {OpenStatus::TooLarge, "the sheet's text exceeds 1 GB"};
-        return {};
+        WorkbookResult r = checkXlsExpansion(out, fileSize_);
+        if (!r.ok()) out = SheetText();
+        return r;
     }
 
 private:
     const FreeXl& lib_;
     const void* handle_;
-    std::string path_;
+    std::uint64_t fileSize_;
     std::vector<std::vector<BiffCell>> extra_;
 };
 
@@ -169,15 +173,25 @@ void setXlsLibraryName(const std::string& name) {
 }
 
 WorkbookResult openXls(const std::string& path, std::unique_ptr<Workbook>& out) {
-    // Excel 5 and 95 books are read by our own record walk; the library cannot open them.
-    // A book saved for both kinds holds a BIFF8 "Workbook" beside the old "Book"; that one wins.
+    std::error_code error;
+    const std::uint64_t fileSize = std::filesystem::file_size(path, error);
+    if (error) return {OpenStatus::Unreadable, "cannot read the file"};
+    // A book saved for both Excel 5 and 97 holds a BIFF8 "Workbook" beside the old "Book";
+    // that one wins.
     std::string stream;
-    if ((readCompoundStream(path, "Workbook", stream) ||
-         readCompoundStream(path, "Book", stream)) &&
-        isBiff5Stream(stream))
-        return openBiff5(stream, out);
+    const bool haveStream =
+        readCompoundStream(path, "Workbook", stream) || readCompoundStream(path, "Book", stream);
+    // Excel 5 and 95 books are read by our own record walk; the library cannot open them.
+    if (haveStream && isBiff5Stream(stream)) return openBiffWorkbook(stream, fileSize, out);
     const FreeXl* lib = library();
     if (!lib) return {OpenStatus::NoReader, "libfreexl.so.1 is not installed"};
+    // Our walk reads Excel 97 books first: libfreexl crashes on some sound books LibreOffice
+    // writes, answers others with success and no workbook, and cuts long shared strings. The
+    // library reads what the walk cannot.
+    if (haveStream && isBiff8Stream(stream)) {
+        WorkbookResult own = openBiffWorkbook(stream, fileSize, out);
+        if (own.ok() || own.status == OpenStatus::Encrypted) return own;
+    }
     const void* handle = nullptr;
     const int status = lib->open(path.c_str(), &handle);
     // The library answers some files it cannot read with success and no handle.
@@ -186,8 +200,8 @@ WorkbookResult openXls(const std::string& path, std::unique_ptr<Workbook>& out) 
         return {OpenStatus::Unreadable,
                 "not a readable .xls workbook (" + std::to_string(status) + ")"};
     }
-    auto book = std::make_unique<XlsWorkbook>(*lib, handle, path);
-    WorkbookResult r = book->load();
+    auto book = std::make_unique<XlsWorkbook>(*lib, handle, fileSize);
+    WorkbookResult r = book->load(haveStream ? &stream : nullptr);
     if (r.ok()) out = std::move(book);
     return r;
 }

@@ -1,5 +1,6 @@
-// .xls (BIFF8 and BIFF5/7) through libfreexl, loaded when first needed: a machine without the
-// library gets the missing-reader message instead of a program that does not start.
+// .xls workbooks: Excel 5/95 and Excel 97 books by our own record walk, what it cannot read
+// through libfreexl. The library is loaded when first needed: a machine without it gets the
+// missing-reader message instead of a program that does not start.
 #pragma once
 
 #include "workbook/workbook.h"

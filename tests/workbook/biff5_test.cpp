@@ -1,4 +1,5 @@
-// Excel 95 workbooks built byte by byte: code page 932 texts, password protection, damage.
+// Excel 95 workbooks built byte by byte: code page 932 texts, password protection, damage,
+// cells beyond the grid.
 #include "biff5_builder.h"
 #include "support/test_support.h"
 #include "text/cp932.h"
@@ -6,6 +7,8 @@
 #include "workbook/xls_reader.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace kol::workbook {
 namespace {
@@ -111,6 +114,47 @@ TEST(Biff5, DamagedRecordsNeverReachOutside) {
     std::unique_ptr<Workbook> book;
     EXPECT_EQ(openBytes(dir, test::biff5File(test::biff5Stream({}, 1252)), book).status,
               OpenStatus::Unreadable);
+}
+
+TEST(Biff5, CellsBeyondTheGridAreLeftOutAndFarCellsCannotBlowUpASmallBook) {
+    test::TempDir dir;
+    // Cells claiming columns up to 11,009 and rows up to 46,336 in a book of a few KB: an Excel
+    // 5/95 sheet has 256 columns and 16,384 rows, so only A1 and B2 remain.
+    std::string mulrk; // row 3, columns 250..265, each an RK integer 7
+    test::putLe(mulrk, 3, 2), test::putLe(mulrk, 250, 2);
+    for (int i = 0; i < 16; ++i) test::putLe(mulrk, 0x0F, 2), test::putLe(mulrk, (7u << 2) | 2u, 4);
+    test::putLe(mulrk, 265, 2);
+    const std::string stream =
+        test::biff5Stream({{"S",
+                            {test::biff5Label(0, 0, "a"), test::biff5Number(1, 1, 2),
+                             test::biff5Label(0, 11009, "x"), test::biff5Number(46336, 3, 1),
+                             test::biff5Label(16384, 0, "y"), test::biff5Record(0x00BD, mulrk)}}},
+                          1252);
+    std::unique_ptr<Workbook> book;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(openBytes(dir, test::biff5File(stream), book).ok());
+    SheetText sheet;
+    ASSERT_TRUE(book->readSheet(0, sheet).ok());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(sheet.colCount(), 256u);
+    EXPECT_EQ(sheet.rowCount(), 4u);
+    EXPECT_EQ(sheet.cell(3, 255), "7");
+    EXPECT_EQ(sheet.cellCount(), 8u);
+
+    // A cell inside the grid but far out: 16,384 rows of 256 places from 4 KB of records is
+    // more than an .xlsx may unpack to (100 times the file), so the sheet is refused.
+    const std::string far = test::biff5Stream(
+        {{"S", {test::biff5Label(0, 0, "a"), test::biff5Label(16383, 255, "z")}}}, 1252);
+    ASSERT_TRUE(openBytes(dir, test::biff5File(far), book).ok());
+    const WorkbookResult r = book->readSheet(0, sheet);
+    EXPECT_EQ(r.status, OpenStatus::TooLarge);
+    EXPECT_EQ(sheet.cellCount(), 0u);
+    // The same cell in a book of enough size opens.
+    std::string padded = far;
+    padded.resize(64 * 1024, '\0');
+    ASSERT_TRUE(openBytes(dir, test::biff5File(padded), book).ok());
+    ASSERT_TRUE(book->readSheet(0, sheet).ok());
+    EXPECT_EQ(sheet.cell(16383, 255), "z");
 }
 
 } // namespace
