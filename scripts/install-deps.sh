@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth imagemagick
-  librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot
+  librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot lintian
 )
 missing=()
 for p in "${packages[@]}"; do

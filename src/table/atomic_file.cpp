@@ -165,8 +165,10 @@ IoStatus AtomicFileWriter::open() {
     }
     // Only a privileged user may give a file away; a member of the group may keep the group.
     if (replacing && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) &&
-        ::fchown(fd_, st.st_uid, st.st_gid) != 0)
-        (void)::fchown(fd_, static_cast<uid_t>(-1), st.st_gid);
+        ::fchown(fd_, st.st_uid, st.st_gid) != 0 &&
+        ::fchown(fd_, static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Neither is allowed: the new file is this user's, as any file they create.
+    }
     ::fchmod(fd_, mode); // after the owner, which clears the set-id bits
     return status_;
 }

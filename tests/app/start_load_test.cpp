@@ -270,7 +270,7 @@ TEST(MainStart, ANamedPipeKeepsItsTextForTheLoad) {
         int fd = ::open(path.c_str(), O_WRONLY);
         if (fd < 0) return;
         const char text[] = "p,q\n1,2\n";
-        (void)::write(fd, text, sizeof text - 1);
+        [[maybe_unused]] ssize_t written = ::write(fd, text, sizeof text - 1);
         ::close(fd);
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -41,6 +41,13 @@ foreach(f ${expected})
     message(FATAL_ERROR "not installed: ${f}")
   endif()
 endforeach()
+# The Debian package's own files stay out of a plain install.
+foreach(f share/doc/kolumbra/copyright share/doc/kolumbra/changelog.Debian.gz
+          share/lintian/overrides/kolumbra)
+  if(EXISTS ${PREFIX}/${f})
+    message(FATAL_ERROR "installed outside the Debian package: ${f}")
+  endif()
+endforeach()
 # The PNG sizes exist when the build could render them (with rsvg-convert).
 file(GLOB built_pngs ${BUILD_DIR}/icons/hicolor/*/apps/kolumbra.png)
 file(GLOB pngs ${PREFIX}/share/icons/hicolor/*/apps/kolumbra.png)
