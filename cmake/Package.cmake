@@ -32,6 +32,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Menus and messages are drawn with the IPA fonts; the browser and editor are opened through
 # xdg-open. The program runs without them, so they are recommended rather than required.
 # libfreexl1 is loaded at run time to read .xls workbooks, so dpkg-shlibdeps does not see it.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-mincho, fonts-ipafont-gothic, xdg-utils, libfreexl1")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-mincho, xdg-utils, libfreexl1")
 
 include(CPack)

@@ -1,5 +1,6 @@
 #include "app/csv_excel_window.h"
 
+#include "ui/qt_program_look.h"
 #include "ui/qt_text.h"
 
 #include <QHBoxLayout>
@@ -32,14 +33,13 @@ CsvExcelWindow::CsvExcelWindow(TfrmCsvExcel& model, QWidget* parent)
     auto* opeGuide = new QLabel(this);
     lstSheet_ = new QListWidget(this);
     lstSheet_->setMinimumHeight(200);
-    QFont fixed("IPAGothic"); // fixed pitch, so the right-justified numbers line up
-    fixed.setStyleHint(QFont::TypeWriter);
-    lstSheet_->setFont(fixed);
+    lstSheet_->setFont(programFont(13)); // fixed pitch, so the right-justified numbers line up
     edtSheetName_ = new QLineEdit(this);
     btnOK_ = new QPushButton(qs(model.btnOK.Caption), this);
     btnClose_ = new QPushButton(qs(model.btnClose.Caption), this);
     btnOK_->setAutoDefault(false);
     btnClose_->setAutoDefault(false);
+    btnOK_->setDefault(true); // Enter chooses the sheet, wherever the focus is
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(guide);

@@ -121,14 +121,18 @@ void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
     Lab_Fields.Caption.clear();
     EnableControls(true);
 
-    // Stored bounds are taken only when they put the window on the screen.
+    // Stored bounds are taken only when they put the window on the screen, and then fitted
+    // wholly onto it: they may come from a larger screen.
     WindowMaximized = false;
     const WindowBoundsRec& b = Settings.Vex_Kolumbra;
-    if (b.Top > 0 && b.Left > 0 && b.Top < screen.height && b.Left < screen.width) {
-        Top = b.Top;
-        Left = b.Left;
-        Width = b.Width;
-        Height = b.Height;
+    BoundsRestored = b.Top > 0 && b.Left > 0 && b.Top < screen.height && b.Left < screen.width;
+    if (BoundsRestored) {
+        const WindowRect fitted =
+            FitOnScreen(WindowRect{b.Left, b.Top, b.Width, b.Height}, screen.width, screen.height);
+        Top = fitted.top;
+        Left = fitted.left;
+        Width = fitted.width;
+        Height = fitted.height;
     } else {
         WindowRect c =
             CentreOnScreen(WindowRect{Left, Top, Width, Height}, screen.width, screen.height);

@@ -236,6 +236,7 @@ public:
     double ColumnLimit = 25;
     bool WindowMaximized = false;
     int Left = 0, Top = 0, Width = 0, Height = 0; // window bounds in normal state
+    bool BoundsRestored = false;                  // from the settings, not the first start's
     bool GridVisible = true;
     bool DropAccepted = false;
     bool MyTimerEnabled = false, SaveTimerEnabled = false;

@@ -6,6 +6,7 @@
 #include "ui/qt_text.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -51,14 +52,15 @@ GridInput::Key inputKey(const QKeyEvent* event) {
     }
 }
 
-// The character a key types, as a control code for Ctrl+letter; -1 when it types none.
+// The character a key types (a code point, so one beyond the 16-bit range stays whole), as a
+// control code for Ctrl+letter; -1 when it types none.
 int typedCode(const QKeyEvent* event) {
     if (event->modifiers() & Qt::ControlModifier)
         return event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z ? event->key() - Qt::Key_A + 1
                                                                       : -1;
-    const QString text = event->text();
-    if (text.isEmpty()) return -1;
-    const int code = text.at(0).unicode();
+    const QList<uint> codes = event->text().toUcs4();
+    if (codes.isEmpty()) return -1;
+    const int code = static_cast<int>(codes.front());
     return code == 0x7F ? -1 : code; // the Delete key's text
 }
 } // namespace
@@ -132,6 +134,19 @@ void Kolumbra01Window::gridKey(QKeyEvent* event) {
     }
     if (taken) event->accept();
     sync();
+}
+
+void Kolumbra01Window::gridInputMethod(QInputMethodEvent* event) {
+    // An input method composing on the grid: what it commits opens the memo and goes in; a
+    // composition it starts opens the memo and goes on there.
+    event->accept();
+    const QString committed = event->commitString();
+    if (!committed.isEmpty()) run([&, this] { input_->GridTextInput(fromQs(committed)); });
+    if (event->preeditString().isEmpty()) return;
+    if (!input_->mmMemo.Visible) run([this] { input_->OpenMemo(); });
+    if (!input_->mmMemo.Visible) return;
+    QInputMethodEvent composing(event->preeditString(), event->attributes());
+    QCoreApplication::sendEvent(memo_, &composing);
 }
 
 bool Kolumbra01Window::eventFilter(QObject* watched, QEvent* event) {
@@ -221,6 +236,10 @@ void Kolumbra01Window::showMemo(const std::string& text, const Rect& where) {
     memo_->setFocus(Qt::OtherFocusReason);
 }
 
+void Kolumbra01Window::typeInMemo(const std::string& text) {
+    memo_->insertPlainText(qs(text));
+}
+
 void Kolumbra01Window::hideMemo() {
     memo_->hide();
 }
@@ -246,6 +265,9 @@ void Kolumbra01Window::connectGridInput() {
     connect(grid_, &GridWidget::cellSelected, this,
             [this](int c, int r) { run([=, this] { input_->GridSelectCell(c, r); }); });
     connect(grid_, &GridWidget::keyPressed, this, [this](QKeyEvent* event) { gridKey(event); });
+    grid_->setInputMethodAccepted(true);
+    connect(grid_, &GridWidget::inputMethodReceived, this,
+            [this](QInputMethodEvent* event) { gridInputMethod(event); });
 }
 
 } // namespace kol

@@ -5,6 +5,7 @@
 #include "app/csv_fixed_window.h"
 #include "app/settings_location.h"
 #include "app/sort_link.h"
+#include "platform/placement.h"
 #include "search/search_window.h"
 #include "sort/csv_func_window.h"
 #include "ui/control_bindings.h"
@@ -99,10 +100,23 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     connect(&gridTimer_, &QTimer::timeout, this,
             [this] { run([this] { input_->GridTimerTimer(); }); });
     sync();
-    // A screen too small for the panels: the window keeps its panels whole and stays on it.
+    // The panels may need more room than the bounds give: the window grows to keep them whole
+    // and stays wholly on the screen, centred again when it had no bounds of its own. A first
+    // start also leaves the message panel room for a message of 30 letters.
     layout()->activate();
-    if (geometry().right() > area.right())
-        move(std::max(area.left(), area.left() + (area.width() - width()) / 2), y());
+    QSize grown = size().expandedTo(minimumSize());
+    if (!model_->BoundsRestored) {
+        // The message panel gets what its row leaves once the others have their natural size.
+        const int row = pnlMsg_->parentWidget()->sizeHint().width() - pnlMsg_->sizeHint().width() +
+                        30 * grid_->letterWidth();
+        grown.setWidth(
+            std::max(grown.width(), minimumWidth() + row - pnlBase_->minimumSizeHint().width()));
+    }
+    WindowRect fitted{x() - area.left(), y() - area.top(), grown.width(), grown.height()};
+    if (!model_->BoundsRestored && grown != QSize(model_->Width, model_->Height))
+        fitted = CentreOnScreen(fitted, area.width(), area.height());
+    fitted = FitOnScreen(fitted, area.width(), area.height());
+    setGeometry(area.left() + fitted.left, area.top() + fitted.top, fitted.width, fitted.height);
 }
 
 Kolumbra01Window::~Kolumbra01Window() {

@@ -21,6 +21,7 @@ class QPainter;
 class QRect;
 class QCheckBox;
 class QComboBox;
+class QInputMethodEvent;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -95,6 +96,7 @@ private:
     void scrollToCell(int col, int row) override;
     void openPopup(Popup kind, int x, int y) override;
     void showMemo(const std::string& text, const Rect& where) override;
+    void typeInMemo(const std::string& text) override;
     void hideMemo() override;
     std::string memoText() override;
 
@@ -122,6 +124,7 @@ private:
     QScrollBar* smallScrollBar(Qt::Orientation orientation,
                                void (GridInput::*handler)(GridInput::ScrollCode));
     void gridKey(QKeyEvent* event);
+    void gridInputMethod(QInputMethodEvent* event);
     void syncTimer();
     void run(const std::function<void()>& handler); // forward, then mirror back
     void paintCell(QPainter& p, const QRect& rect, int c, int r);

@@ -484,14 +484,25 @@ bool GridInput::GridKeyPress(int code) {
         break;
     }
     if (code < 32 || code == 255) return false;
-    OpenMemo(); // the typed character is not put into the memo
+    // The keystroke that opens the memo is the first character of the edit. One CP932 lacks
+    // becomes '?', as it would typed into the open memo.
+    char bytes[2];
+    const int length = cp932::encodeChar(static_cast<char32_t>(code), bytes);
+    return GridTextInput(length > 0 ? std::string_view(bytes, static_cast<std::size_t>(length))
+                                    : std::string_view("?"));
+}
+
+bool GridInput::GridTextInput(std::string_view typed) {
+    if (typed.empty()) return false;
+    removeUndoHighlight(); // a key press, though no key event came
+    OpenMemo(typed);
     return true;
 }
 
 // ---- the memo editor ------------------------------------------------------------------------
 
-void GridInput::OpenMemo() {
-    mmMemo.open(at().col, at().row);
+void GridInput::OpenMemo(std::string_view typed) {
+    mmMemo.open(at().col, at().row, typed);
 }
 
 bool GridInput::mmMemoKeyDown(Key key) {

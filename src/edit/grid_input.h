@@ -121,8 +121,10 @@ public:
     void GridMouseUp();
     void GridSelectCell(int col, int row); // after the current cell moved
     void GridDblClick();
-    bool GridKeyDown(Key key); // true: the key was taken
-    bool GridKeyPress(int code);
+    bool GridKeyDown(Key key);   // true: the key was taken
+    bool GridKeyPress(int code); // a Unicode code point, or a control code for Ctrl+letter
+    // Text an input method committed on the grid (CP932): typed into the memo it opens.
+    bool GridTextInput(std::string_view typed);
     void GridTimerTimer();
     void Pm_RowMinClick();
     void Pm_ColMinClick();
@@ -134,7 +136,7 @@ public:
     void updatePopups(); // all three
 
     // The memo editor.
-    void OpenMemo(); // on the grid's current cell
+    void OpenMemo(std::string_view typed = {}); // on the grid's current cell
     bool mmMemoKeyDown(Key key);
     bool mmMemoMouseDown(int x, int y); // true when the press closed the memo
     void mmMemoDblClick();

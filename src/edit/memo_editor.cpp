@@ -20,7 +20,7 @@ bool isDataCell(const StringGrid& g, int c, int r) {
 }
 } // namespace
 
-void MemoEditor::open(int c, int r) {
+void MemoEditor::open(int c, int r, std::string_view typed) {
     if (Visible) return;
     StringGrid& g = host_.memoGrid();
     if (!isDataCell(g, c, r)) return;
@@ -38,6 +38,7 @@ void MemoEditor::open(int c, int r) {
     Place = place;
     Visible = true;
     view_.showMemo(Text, place);
+    if (!typed.empty()) view_.typeInMemo(std::string(typed));
 }
 
 void MemoEditor::close() {

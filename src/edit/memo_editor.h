@@ -26,6 +26,8 @@ public:
     virtual int gridHeight() = 0;
     virtual void scrollToCell(int col, int row) = 0;
     virtual void showMemo(const std::string& text, const Rect& where) = 0; // in front, focused
+    // Puts text (CP932) in at the memo's cursor, as if the user had typed it there.
+    virtual void typeInMemo(const std::string& text) = 0;
     virtual void hideMemo() = 0;
     virtual std::string memoText() = 0; // what the memo holds now (CP932)
 };
@@ -48,9 +50,10 @@ public:
     MemoEditor(const MemoEditor&) = delete;
     MemoEditor& operator=(const MemoEditor&) = delete;
 
-    // Shows the memo over a data cell, scrolled into view, with the cell's text; nothing when it
-    // is open already or the cell is fixed or outside the grid.
-    void open(int col, int row);
+    // Shows the memo over a data cell, scrolled into view, with the cell's text, then types in
+    // what the keystroke that opened it typed (if anything); nothing when it is open already or
+    // the cell is fixed or outside the grid.
+    void open(int col, int row, std::string_view typed = {});
     // Hides the memo, focuses the grid and commits; Esc closes this way too, so nothing is
     // cancelled. Nothing when the memo is hidden.
     void close();

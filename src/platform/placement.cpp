@@ -33,6 +33,19 @@ WindowRect SizeToScreen(WindowRect window, double heightFraction, double widthFr
     return CentreOnScreen(window, screenW, screenH);
 }
 
+WindowRect FitOnScreen(WindowRect window, int screenW, int screenH) {
+    auto fit = [](int& pos, int& size, int screen) {
+        screen = std::max(screen, 0);
+        size = std::min(size, screen);
+        // The far edge first, then the near one, so a window as large as the screen starts at 0.
+        if (static_cast<long long>(pos) + size > screen) pos = screen - std::max(size, 0);
+        pos = std::max(pos, 0);
+    };
+    fit(window.left, window.width, screenW);
+    fit(window.top, window.height, screenH);
+    return window;
+}
+
 WindowRect InsetPanel(int clientW, int clientH, int margin) {
     long long w = static_cast<long long>(clientW) - 2LL * margin;
     long long h = static_cast<long long>(clientH) - 2LL * margin;

@@ -16,6 +16,9 @@ WindowRect CentreOnScreen(WindowRect window, int screenW, int screenH);
 WindowRect SizeToScreen(WindowRect window, double fraction, int screenW, int screenH);
 WindowRect SizeToScreen(WindowRect window, double heightFraction, double widthFraction, int screenW,
                         int screenH);
+// The whole window on a screen of the given size: moved in, and shrunk where it is larger than
+// the screen; a window already wholly on the screen is left as it is.
+WindowRect FitOnScreen(WindowRect window, int screenW, int screenH);
 // A panel filling the client area less `margin` on every side (never a negative size).
 WindowRect InsetPanel(int clientW, int clientH, int margin);
 // Horizontal scroll extent of a list whose widest item text is `widestText` pixels wide.

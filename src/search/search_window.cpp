@@ -2,6 +2,7 @@
 
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
+#include "ui/qt_program_look.h"
 #include "ui/qt_text.h"
 
 #include <QAction>
@@ -29,13 +30,6 @@ namespace kol {
 namespace {
 QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-QFont programFont(int pixels, bool bold = false) {
-    QFont font("IPAGothic");
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
 }
 
 QGroupBox* group(const QString& title, std::initializer_list<QWidget*> children) {
@@ -113,6 +107,7 @@ void SearchWindow::build() {
     outer->setContentsMargins(8, 0, 8, 8);
     outer->setSpacing(0);
     auto* bar = new QMenuBar(this);
+    useProgramMenuBarLook(bar);
     outer->setMenuBar(bar);
     auto menuItem = [this](QMenu* menu, MenuItem& item, void (TFm_Kolumbra02::*handler)()) {
         QAction* a = menu->addAction(qs(item.Caption));
@@ -152,7 +147,7 @@ void SearchWindow::build() {
     // The word field lies over the history list's text area; its drop-down button stays
     // visible beside it.
     cmbFindWord_ = new QComboBox;
-    cmbFindWord_->setMaxVisibleItems(16);
+    setDropDownRows(cmbFindWord_, 16);
     cmbFindWord_->setMinimumWidth(160);
     cmbFindWord_->installEventFilter(this);
     edtWord_ = new QLineEdit(cmbFindWord_);

@@ -42,6 +42,7 @@ public:
     void tableReshaped(Reshape how) override; // the results go; the widgets show it
     GridWidget* grid() const { return grid_; }
     QLineEdit* wordEdit() const { return edtWord_; }
+    QComboBox* historyList() const { return cmbFindWord_; }
     QAction* action(const MenuItem& item) const { return bindings_.actionFor(item); }
     void sync(); // model → widgets
 

@@ -1,6 +1,7 @@
 #include "sort/csv_func_window.h"
 
 #include "ui/grid_widget.h"
+#include "ui/qt_program_look.h"
 #include "ui/qt_text.h"
 
 #include <QApplication>
@@ -75,6 +76,7 @@ CsvFuncWindow::CsvFuncWindow(TableDocument& document, CsvFuncMain& main, CsvFunc
     setPalette(pal);
 
     auto* menu = new QMenuBar(this);
+    useProgramMenuBarLook(menu);
     QAction* exit = menu->addMenu("File(&F)")->addAction(qs(model_.Mn_Exit.Caption));
     connect(exit, &QAction::triggered, this, [this] { run([this] { model_.Close(); }); });
     bindings_.action(exit, model_.Mn_Exit);

@@ -1,6 +1,8 @@
 #include "ui/grid_widget.h"
+#include "ui/qt_program_look.h"
 
 #include <QFontMetrics>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -51,10 +53,8 @@ GridWidget::GridWidget(QWidget* parent) : QAbstractScrollArea(parent) {
     scrollTimer_.setInterval(kAutoScrollMs);
     connect(&scrollTimer_, &QTimer::timeout, this, &GridWidget::autoScroll);
 
-    QFont font(QStringLiteral("IPAMincho"));
-    font.setPixelSize(13);
+    QFont font = programFont(13);
     font.setFixedPitch(true);
-    font.setStyleHint(QFont::TypeWriter);
     setGridFont(font);
 }
 
@@ -287,6 +287,36 @@ void GridWidget::moveCurrent(int col, int row, bool extend) {
     scrollToCell(col, row);
     viewport()->update();
     if (changed) emit cellSelected(col, row);
+}
+
+void GridWidget::setInputMethodAccepted(bool on) {
+    setAttribute(Qt::WA_InputMethodEnabled, on);
+}
+
+QVariant GridWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+    case Qt::ImEnabled:
+        return testAttribute(Qt::WA_InputMethodEnabled) && grid_ != nullptr;
+    case Qt::ImCursorRectangle: {
+        // The candidate list opens beside the current cell, where the memo will be.
+        const QRect rc = view_ ? cellRect(view_->col, view_->row) : QRect();
+        return rc.isEmpty() ? QRect() : rc.translated(viewport()->pos());
+    }
+    case Qt::ImSurroundingText:
+    case Qt::ImCurrentSelection:
+        return QString();
+    case Qt::ImCursorPosition:
+    case Qt::ImAnchorPosition:
+        return 0;
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
+
+void GridWidget::inputMethodEvent(QInputMethodEvent* event) {
+    event->ignore();
+    if (grid_ && testAttribute(Qt::WA_InputMethodEnabled)) emit inputMethodReceived(event);
+    if (!event->isAccepted()) QAbstractScrollArea::inputMethodEvent(event);
 }
 
 void GridWidget::keyPressEvent(QKeyEvent* event) {

@@ -48,6 +48,11 @@ public:
     // Viewport coordinates; an empty rectangle when the cell is not on screen.
     QRect cellRect(int col, int row) const;
     bool cellAt(QPoint pos, int& col, int& row) const;
+    // Whether an input method composes on the grid (off by default: a grid that takes no text
+    // leaves the keys to the shortcuts); its events then go out through inputMethodReceived.
+    void setInputMethodAccepted(bool on);
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
     // Scrolls the least needed to show the cell whole (fixed cells need no scrolling).
     void scrollToCell(int col, int row);
     // First scrolling row and column, clamped to what can be scrolled to.
@@ -68,12 +73,16 @@ signals:
     // Sent before the widget handles a key, with the event ignored; a receiver that takes the
     // key over calls event->accept() and the widget then leaves it alone.
     void keyPressed(QKeyEvent* event);
+    // With input methods accepted: every input method event, handed over whole; the widget
+    // itself edits nothing.
+    void inputMethodReceived(QInputMethodEvent* event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,6 +1,7 @@
 #include "viewer/browse_window.h"
 
 #include "table/source_text.h"
+#include "ui/qt_program_look.h"
 #include "ui/qt_text.h"
 
 #include <QFontDatabase>
@@ -14,10 +15,7 @@ TFm_Browse::TFm_Browse(QWidget* parent) : QWidget(parent, Qt::Window) {
     pane_ = new QPlainTextEdit(this);
     pane_->setReadOnly(true);
     pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont font("IPAGothic");
-    font.setPixelSize(14);
-    font.setStyleHint(QFont::Monospace);
-    pane_->setFont(font);
+    pane_->setFont(programFont(14));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pane_);

@@ -46,6 +46,24 @@ TEST(MainSettings, StoredChoicesComeBackAndUnknownLinesSurvive) {
     EXPECT_EQ(again.model.Cmb_LimColLen.ItemIndex, 3);
 }
 
+TEST(MainSettings, BoundsFromALargerScreenAreFittedOntoThisOne) {
+    test::TempDir dir;
+    std::string path = (dir / "KolumbraOpt2.Dat").string();
+    // Top, Left, Width, Height as a 1920 x 1080 screen left them.
+    test::writeBytes(path, "Vex_Kolumbra=100,500,1200,900\r\n");
+    {
+        Session s(path, ScreenInfo{1280, 800});
+        EXPECT_EQ(s.model.Left, 80);
+        EXPECT_EQ(s.model.Top, 0);
+        EXPECT_EQ(s.model.Width, 1200);
+        EXPECT_EQ(s.model.Height, 800);
+    }
+    Session large(path);
+    EXPECT_EQ(large.model.Top, 100);
+    EXPECT_EQ(large.model.Left, 500);
+    EXPECT_EQ(large.model.Height, 900);
+}
+
 TEST(MainSettings, DamagedOrMissingFilesStartWithDefaults) {
     test::TempDir dir;
     std::string path = (dir / "KolumbraOpt2.Dat").string();

@@ -216,12 +216,12 @@ TEST(GridMouse, DoubleClicksMarkAndMovesKeepDraggedWidths) {
     EXPECT_FALSE(f.model.UndoHighlight.valid());
 }
 
-TEST(GridKeys, TypingOpensTheMemoOverTheCellWithItsOldText) {
+TEST(GridKeys, TypingOpensTheMemoOverTheCellWithTheTypedCharacterAdded) {
     Input f;
     f.v.setCurrent(3, 4);
     EXPECT_TRUE(f.input.GridKeyPress('a'));
     ASSERT_EQ(f.view.memoShows, 1);
-    EXPECT_EQ(f.view.memo, "x3");
+    EXPECT_EQ(f.view.memo, "x3a");
     const GridInputView::Rect cell = f.view.cellRect(3, 4);
     EXPECT_EQ(f.view.memoPlace.left, cell.left);
     EXPECT_EQ(f.view.memoPlace.top, cell.top);
@@ -237,6 +237,46 @@ TEST(GridKeys, TypingOpensTheMemoOverTheCellWithItsOldText) {
     EXPECT_FALSE(f.input.GridKeyPress(13));
     EXPECT_FALSE(f.input.GridKeyPress(255));
     EXPECT_EQ(f.view.memoShows, 2);
+}
+
+TEST(GridKeys, TheFirstCharacterTypedIsKeptWhateverItsWidth) {
+    Input f;
+    f.v.setCurrent(3, 4);
+    // "XYZ" typed on a cell: the X opens the memo, Y and Z follow in the memo itself.
+    EXPECT_TRUE(f.input.GridKeyPress('X'));
+    f.view.memo += "YZ";
+    EXPECT_TRUE(f.input.mmMemoKeyDown(K::Enter));
+    EXPECT_EQ(f.g.cell(3, 4), "x3XYZ");
+
+    // Double-byte and half-width kana characters arrive as CP932 bytes; one CP932 lacks as '?'.
+    const struct {
+        int code;
+        std::string typed;
+    } cases[] = {{0x65E5, "\x93\xfa"}, {0xFF71, "\xb1"}, {0x3042, "\x82\xa0"}, {0x1F600, "?"}};
+    for (const auto& c : cases) {
+        f.view.memo.clear();
+        f.g.setCell(2, 2, "");
+        f.v.setCurrent(2, 2);
+        EXPECT_TRUE(f.input.GridKeyPress(c.code));
+        EXPECT_EQ(f.view.memo, c.typed) << c.code;
+        f.input.mmMemoExit();
+        EXPECT_EQ(f.g.cell(2, 2), c.typed) << c.code;
+    }
+
+    // What an input method commits on the grid goes in the same way.
+    f.v.setCurrent(2, 3);
+    EXPECT_TRUE(f.input.GridTextInput("\x93\xfa\x96\x7b"));
+    EXPECT_EQ(f.view.memo, std::string(f.g.cell(2, 3)) + "\x93\xfa\x96\x7b");
+    f.input.mmMemoExit();
+    EXPECT_FALSE(f.input.GridTextInput(""));
+
+    // Enter, Alt and the IME keys open the memo with the cell's text alone.
+    for (K key : {K::Enter, K::Alt, K::Ime}) {
+        f.v.setCurrent(3, 4);
+        EXPECT_TRUE(f.input.GridKeyDown(key));
+        EXPECT_EQ(f.view.memo, "x3XYZ");
+        f.input.mmMemoExit();
+    }
 }
 
 TEST(GridKeys, CtrlVWithNothingToPasteDoesNothing) {

@@ -25,6 +25,7 @@ struct View : MemoView {
         memo = text;
         shownAt = where;
     }
+    void typeInMemo(const std::string& text) override { memo += text; }
     void hideMemo() override { ++hides; }
     std::string memoText() override { return memo; }
 };
@@ -83,6 +84,19 @@ TEST(MemoEditor, OpensOverADataCellOfItsOwnGridOnly) {
     f.memo.open(2, 3);
     EXPECT_EQ(f.view.shownAt.top, 25);
     EXPECT_EQ(f.view.shownAt.bottom(), 100);
+}
+
+TEST(MemoEditor, TheKeystrokeThatOpensItIsTypedIn) {
+    Record f;
+    f.memo.open(2, 0, "k"); // a fixed cell: no memo, nothing typed
+    EXPECT_EQ(f.view.shows, 0);
+    EXPECT_EQ(f.view.memo, "");
+    f.memo.open(2, 1, "\x82\xa0");
+    EXPECT_EQ(f.view.memo, "v1\x82\xa0");
+    f.memo.open(2, 1, "k"); // already open: typed into the memo by the memo itself
+    EXPECT_EQ(f.view.memo, "v1\x82\xa0");
+    f.memo.close();
+    EXPECT_EQ(f.grid.cell(2, 1), "v1\x82\xa0");
 }
 
 TEST(MemoEditor, ClosingCommitsOneLineToTheCellItWasOpenedOn) {

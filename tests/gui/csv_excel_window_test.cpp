@@ -53,6 +53,24 @@ private slots:
         QCOMPARE(std::string(target.Lines.text()), std::string("2,\r\n"));
     }
 
+    void enterChoosesTheSheet() {
+        test::TempDir dir;
+        std::unique_ptr<workbook::Workbook> wb;
+        QVERIFY(workbook::openWorkbook(book(dir), wb).ok());
+        NoBusy busy;
+        TCsvFileInf target;
+        TfrmCsvExcel model(busy, TfrmCsvExcel::Mode::Read, "/x/two.xlsx", *wb, target);
+        CsvExcelWindow w(model, nullptr);
+        w.show();
+        QCOMPARE(QFontInfo(w.sheets()->font()).family(), QString("IPAMincho"));
+        w.sheets()->setFocus();
+        w.sheets()->setCurrentRow(1);
+        QTest::keyClick(w.sheets(), Qt::Key_Return);
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        QVERIFY(model.OK);
+        QCOMPARE(std::string(target.Lines.text()), std::string("2,\r\n"));
+    }
+
     void cancelCloses() {
         test::TempDir dir;
         std::unique_ptr<workbook::Workbook> wb;

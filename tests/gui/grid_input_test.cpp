@@ -1,14 +1,15 @@
 // The grid's input side is wired: a right press opens the chosen popup whose items reach the
 // model, keys reach the model, and the memo editor shows the cell and commits on Enter.
-#include "text/cp932.h"
 #include "app/kolumbra01_window.h"
-#include "viewer/browse_window.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
+#include "text/cp932.h"
 #include "ui/grid_widget.h"
 #include "ui/qt_text.h"
+#include "viewer/browse_window.h"
 
 #include <QAction>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -91,13 +92,69 @@ private slots:
         QCOMPARE(m.Modified, 1);
         QCOMPARE(m.View.col, 3); // the cursor moves right after Enter
 
-        // A typed letter opens the memo on the cell's text without the letter.
-        QTest::keyClick(w->grid(), Qt::Key_A);
+        // Enter alone opens it on the cell's text: closing unchanged records nothing.
+        QTest::keyClick(w->grid(), Qt::Key_Enter);
         QVERIFY(memo->isVisible());
         QCOMPARE(memo->toPlainText(), qs(std::string(m.Grid.cell(3, 3))));
         QTest::keyClick(memo, Qt::Key_Escape);
         QVERIFY(!memo->isVisible());
-        QCOMPARE(m.historySize(), 1u); // unchanged: nothing recorded
+        QCOMPARE(m.historySize(), 1u);
+    }
+
+    void theKeystrokeThatOpensTheMemoIsTypedIn() {
+        TFm_Kolumbra01& m = w->model();
+        QPlainTextEdit* memo = w->memo();
+        m.View.setCurrent(2, 3);
+        w->sync();
+        const std::string old(m.Grid.cell(2, 3));
+        QTest::keyClick(w->grid(), 'X');
+        QVERIFY(memo->isVisible());
+        QTest::keyClicks(memo, "YZ");
+        QCOMPARE(memo->toPlainText(), qs(old) + "XYZ");
+        QTest::keyClick(memo, Qt::Key_Return);
+        QCOMPARE(std::string(m.Grid.cell(2, 3)), old + "XYZ");
+
+        // A double-byte character typed on the grid.
+        m.View.setCurrent(2, 4);
+        w->sync();
+        const std::string below(m.Grid.cell(2, 4));
+        QTest::sendKeyEvent(QTest::Click, w->grid(), Qt::Key_unknown, QString::fromUtf8("日"),
+                            Qt::NoModifier);
+        QCOMPARE(memo->toPlainText(), qs(below) + QString::fromUtf8("日"));
+        QTest::keyClick(memo, Qt::Key_Escape);
+        QCOMPARE(std::string(m.Grid.cell(2, 4)), below + sj("日"));
+    }
+
+    void anInputMethodComposingOnTheGridGoesOnInTheMemo() {
+        TFm_Kolumbra01& m = w->model();
+        QPlainTextEdit* memo = w->memo();
+        QVERIFY(w->grid()->inputMethodQuery(Qt::ImEnabled).toBool());
+        m.View.setCurrent(2, 3);
+        w->sync();
+        const std::string old(m.Grid.cell(2, 3));
+        // A composition started on the grid moves to the memo, and its result stays there.
+        QInputMethodEvent composing(QString::fromUtf8("にほん"), {});
+        QApplication::sendEvent(w->grid(), &composing);
+        QVERIFY(memo->isVisible());
+        QCOMPARE(memo->inputMethodQuery(Qt::ImSurroundingText).toString(), qs(old));
+        QInputMethodEvent done;
+        done.setCommitString(QString::fromUtf8("日本"));
+        QApplication::sendEvent(memo, &done);
+        QCOMPARE(memo->toPlainText(), qs(old) + QString::fromUtf8("日本"));
+        QTest::keyClick(memo, Qt::Key_Return);
+        QCOMPARE(std::string(m.Grid.cell(2, 3)), old + sj("日本"));
+
+        // A commit straight on the grid opens the memo with it.
+        m.View.setCurrent(2, 4);
+        w->sync();
+        const std::string below(m.Grid.cell(2, 4));
+        QInputMethodEvent committed;
+        committed.setCommitString(QString::fromUtf8("表"));
+        QApplication::sendEvent(w->grid(), &committed);
+        QVERIFY(memo->isVisible());
+        QCOMPARE(memo->toPlainText(), qs(below) + QString::fromUtf8("表"));
+        QTest::keyClick(memo, Qt::Key_Escape);
+        QCOMPARE(std::string(m.Grid.cell(2, 4)), below + sj("表"));
     }
 };
 

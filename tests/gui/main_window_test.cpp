@@ -1,16 +1,19 @@
 // The main window is wired to its model: controls mirror the model, commands reach it.
-#include "text/cp932.h"
 #include "app/kolumbra01_window.h"
-#include "viewer/browse_window.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
+#include "text/cp932.h"
 #include "ui/grid_widget.h"
+#include "viewer/browse_window.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
+
+#include <filesystem>
 
 using namespace kol;
 
@@ -43,6 +46,31 @@ private slots:
         QVERIFY(w->action(w->model().Mn_FixedCenter)->isChecked());
         QVERIFY(!w->action(w->model().Mn_OutputCsv)->isVisible());
         QVERIFY(!w->saveButton()->isEnabled());
+    }
+
+    void boundsFromALargerScreenOpenWhollyOnThisOne() {
+        test::TempDir config;
+        std::filesystem::create_directories(config / "kolumbra");
+        // Top, Left, Width, Height as a 1920 x 1080 screen left them.
+        test::writeBytes(config / "kolumbra" / "KolumbraOpt2.Dat",
+                         "Vex_Kolumbra=300,200,1000,900\r\n");
+        const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path().string()));
+        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", before); });
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(area.height() < 1200); // the stored bounds reach below it
+        Kolumbra01Window w(test::TempDir().path().string(), {}, &browse, &prompts, &clipboard,
+                           true);
+        QCOMPARE(w.model().Settings.Vex_Kolumbra.Height, 900);
+        const QRect placed = w.geometry();
+        QVERIFY2(area.contains(QRect(placed.topLeft(), QSize(std::min(placed.width(), area.width()),
+                                                             placed.height()))),
+                 qPrintable(QString("%1,%2 %3x%4")
+                                .arg(placed.x())
+                                .arg(placed.y())
+                                .arg(placed.width())
+                                .arg(placed.height())));
+        QVERIFY(placed.left() >= area.left());
     }
 
     void theFirstArgumentOpensAfterTheFirstShow() {

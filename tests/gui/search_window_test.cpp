@@ -9,7 +9,9 @@
 #include "ui/grid_widget.h"
 #include "viewer/browse_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -89,6 +91,25 @@ private slots:
         search.close();
         QVERIFY(!search.isVisible());
         QVERIFY(search.model().Edt_Word == sj("ﾀﾅｶ")); // kept while hidden
+    }
+
+    void theHistoryListOpensSixteenRowsTall() {
+        Kolumbra01Window main("/opt/kolumbra", {}, &browse, &prompts, &clipboard);
+        SearchWindow& search = main.createSearchWindow();
+        std::vector<std::string> stored(101);
+        for (int i = 0; i < 40; ++i) stored[i] = "word" + std::to_string(i);
+        search.LoadHistory(stored);
+        search.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&search));
+        QComboBox* list = search.historyList();
+        QCOMPARE(list->count(), 40);
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        QVERIFY(QTest::qWaitFor([&] { return view->isVisible(); }));
+        const int row = view->visualRect(view->model()->index(0, 0)).height();
+        QVERIFY(row > 0);
+        QCOMPARE(view->viewport()->height() / row, 16);
+        list->hidePopup();
     }
 };
 

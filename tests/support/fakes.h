@@ -141,6 +141,7 @@ public:
         memo = text;
         memoPlace = where;
     }
+    void typeInMemo(const std::string& text) override { memo += text; } // the cursor is at the end
     void hideMemo() override { ++memoHides; }
     std::string memoText() override { return memo; }
 };
@@ -165,9 +166,9 @@ struct SettingsSession {
     FakeHost host;
     FakeClock clock;
     TFm_Kolumbra01 model{prompts, clipboard, host, clock, "/opt/kolumbra"};
-    explicit SettingsSession(const std::string& settings) {
+    explicit SettingsSession(const std::string& settings, ScreenInfo screen = {1920, 1080}) {
         model.SettingsPath = settings;
-        model.FormCreate(ScreenInfo{1920, 1080});
+        model.FormCreate(screen);
         model.FormShow();
     }
 };
