@@ -280,9 +280,9 @@ private:
     void GatherSettings();
     bool readFile(const std::string& name);
     void reportNulCut(const std::string& name);
-    // Fills the grid from the lines read, or takes the table read ahead at start; false when
-    // memory ran out and the table was left empty.
-    bool FillGrid(StartLoad::Table* prepared);
+    // Fills the grid from the lines read, or takes the table read ahead at start. 0 when the
+    // rows are in; else why the table was left empty (ENOMEM, kChangedWhileReading).
+    [[nodiscard]] int FillGrid(StartLoad::Table* prepared);
     StartLoad::Options startLoadOptions() const;
     std::unique_ptr<StartLoad::Table> takeStartLoad(const std::string& name);
     void showLoadProgress(std::size_t line, std::size_t total, std::int64_t& shownAt);
@@ -321,6 +321,15 @@ private:
     void copySelectedRows();
     void deleteSelectedRows();
     void applyUndo(const UndoOutcome& outcome);
+    // The row import's placing: `n` blank rows at `p`, then the source's lines split into them.
+    void placeImportedRows(const SourceText& source, int p, int n);
+    // What the table was before an import, so that one that fails can be taken back.
+    struct ImportMark {
+        int rows, cols;
+        std::uint8_t modified;
+        const UndoEntry* newest; // the history's newest entry then, or nullptr
+    };
+    void takeBackImport(const ImportMark& mark, int p);
     void updateUndoMenu();
     void selectAndShow(GridRect rect);
     std::string rowLabelText(int r) const;

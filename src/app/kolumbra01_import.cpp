@@ -2,6 +2,8 @@
 #include "app/kolumbra01.h"
 #include "edit/table_edits.h"
 #include "table/csv_form.h"
+#include "table/io_status.h"
+#include "table/load_memory.h"
 #include "table/source_text.h"
 #include "table/table_load.h"
 #include "text/cp932.h"
@@ -9,6 +11,8 @@
 #include "text/text_utils.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
 #include <optional>
 
 namespace kol {
@@ -71,8 +75,37 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     if (prompts_.ask(question, Buttons::YesNo) != Answer::Yes) return;
     if (source.text().find('\t') != std::string_view::npos) CurrentSeparator = '\t';
 
-    std::optional<BusyCursor> busy(std::in_place, host_); // ends before the NUL message
+    std::optional<BusyCursor> busy(std::in_place, host_); // ends before any message
     const int n = static_cast<int>(lineCount);
+    const ImportMark mark{Grid.rowCount(), Grid.colCount(), Modified,
+                          Doc.History.empty() ? nullptr : &Doc.History.newest()};
+    int failure = 0; // why the import was taken back
+    try {
+        placeImportedRows(source, p, n);
+        // Rows read from a file another program shortened meanwhile hold NUL bytes instead.
+        if (source.changedWhileReading()) failure = kChangedWhileReading;
+    } catch (const std::bad_alloc&) {
+        failure = ENOMEM;
+    }
+    CurrentSeparator = kept;
+    if (failure != 0) {
+        source.release(); // its memory first: taking back may need some
+        takeBackImport(mark, p);
+        busy.reset();
+        prompts_.fail(loadFailureMessage(fileName, failure));
+        return;
+    }
+    Modified = 1;
+    OperationRange = CellRange(Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1);
+    selectClamped(OperationRange.rect());
+    host_.focusGrid();
+    busy.reset();
+    // What followed a NUL byte is not in the table: the user is told so as a load tells it,
+    // once the rows are in.
+    if (droppedFromNul > 0) prompts_.fail(nulCutMessage(fileName, droppedFromNul));
+}
+
+void TFm_Kolumbra01::placeImportedRows(const SourceText& source, int p, int n) {
     edits::insertBlank(Doc, Axis::Rows, p, n);
     rowsInserted(p, n);
     bool asked = false, grow = false;
@@ -80,7 +113,9 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     LineCursor lines(source.text());
     for (int k = 0; k < n; ++k) {
         fields.clear();
-        SplitLine(lines.next(), CurrentSeparator, fields);
+        const std::string_view line = lines.next();
+        countLoadMemory(line.size()); // the rows' blocks, counted as a load counts its rows
+        SplitLine(line, CurrentSeparator, fields);
         const int extra = static_cast<int>(fields.size()) + Grid.fixedCols() - Grid.colCount();
         if (extra > 0) {
             if (!asked) {
@@ -105,15 +140,25 @@ void TFm_Kolumbra01::Pm_RowInsertFileClick(Sender sender) {
     }
     Shown.recomputeBreakColours(-1, p);
     RefreshAfterStructureChange();
-    Modified = 1;
-    OperationRange = CellRange(Grid.fixedCols(), p, Grid.colCount() - 1, p + n - 1);
-    selectClamped(OperationRange.rect());
-    CurrentSeparator = kept;
-    host_.focusGrid();
-    busy.reset();
-    // What followed a NUL byte is not in the table: the user is told so as a load tells it,
-    // once the rows are in.
-    if (droppedFromNul > 0) prompts_.fail(nulCutMessage(fileName, droppedFromNul));
+}
+
+// Not through the undo entries: taking back appended columns that way rebuilds every row,
+// which needs as much memory again just when there is none. The imported rows go first, which
+// frees their memory; the appended columns then hold nothing but their numbers and go by
+// shortening the rows.
+void TFm_Kolumbra01::takeBackImport(const ImportMark& mark, int p) {
+    while (!Doc.History.empty() && &Doc.History.newest() != mark.newest)
+        (void)Doc.History.takeNewest();
+    if (const int added = Grid.rowCount() - mark.rows; added > 0)
+        Doc.deleteLines(Axis::Rows, p, added);
+    if (Grid.colCount() > mark.cols) {
+        Grid.setColCount(mark.cols);
+        Doc.ColInfo.resize(static_cast<std::size_t>(mark.cols));
+        colsRemoved(mark.cols, false);
+    }
+    Modified = mark.modified;
+    rowsRemoved(p, false);
+    if (Doc.History.empty()) ClearHistory(false);
 }
 
 } // namespace kol

@@ -9,6 +9,8 @@
 
 #include <charconv>
 #include <filesystem>
+#include <new>
+#include <system_error>
 
 namespace kol {
 
@@ -21,8 +23,15 @@ bool containsUpper(const std::string& text, const std::string& upperNeedle) {
 void TFm_Kolumbra01::PrepareStartFile(const std::vector<std::string>& arguments) {
     // Only a plain file: the timer opens it as a dropped file, with no start keys.
     std::error_code ec;
-    if (arguments.empty() || !std::filesystem::is_regular_file(arguments.front(), ec)) return;
-    startLoad_ = std::make_unique<StartLoad>(arguments.front(), startLoadOptions());
+    try {
+        if (arguments.empty() || !std::filesystem::is_regular_file(arguments.front(), ec)) return;
+        startLoad_ = std::make_unique<StartLoad>(arguments.front(), startLoadOptions());
+    } catch (const std::bad_alloc&) {
+        // No read-ahead: the timer's load reads the file itself and says so if memory is short.
+        startLoad_.reset();
+    } catch (const std::system_error&) { // no thread to read on: the same
+        startLoad_.reset();
+    }
 }
 
 StartLoad::Options TFm_Kolumbra01::startLoadOptions() const {
@@ -36,15 +45,20 @@ std::unique_ptr<StartLoad::Table> TFm_Kolumbra01::takeStartLoad(const std::strin
     GridVisible = false;
     bool readingShown = false;
     std::int64_t shownAt = -1;
-    auto table =
-        startLoad_->take(name, startLoadOptions(), [&](std::size_t line, std::size_t total) {
-            if (total > 0) {
-                showLoadProgress(line, total, shownAt);
-            } else if (!readingShown) {
-                showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
-                readingShown = true;
-            }
-        });
+    std::unique_ptr<StartLoad::Table> table;
+    try {
+        table =
+            startLoad_->take(name, startLoadOptions(), [&](std::size_t line, std::size_t total) {
+                if (total > 0) {
+                    showLoadProgress(line, total, shownAt);
+                } else if (!readingShown) {
+                    showProgress(sj(" ＣＳＶファイルの読み込み中です。"));
+                    readingShown = true;
+                }
+            });
+    } catch (const std::bad_alloc&) {
+        table.reset(); // the load reads the file itself and says so if memory is short
+    }
     GridVisible = gridWasVisible;
     return table;
 }

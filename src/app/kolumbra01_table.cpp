@@ -84,7 +84,7 @@ void TFm_Kolumbra01::showLoadProgress(std::size_t line, std::size_t total, std::
     showProgress(sj(" 読み込み中 ... ") + std::to_string(line + 1) + " / " + std::to_string(total));
 }
 
-bool TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
+int TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
     FillResult filled;
     if (prepared) {
         Doc.adoptTable(prepared->Doc);
@@ -101,7 +101,7 @@ bool TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
         };
         TableLoadResult loaded =
             loadTableSource(CsvFileInf.Lines, CsvFileInf.LineCount, Doc, options);
-        if (!loaded.ok()) return false; // out of memory: an empty table
+        if (!loaded.ok()) return loaded.error; // an empty table
         filled = std::move(loaded.filled);
     }
     MarkedColumnCount = 0; // column 1 is empty in a filled table: the key column comes later
@@ -111,7 +111,7 @@ bool TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
     Lab_Fields.Caption = std::to_string(Grid.colCount() - Grid.fixedCols()) + " ";
     pnlMsg.Caption.clear();
     pnlBase.Caption.clear();
-    return true;
+    return 0;
 }
 
 bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
@@ -136,7 +136,7 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         }
     }
     EnableControls(false);
-    bool filled = true;
+    int failure = 0; // why the table was left empty
     std::string loadedName;
     {
         BusyCursor busy(host_);
@@ -152,10 +152,11 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
             // the grid their shape: the view is reset on an empty table first, so the grid is
             // never sized for them twice and the old rows are gone before the new ones come.
             ResetTable(0, 0);
-            filled = FillGrid(prepared.get());
+            failure = FillGrid(prepared.get());
         } catch (const std::bad_alloc&) {
-            filled = false;
+            failure = ENOMEM;
         }
+        const bool filled = failure == 0;
         if (!filled) {
             // Never part of the file shown as if it were all of it, nor saved over it: an empty
             // table without a name, and the reason.
@@ -167,10 +168,25 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
         loadedName = CsvFileInf.FileName;
         if (!filled) CsvFileInf.FileName.clear();
 
-        Shown.applyTitleRows();
-        UpdateCaptions();
-        fillKeyColumnChoice();
-        showKeyColumn(true); // a fresh table has nothing in column 1 to clear
+        auto viewSteps = [&] {
+            Shown.applyTitleRows();
+            UpdateCaptions();
+            fillKeyColumnChoice();
+            showKeyColumn(true); // a fresh table has nothing in column 1 to clear
+        };
+        try {
+            viewSteps(); // the key column rebuilds every row: as much memory again
+        } catch (const std::bad_alloc&) {
+            failure = ENOMEM;
+            CsvFileInf.FileName.clear();
+            ResetTable(0, 0);
+            Modified = 0;
+            try {
+                viewSteps(); // on the empty table, which needs little
+            } catch (const std::bad_alloc&) {
+                // Not even that: the empty table goes without its key column.
+            }
+        }
         View.topRow = Grid.fixedRows();
         View.leftCol = Grid.fixedCols();
         View.setCurrent(Grid.fixedCols(), Grid.fixedRows());
@@ -183,8 +199,8 @@ bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
     GridVisible = true;
     Shown.announceReshaped(Reshape::Replaced);
     host_.focusGrid();
-    if (!filled) {
-        prompts_.fail(loadFailureMessage(fromFile ? name : loadedName, ENOMEM));
+    if (failure != 0) {
+        prompts_.fail(loadFailureMessage(fromFile ? name : loadedName, failure));
         return false;
     }
     if (fromFile && CsvFileInf.DroppedFromNul > 0) reportNulCut(name);

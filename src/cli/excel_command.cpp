@@ -1,5 +1,6 @@
 #include "cli/excel_command.h"
 
+#include "cli/standard_output.h"
 #include "table/row_writer.h"
 #include "text/cp932.h"
 #include "text/paths.h"
@@ -30,9 +31,14 @@ int excelCommand(int argc, char** argv) {
     bool list = false;
     long sheet = 1;
     std::vector<std::string> files;
+    bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--list") {
+        if (optionsEnded) {
+            files.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--list") {
             list = true;
         } else if (arg == "--sheet" && i + 1 < argc) {
             char* end = nullptr;
@@ -60,9 +66,11 @@ int excelCommand(int argc, char** argv) {
     };
     if (!r.ok()) return failed();
     if (list) {
+        std::string text;
         for (const std::string& item : workbook::sheetListItems(*book))
-            std::cout << cp932::toUtf8(item) << '\n';
-        return 0;
+            text += cp932::toUtf8(item) + '\n';
+        const IoStatus written = writeToStdout(text);
+        return written ? 0 : reportStdoutFailure(written);
     }
     if (static_cast<std::size_t>(sheet) > book->sheetNames().size()) {
         std::cerr << "kolumbra-cli: the workbook has " << book->sheetNames().size()
@@ -79,9 +87,13 @@ int excelCommand(int argc, char** argv) {
         std::cerr << "kolumbra-cli: " << shown(loadFailureMessage(files[0], loaded.error)) << '\n';
         return 1;
     }
-    if (!writeRowsToFile(doc.Grid, 1, doc.Grid.rowCount() - 1, ',', files[1])) {
+    if (const IoStatus status =
+            writeRowsToFile(doc.Grid, 1, doc.Grid.rowCount() - 1, ',', files[1]);
+        !status) {
         std::cerr << "kolumbra-cli: " << files[1] << ": "
-                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。")) << '\n';
+                  << cp932::toUtf8(sj("出力ファイルの作成に失敗しました。") +
+                                   ioReason(status.error))
+                  << '\n';
         return 1;
     }
     return 0;

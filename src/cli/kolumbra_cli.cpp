@@ -8,8 +8,10 @@
 //                     [--fixed-rows N] FILE OUT
 //   kolumbra-cli excel [--sheet N] FILE OUT | excel --list FILE
 //   kolumbra-cli --help | --version
+// "--" ends the options of any command, so a word or a file name may begin with "-".
 #include "app/version.h"
 #include "cli/excel_command.h"
+#include "cli/standard_output.h"
 #include "search/table_search.h"
 #include "sort/sort_keys_arg.h"
 #include "sort/table_sort.h"
@@ -23,12 +25,9 @@
 #include "text/text_utils.h"
 #include "text/width_kana.h"
 
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -54,7 +53,9 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
            "       kolumbra-cli excel [--sheet N] FILE OUT\n"
            "       kolumbra-cli excel --list FILE\n"
            "       kolumbra-cli --help | --version\n"
-           "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n";
+           "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n"
+           "\"--\" ends the options: what follows is words and files, even if it begins with "
+           "\"-\".\n";
     if (status == 0)
         out << "\nReads and writes tables as kolumbra does: Shift-JIS (CP932) text, CR LF lines.\n"
                "Exit status: 0 done, 1 the file could not be read or written, 2 a wrong call.\n";
@@ -71,17 +72,6 @@ bool separatorCode(const std::string& utf8Name, unsigned char& code) {
     return true;
 }
 
-[[nodiscard]] bool writeAll(int fd, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Reports a read that failed (false) or left out what follows a NUL byte, as the window does.
 bool reportRead(const std::string& path, const TableLoadResult& read) {
     if (!read.ok()) {
@@ -90,15 +80,6 @@ bool reportRead(const std::string& path, const TableLoadResult& read) {
     }
     if (read.droppedFromNul > 0) report(nulCutMessage(path, read.droppedFromNul));
     return true;
-}
-
-IoStatus writeToStdout(std::string_view block) {
-    return writeAll(STDOUT_FILENO, block) ? IoStatus::success() : IoStatus::failure(errno);
-}
-
-// A wider pipe lets a block go in a few writes instead of a write per 64 KiB.
-void widenStdoutPipe() {
-    (void)::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
 }
 
 // The width and kana conversions of the cell popup, over every cell the save writes.
@@ -135,9 +116,14 @@ int main(int argc, char** argv) {
     int fixedRows = 1;
     bool anyWord = false;
     std::vector<std::string> files;
+    bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
-        if (command == "sort" && (arg == "--columns-to-front" || arg == "--no-rows")) {
+        if (optionsEnded) {
+            files.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (command == "sort" && (arg == "--columns-to-front" || arg == "--no-rows")) {
             (arg == "--no-rows" ? sortRows : columnsToFront) = arg == "--columns-to-front";
         } else if ((arg == "--separator" || arg == "--out-separator" || arg == "--fixed-rows" ||
                     arg == "--convert" || (arg == "--keys" && command == "sort")) &&
@@ -196,7 +182,13 @@ int main(int argc, char** argv) {
         SourceText source;
         if (!reportRead(files[0], readTableSource(files[0], source))) return 1;
         widenStdoutPipe();
-        return streamTableLines(source, inSep, outSep, writeToStdout) ? 0 : 1;
+        const IoStatus written = streamTableLines(source, inSep, outSep, writeToStdout);
+        // What was written is not the file when another program shortened it meanwhile.
+        if (source.changedWhileReading()) {
+            report(loadFailureMessage(files[0], kChangedWhileReading));
+            return 1;
+        }
+        return written ? 0 : reportStdoutFailure(written);
     }
 
     TableDocument doc;
@@ -208,18 +200,22 @@ int main(int argc, char** argv) {
     StringGrid& grid = doc.Grid;
 
     if (command == "info") {
-        std::cout << "rows: "
-                  << GroupThousands(
-                         std::string(Trim(RowLabel(grid.rowCount() - 1, false, options.labels))))
-                  << "\ncolumns: " << grid.colCount() - grid.fixedCols() << '\n';
-        return 0;
+        const std::string text =
+            "rows: " +
+            GroupThousands(
+                std::string(Trim(RowLabel(grid.rowCount() - 1, false, options.labels)))) +
+            "\ncolumns: " + std::to_string(grid.colCount() - grid.fixedCols()) + '\n';
+        const IoStatus written = writeToStdout(text);
+        return written ? 0 : reportStdoutFailure(written);
     }
     if (command == "search") {
         StringGrid results, flags;
         (void)searchText(grid, words, anyWord ? SearchMode::Or : SearchMode::And, results, flags);
         // Rows 1 … last without the fixed columns, as saving writes them.
         widenStdoutPipe();
-        return kol::writeRows(results, 1, results.rowCount() - 1, inSep, writeToStdout) ? 0 : 1;
+        const IoStatus written =
+            kol::writeRows(results, 1, results.rowCount() - 1, inSep, writeToStdout);
+        return written ? 0 : reportStdoutFailure(written);
     }
     if (!conversion.empty()) convertTable(grid, conversion);
     if (command == "sort") {

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace kol {
 
@@ -38,14 +39,46 @@ std::string ioReason(int error) {
         return sj("メモリーが足りません。");
     case ELOOP:
         return sj("シンボリックリンクが循環しています。");
+    case EPIPE:
+        return sj("書き込み先のパイプが閉じられています。");
+    case kChangedWhileReading:
+        return sj("読み込みの途中でファイルがほかのプログラムに変更されました（短くされました）。");
     default:
         return std::strerror(error);
     }
 }
 
+std::string readReason(const std::string& path, int error) {
+    switch (error) {
+    case ENOENT: {
+        // open() says ENOENT for a missing file and for a missing folder alike.
+        std::string folder = directoryOf(path);
+        if (folder.empty()) folder = ".";
+        struct stat st {};
+        if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return sj("ファイルがありません。");
+        return ioReason(error);
+    }
+    case EACCES:
+    case EPERM:
+        return sj("ファイルを読み取る権限がありません。");
+    default:
+        return ioReason(error);
+    }
+}
+
+namespace {
+std::string detailLines(const std::string& path, const std::string& reason) {
+    return sj("   PATH = ") + displayPath(path) + "\r\n" + sj("   理由 : ") + reason;
+}
+} // namespace
+
 std::string ioFailureDetail(const std::string& path, IoStatus status) {
-    return sj("   PATH = ") + displayPath(path) + "\r\n" + sj("   理由 : ") +
-           ioReason(status.error);
+    return detailLines(path, ioReason(status.error));
+}
+
+std::string readFailureDetail(const std::string& path, int error) {
+    return detailLines(path, readReason(path, IoStatus::failure(error).error));
 }
 
 } // namespace kol

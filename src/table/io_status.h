@@ -16,10 +16,21 @@ struct [[nodiscard]] IoStatus {
     explicit operator bool() const { return ok(); }
 };
 
+// Not an errno: the file was shortened by another program while it was being read, so what
+// was read is not the file.
+inline constexpr int kChangedWhileReading = -1;
+
 // The reason of a failure for a message box, in Japanese (CP932).
 std::string ioReason(int error);
 
+// The reason a read of `path` failed: as ioReason, but a missing file whose folder exists is
+// said to be missing itself, and a refused access is a file that may not be read.
+std::string readReason(const std::string& path, int error);
+
 // "   PATH = path\r\n   理由 : reason" lines for a failure message (CP932).
 std::string ioFailureDetail(const std::string& path, IoStatus status);
+
+// The same lines for a read that failed, with readReason.
+std::string readFailureDetail(const std::string& path, int error);
 
 } // namespace kol

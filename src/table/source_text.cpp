@@ -1,5 +1,6 @@
 #include "table/source_text.h"
 
+#include "table/io_status.h"
 #include "table/load_memory.h"
 #include "text/byte_blocks.h"
 
@@ -36,6 +37,7 @@ SourceText& SourceText::operator=(SourceText&& other) noexcept {
     owned_ = std::move(other.owned_);
     map_ = std::exchange(other.map_, nullptr);
     mapSize_ = std::exchange(other.mapSize_, 0);
+    guard_ = std::move(other.guard_);
     fromNul_ = std::exchange(other.fromNul_, 0);
     if (ownedText)
         setText(owned_);
@@ -47,6 +49,7 @@ SourceText& SourceText::operator=(SourceText&& other) noexcept {
 }
 
 void SourceText::release() {
+    guard_.reset(); // before the pages go: a fault in them is no longer ours
     if (map_) munmap(map_, mapSize_);
     map_ = nullptr;
     mapSize_ = 0;
@@ -127,11 +130,21 @@ SourceText::ReadStatus SourceText::readFile(const std::string& path, SourceText&
         // them back as it goes, so a large file never sits in memory twice.
         void* map =
             mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (map != MAP_FAILED) {
-            madvise(map, static_cast<std::size_t>(st.st_size), MADV_SEQUENTIAL);
+        // Another program may shorten the file while it is read: the guard keeps that from
+        // ending the program. Without a guard the file is read the plain way.
+        const auto size = static_cast<std::size_t>(st.st_size);
+        MapGuard guard = map != MAP_FAILED ? MapGuard(map, size) : MapGuard();
+        if (map != MAP_FAILED && !guard.watching()) munmap(map, size);
+        if (guard.watching()) {
+            madvise(map, size, MADV_SEQUENTIAL);
             result.map_ = map;
-            result.mapSize_ = static_cast<std::size_t>(st.st_size);
-            result.setText(std::string_view(static_cast<const char*>(map), result.mapSize_));
+            result.mapSize_ = size;
+            result.guard_ = std::move(guard);
+            result.setText(std::string_view(static_cast<const char*>(map), size));
+            if (result.changedWhileReading()) {
+                result.release();
+                return failed(kChangedWhileReading, ReadStatus::Changed);
+            }
             ::close(fd);
             out = std::move(result);
             return ReadStatus::Ok;

@@ -2,6 +2,8 @@
 // lines break at CR LF, CR or LF, a final break adds no empty line, and a NUL byte ends the text.
 #pragma once
 
+#include "table/map_guard.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -24,14 +26,18 @@ public:
     std::size_t bytesFromNul() const { return fromNul_; }
     // Every byte, NULs and what follows them included.
     std::string_view bytes() const { return {text_.data(), text_.size() + fromNul_}; }
+    // Whether another program shortened the mapped file while it was read: the text then
+    // holds NUL bytes in place of what was cut, and what was made of it is not the file.
+    bool changedWhileReading() const { return guard_.cut(); }
     void release();
     // Gives the pages of [begin, end) back to the system once they have been read (mapped files).
     void dropPages(std::size_t begin, std::size_t end) const;
 
     // NotAFile: a device or socket, which could be read forever (/dev/zero). A named pipe is
     // read up to its end or its first NUL byte, and reads as empty when no program writes to
-    // it. TooLarge: more than memory can hold (ENOMEM). `error` receives the errno.
-    enum class ReadStatus { Ok, NotFound, IsDirectory, NotAFile, Unreadable, TooLarge };
+    // it. TooLarge: more than memory can hold (ENOMEM). Changed: the file was shortened while
+    // it was read (kChangedWhileReading). `error` receives the errno.
+    enum class ReadStatus { Ok, NotFound, IsDirectory, NotAFile, Unreadable, TooLarge, Changed };
     [[nodiscard]] static ReadStatus readFile(const std::string& path, SourceText& out,
                                              int* error = nullptr);
     // Whether readFile would open `path`, without reading anything: a named pipe keeps its
@@ -44,6 +50,7 @@ private:
     std::string owned_;
     void* map_ = nullptr;
     std::size_t mapSize_ = 0;
+    MapGuard guard_; // watches map_
     std::string_view text_;
     std::size_t fromNul_ = 0;
 };

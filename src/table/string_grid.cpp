@@ -325,6 +325,8 @@ void StringGrid::clearCells() {
 void StringGrid::insertRows(int at, int n) {
     if (n <= 0) return;
     at = std::clamp(at, 0, rowCount());
+    // Room for the heights first: out of memory, nothing has changed.
+    if (!rowHeights_.empty()) rowHeights_.reserve(rowHeights_.size() + static_cast<std::size_t>(n));
     rows_.insert(rows_.begin() + at, n, nullptr);
     if (!rowHeights_.empty()) rowHeights_.insert(rowHeights_.begin() + at, n, -1);
 }
@@ -352,7 +354,18 @@ void StringGrid::moveRow(int from, int to) {
 void StringGrid::insertCols(int at, int n, int copyFrom, const ColumnSource* saved) {
     if (n <= 0) return;
     at = std::clamp(at, 0, colCount_);
+    colWidths_.reserve(colWidths_.size() + static_cast<std::size_t>(n));
     colCount_ += n;
+    // Out of memory half-way, each row is old or new; for columns appended at the end the two
+    // hold the same cells, so the grid is as it was once the count is.
+    struct CountBack {
+        int& count;
+        int n;
+        bool armed = true;
+        ~CountBack() {
+            if (armed) count -= n;
+        }
+    } countBack{colCount_, n};
     rebuildRows([&](int r, std::vector<std::string_view>& cells, std::string&) {
         const bool filled = copyFrom >= 0 || saved;
         if (static_cast<int>(cells.size()) < at) {
@@ -376,6 +389,7 @@ void StringGrid::insertCols(int at, int n, int copyFrom, const ColumnSource* sav
             cells[at + j] = value;
         }
     });
+    countBack.armed = false;
     colWidths_.insert(colWidths_.begin() + at, n, defaultColWidth_);
 }
 

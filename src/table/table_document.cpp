@@ -18,6 +18,8 @@ template <typename T> void eraseAt(std::vector<T>& v, int first, int count) {
 
 void TableDocument::insertLines(Axis axis, int at, int count) {
     if (axis == Axis::Rows) {
+        // Room for the flags first: out of memory, nothing has changed.
+        if (count > 0) RowFlags.reserve(RowFlags.size() + static_cast<std::size_t>(count));
         Grid.insertRows(at, count);
         insertAt(RowFlags, at, count, RowFlag());
     } else {

@@ -73,6 +73,12 @@ TableLoadResult readTableSource(const std::string& path, SourceText& source, std
     if (!result.ok()) return result;
     result.droppedFromNul = source.bytesFromNul();
     result.lines = countSourceLines(source);
+    if (source.changedWhileReading()) {
+        source.release();
+        result.status = SourceText::ReadStatus::Changed;
+        result.error = kChangedWhileReading;
+        return result;
+    }
     if (!tableFits(source.text(), result.lines, maxLines)) {
         source.release();
         result.status = SourceText::ReadStatus::TooLarge;
@@ -109,6 +115,14 @@ TableLoadResult loadTableSource(SourceText& source, std::size_t lines, TableDocu
         resetEmptyTable(document, options.labels);
         throw;
     }
+    if (source.changedWhileReading()) {
+        // The rows hold NUL bytes where the file was cut: they are not the file.
+        source.release();
+        resetEmptyTable(document, options.labels);
+        result.status = SourceText::ReadStatus::Changed;
+        result.error = kChangedWhileReading;
+        return result;
+    }
     // Nothing reads the raw text after this; a large file is not kept twice.
     source.release();
     document.Grid.setFixedRows(std::min(document.Grid.rowCount() - 1, options.titleRows));
@@ -132,8 +146,7 @@ void resetEmptyTable(TableDocument& document, const RowLabelRule& labels) {
 }
 
 std::string loadFailureMessage(const std::string& path, int error) {
-    return sj("ファイルを読み込めませんでした。\r\n\r\n") +
-           ioFailureDetail(path, IoStatus::failure(error));
+    return sj("ファイルを読み込めませんでした。\r\n\r\n") + readFailureDetail(path, error);
 }
 
 std::string nulCutMessage(const std::string& path, std::size_t droppedBytes) {

@@ -61,7 +61,8 @@ struct TableLoadResult {
 // Reads `path` and counts its lines, with the checks of loadTableFile but no table: a file
 // that cannot be read (NotFound, NotAFile, ..., or TooLarge, ENOMEM for more than memory can
 // hold), or has more than maxLines lines or too long a line (TooLarge, EOVERFLOW), fails with
-// its reason. The text ends at the first NUL byte; droppedFromNul says what that left out.
+// its reason; so does a file another program shortens meanwhile (Changed). The text ends at the
+// first NUL byte; droppedFromNul says what that left out.
 [[nodiscard]] TableLoadResult readTableSource(const std::string& path, SourceText& source,
                                               std::size_t maxLines = kMaxTableLines);
 
@@ -69,7 +70,8 @@ struct TableLoadResult {
 // `document` as a fresh table: the shape resetTableShape gives, the fill, fresh attributes,
 // options.titleRows, the history cleared; Modified is the caller's. The source is released
 // once the rows are in, so a large file is never held twice. When memory runs out (TooLarge,
-// ENOMEM) the document is left an empty table, never part of the source; an exception thrown
+// ENOMEM), or the file is found shortened by another program (Changed), the document is left
+// an empty table, never part of the source; an exception thrown
 // by options.progress passes through and also leaves an empty table.
 [[nodiscard]] TableLoadResult loadTableSource(SourceText& source, std::size_t lines,
                                               TableDocument& document,
@@ -85,7 +87,7 @@ struct TableLoadResult {
 void resetEmptyTable(TableDocument& document, const RowLabelRule& labels);
 
 // The message for a file that could not be read or loaded, with the reason for `error` (CP932):
-// "ファイルを読み込めませんでした。" and the ioFailureDetail lines.
+// "ファイルを読み込めませんでした。" and the readFailureDetail lines.
 std::string loadFailureMessage(const std::string& path, int error);
 
 // The warning for a file whose text ends at a NUL byte (CP932): a save over it would lose the

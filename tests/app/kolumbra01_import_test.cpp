@@ -7,6 +7,8 @@
 #include "text/cp932.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <utility>
 
 namespace kol {
 namespace {
@@ -51,7 +53,7 @@ TEST(ImportRead, AMissingFileGetsTheLoadsMessageWithItsReason) {
     EXPECT_EQ(f.prompts.messages[0].kind, Message::Fail);
     // The import's own text as it was, and the reason on the line after, as a load shows it.
     EXPECT_EQ(f.prompts.last(), sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + missing +
-                                    sj("\r\n   理由 : フォルダーが見つかりません。"));
+                                    sj("\r\n   理由 : ファイルがありません。"));
     f.expectUnchanged();
     EXPECT_EQ(f.model.Settings.Path_SelectFile, missing);
 
@@ -154,6 +156,86 @@ TEST(ImportRead, APipeBeyondTheMemoryIsRefusedWithItsReason) {
     EXPECT_EQ(f.prompts.last(), sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + fifo +
                                     sj("\r\n   理由 : メモリーが足りません。"));
     f.expectUnchanged();
+}
+
+// Placing the rows: running out of memory, or finding the file cut by another program, takes
+// the import back whole, the rows and any columns it appended, and says why as a load does.
+struct ImportPlacing : Import {
+    std::string path = (dir / "big.csv").string();
+    explicit ImportPlacing(const std::string& fields) {
+        std::string text;
+        for (int i = 0; i < 60000; ++i) text += "n" + std::to_string(i) + fields + "\r\n";
+        test::writeBytes(path, text);
+    }
+    std::string failure(const std::string& reason) const {
+        return sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + path +
+               sj("\r\n   理由 : ") + reason;
+    }
+    void expectConsistent() const {
+        EXPECT_EQ(model.RowFlags.size(), static_cast<std::size_t>(model.Grid.rowCount()));
+        EXPECT_EQ(model.ColInfo.size(), static_cast<std::size_t>(model.Grid.colCount()));
+    }
+};
+
+TEST(ImportPlace, OutOfMemoryWhilePlacingRowsTakesThemBack) {
+    ImportPlacing f(",a field long enough to fill the arena quickly");
+    f.prompts.answers = {Answer::Yes};
+    setLoadMemoryLimitForTesting(1u << 20);
+    f.importFile(f.path);
+    setLoadMemoryLimitForTesting(0);
+    ASSERT_EQ(f.prompts.messages.size(), 2u);
+    EXPECT_EQ(f.prompts.messages[1].kind, Message::Fail);
+    EXPECT_EQ(f.prompts.last(), f.failure(sj("メモリーが足りません。")));
+    f.expectUnchanged();
+    f.expectConsistent();
+    EXPECT_EQ(f.model.CurrentSeparator, ',');
+
+    // With memory the same file goes in.
+    f.prompts.answers = {Answer::Yes};
+    f.importFile(f.path);
+    EXPECT_EQ(f.model.Grid.rowCount(), 4 + 60000);
+    EXPECT_EQ(f.model.Grid.cell(2, 3), "n0");
+}
+
+TEST(ImportPlace, OutOfMemoryAfterColumnsWereAppendedTakesThoseBackToo) {
+    ImportPlacing f(",b,c,d,e");
+    // An earlier edit stays in the history, and the table stays changed.
+    f.prompts.answers = {Answer::Yes};
+    test::writeBytes(f.dir / "one.csv", "x1,x2\r\n");
+    f.importFile((f.dir / "one.csv").string());
+    ASSERT_EQ(f.model.historySize(), 1u);
+    ASSERT_EQ(f.model.Modified, 1);
+    const std::string before = f.column();
+
+    f.prompts.messages.clear();
+    f.prompts.answers = {Answer::Yes, Answer::Yes}; // insert, and widen the table
+    setLoadMemoryLimitForTesting(1u << 20);
+    f.importFile(f.path);
+    setLoadMemoryLimitForTesting(0);
+    ASSERT_EQ(f.prompts.messages.size(), 3u);
+    EXPECT_EQ(f.prompts.last(), f.failure(sj("メモリーが足りません。")));
+    EXPECT_EQ(f.column(), before);
+    EXPECT_EQ(f.model.Grid.rowCount(), 5);
+    EXPECT_EQ(f.model.Grid.colCount(), 4);
+    EXPECT_EQ(f.model.historySize(), 1u);
+    EXPECT_EQ(f.model.Modified, 1);
+    f.expectConsistent();
+}
+
+TEST(ImportPlace, AFileCutByAnotherProgramWhileItIsPlacedIsTakenBack) {
+    ImportPlacing f(",a");
+    bool cut = false;
+    f.host.busy = [&](bool on) {
+        if (on && !std::exchange(cut, true)) ASSERT_EQ(::truncate(f.path.c_str(), 4000), 0);
+    };
+    f.prompts.answers = {Answer::Yes};
+    f.importFile(f.path);
+    f.host.busy = nullptr;
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(f.prompts.last(), f.failure(sj("読み込みの途中でファイルがほかのプログラムに変更され"
+                                             "ました（短くされました）。")));
+    f.expectUnchanged();
+    f.expectConsistent();
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "text/cp932.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <utility>
 
 namespace kol {
 namespace {
@@ -159,6 +161,80 @@ TEST(MainLoad, ATableBeyondTheMemoryIsAnErrorNeverAPartialTable) {
     EXPECT_EQ(f.model.Modified, 0);
     EXPECT_TRUE(f.model.LoadTable(big, 1));
     EXPECT_EQ(f.model.Grid.rowCount(), 100001);
+}
+
+TEST(MainLoad, AMissingFileIsToldFromAMissingFolder) {
+    MainFixture f;
+    ASSERT_TRUE(f.model.LoadTable(test::dataFile("titled.csv").string(), 1));
+    test::TempDir dir;
+    const std::string file = (dir / "none.csv").string();
+    EXPECT_FALSE(f.model.LoadTable(file, 1));
+    EXPECT_EQ(f.prompts.last(), sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + file +
+                                    sj("\r\n   理由 : ファイルがありません。"));
+    const std::string folder = (dir / "none/t.csv").string();
+    EXPECT_FALSE(f.model.LoadTable(folder, 1));
+    EXPECT_EQ(f.prompts.last(), sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + folder +
+                                    sj("\r\n   理由 : フォルダーが見つかりません。"));
+    EXPECT_EQ(f.model.Grid.rowCount(), 7); // the table stays
+}
+
+TEST(MainLoad, AFileShortenedWhileItIsReadIsAnErrorNeverAPartialTable) {
+    MainFixture f;
+    ASSERT_TRUE(f.model.LoadTable(test::dataFile("titled.csv").string(), 1));
+    test::TempDir dir;
+    const std::string path = (dir / "big.csv").string();
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "field," + std::to_string(i) + ",more text\r\n";
+    test::writeBytes(path, text);
+    // Another program cuts the file once it has been read and counted, before the fill.
+    bool cut = false;
+    f.host.repainting = [&] {
+        if (!std::exchange(cut, true)) ASSERT_EQ(::truncate(path.c_str(), 5000), 0);
+    };
+    EXPECT_FALSE(f.model.LoadTable(path, 1));
+    f.host.repainting = nullptr;
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(f.prompts.last(), sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") + path +
+                                    sj("\r\n   理由 : 読み込みの途中でファイルがほかのプログラ"
+                                       "ムに変更されました（短くされました）。"));
+    EXPECT_EQ(f.model.Grid.rowCount(), 2);
+    EXPECT_EQ(f.model.Grid.colCount(), 3);
+    EXPECT_TRUE(f.model.CsvFileInf.FileName.empty());
+    EXPECT_EQ(f.model.Modified, 0);
+    EXPECT_TRUE(f.model.LoadTable(path, 1)); // what is left of it loads
+}
+
+// Wherever memory runs out — the read-ahead of a file named at start, the fill, the key column
+// copied into every row — the load ends with its message and an empty table, never the program.
+TEST(MainLoad, OutOfMemoryAnywhereInAStartLoadIsTheLoadsError) {
+    test::TempDir dir;
+    const std::string big = (dir / "big.csv").string();
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "key" + std::to_string(i) + ",field," + "\r\n";
+    test::writeBytes(big, text);
+    int failed = 0, loaded = 0;
+    for (std::size_t mib : {1, 4, 6, 8, 10, 12, 16, 20, 64}) {
+        MainFixture f;
+        f.model.Settings.Cmb_FixedCol = 1; // the first column shown as the key column
+        setLoadMemoryLimitForTesting(mib << 20);
+        f.model.PrepareStartFile({big});
+        EXPECT_NO_THROW(f.model.MyTimerTimer({big})) << mib;
+        setLoadMemoryLimitForTesting(0);
+        if (f.prompts.messages.empty()) {
+            ++loaded;
+            EXPECT_EQ(f.model.Grid.rowCount(), 100001) << mib;
+            EXPECT_EQ(f.model.Grid.cell(1, 2), " key1") << mib; // the key column, as shown
+        } else {
+            ++failed;
+            EXPECT_EQ(f.prompts.last(), sj("ファイルを読み込めませんでした。\r\n\r\n   PATH = ") +
+                                            big + sj("\r\n   理由 : メモリーが足りません。"))
+                << mib;
+            EXPECT_EQ(f.model.Grid.rowCount(), 2) << mib;
+            EXPECT_TRUE(f.model.CsvFileInf.FileName.empty()) << mib;
+        }
+    }
+    EXPECT_GT(failed, 0);
+    EXPECT_GT(loaded, 0);
 }
 
 TEST(MainLoad, AHundredThousandFieldsAndTheirColumnNumbers) {

@@ -15,8 +15,8 @@ struct CliRun {
     std::string out;
 };
 
-CliRun cli(const std::string& args) {
-    std::string command = std::string(KOLUMBRA_CLI) + " " + args + " 2>&1";
+// A shell command line's status and what it wrote to standard output.
+CliRun shell(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     CliRun run{-1, {}};
     if (!pipe) return run;
@@ -26,6 +26,10 @@ CliRun cli(const std::string& args) {
     int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+CliRun cli(const std::string& args) {
+    return shell(std::string(KOLUMBRA_CLI) + " " + args + " 2>&1");
 }
 
 std::string q(const std::filesystem::path& p) {
@@ -133,7 +137,7 @@ TEST(Cli, ReadFailuresAndTheNulWarningAreTheWindowsWords) {
     const std::string missing = (dir / "none.csv").string();
     const std::string noFile =
         "kolumbra-cli: ファイルを読み込めませんでした。\n\n   PATH = " + missing +
-        "\n   理由 : フォルダーが見つかりません。\n";
+        "\n   理由 : ファイルがありません。\n";
     for (const std::string command : {"info ", "cat ", "search x ", "sort --keys 1 "}) {
         const bool writes = command.starts_with("sort");
         CliRun run = cli(command + q(missing) + (writes ? " " + q(dir / "out.csv") : ""));
@@ -225,6 +229,65 @@ TEST(Cli, SortByKeysAsTheWindowDoes) {
     EXPECT_EQ(cli("sort --no-rows --keys 1 " + q(dir / "t.csv") + out).status, 2);
     EXPECT_EQ(cli("sort " + q(dir / "t.csv") + out).status, 2);
     EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
+}
+
+TEST(Cli, DoubleDashEndsTheOptions) {
+    test::TempDir dir;
+    test::writeBytes(dir / "-t.csv", "id,word\r\n1,-x\r\n2,y\r\n");
+    const std::string table = "-t.csv";
+    // Run in the file's folder, so that its name really begins with "-".
+    auto run = [&](const std::string& args) {
+        return shell("cd " + q(dir.path()) + " && " + KOLUMBRA_CLI + " " + args + " 2>&1");
+    };
+    EXPECT_EQ(run("info " + table).status, 2); // taken for an option
+    EXPECT_EQ(run("info -- " + table).out, "rows: 2\ncolumns: 2\n");
+    EXPECT_EQ(run("info --fixed-rows 0 -- " + table).out, "rows: 3\ncolumns: 2\n");
+    EXPECT_EQ(run("search -- -x " + table).out, "id,word\r\n1,-x\r\n");
+    EXPECT_EQ(run("search --or -- -x --or " + table).status, 2); // three words and files
+    EXPECT_EQ(run("cat -- " + table).out, "id,word\r\n1,-x\r\n2,y\r\n");
+    ASSERT_EQ(run("convert -- " + table + " -out.csv").status, 0);
+    EXPECT_EQ(test::readBytes(dir / "-out.csv"), "id,word\r\n1,-x\r\n2,y\r\n");
+    ASSERT_EQ(run("sort --keys 2 -- " + table + " -sorted.csv").status, 0);
+    EXPECT_EQ(test::readBytes(dir / "-sorted.csv"), "id,word\r\n1,-x\r\n2,y\r\n");
+    // After "--" an option is a name like any other.
+    EXPECT_EQ(run("info -- --fixed-rows").status, 1);
+    std::filesystem::copy_file(test::dataFile("excel/issues.xlsx"), dir / "-book.xlsx");
+    EXPECT_EQ(run("excel --list -- -book.xlsx").out.substr(0, 15), "  1. datatypes\n");
+    EXPECT_EQ(run("excel --sheet 3 -- -book.xlsx -sheet.csv").status, 0);
+    EXPECT_EQ(test::readBytes(dir / "-sheet.csv"), "1,a,\r\n2,b,\r\n3,c,\r\n");
+}
+
+// Standard output that cannot be written is a failure with its reason, never a quiet one.
+TEST(Cli, AFailedWriteToStandardOutputSaysWhy) {
+    const std::string titled = q(test::dataFile("titled.csv"));
+    const std::string full = "kolumbra-cli: 標準出力に書き込めませんでした。ディスクの空き容量が"
+                             "足りません。\n";
+    for (const std::string command : {"info ", "cat ", "search 山田 "}) {
+        CliRun run = shell(std::string(KOLUMBRA_CLI) + " " + command + titled + " 2>&1 >/dev/full");
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_EQ(run.out, full) << command;
+    }
+    CliRun list = shell(std::string(KOLUMBRA_CLI) + " excel --list " +
+                        q(test::dataFile("excel/issues.xlsx")) + " 2>&1 >/dev/full");
+    EXPECT_EQ(list.status, 1);
+    EXPECT_EQ(list.out, full);
+
+    // A reader that stops early: SIGPIPE ends the program quietly, as it ends any tool; where
+    // the caller ignores SIGPIPE, the closed pipe is reported and the status is 1.
+    test::TempDir dir;
+    test::writeBytes(dir / "big.csv", std::string(8u << 20, 'x') + "\r\n");
+    const std::string big = q(dir / "big.csv");
+    CliRun quiet = shell(std::string(KOLUMBRA_CLI) + " cat " + big + " 2>&1 | head -c 3");
+    EXPECT_EQ(quiet.out, "xxx");
+    const std::string ignored = "sh -c 'trap \"\" PIPE; " + std::string(KOLUMBRA_CLI) + " cat " +
+                                (dir / "big.csv").string() + " 2>" + (dir / "err").string() +
+                                "; echo $? >" + (dir / "status").string() +
+                                "' | head -c 3 >/dev/null";
+    ASSERT_EQ(std::system(ignored.c_str()), 0);
+    EXPECT_EQ(test::readBytes(dir / "status"), "1\n");
+    EXPECT_EQ(
+        test::readBytes(dir / "err"),
+        "kolumbra-cli: 標準出力に書き込めませんでした。書き込み先のパイプが閉じられています。\n");
 }
 
 TEST(CliExcel, ListsTheSheetsAndSavesOneAsTheSaveCommandWould) {

@@ -76,8 +76,15 @@ public:
     int repaints = 0, closes = 0;
     bool maximized = false;
     std::vector<std::string> documents; // paths or texts shown
-    void setBusy(bool) override {}
-    void repaintStatus() override { ++repaints; }
+    std::function<void(bool)> busy;     // called as the busy cursor comes and goes
+    std::function<void()> repainting;   // called at every status repaint
+    void setBusy(bool on) override {
+        if (busy) busy(on);
+    }
+    void repaintStatus() override {
+        ++repaints;
+        if (repainting) repainting();
+    }
     void bringToFront() override {}
     void focusGrid() override {}
     void closeWindow() override { ++closes; }

@@ -77,5 +77,18 @@ TEST_F(RebuildAllRows, OutOfMemoryHalfWayLeavesEachRowOldOrNew) {
     EXPECT_EQ(g.cell(1, g.rowCount() - 1), "#key" + std::to_string(lines - 1));
 }
 
+TEST_F(RebuildAllRows, ColumnsAppendedOutOfMemoryLeaveTheGridAsItWas) {
+    const int cols = g.colCount();
+    setLoadMemoryLimitForTesting(6u << 20);
+    EXPECT_THROW(g.insertCols(cols, 3, -1, nullptr), std::bad_alloc);
+    setLoadMemoryLimitForTesting(0);
+    EXPECT_EQ(g.colCount(), cols); // and its widths with it: the last one is still there
+    EXPECT_EQ(g.colWidth(cols - 1), g.defaultColWidth());
+    EXPECT_EQ(g.cell(4, g.rowCount() - 1), std::to_string(lines - 1));
+    g.insertCols(cols, 3, -1, nullptr);
+    EXPECT_EQ(g.colCount(), cols + 3);
+    EXPECT_EQ(g.colWidth(cols + 2), g.defaultColWidth());
+}
+
 } // namespace
 } // namespace kol
