@@ -252,6 +252,16 @@ TEST(Cli, SortKeepsRowsWithEqualKeysInTheirOrder) {
     EXPECT_LT(again.find("1000005"), again.find("1020072"));
 }
 
+TEST(Cli, SearchIgnoresTheCaseOfFullWidthLetters) {
+    const std::string file = q(test::dataFile("postal-codes.csv"));
+    const std::string found = "5300001 1000005 1500002 1020072 ";
+    EXPECT_EQ(lineStarts(cli("search ｊｒ " + file).out, 7), found);
+    EXPECT_EQ(lineStarts(cli("search ＪＲ " + file).out, 7), found);
+    EXPECT_EQ(lineStarts(cli("search --or 'zz ｊＲ' " + file).out, 7), found);
+    // Half-width letters are other letters: only the one empty result row.
+    EXPECT_EQ(lineStarts(cli("search jr " + file).out, 7), ",,,,,\r\n ");
+}
+
 TEST(CliExcel, ListsTheSheetsAndSavesOneAsTheSaveCommandWould) {
     const std::string book = q(test::dataFile("excel/issues.xlsx"));
     CliRun list = cli("excel --list " + book);
