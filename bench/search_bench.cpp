@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
         {"AND, 2 words, few hits", "2024010 ｶﾌﾞｼｷ", false},
         {"OR, 5 words, most rows", "abc 山田 能力 第二課 ｼｬ", true},
         {"OR, 5 words, few hits", "20240105 20101231 123456 999999 000001", true},
+        // Ends in a full-width letter: its last byte is compared in both cases.
+        {"AND, full-width letters", "ｓｏｆｔ 山田", false},
     };
     for (const Case& c : cases) {
         const std::string words = sj(c.words);

@@ -52,7 +52,8 @@ std::uint64_t bigEndian(const unsigned char* p) {
 }
 
 // Builds the weights of a row's composite key (its trimmed key cells padded with blanks to the
-// widths, then its row index as text) only as far as a window needs them.
+// widths) only as far as a window needs them. The row's position, not part of the key, breaks
+// ties, so equal keys keep their former order.
 template <std::size_t Words> class KeyBuilder {
 public:
     KeyBuilder(const StringGrid& grid, std::span<const int> keys,
@@ -68,7 +69,6 @@ public:
             weights_.append(value, bytes_);
             weights_.appendBlanks(widths_[k] - value.size(), bytes_);
         }
-        if (bytes_.size() < wanted) weights_.appendAscii(std::to_string(row), bytes_);
         unsigned char window[kWindow] = {};
         if (bytes_.size() > offset)
             std::memcpy(window, bytes_.data() + offset, std::min(kWindow, bytes_.size() - offset));

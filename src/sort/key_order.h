@@ -1,7 +1,7 @@
 // The order of a table's data rows by their composite keys: each row's key (its trimmed key
-// cells padded with blanks to the column's longest cell, then its row index as text) as primary
-// collation weights, held only as a window of its first bytes and worked out further only while
-// a row ties with another.
+// cells padded with blanks to the column's longest cell) as primary collation weights, held only
+// as a window of its first bytes and worked out further only while a row ties with another.
+// Rows whose keys are equal keep their former order.
 #pragma once
 
 #include "sort/table_sort.h"

@@ -25,9 +25,10 @@ struct RowSortResult {
 
 // Sorts the data rows (fixed rows stay) by the grid columns `keys`, most significant first. A
 // row's key is its key cells trimmed and padded with blanks to the longest cell of each key,
-// then the decimal text of its row index, compared under the Japanese collation with letter
-// case ignored. Rows carry their attributes and heights; column 0 is relabelled by `labels`.
-// Stopping is honoured until the rows start to move.
+// compared under the Japanese collation with letter case ignored; rows with equal keys keep
+// their former order (a stable sort, so sorting twice gives a two-level order). Rows carry their
+// attributes and heights; column 0 is relabelled by `labels`. Stopping is honoured until the rows
+// start to move.
 RowSortResult sortRowsByKeys(TableDocument& document, std::span<const int> keys,
                              const RowLabelRule& labels, const SortProgress& progress = {});
 

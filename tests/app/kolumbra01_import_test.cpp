@@ -226,7 +226,9 @@ TEST(ImportPlace, AFileCutByAnotherProgramWhileItIsPlacedIsTakenBack) {
     ImportPlacing f(",a");
     bool cut = false;
     f.host.busy = [&](bool on) {
-        if (on && !std::exchange(cut, true)) ASSERT_EQ(::truncate(f.path.c_str(), 4000), 0);
+        if (on && !std::exchange(cut, true)) {
+            ASSERT_EQ(::truncate(f.path.c_str(), 4000), 0);
+        }
     };
     f.prompts.answers = {Answer::Yes};
     f.importFile(f.path);

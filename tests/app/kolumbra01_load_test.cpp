@@ -189,7 +189,9 @@ TEST(MainLoad, AFileShortenedWhileItIsReadIsAnErrorNeverAPartialTable) {
     // Another program cuts the file once it has been read and counted, before the fill.
     bool cut = false;
     f.host.repainting = [&] {
-        if (!std::exchange(cut, true)) ASSERT_EQ(::truncate(path.c_str(), 5000), 0);
+        if (!std::exchange(cut, true)) {
+            ASSERT_EQ(::truncate(path.c_str(), 5000), 0);
+        }
     };
     EXPECT_FALSE(f.model.LoadTable(path, 1));
     f.host.repainting = nullptr;

@@ -116,7 +116,9 @@ TEST(StartLoad, ALargeReadReportsItsProgressAndStopsWhenNotWanted) {
         ASSERT_TRUE(table);
         EXPECT_EQ(table->Doc.Grid.rowCount(), 300001);
         EXPECT_EQ(table->Doc.Grid.cell(2, 300000), "299999");
-        if (calls > 0 && lastTotal > 0) EXPECT_EQ(lastTotal, 300000u);
+        if (calls > 0 && lastTotal > 0) {
+            EXPECT_EQ(lastTotal, 300000u);
+        }
     }
     // Dropped at once, or refused for another file, the read stops and the thread ends.
     { StartLoad ahead(path, options); }

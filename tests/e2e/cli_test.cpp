@@ -290,6 +290,41 @@ TEST(Cli, AFailedWriteToStandardOutputSaysWhy) {
         "kolumbra-cli: 標準出力に書き込めませんでした。書き込み先のパイプが閉じられています。\n");
 }
 
+// The first `width` bytes of every line after the title line, each followed by a blank.
+std::string lineStarts(const std::string& out, std::size_t width) {
+    std::string starts;
+    for (std::size_t at = out.find("\r\n"); at != std::string::npos && at + 2 < out.size();
+         at = out.find("\r\n", at + 2))
+        starts += out.substr(at + 2, width) + " ";
+    return starts;
+}
+
+TEST(Cli, SortKeepsRowsWithEqualKeysInTheirOrder) {
+    test::TempDir dir;
+    const std::string file = q(test::dataFile("postal-codes.csv"));
+    ASSERT_EQ(cli("sort --keys 2 " + file + " " + q(dir / "o.csv")).status, 0);
+    EXPECT_EQ(lineStarts(test::readBytes(dir / "o.csv"), 10),
+              "0600000,01 0640941,01 0010010,01 0600042,01 1000001,13 1000005,13 1500002,13 "
+              "1020072,13 1500001,13 5300001,27 5300012,27 5410041,27 9000000,47 ");
+    // Sorted again by the city: within each city the prefecture sort's order holds.
+    ASSERT_EQ(cli("sort --keys 4 " + q(dir / "o.csv") + " " + q(dir / "p.csv")).status, 0);
+    const std::string again = test::readBytes(dir / "p.csv");
+    EXPECT_LT(again.find("0600000"), again.find("0640941"));
+    EXPECT_LT(again.find("0640941"), again.find("0600042"));
+    EXPECT_LT(again.find("1000001"), again.find("1000005"));
+    EXPECT_LT(again.find("1000005"), again.find("1020072"));
+}
+
+TEST(Cli, SearchIgnoresTheCaseOfFullWidthLetters) {
+    const std::string file = q(test::dataFile("postal-codes.csv"));
+    const std::string found = "5300001 1000005 1500002 1020072 ";
+    EXPECT_EQ(lineStarts(cli("search ｊｒ " + file).out, 7), found);
+    EXPECT_EQ(lineStarts(cli("search ＪＲ " + file).out, 7), found);
+    EXPECT_EQ(lineStarts(cli("search --or 'zz ｊＲ' " + file).out, 7), found);
+    // Half-width letters are other letters: only the one empty result row.
+    EXPECT_EQ(lineStarts(cli("search jr " + file).out, 7), ",,,,,\r\n ");
+}
+
 TEST(CliExcel, ListsTheSheetsAndSavesOneAsTheSaveCommandWould) {
     const std::string book = q(test::dataFile("excel/issues.xlsx"));
     CliRun list = cli("excel --list " + book);

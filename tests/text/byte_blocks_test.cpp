@@ -26,8 +26,9 @@ TEST(ByteMatcher, MasksMarkExactlyTheBytesLookedFor) {
                         any = true;
                     }
                 ASSERT_EQ(matcher.at(text.data(), at, n), expected) << at << ' ' << n;
-                if (n - at <= kBlockBytes)
+                if (n - at <= kBlockBytes) {
                     ASSERT_EQ(matcher.any(text.data() + at, n - at), any) << at << ' ' << n;
+                }
             }
     }
 }
