@@ -69,6 +69,8 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     model_ = std::make_unique<TFm_Kolumbra01>(*prompts, *clipboard, static_cast<MainHost&>(*this),
                                               clock_, std::move(programDir));
     input_ = std::make_unique<GridInput>(*model_, static_cast<GridInputView&>(*this));
+    listening_ = std::make_unique<TableSubscription>(model_->Shown.listeners(),
+                                                     static_cast<TableListener&>(*this));
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
     model_->DataDir = dataHome && *dataHome ? std::string(dataHome) + "/kolumbra"
@@ -125,6 +127,14 @@ Kolumbra01Window::~Kolumbra01Window() {
     search_.reset();
     sortListening_.reset();
     sortWindow_.reset();
+}
+
+void Kolumbra01Window::tableReshaped(Reshape) {
+    if (grid_) grid_->viewport()->update();
+}
+
+void Kolumbra01Window::cellsChanged(const GridRect&) {
+    if (grid_) grid_->viewport()->update();
 }
 
 SearchWindow& Kolumbra01Window::createSearchWindow() {

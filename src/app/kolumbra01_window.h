@@ -40,7 +40,8 @@ class Kolumbra01Window : public QMainWindow,
                          private MainHost,
                          private GridInputView,
                          private SearchMainLink,
-                         private CsvFuncWindowLink {
+                         private CsvFuncWindowLink,
+                         private TableListener {
     Q_OBJECT
 public:
     // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used. Tests and
@@ -128,13 +129,17 @@ private:
     void syncTimer();
     void run(const std::function<void()>& handler); // forward, then mirror back
     void paintCell(QPainter& p, const QRect& rect, int c, int r);
+    // TableListener: a change made from any window shows in the table grid.
+    void tableReshaped(Reshape) override;
+    void cellsChanged(const GridRect&) override;
 
     std::unique_ptr<QtPrompts> ownPrompts_;
     std::unique_ptr<QtClipboard> ownClipboard_;
     SteadyClock clock_;
     std::unique_ptr<TFm_Kolumbra01> model_;
     std::unique_ptr<GridInput> input_;
-    std::unique_ptr<SearchWindow> search_; // reads the model's table: destroyed before it
+    std::unique_ptr<TableSubscription> listening_; // the grid repaints whoever changed the table
+    std::unique_ptr<SearchWindow> search_;         // reads the model's table: destroyed before it
     std::unique_ptr<TableSubscription> searchListening_; // its results hear the table
     std::unique_ptr<MainSortLink> sortLink_;
     std::unique_ptr<CsvFuncWindow> sortWindow_;        // as the search window
