@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -115,6 +116,33 @@ TEST(TextUtils, FoldTextTrimming) {
     std::string folded = FoldText(" " + kA + kA, 4, true);
     EXPECT_EQ(folded, kA + kA);
     EXPECT_EQ(ByteKinds(folded.substr(0, 4)), "1212");
+}
+
+TEST(TextUtils, FoldTextOddBytes) {
+    // A lead byte at the end pairs with nothing, not even the blanks folding adds: it stays.
+    EXPECT_EQ(FoldText("abc\x82", 4, false), "abc\x82");
+    EXPECT_EQ(FoldText("abc\x82", 3, false), "abc\x82");
+    // A lead byte before a byte that cannot trail is a byte of its own and may end a line.
+    EXPECT_EQ(FoldText("ab\x82 cd", 3, false), "ab\x82 cd");
+    EXPECT_EQ(FoldText("ab\x82\xA0", 3, false), "ab \x82\xA0");
+    // Pairs are taken left to right: 82 82 is a character, the A0 after it a byte alone.
+    EXPECT_EQ(FoldText("a\x82\x82\xA0", 2, false), "a \x82\x82\xA0");
+    // Bytes no character starts with (80, A0, FD-FF) never pair.
+    EXPECT_EQ(FoldText("\x80\xFD\xFE\xFF\xA0", 2, false), "\x80\xFD\xFE\xFF\xA0");
+}
+
+TEST(TextUtils, FoldTextLongCellInLinearTime) {
+    std::string text;
+    for (int i = 0; i < 50'000; ++i) text += kA; // 100,000 bytes
+    std::string expected;
+    for (int i = 0; i < 50'000; ++i) expected += kA + " ";
+    expected.pop_back();
+    const auto start = std::chrono::steady_clock::now();
+    const std::string folded = FoldText(text, 3, false);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(folded, expected);
+    // Linear takes well under a millisecond; a copy of the rest per line would take seconds.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(500));
 }
 
 TEST(TextUtils, Bits) {
