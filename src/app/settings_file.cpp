@@ -136,6 +136,30 @@ int findWordSlot(std::string_view name) {
     return n < static_cast<int>(SettingsRecord().FindWord.size()) ? n : -1;
 }
 
+// A print settings line: `name` is the prefix and a field's key. A value that cannot be read
+// keeps what the field had, as for the other numbers.
+bool readPrintLine(std::string_view line, std::string_view name, std::string_view prefix,
+                   PrintSettings& settings) {
+    if (name.size() <= prefix.size() || !sameIgnoringCase(name.substr(0, prefix.size()), prefix))
+        return false;
+    std::string_view suffix = name.substr(prefix.size());
+    for (const PrintSettingsField& field : printSettingsFields()) {
+        if (!sameIgnoringCase(suffix, field.suffix)) continue;
+        std::string value;
+        if (!MatchKeyLine(line, name, value)) return false;
+        if (field.kind == PrintFieldKind::Text) {
+            settings.*field.text = std::move(value);
+        } else if (int n = 0; toInt(value, n)) {
+            if (field.kind == PrintFieldKind::Flag)
+                settings.*field.flag = n != 0;
+            else
+                settings.*field.number = n;
+        }
+        return true;
+    }
+    return false;
+}
+
 // True when the line set a key of the record (also when its value could not be read).
 bool readLine(std::string_view line, SettingsRecord& rec) {
     std::size_t eq = line.find('=');
@@ -158,9 +182,13 @@ bool readLine(std::string_view line, SettingsRecord& rec) {
         return true;
     }
     int slot = findWordSlot(name);
-    if (slot < 0 || !MatchKeyLine(line, name, value)) return false;
-    rec.FindWord[static_cast<std::size_t>(slot)] = std::move(value);
-    return true;
+    if (slot >= 0) {
+        if (!MatchKeyLine(line, name, value)) return false;
+        rec.FindWord[static_cast<std::size_t>(slot)] = std::move(value);
+        return true;
+    }
+    return readPrintLine(line, name, kGridPrintKeyPrefix, rec.GridPrint) ||
+           readPrintLine(line, name, kBrowsePrintKeyPrefix, rec.BrowsePrint);
 }
 
 // A value holding a line break or a NUL would end its line (or the whole file) early on the
@@ -179,6 +207,18 @@ void appendKey(std::string& out, std::string_view key, std::string_view value) {
     line += '=';
     line += value;
     appendLine(out, line);
+}
+
+void appendPrintKeys(std::string& out, std::string_view prefix, const PrintSettings& settings) {
+    for (const PrintSettingsField& field : printSettingsFields()) {
+        std::string key = std::string(prefix) + std::string(field.suffix);
+        if (field.kind == PrintFieldKind::Text)
+            appendKey(out, key, settings.*field.text);
+        else if (field.kind == PrintFieldKind::Flag)
+            appendKey(out, key, settings.*field.flag ? "1" : "0");
+        else
+            appendKey(out, key, std::to_string(settings.*field.number));
+    }
 }
 
 } // namespace
@@ -225,6 +265,8 @@ std::string SettingsText(const SettingsRecord& rec, const std::vector<std::strin
     for (std::size_t n = 0; n < rec.FindWord.size(); ++n)
         if (!Trim(rec.FindWord[n]).empty())
             appendKey(out, std::string(kFindWordKey) + std::to_string(n), rec.FindWord[n]);
+    appendPrintKeys(out, kGridPrintKeyPrefix, rec.GridPrint);
+    appendPrintKeys(out, kBrowsePrintKeyPrefix, rec.BrowsePrint);
     for (const std::string& line : extraLines) appendLine(out, line);
     return out;
 }

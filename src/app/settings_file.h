@@ -19,16 +19,17 @@ std::string upperAscii(std::string_view text);
 bool MatchKeyLine(std::string_view line, std::string_view key, std::string& value);
 
 // Reads the file over `rec`: keys it does not hold, and values that cannot be read, keep what
-// `rec` had. Lines that match no key are appended to `unmatched` as they are (the print
-// settings are read from those). False when there is no readable file; `rec` is then unchanged.
+// `rec` had. Lines that match no key (the keys of windows this program does not read yet) are
+// appended to `unmatched` as they are. False when there is no readable file; `rec` is then
+// unchanged.
 [[nodiscard]] bool ReadSettings(const std::string& path, SettingsRecord& rec,
                                 std::vector<std::string>* unmatched = nullptr);
 // The same over the file's text.
 void ReadSettingsText(std::string_view text, SettingsRecord& rec,
                       std::vector<std::string>* unmatched = nullptr);
 
-// Replaces the file with every key of `rec`, then `extraLines`. The previous file stays as it
-// was when this fails.
+// Replaces the file with every key of `rec` (the print settings last, GP_ before GPB_), then
+// `extraLines`. The previous file stays as it was when this fails.
 IoStatus WriteSettings(const std::string& path, const SettingsRecord& rec,
                        const std::vector<std::string>& extraLines = {});
 // The text WriteSettings writes.

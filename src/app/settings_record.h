@@ -1,6 +1,8 @@
 // Every persisted setting with its default. Combo choices are item indexes, switches 0 or 1.
 #pragma once
 
+#include "print/print_settings.h"
+
 #include <array>
 #include <string>
 
@@ -22,6 +24,9 @@ struct SettingsRecord {
     int Cmb_LimColLen = 10, Cmb_Fold = 0, Cmb_CrNext = 4, Cmb_Bunri = 1, Cmb_ZoneSign = 0;
     int Cmb_VertKomKeta = 24;
     std::array<std::string, 101> FindWord;
+    // The print preview's settings for table prints (GP_ keys) and for the document viewer's
+    // prints (GPB_ keys); both start from the same defaults.
+    PrintSettings GridPrint, BrowsePrint;
 
     void SetDefaults() { *this = SettingsRecord(); }
 };

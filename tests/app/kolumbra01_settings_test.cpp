@@ -16,7 +16,7 @@ TEST(MainSettings, StoredChoicesComeBackAndUnknownLinesSurvive) {
     test::writeBytes(path,
                      "Vex_Kolumbra=10,20,800,600\r\nWinSta=1\r\nfixedcenter=0\r\nCmb_Bunri=2\r\n"
                      "Cmb_Fold=1\r\nCmb_FixedRows=3\r\nFindWord0=" +
-                         sj("検索語") + "\r\nGP_Something=7\r\n");
+                         sj("検索語") + "\r\nGP_Something=7\r\nGPB_Cmb_Gray=100\r\n");
     {
         Session s(path);
         EXPECT_EQ(s.model.Top, 10);
@@ -40,6 +40,10 @@ TEST(MainSettings, StoredChoicesComeBackAndUnknownLinesSurvive) {
     EXPECT_NE(written.find("Cmb_LimColLen=3\r\n"), std::string::npos);
     EXPECT_NE(written.find("FindWord0=" + sj("検索語") + "\r\n"), std::string::npos);
     EXPECT_NE(written.find("GP_Something=7\r\n"), std::string::npos);
+    // The document print settings are read, so their line is written once, not kept as well.
+    std::size_t grey = written.find("\r\nGPB_Cmb_Gray=100\r\n");
+    EXPECT_NE(grey, std::string::npos);
+    EXPECT_EQ(written.find("GPB_Cmb_Gray=", grey + 3), std::string::npos);
 
     Session again(path);
     EXPECT_TRUE(again.model.Mn_DataCenter.Checked);
