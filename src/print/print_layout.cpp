@@ -44,9 +44,11 @@ private:
     bool stop() const { return in_.creatingAll && hooks_.stopRequested && hooks_.stopRequested(); }
 
     bool bottomFits(long long bottom) const {
+        // A page without usable width gives no factor above 0: nothing fits on it.
         if (in_.sizeMode == CellSizeMode::OnePage)
-            return static_cast<long long>(static_cast<long double>(bottom) * in_.onePageFactor) <=
-                   in_.usableHeight;
+            return in_.onePageFactor > 0 &&
+                   static_cast<long long>(static_cast<long double>(bottom) * in_.onePageFactor) <=
+                       in_.usableHeight;
         return bottom <= in_.usableHeight;
     }
     bool fits(const Box& b) const { return b.right <= in_.usableWidth && bottomFits(b.bottom); }
@@ -248,6 +250,10 @@ std::size_t PrintLayout::memoryBytes() const {
     for (const PageRecord& p : pages_) bytes += p.bands.capacity() * sizeof(BandRecord);
     if (snapshot_) bytes += snapshot_->memoryBytes();
     return bytes;
+}
+
+std::size_t PrintLayout::snapshotBytes() const {
+    return snapshot_ ? snapshot_->memoryBytes() : 0;
 }
 
 LayoutSnapshot::LayoutSnapshot(const PrintLayout& layout)

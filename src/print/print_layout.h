@@ -100,6 +100,7 @@ public:
     bool hasSnapshot() const { return snapshot_ != nullptr; }
 
     std::size_t memoryBytes() const; // placements, page table, widths, snapshot
+    std::size_t snapshotBytes() const;
 
 private:
     friend class LayoutSnapshot;

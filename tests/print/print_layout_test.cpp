@@ -107,6 +107,11 @@ TEST(PrintLayout, CellLargerThanThePageIsTooLarge) {
     PrintLayout wideFixed; // fixed columns wider than the page
     EXPECT_EQ(wideFixed.run(input({10, 10}, {150, 20}, 100, 100, 4, 1, 1)), LayoutStatus::TooLarge);
     EXPECT_EQ(wideFixed.rowsCreated(), -1);
+    PrintLayout noWidth; // one-page mode on a page whose margins leave no width
+    LayoutInput narrow = input({10, 10}, {20, 20}, -5, 100);
+    narrow.sizeMode = CellSizeMode::OnePage;
+    narrow.onePageFactor = onePageFactor(-5, 40);
+    EXPECT_EQ(noWidth.run(std::move(narrow)), LayoutStatus::TooLarge);
     PrintLayout fixedRows; // fixed rows taller than the page: row 2 cannot start page 2
     EXPECT_EQ(fixedRows.run(input({60, 30, 50}, {20}, 100, 100, 4, 2, 0)), LayoutStatus::TooLarge);
 }
