@@ -215,8 +215,12 @@ TEST(PrintLayoutProperty, RandomTables) {
                 EXPECT_LE(p.rect.right, layout.extents().right);
                 EXPECT_LE(p.rect.bottom, layout.extents().bottom);
                 // Room for the repeated fixed columns and rows.
-                if (c > layout.firstBandBoundary().column) EXPECT_GE(p.rect.left, fw);
-                if (r > layout.firstBandBoundary().row && p.band == 1) EXPECT_GE(p.rect.top, fh);
+                if (c > layout.firstBandBoundary().column) {
+                    EXPECT_GE(p.rect.left, fw);
+                }
+                if (r > layout.firstBandBoundary().row && p.band == 1) {
+                    EXPECT_GE(p.rect.top, fh);
+                }
             }
 
         // The page table: each band's first..last is a block of cells all on that page and
