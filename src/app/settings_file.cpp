@@ -52,6 +52,12 @@ constexpr std::string_view kFindWordKey = "FindWord";
 
 // The keys after the window bounds, in the order they are written.
 using R = SettingsRecord;
+using print::kBrowsePrintKeyPrefix;
+using print::kGridPrintKeyPrefix;
+using print::PrintFieldKind;
+using print::PrintSettings;
+using print::PrintSettingsField;
+using print::printSettingsFields;
 constexpr Key kKeys[] = {
     text("Path_EditFile", &R::Path_EditFile),
     text("Path_ExcelFile", &R::Path_ExcelFile),

@@ -26,7 +26,7 @@ struct SettingsRecord {
     std::array<std::string, 101> FindWord;
     // The print preview's settings for table prints (GP_ keys) and for the document viewer's
     // prints (GPB_ keys); both start from the same defaults.
-    PrintSettings GridPrint, BrowsePrint;
+    print::PrintSettings GridPrint, BrowsePrint;
 
     void SetDefaults() { *this = SettingsRecord(); }
 };

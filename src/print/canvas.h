@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace kol {
+namespace kol::print {
 
 // A rectangle in whole canvas units (pixels of the image, dots of the printer): left and top
 // inside, right and bottom just outside, as the placements of the pagination hold them.
@@ -81,4 +81,4 @@ public:
     virtual int textWidth(const CanvasFont& font, std::string_view cp932) const = 0;
 };
 
-} // namespace kol
+} // namespace kol::print

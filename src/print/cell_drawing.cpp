@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-namespace kol {
+namespace kol::print {
 
 int cellInset(int cellScalePercent) {
     if (cellScalePercent <= 30) return 1;
@@ -47,13 +47,13 @@ void drawBox(Canvas& canvas, const CellDrawing& cell) {
         return;
     }
     switch (cell.lines) {
-    case LineKind::None:
+    case CellLineKind::None:
         canvas.frameRect(cell.rect, PrintColours::White, cell.penWidth);
         break;
-    case LineKind::Solid:
+    case CellLineKind::Solid:
         canvas.frameRect(cell.rect, PrintColours::Black, cell.penWidth);
         break;
-    case LineKind::Dotted:
+    case CellLineKind::Dotted:
         canvas.dottedFrame(cell.rect, PrintColours::Black);
         break;
     }
@@ -70,4 +70,4 @@ void drawCell(Canvas& canvas, const CellDrawing& cell, const PrintColours& colou
     if (table) drawBox(canvas, cell);
 }
 
-} // namespace kol
+} // namespace kol::print

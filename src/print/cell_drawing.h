@@ -5,16 +5,11 @@
 
 #include "print/canvas.h"
 #include "print/print_colours.h"
+#include "print/print_types.h"
 
 #include <string_view>
 
-namespace kol {
-
-// Table prints draw boxes and insets; a text listing (the document viewer's) draws neither.
-enum class PrintMode { Table, Listing };
-
-// The cell-line choice: none (a white box, so nothing shows on white), solid or dotted.
-enum class LineKind { None, Solid, Dotted };
+namespace kol::print {
 
 struct CellDrawing {
     CanvasRect rect;      // R, in canvas units
@@ -29,7 +24,7 @@ struct CellDrawing {
     int charHeight = 0;
     bool centred = false; // the centring option that applies to this cell (tables only)
     int maxLines = 0;     // wrapped lines at most; 0 = no limit
-    LineKind lines = LineKind::Solid;
+    CellLineKind lines = CellLineKind::Solid;
     int penWidth = 1; // 1 on the screen, 3 on the printer
     PrintMode mode = PrintMode::Table;
 };
@@ -39,4 +34,4 @@ int cellInset(int cellScalePercent);
 
 void drawCell(Canvas& canvas, const CellDrawing& cell, const PrintColours& colours);
 
-} // namespace kol
+} // namespace kol::print

@@ -3,10 +3,10 @@
 #include "text/paths.h"
 #include "text/text_utils.h"
 
-namespace kol {
+namespace kol::print {
 
 HeadingLines headingLines(PrintMode mode, HeadingChoice choice, const HeadingLines& request) {
-    if (mode == PrintMode::Listing) return request;
+    if (mode == PrintMode::TextListing) return request;
     if (choice == HeadingChoice::None) return {};
     HeadingLines lines = request;
     if (choice == HeadingChoice::FileName) lines[0] = fileNameHeading(lines[0]);
@@ -22,7 +22,7 @@ std::string fileNameHeading(std::string_view line) {
 
 std::string datePageLine(PrintMode mode, DatePageSwitches show, std::string_view date,
                          std::string_view time, int page, int pageCount) {
-    if (mode == PrintMode::Listing) show = {true, true};
+    if (mode == PrintMode::TextListing) show = {true, true};
     std::string line;
     if (show.date) line.append("   ").append(date).append("  ").append(time);
     if (show.page)
@@ -77,4 +77,4 @@ void drawHeader(Canvas& canvas, const FontMetrics& metrics, const PageHeader& he
     }
 }
 
-} // namespace kol
+} // namespace kol::print

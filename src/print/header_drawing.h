@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace kol {
+namespace kol::print {
 
 using HeadingLines = std::array<std::string, 4>;
 
@@ -51,4 +51,4 @@ struct PageHeader {
 // letters of "A" wide; the date/page box ends a letter before the usable width's end.
 void drawHeader(Canvas& canvas, const FontMetrics& metrics, const PageHeader& header);
 
-} // namespace kol
+} // namespace kol::print

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kol {
+namespace kol::print {
 
 PrintColours printColours(int greyLevel) {
     const std::uint32_t g = static_cast<std::uint32_t>(std::clamp(greyLevel, 0, 255));
@@ -33,4 +33,4 @@ CellFill cellFill(bool fixed, bool shadedByBreak, bool rowEmpty, EmptyRowFill em
     return shadedByBreak ? CellFill::Light : CellFill::White;
 }
 
-} // namespace kol
+} // namespace kol::print

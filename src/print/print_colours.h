@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace kol {
+namespace kol::print {
 
 struct PrintColours {
     std::uint32_t grey = 0xC0C0C0;  // fixed cells and the dark empty-row fill
@@ -30,4 +30,4 @@ std::uint32_t fillColour(CellFill fill, const PrintColours& colours);
 // is set. `rowEmpty`: every data cell of the row is the empty string.
 CellFill cellFill(bool fixed, bool shadedByBreak, bool rowEmpty, EmptyRowFill emptyRow);
 
-} // namespace kol
+} // namespace kol::print

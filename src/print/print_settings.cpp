@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace kol {
+namespace kol::print {
 
 namespace {
 
@@ -97,4 +97,4 @@ int resetScaleIndexOf(const PrintSettings& s) {
     return clampItemIndex(s.Cmb_ResetScl, kScaleItemCount);
 }
 
-} // namespace kol
+} // namespace kol::print

@@ -5,11 +5,12 @@
 // (the second grey, the colour scheme, the calendar layout) are written back as they were read.
 #pragma once
 
+#include "print/print_types.h"
 #include <span>
 #include <string>
 #include <string_view>
 
-namespace kol {
+namespace kol::print {
 
 struct PrintSettings {
     int CellScale = 100;
@@ -71,9 +72,6 @@ inline constexpr int kScaleItemCount = 101; // 10 … 90 %, fit, 100 … 1000 %
 inline constexpr int kScaleFitIndex = 9;
 inline constexpr int kDefaultCellScale = 100;
 
-enum class CellLineKind { None, Solid, Dotted };
-enum class CellSizeMode { Manual, OnePage };
-
 // `index` moved into 0 … itemCount - 1.
 [[nodiscard]] int clampItemIndex(int index, int itemCount);
 
@@ -88,4 +86,4 @@ enum class CellSizeMode { Manual, OnePage };
 [[nodiscard]] int scaleIndexOf(const PrintSettings& s);
 [[nodiscard]] int resetScaleIndexOf(const PrintSettings& s);
 
-} // namespace kol
+} // namespace kol::print

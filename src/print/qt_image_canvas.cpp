@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace kol {
+namespace kol::print {
 
 QFont printQFont(const CanvasFont& font) {
     const int pixels = std::max(1, font.height);
@@ -79,4 +79,4 @@ int QtFontMetrics::textWidth(const CanvasFont& font, std::string_view cp932) con
     return QFontMetrics(printQFont(font), device_).horizontalAdvance(qs(std::string(cp932)));
 }
 
-} // namespace kol
+} // namespace kol::print

@@ -9,7 +9,7 @@
 class QImage;
 class QPaintDevice;
 
-namespace kol {
+namespace kol::print {
 
 // The Qt font for a canvas font: the program's typeface for the print face, pixel-sized.
 QFont printQFont(const CanvasFont& font);
@@ -42,4 +42,4 @@ private:
     QPaintDevice* device_;
 };
 
-} // namespace kol
+} // namespace kol::print

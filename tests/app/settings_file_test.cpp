@@ -17,6 +17,7 @@
 namespace {
 
 using namespace kol;
+using namespace kol::print;
 using kol::test::readBytes;
 using kol::test::TempDir;
 using kol::test::writeBytes;

@@ -10,6 +10,7 @@
 #include <string>
 
 using namespace kol;
+using namespace kol::print;
 
 namespace {
 
@@ -63,7 +64,7 @@ private slots:
             data.fill = CellFill::Light;
             drawCell(canvas, data, colours);
             CellDrawing dotted = cell({299, 60, 380, 100}, "", w, h);
-            dotted.lines = LineKind::Dotted;
+            dotted.lines = CellLineKind::Dotted;
             drawCell(canvas, dotted, colours);
 
             PageHeader header;

@@ -10,6 +10,7 @@
 namespace {
 
 using namespace kol;
+using namespace kol::print;
 using kol::test::Dotted;
 using kol::test::DrawCall;
 using kol::test::Fill;
@@ -92,17 +93,17 @@ TEST(CellDrawing, CellNarrowerThanTwoLettersKeepsFillAndLines) {
 TEST(CellDrawing, LineKinds) {
     CellDrawing cell = dataCell("");
     cell.penWidth = 3;
-    cell.lines = LineKind::None; // a white box: nothing shows on white
+    cell.lines = CellLineKind::None; // a white box: nothing shows on white
     EXPECT_EQ(draw(cell),
               (Calls{Fill({10, 20, 110, 60}, kWhite), Frame({10, 20, 110, 60}, kWhite, 3)}));
-    cell.lines = LineKind::Dotted; // always one unit wide
+    cell.lines = CellLineKind::Dotted; // always one unit wide
     EXPECT_EQ(draw(cell),
               (Calls{Fill({10, 20, 110, 60}, kWhite), Dotted({10, 20, 110, 60}, kBlack)}));
 
     // Fixed cells are boxed in black whatever the line kind.
     cell.fixed = true;
     cell.fill = CellFill::Grey;
-    for (LineKind kind : {LineKind::None, LineKind::Dotted}) {
+    for (CellLineKind kind : {CellLineKind::None, CellLineKind::Dotted}) {
         cell.lines = kind;
         EXPECT_EQ(draw(cell),
                   (Calls{Fill({10, 20, 110, 60}, kGrey), Frame({10, 20, 110, 60}, kBlack, 3)}));
@@ -122,7 +123,7 @@ TEST(CellDrawing, CentringHiddenRowsAndColumnsWithoutWidth) {
 
 TEST(CellDrawing, ListingDrawsNoInsetNoLinesAndNoCentring) {
     CellDrawing cell = dataCell(" line of a document");
-    cell.mode = PrintMode::Listing;
+    cell.mode = PrintMode::TextListing;
     cell.centred = true;
     cell.rect = {0, 0, 200, 20};
     EXPECT_EQ(draw(cell), (Calls{Fill({0, 0, 200, 20}, kWhite),

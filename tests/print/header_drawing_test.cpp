@@ -10,6 +10,7 @@
 namespace {
 
 using namespace kol;
+using namespace kol::print;
 using kol::test::DrawCall;
 using kol::test::FixedPitchMetrics;
 using kol::test::RecordingCanvas;
@@ -30,7 +31,7 @@ TEST(PageHeader, DatePageLine) {
               "    PAGE  3 / 10");
     EXPECT_EQ(datePageLine(PrintMode::Table, {}, "2024/05/06", "12:34:56", 3, 10), "");
     // A listing shows both whatever the table's switches say.
-    EXPECT_EQ(datePageLine(PrintMode::Listing, {}, "2024/05/06", "01:02:03", 1, 1),
+    EXPECT_EQ(datePageLine(PrintMode::TextListing, {}, "2024/05/06", "01:02:03", 1, 1),
               "   2024/05/06  01:02:03    PAGE  1 / 1");
 }
 
@@ -40,7 +41,7 @@ TEST(PageHeader, HeadingChoices) {
     EXPECT_EQ(headingLines(PrintMode::Table, HeadingChoice::FullPath, request), request);
     EXPECT_EQ(headingLines(PrintMode::Table, HeadingChoice::FileName, request),
               (HeadingLines{"File.Name: " + kDeta + ".csv", "second", "", ""}));
-    EXPECT_EQ(headingLines(PrintMode::Listing, HeadingChoice::None, request), request);
+    EXPECT_EQ(headingLines(PrintMode::TextListing, HeadingChoice::None, request), request);
 
     EXPECT_EQ(fileNameHeading("File.Name:  a.csv"), "File.Name: a.csv");
     EXPECT_EQ(fileNameHeading("Path: /x/y: z/b.txt "), "Path: b.txt"); // the first ':' only

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-namespace kol {
+namespace kol::print {
 namespace {
 
 TEST(PrintSettings, DefaultsOfAFreshRecord) {
@@ -59,4 +59,4 @@ TEST(PrintSettings, ValuesOutsideTheirControlsAreBroughtIntoRange) {
 }
 
 } // namespace
-} // namespace kol
+} // namespace kol::print

@@ -12,6 +12,8 @@
 
 namespace kol::test {
 
+using namespace kol::print;
+
 struct DrawCall {
     enum class Kind { Fill, Frame, Dotted, Line, Text };
     Kind kind = Kind::Fill;

@@ -1,0 +1,62 @@
+#include "print/row_layout.h"
+
+#include "text/text_utils.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace kol::print {
+
+void BreakBits::set(int column, bool on) {
+    if (column < 0 || column > kLastColumn) return;
+    const auto mask = static_cast<std::uint8_t>(1u << (column % 8));
+    auto& byte = bytes_[static_cast<std::size_t>(column / 8)];
+    byte = on ? static_cast<std::uint8_t>(byte | mask) : static_cast<std::uint8_t>(byte & ~mask);
+}
+
+void computeBreakBits(const StringGrid& grid, std::span<RowLayout> rows) {
+    const int rowCount = std::min<int>(grid.rowCount(), static_cast<int>(rows.size()));
+    for (RowLayout& row : rows.first(static_cast<std::size_t>(rowCount))) row.breakBits = {};
+    const int last = std::min(grid.colCount() - 1, BreakBits::kLastColumn);
+    for (int c = std::max(grid.fixedCols(), 0); c <= last; ++c) {
+        bool parity = false;
+        for (int r = 1; r < rowCount; ++r) {
+            const std::string_view cell = grid.cell(c, r);
+            if (TrimmedView(cell).empty())
+                parity = false;
+            else if (cell != grid.cell(c, r - 1))
+                parity = !parity;
+            rows[static_cast<std::size_t>(r)].breakBits.set(c, parity);
+        }
+    }
+}
+
+void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,
+                       const RowHeightInput& input, std::span<RowLayout> rows) {
+    const bool listing = input.text.mode == PrintMode::TextListing;
+    if (listing) {
+        // 96 % in whole units, exactly (a binary 0.96 would cut 25 * 0.96 to 23).
+        const int listingWidth =
+            static_cast<int>(static_cast<long long>(input.usableWidth) * 96 / 100);
+        std::fill(columnWidths.begin(), columnWidths.end(), listingWidth);
+    }
+    const int columns = std::min<int>(grid.colCount(), static_cast<int>(columnWidths.size()));
+    const int rowCount = std::min<int>(grid.rowCount(), static_cast<int>(rows.size()));
+    for (int r = 0; r < rowCount; ++r) {
+        long long lines = 1;
+        for (int c = 0; c < columns; ++c) {
+            const long long width = columnWidths[static_cast<std::size_t>(c)];
+            const long long textWidth =
+                static_cast<long long>(printTextLength(grid.cell(c, r), input.text)) *
+                input.charWidth;
+            if (width > 0 && width < textWidth) lines = std::max(lines, 1 + textWidth / width);
+        }
+        if (input.maxLinesPerCell > 0) lines = std::min<long long>(lines, input.maxLinesPerCell);
+        const long long height = listing ? lines * input.charHeight * 13 / 10
+                                         : (lines - 1) * input.charHeight + input.defaultRowHeight;
+        rows[static_cast<std::size_t>(r)].height =
+            static_cast<std::int32_t>(std::min<long long>(height, INT32_MAX));
+    }
+}
+
+} // namespace kol::print
