@@ -17,12 +17,7 @@ public:
     WorkbookResult readSheet(std::size_t index, SheetText& out) override {
         out = SheetText();
         if (index >= cells_.size()) return {OpenStatus::Unreadable, "no such sheet"};
-        for (const BiffCell& cell : cells_[index])
-            if (!out.add(cell.row, cell.col, cell.text))
-                return {OpenStatus::TooLarge, "the sheet's text exceeds 1 GB"};
-        WorkbookResult r = checkXlsExpansion(out, fileSize_);
-        if (!r.ok()) out = SheetText();
-        return r;
+        return addBiffCells(cells_[index], fileSize_, out);
     }
 
 private:
@@ -40,6 +35,19 @@ WorkbookResult openBiffWorkbook(const std::string& stream, std::uint64_t fileSiz
         return {OpenStatus::Unreadable, "no worksheets in the BIFF workbook"};
     out = std::make_unique<BiffWorkbook>(std::move(book), fileSize);
     return {};
+}
+
+WorkbookResult addBiffCells(const std::vector<BiffCell>& cells, std::uint64_t fileSize,
+                            SheetText& sheet) {
+    WorkbookResult r;
+    for (const BiffCell& cell : cells)
+        if (!sheet.add(cell.row, cell.col, cell.text)) {
+            r = {OpenStatus::TooLarge, "the sheet's text exceeds 1 GB"};
+            break;
+        }
+    if (r.ok()) r = checkXlsExpansion(sheet, fileSize);
+    if (!r.ok()) sheet = SheetText();
+    return r;
 }
 
 WorkbookResult checkXlsExpansion(const SheetText& sheet, std::uint64_t fileSize) {

@@ -2,9 +2,11 @@
 // libfreexl cannot open, and Excel 97 books (BIFF8) it refuses.
 #pragma once
 
+#include "workbook/biff_formulas.h"
 #include "workbook/workbook.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace kol::workbook {
 
@@ -17,5 +19,10 @@ namespace kol::workbook {
 // unpack to (100 times the file, at most 1 GB): a few cells far out in a small book would
 // otherwise become a table of millions of empty places.
 [[nodiscard]] WorkbookResult checkXlsExpansion(const SheetText& sheet, std::uint64_t fileSize);
+
+// Adds `cells` to `sheet`, then holds the whole sheet to checkXlsExpansion; a sheet that fails
+// either is left empty, never half read.
+[[nodiscard]] WorkbookResult addBiffCells(const std::vector<BiffCell>& cells,
+                                          std::uint64_t fileSize, SheetText& sheet);
 
 } // namespace kol::workbook

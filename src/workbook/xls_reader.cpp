@@ -146,17 +146,14 @@ public:
                 default:
                     break;
                 }
-                if (!out.add(r, c, text))
+                if (!out.add(r, c, text)) {
+                    out = SheetText(); // never half a sheet
                     return {OpenStatus::TooLarge, "the sheet's text exceeds 1 GB"};
+                }
             }
         }
-        if (index < extra_.size())
-            for (const BiffCell& cell : extra_[index])
-                if (!out.add(cell.row, cell.col, cell.text))
-                    return {OpenStatus::TooLarge, "the sheet's text exceeds 1 GB"};
-        WorkbookResult r = checkXlsExpansion(out, fileSize_);
-        if (!r.ok()) out = SheetText();
-        return r;
+        static const std::vector<BiffCell> none;
+        return addBiffCells(index < extra_.size() ? extra_[index] : none, fileSize_, out);
     }
 
 private:
