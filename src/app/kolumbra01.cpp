@@ -179,10 +179,11 @@ void TFm_Kolumbra01::FormShow() {
     BusyCursor busy(host_);
     if (FirstShow == 1) {
         ApplySettings();
-        ResetTable(0, 0); // also empties the search results
+        ResetTable(0, 0);
         UpdateCaptions();
         FirstShow = 0;
         MyTimerEnabled = SaveTimerEnabled = true;
+        Shown.announceReshaped(Reshape::Replaced);
     }
 }
 
@@ -256,6 +257,7 @@ void TFm_Kolumbra01::Mn_InitClearClick() {
     ResetTable(0, 0);
     UpdateCaptions();
     Modified = 1;
+    Shown.announceReshaped(Reshape::Replaced);
 }
 
 bool TFm_Kolumbra01::FormClose() {

@@ -208,6 +208,8 @@ public:
     // Yes, No or Cancel; Cancel also when Yes did not save (failed or cancelled dialog).
     [[nodiscard]] Answer AskSaveChanges(Buttons buttons);
     std::string ChooseSaveFile(const std::string& startName, const std::string& title);
+    // The one-cell table (or a fresh shape); the caller announces the replaced table once its
+    // own steps are done, so the listeners hear of a load once.
     void ResetTable(int columns, int rows);
     bool LoadTable(const std::string& name, int changedValue);
     void ReadClipboardTable(bool silent, const std::string& caption);

@@ -42,7 +42,6 @@ void TFm_Kolumbra01::ResetTable(int columns, int rows) {
         rebuildAttributes();
         Shown.recomputeBreakColours(-1, 0);
     }
-    Shown.announceReshaped(Reshape::Replaced); // loads and the one-cell table
 }
 
 void TFm_Kolumbra01::rebuildAttributes() {
