@@ -25,6 +25,25 @@ std::string book(const test::TempDir& dir) {
                                           {"二月", "<row><c><v>2</v><v/></c></row>", ""}}));
     return path;
 }
+
+// The chooser over a two-sheet book, shown.
+struct Chooser {
+    test::TempDir dir;
+    std::unique_ptr<workbook::Workbook> wb;
+    NoBusy busy;
+    TCsvFileInf target;
+    std::unique_ptr<TfrmCsvExcel> model;
+    std::unique_ptr<CsvExcelWindow> window;
+
+    bool open() {
+        if (!workbook::openWorkbook(book(dir), wb).ok()) return false;
+        model = std::make_unique<TfrmCsvExcel>(busy, TfrmCsvExcel::Mode::Read, "/x/two.xlsx", *wb,
+                                               target);
+        window = std::make_unique<CsvExcelWindow>(*model, nullptr);
+        window->show();
+        return true;
+    }
+};
 } // namespace
 
 class CsvExcelWindowTest : public QObject {
@@ -32,14 +51,11 @@ class CsvExcelWindowTest : public QObject {
 
 private slots:
     void listChooseAndOk() {
-        test::TempDir dir;
-        std::unique_ptr<workbook::Workbook> wb;
-        QVERIFY(workbook::openWorkbook(book(dir), wb).ok());
-        NoBusy busy;
-        TCsvFileInf target;
-        TfrmCsvExcel model(busy, TfrmCsvExcel::Mode::Read, "/x/two.xlsx", *wb, target);
-        CsvExcelWindow w(model, nullptr);
-        w.show();
+        Chooser c;
+        QVERIFY(c.open());
+        TfrmCsvExcel& model = *c.model;
+        CsvExcelWindow& w = *c.window;
+        const TCsvFileInf& target = c.target;
         QCOMPARE(w.windowTitle(), QString::fromUtf8("Kolumbra  Excel ファイルの読み込み"));
         QCOMPARE(w.sheets()->count(), 2);
         QCOMPARE(w.sheets()->item(1)->text(), QString::fromUtf8("  2. 二月"));
@@ -54,14 +70,11 @@ private slots:
     }
 
     void enterChoosesTheSheet() {
-        test::TempDir dir;
-        std::unique_ptr<workbook::Workbook> wb;
-        QVERIFY(workbook::openWorkbook(book(dir), wb).ok());
-        NoBusy busy;
-        TCsvFileInf target;
-        TfrmCsvExcel model(busy, TfrmCsvExcel::Mode::Read, "/x/two.xlsx", *wb, target);
-        CsvExcelWindow w(model, nullptr);
-        w.show();
+        Chooser c;
+        QVERIFY(c.open());
+        TfrmCsvExcel& model = *c.model;
+        CsvExcelWindow& w = *c.window;
+        const TCsvFileInf& target = c.target;
         QCOMPARE(QFontInfo(w.sheets()->font()).family(), QString("IPAMincho"));
         w.sheets()->setFocus();
         w.sheets()->setCurrentRow(1);
@@ -72,14 +85,10 @@ private slots:
     }
 
     void cancelCloses() {
-        test::TempDir dir;
-        std::unique_ptr<workbook::Workbook> wb;
-        QVERIFY(workbook::openWorkbook(book(dir), wb).ok());
-        NoBusy busy;
-        TCsvFileInf target;
-        TfrmCsvExcel model(busy, TfrmCsvExcel::Mode::Read, "/x/two.xlsx", *wb, target);
-        CsvExcelWindow w(model, nullptr);
-        w.show();
+        Chooser c;
+        QVERIFY(c.open());
+        TfrmCsvExcel& model = *c.model;
+        CsvExcelWindow& w = *c.window;
         w.closeButton()->click();
         QCOMPARE(w.result(), int(QDialog::Rejected));
         QVERIFY(!model.OK);
