@@ -2,13 +2,7 @@
 # kolumbra-cli converts a file and back, kolumbra finds its help documents in share/kolumbra.
 # cmake -DBUILD_DIR=… -DPREFIX=… -DSOURCE_DIR=… -DVERSION=… -DAPP_ID=… -P installed_tree.cmake
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_command.cmake)
 
 function(expect_contains text wanted what)
   string(FIND "${text}" "${wanted}" at)

@@ -2,13 +2,7 @@
 # owners and modes of its files, the copyright and the Debian changelog, stripped programs.
 # cmake -DBUILD_DIR=… -DOUT=… -DCPACK=… -DDEB_VERSION=… -DREADELF=… -P package.cmake
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_command.cmake)
 
 function(expect_match text regex what)
   if(NOT text MATCHES "${regex}")
