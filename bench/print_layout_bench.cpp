@@ -56,12 +56,13 @@ int main(int argc, char** argv) {
     const double perRow = static_cast<double>(layout.memoryBytes()) / kRows;
     std::printf("usable %d x %d, %d pages, %d bands on page 1, layout %.2f s\n", geo.usableWidth,
                 geo.usableHeight, layout.pageCount(), layout.page(1).bandCount(), seconds);
-    std::printf("layout with snapshot: %.1f bytes per row (RSS growth %.1f bytes per row)\n",
+    std::printf("layout (its own snapshot): %.1f bytes per row (RSS growth %.1f bytes per row)\n",
                 perRow, (rssAfter - rssBefore) * 1024.0 / kRows);
-    std::printf("of which the snapshot: %.1f bytes per row\n",
-                static_cast<double>(layout.snapshotBytes()) / kRows);
-    std::printf("a record per cell: %zu bytes per row (twice with the snapshot)\n",
+    std::printf("a record per cell: %zu bytes per row (twice with a copied snapshot)\n",
                 sizeof(CellPlacement) * kColumns);
-    std::printf("RowLayout (height and break bits): %zu bytes per row\n", sizeof(RowLayout));
+    BreakBitTable bits;
+    bits.reset(kRows, kColumns);
+    std::printf("row heights and break bits: %.1f bytes per row\n",
+                4 + static_cast<double>(bits.memoryBytes()) / kRows);
     return 0;
 }

@@ -43,6 +43,11 @@ struct Panel : Control {
     std::uint32_t FontColor = 0; // 0xBBGGRR
 };
 
+struct ScrollBar : Control {
+    int Min = 0, Max = 0, Position = 0;
+    int SmallChange = 1, LargeChange = 10;
+};
+
 struct MenuItem : Control {
     std::string Caption;
     bool Checked = false;

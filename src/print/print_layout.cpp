@@ -169,6 +169,11 @@ PrintLayout& PrintLayout::operator=(PrintLayout&&) noexcept = default;
 LayoutStatus PrintLayout::run(LayoutInput input, const LayoutHooks& hooks) {
     const int rows = static_cast<int>(input.rowHeights.size());
     const int cols = static_cast<int>(input.columnWidths.size());
+    // The last finished layout is the snapshot: nothing changes a finished layout (the printer
+    // conversion is applied as pages are drawn), so a run builds beside it and either replaces
+    // it or, stopped, is dropped for it. No second copy of the placements is ever held.
+    Finished previous{state_, std::move(store_), std::move(widths_), std::move(pages_),
+                      pagesLaidOut_};
     widths_ = std::move(input.columnWidths);
     // Columns wider than a page beside the fixed columns are narrowed to fit; never below 0,
     // where fixed columns alone are wider than the page.
@@ -204,14 +209,19 @@ LayoutStatus PrintLayout::run(LayoutInput input, const LayoutHooks& hooks) {
         });
     }
     if (stopped) {
-        if (snapshot_)
-            restoreSnapshot();
-        else
+        if (finished_) {
+            state_ = previous.state;
+            store_ = std::move(previous.store);
+            widths_ = std::move(previous.widths);
+            pages_ = std::move(previous.pages);
+            pagesLaidOut_ = previous.pagesLaidOut;
+        } else {
             *this = PrintLayout{};
+        }
         return LayoutStatus::Stopped;
     }
     if (input.creatingAll && !state_.tooLarge) state_.partialCreation = false;
-    takeSnapshot();
+    finished_ = true;
     return state_.tooLarge ? LayoutStatus::TooLarge : LayoutStatus::Complete;
 }
 
@@ -236,39 +246,7 @@ CellPos PrintLayout::bandOrigin(int page, int band) const {
     return {corner.left, corner.top + d};
 }
 
-void PrintLayout::takeSnapshot() {
-    snapshot_ = std::make_unique<LayoutSnapshot>(*this);
-}
-
-void PrintLayout::restoreSnapshot() {
-    if (snapshot_) snapshot_->restoreInto(*this);
-}
-
 std::size_t PrintLayout::memoryBytes() const {
-    std::size_t bytes = sizeof(*this) + store_.memoryBytes() + widths_.capacity() * 4 +
-                        pages_.capacity() * sizeof(PageRecord);
-    for (const PageRecord& p : pages_) bytes += p.bands.capacity() * sizeof(BandRecord);
-    if (snapshot_) bytes += snapshot_->memoryBytes();
-    return bytes;
-}
-
-std::size_t PrintLayout::snapshotBytes() const {
-    return snapshot_ ? snapshot_->memoryBytes() : 0;
-}
-
-LayoutSnapshot::LayoutSnapshot(const PrintLayout& layout)
-    : state_(layout.state_), store_(layout.store_.truncatedCopy(layout.state_.rowsCreated)),
-      widths_(layout.widths_), pages_(layout.pages_), pagesLaidOut_(layout.pagesLaidOut_) {}
-
-void LayoutSnapshot::restoreInto(PrintLayout& layout) const {
-    layout.state_ = state_;
-    layout.store_ = store_;
-    layout.widths_ = widths_;
-    layout.pages_ = pages_;
-    layout.pagesLaidOut_ = pagesLaidOut_;
-}
-
-std::size_t LayoutSnapshot::memoryBytes() const {
     std::size_t bytes = sizeof(*this) + store_.memoryBytes() + widths_.capacity() * 4 +
                         pages_.capacity() * sizeof(PageRecord);
     for (const PageRecord& p : pages_) bytes += p.bands.capacity() * sizeof(BandRecord);

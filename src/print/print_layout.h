@@ -62,8 +62,6 @@ struct LayoutExtents {
     int right = 0, bottom = 0; // largest over the placed cells
 };
 
-class LayoutSnapshot;
-
 class PrintLayout {
 public:
     PrintLayout();
@@ -71,8 +69,8 @@ public:
     PrintLayout(PrintLayout&&) noexcept;
     PrintLayout& operator=(PrintLayout&&) noexcept;
 
-    // A fresh layout. Complete and TooLarge take the snapshot; Stopped restores it (or leaves
-    // an empty layout when none was taken).
+    // A fresh layout. Complete and TooLarge make it the snapshot; Stopped returns to the last
+    // one (or to an empty layout when none was finished).
     [[nodiscard]] LayoutStatus run(LayoutInput input, const LayoutHooks& hooks = {});
 
     // What the per-cell record of (column, row) holds.
@@ -95,15 +93,13 @@ public:
     // Cells placed, counting each placement: equal to the cells held when none was placed twice.
     long long placementsMade() const { return state_.placementsMade; }
 
-    void takeSnapshot();
-    void restoreSnapshot(); // no-op without a snapshot
-    bool hasSnapshot() const { return snapshot_ != nullptr; }
+    // A finished layout is never changed afterwards, so it is its own snapshot: what a stopped
+    // creation returns to and what the preview goes back to after printing.
+    bool hasSnapshot() const { return finished_; }
 
-    std::size_t memoryBytes() const; // placements, page table, widths, snapshot
-    std::size_t snapshotBytes() const;
+    std::size_t memoryBytes() const; // placements, page table, widths
 
 private:
-    friend class LayoutSnapshot;
     struct State {
         int rowsToLayOut = 0;
         int rowsCreated = -1;
@@ -122,22 +118,15 @@ private:
     std::vector<std::int32_t> widths_;
     std::vector<PageRecord> pages_;
     int pagesLaidOut_ = 0;
-    std::unique_ptr<LayoutSnapshot> snapshot_;
-};
+    bool finished_ = false;
 
-// A copy of the placements of rows 0..rows created, the page table and the layout state.
-class LayoutSnapshot {
-public:
-    explicit LayoutSnapshot(const PrintLayout& layout);
-    void restoreInto(PrintLayout& layout) const;
-    std::size_t memoryBytes() const;
-
-private:
-    PrintLayout::State state_;
-    PlacementStore store_;
-    std::vector<std::int32_t> widths_;
-    std::vector<PageRecord> pages_;
-    int pagesLaidOut_ = 0;
+    struct Finished {
+        State state;
+        PlacementStore store;
+        std::vector<std::int32_t> widths;
+        std::vector<PageRecord> pages;
+        int pagesLaidOut = 0;
+    };
 };
 
 } // namespace kol::print

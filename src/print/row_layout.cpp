@@ -7,17 +7,24 @@
 
 namespace kol::print {
 
-void BreakBits::set(int column, bool on) {
-    if (column < 0 || column > kLastColumn) return;
+void BreakBitTable::reset(int rows, int columns) {
+    rows_ = std::max(rows, 0);
+    columns_ = std::clamp(columns, 0, kLastColumn + 1);
+    bytesPerRow_ = static_cast<std::size_t>(columns_ + 7) / 8;
+    bits_.assign(static_cast<std::size_t>(rows_) * bytesPerRow_, 0);
+}
+
+void BreakBitTable::set(int row, int column, bool on) {
+    if (column < 0 || column >= columns_ || row < 0 || row >= rows_) return;
     const auto mask = static_cast<std::uint8_t>(1u << (column % 8));
-    auto& byte = bytes_[static_cast<std::size_t>(column / 8)];
+    auto& byte = bits_[index(row, column)];
     byte = on ? static_cast<std::uint8_t>(byte | mask) : static_cast<std::uint8_t>(byte & ~mask);
 }
 
-void computeBreakBits(const StringGrid& grid, std::span<RowLayout> rows) {
-    const int rowCount = std::min<int>(grid.rowCount(), static_cast<int>(rows.size()));
-    for (RowLayout& row : rows.first(static_cast<std::size_t>(rowCount))) row.breakBits = {};
-    const int last = std::min(grid.colCount() - 1, BreakBits::kLastColumn);
+void computeBreakBits(const StringGrid& grid, BreakBitTable& bits) {
+    const int rowCount = grid.rowCount();
+    bits.reset(rowCount, grid.colCount());
+    const int last = std::min(grid.colCount() - 1, BreakBitTable::kLastColumn);
     for (int c = std::max(grid.fixedCols(), 0); c <= last; ++c) {
         bool parity = false;
         for (int r = 1; r < rowCount; ++r) {
@@ -26,13 +33,13 @@ void computeBreakBits(const StringGrid& grid, std::span<RowLayout> rows) {
                 parity = false;
             else if (cell != grid.cell(c, r - 1))
                 parity = !parity;
-            rows[static_cast<std::size_t>(r)].breakBits.set(c, parity);
+            if (parity) bits.set(r, c, true);
         }
     }
 }
 
 void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,
-                       const RowHeightInput& input, std::span<RowLayout> rows) {
+                       const RowHeightInput& input, std::span<std::int32_t> heights) {
     const bool listing = input.text.mode == PrintMode::TextListing;
     if (listing) {
         // 96 % in whole units, exactly (a binary 0.96 would cut 25 * 0.96 to 23).
@@ -41,7 +48,7 @@ void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,
         std::fill(columnWidths.begin(), columnWidths.end(), listingWidth);
     }
     const int columns = std::min<int>(grid.colCount(), static_cast<int>(columnWidths.size()));
-    const int rowCount = std::min<int>(grid.rowCount(), static_cast<int>(rows.size()));
+    const int rowCount = std::min<int>(grid.rowCount(), static_cast<int>(heights.size()));
     for (int r = 0; r < rowCount; ++r) {
         long long lines = 1;
         for (int c = 0; c < columns; ++c) {
@@ -54,7 +61,7 @@ void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,
         if (input.maxLinesPerCell > 0) lines = std::min<long long>(lines, input.maxLinesPerCell);
         const long long height = listing ? lines * input.charHeight * 13 / 10
                                          : (lines - 1) * input.charHeight + input.defaultRowHeight;
-        rows[static_cast<std::size_t>(r)].height =
+        heights[static_cast<std::size_t>(r)] =
             static_cast<std::int32_t>(std::min<long long>(height, INT32_MAX));
     }
 }

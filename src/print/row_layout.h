@@ -1,41 +1,46 @@
 // Per-row print data of the print copy: the row height from its texts and the break-colour
-// bits that shade a cell when its value differs from the one above.
+// bits that shade a cell when its value differs from the one above. Kept as two packed arrays
+// rather than a record per row: a million-row table pays four bytes of height and one bit per
+// existing column up to 128, not a full 129-bit set per row.
 #pragma once
 
 #include "print/print_text.h"
 #include "table/string_grid.h"
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace kol::print {
 
-// Bits over the columns 0..kLastBreakColumn; columns beyond are never shaded.
-class BreakBits {
+// Bits over the columns 0..kLastColumn of every row; columns beyond are never shaded.
+class BreakBitTable {
 public:
     static constexpr int kLastColumn = 128;
 
-    bool test(int column) const {
-        return column >= 0 && column <= kLastColumn && (bytes_[column / 8] >> (column % 8)) & 1u;
+    // Every bit clear, room for `rows` rows of `columns` columns.
+    void reset(int rows, int columns);
+    bool test(int row, int column) const {
+        if (column < 0 || column >= columns_ || row < 0 || row >= rows_) return false;
+        return (bits_[index(row, column)] >> (column % 8)) & 1u;
     }
-    void set(int column, bool on);
-    bool operator==(const BreakBits&) const = default;
+    void set(int row, int column, bool on);
+    std::size_t memoryBytes() const { return bits_.capacity(); }
 
 private:
-    std::array<std::uint8_t, kLastColumn / 8 + 1> bytes_{};
-};
-
-struct RowLayout {
-    std::int32_t height = 0; // layout units before cell scaling
-    BreakBits breakBits;
+    std::size_t index(int row, int column) const {
+        return static_cast<std::size_t>(row) * bytesPerRow_ + static_cast<std::size_t>(column / 8);
+    }
+    int rows_ = 0, columns_ = 0;
+    std::size_t bytesPerRow_ = 0;
+    std::vector<std::uint8_t> bits_;
 };
 
 // Break bits of every row: for each column from the fixed columns up to kLastColumn, a parity
 // that flips where a cell's text differs from the one above and drops to 0 on a blank cell.
-// Row 0 (the column numbers) is never shaded. `rows` has one entry per grid row.
-void computeBreakBits(const StringGrid& grid, std::span<RowLayout> rows);
+// Row 0 (the column numbers) is never shaded.
+void computeBreakBits(const StringGrid& grid, BreakBitTable& bits);
 
 struct RowHeightInput {
     PrintTextOptions text;    // mode, trim and date edit
@@ -46,11 +51,11 @@ struct RowHeightInput {
     int usableWidth = 0;      // text-listing mode: the column is 96 % of it
 };
 
-// The heights from the cell texts, one per grid row, into rows[r].height. A cell needs
+// The heights from the cell texts, one per grid row, into heights[r]. A cell needs
 // 1 + text width / column width lines when its text is wider than a column of positive width.
 // `columnWidths` are the source grid's widths; in text-listing mode every entry becomes
 // Trunc(usable width * 0.96) and is used as such.
 void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,
-                       const RowHeightInput& input, std::span<RowLayout> rows);
+                       const RowHeightInput& input, std::span<std::int32_t> heights);
 
 } // namespace kol::print

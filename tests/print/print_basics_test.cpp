@@ -43,14 +43,14 @@ TEST(PrintBreakBits, FlipOnChangeAndDropOnBlank) {
     setColumn(g, 0, {"", "1", "2", "3", "4", "5", "6"});
     setColumn(g, 1, {"X", "A", "A", "B", "B", "", "B"});
     setColumn(g, 2, {"2", "A", "A ", "  ", "A", "A", "A"});
-    std::vector<RowLayout> rows(7);
-    computeBreakBits(g, rows);
+    BreakBitTable bits;
+    computeBreakBits(g, bits);
     const int col1[] = {0, 1, 1, 0, 0, 0, 1};
     const int col2[] = {0, 1, 0, 0, 1, 1, 1}; // "A " differs from "A"; blanks count as empty
     for (int r = 0; r < 7; ++r) {
-        EXPECT_EQ(rows[r].breakBits.test(1), col1[r] == 1) << r;
-        EXPECT_EQ(rows[r].breakBits.test(2), col2[r] == 1) << r;
-        EXPECT_FALSE(rows[r].breakBits.test(0)) << "fixed column";
+        EXPECT_EQ(bits.test(r, 1), col1[r] == 1) << r;
+        EXPECT_EQ(bits.test(r, 2), col2[r] == 1) << r;
+        EXPECT_FALSE(bits.test(r, 0)) << "fixed column";
     }
 }
 
@@ -59,11 +59,12 @@ TEST(PrintBreakBits, ColumnsBeyond128AreNeverShaded) {
     g.setColCount(131);
     g.setRowCount(2);
     for (int c = 0; c < 131; ++c) g.setCell(c, 1, "v");
-    std::vector<RowLayout> rows(2);
-    computeBreakBits(g, rows);
-    EXPECT_TRUE(rows[1].breakBits.test(128));
-    EXPECT_FALSE(rows[1].breakBits.test(129));
-    EXPECT_FALSE(rows[1].breakBits.test(130));
+    BreakBitTable bits;
+    computeBreakBits(g, bits);
+    EXPECT_TRUE(bits.test(1, 128));
+    EXPECT_FALSE(bits.test(1, 129));
+    EXPECT_FALSE(bits.test(1, 130));
+    EXPECT_FALSE(bits.test(0, 128)) << "row 0 holds the column numbers";
 }
 
 TEST(PrintRowHeights, TableAndTextListing) {
@@ -79,18 +80,18 @@ TEST(PrintRowHeights, TableAndTextListing) {
     in.charWidth = 8;
     in.charHeight = 12;
     in.defaultRowHeight = 18;
-    std::vector<RowLayout> rows(4);
+    std::vector<std::int32_t> rows(4);
     computeRowHeights(g, widths, in, rows);
-    EXPECT_EQ(rows[0].height, 18);
-    EXPECT_EQ(rows[1].height, 2 * 12 + 18);
-    EXPECT_EQ(rows[2].height, 18);
-    EXPECT_EQ(rows[3].height, 12 + 18);
+    EXPECT_EQ(rows[0], 18);
+    EXPECT_EQ(rows[1], 2 * 12 + 18);
+    EXPECT_EQ(rows[2], 18);
+    EXPECT_EQ(rows[3], 12 + 18);
     in.text.dateEdit = true;
     computeRowHeights(g, widths, in, rows);
-    EXPECT_EQ(rows[3].height, 2 * 12 + 18);
+    EXPECT_EQ(rows[3], 2 * 12 + 18);
     in.maxLinesPerCell = 2;
     computeRowHeights(g, widths, in, rows);
-    EXPECT_EQ(rows[1].height, 12 + 18);
+    EXPECT_EQ(rows[1], 12 + 18);
 
     // Listing: the column is 96 % of 100 = 96 wide; 30 bytes * 8 = 240 → 3 lines → 46.8.
     StringGrid doc;
@@ -100,15 +101,15 @@ TEST(PrintRowHeights, TableAndTextListing) {
     doc.setCell(0, 1, " ");
     std::vector<int> docWidths{500};
     RowHeightInput listing{{PrintMode::TextListing, true, true}, 8, 12, 18, 20, 100};
-    std::vector<RowLayout> docRows(2);
+    std::vector<std::int32_t> docRows(2);
     computeRowHeights(doc, docWidths, listing, docRows);
     EXPECT_EQ(docWidths[0], 96);
-    EXPECT_EQ(docRows[0].height, 46);
-    EXPECT_EQ(docRows[1].height, 15); // one line: 12 * 1.3 = 15.6
-    docWidths[0] = 25;                // 24 exactly, never 23
+    EXPECT_EQ(docRows[0], 46);
+    EXPECT_EQ(docRows[1], 15); // one line: 12 * 1.3 = 15.6
+    docWidths[0] = 25;         // 24 exactly, never 23
     computeRowHeights(doc, docWidths, {{PrintMode::TextListing}, 8, 10, 0, 0, 25}, docRows);
     EXPECT_EQ(docWidths[0], 24);
-    EXPECT_EQ(docRows[1].height, 13); // 10 * 1.3 is exactly 13
+    EXPECT_EQ(docRows[1], 13); // 10 * 1.3 is exactly 13
 }
 
 TEST(CellScale, FactorSizesAndSteps) {

@@ -1,0 +1,159 @@
+// The print preview's model: the print copy, the cell scale, the page geometry for the printer,
+// the layout with its progressive creation, the display scale and the paging. The Qt window
+// (print_window.*) forwards every event here and mirrors the controls back.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/platform.h"
+#include "print/page_drawing.h"
+#include "print/page_geometry.h"
+#include "print/print_copy.h"
+#include "print/print_layout.h"
+#include "print/print_request.h"
+#include "print/printer.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kol::print {
+
+struct PrintClockReading {
+    std::string date; // "YYYY/MM/DD"
+    std::string time; // "HH:NN:SS"
+};
+
+// What the model asks of its window.
+class GridPrintHost {
+public:
+    virtual ~GridPrintHost() = default;
+    // Metrics at 96 units per inch, the layout's units.
+    virtual const FontMetrics& metrics() const = 0;
+    // The scroll box's client area, in pixels.
+    virtual int scrollBoxWidth() const = 0;
+    virtual int scrollBoxHeight() const = 0;
+    // A new white preview image of this size; false when it cannot be made (the old one stays).
+    virtual bool makeImage(int width, int height) = 0;
+    // Draws on the preview image, then shows it.
+    virtual void paintImage(const std::function<void(Canvas&)>& draw) = 0;
+    // The panel around the image, which sets the scroll box's ranges.
+    virtual void setPanelSize(int width, int height) = 0;
+    // The scroll box's positions and their ranges (0..range).
+    virtual int scrollX() const = 0;
+    virtual int scrollY() const = 0;
+    virtual int scrollRangeX() const = 0;
+    virtual int scrollRangeY() const = 0;
+    virtual void setScroll(int x, int y) = 0;
+    // Mirrors the controls and lets pending window events in (the stop button, the close box).
+    virtual void processPending() = 0;
+    virtual PrintClockReading now() const = 0;
+    virtual void closeWindow() = 0;
+};
+
+class TfrmGridPrint_01 {
+public:
+    // `request` stays the caller's; its settings are written back on closing.
+    TfrmGridPrint_01(Prompts& prompts, GridPrintHost& host, PrinterService& printers,
+                     PrintRequest& request);
+    ~TfrmGridPrint_01();
+
+    // Lifecycle.
+    void FormShow();   // the first showing prepares everything
+    void FormClose();  // stops a creation, writes the settings back
+    void FormResize(); // the fit scale follows the window
+    void mnExit1Click();
+
+    // Creation and cell scale.
+    void Btn_DataCreateClick();
+    void Btn_CreateStopClick();
+    void btnFontDwClick();
+    void btnFontUpClick();
+    void Cmb_CellWayChange();
+    void Cmb_MgnUpChange();
+    void Cmb_MgnLeftChange();
+
+    // Display scale and paging.
+    void Cmb_ScaleChange();
+    void Cmb_ResetSclChange();
+    void Btn_DispModeClick();
+    void btnPageDwClick();
+    void btnPageUpClick();
+    void scrPageChange();
+    void edtPageMinExit();
+    void edtPageMaxExit();
+    // Page fields take digits, Backspace and Escape; Enter validates (the window calls Exit).
+    static bool PageFieldAccepts(char key);
+
+    // Views.
+    void Mn_FixedCenterClick();
+    void Mn_DataCenterClick();
+    void Mn_TrimSpaceClick();
+    void Mn_DateEditClick();
+    void Mn_BreakColorClick();
+    void Mn_KaraGyoColorClick();
+    void Mn_KaraGyoBlackClick();
+    void Mn_PrintRowNoClick();
+    void Mn_PrintColNoClick();
+    void Mn_PrintPathNameClick();
+    void Mn_PrintFileNameClick();
+    void Mn_PrintDateClick();
+    void Mn_PrintPageClick();
+    void btnGrayDwClick();
+    void btnGrayUpClick();
+    void Cmb_GrayChange();
+    void Cmb_LineKindChange();
+
+    // The preview image: drag scrolling and double-click paging. Pixel positions on the image.
+    void imgPrnMouseDown(int x, int y);
+    void imgPrnMouseMove(int x, int y, bool leftButton);
+    void imgPrnMouseUp();
+    void imgPrnDblClick();
+
+    // Window state.
+    std::string Caption;
+    bool Closed = false;
+    bool NoPrinter = false; // no printer at all: only File / 終了 stays
+    int ImageWidth = 0, ImageHeight = 0;
+    int CurrentPage = 1;
+
+    Panel pnlHed, grpCellRate, grpGray, grpPage, grpMargin, grpScale, grpPrinter;
+    Button Btn_DataCreate, Btn_CreateStop, btnFontDw, btnFontUp, btnGrayDw, btnGrayUp, btnPageDw,
+        btnPageUp, Btn_DispMode, Btn_PrtSet, Btn_PrintExec, Btn_PrintStop;
+    Combo Cmb_CellWay, Cmb_MgnUp, Cmb_MgnLeft, Cmb_Gray, Cmb_LineKind, Cmb_Scale, Cmb_ResetScl;
+    Label Lbl_CellScale, lblPrtInf, lblPrintMsg;
+    Panel Lbl_CreateSts; // caption with its text and background colours
+    std::string edtPageMin, edtPageMax;
+    ScrollBar scrPage;
+    MenuItem mnExit1, Mn_Save, Mn_SaveCsv, Mn_SaveHtmlMain, Mn_ExecHtml, Mn_SaveHtml, Mn_View,
+        Mn_FixedCenter, Mn_DataCenter, Mn_TrimSpace, Mn_DateEdit, Mn_BreakColor, Mn_KaraGyoColor,
+        Mn_KaraGyoBlack, Mn_View2, Mn_PrintRowNo, Mn_PrintColNo, Mn_PrintPathName, Mn_PrintFileName,
+        Mn_PrintDate, Mn_PrintPage, Mn_RecCount;
+
+    // For tests and the benchmark.
+    const PrintLayout& layout() const { return layout_; }
+    const PrintCopy& copy() const { return *copy_; }
+    const PageGeometry& geometry() const { return geometry_; }
+    double displayScale() const { return displayScale_; }
+    int cellScale() const { return cellScale_; }
+    int cellFontHeight() const { return cellFontHeight_; }
+    bool creatingAll() const { return creatingAll_; }
+    // Draws page n as the preview does, on any canvas.
+    void drawPreviewPage(Canvas& canvas, int page) const;
+
+private:
+    Prompts& prompts_;
+    GridPrintHost& host_;
+    PrinterService& printers_;
+    PrintRequest& request_;
+    PrintSettings& settings_;
+    std::unique_ptr<PrintCopy> copy_;
+    PrintLayout layout_;
+    PageGeometry geometry_;
+    double displayScale_ = 1;
+    int cellScale_ = 100;
+    int cellFontHeight_ = 0;
+    bool creatingAll_ = false;
+};
+
+} // namespace kol::print
