@@ -62,10 +62,18 @@ void fillTable(StringGrid& g, int dataRows, int dataCols) {
     g.setFixedCols(2);
     g.setDefaultRowHeight(18);
     for (int c = 0; c < g.colCount(); ++c) g.setColWidth(c, c == 1 ? 0 : 60);
-    for (int c = 2; c < g.colCount(); ++c) g.setCell(c, 0, std::to_string(c - 1));
-    for (int r = 1; r < g.rowCount(); ++r) {
-        g.setCell(0, r, std::to_string(r));
-        for (int c = 2; c < g.colCount(); ++c) g.setCell(c, r, "v" + std::to_string(r % 7));
+    std::vector<std::string> texts(static_cast<std::size_t>(g.colCount()));
+    std::vector<std::string_view> cells(texts.size());
+    for (int r = 0; r < g.rowCount(); ++r) {
+        for (int c = 0; c < g.colCount(); ++c) {
+            std::string& t = texts[static_cast<std::size_t>(c)];
+            t = r == 0   ? (c >= 2 ? std::to_string(c - 1) : "")
+                : c == 0 ? std::to_string(r)
+                : c == 1 ? ""
+                         : "v" + std::to_string(r % 7);
+            cells[static_cast<std::size_t>(c)] = t;
+        }
+        g.setRowCells(r, cells);
     }
 }
 
