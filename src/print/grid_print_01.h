@@ -140,6 +140,9 @@ public:
     bool creatingAll() const { return creatingAll_; }
     // Draws page n as the preview does, on any canvas.
     void drawPreviewPage(Canvas& canvas, int page) const;
+    // Draws page n for the printer: in printer dots (the cells at 95 %), pen 3, no sheet or
+    // paper edge; `metrics` measure in the printer's dots.
+    void drawPrinterPage(Canvas& canvas, const FontMetrics& metrics, int page) const;
 
 private:
     enum class PrepareMode {
@@ -176,6 +179,7 @@ private:
     bool sizeImage(double s);
     void applyDisplayScale(bool keepScroll);
     PageOptions pageOptions() const;
+    void drawPageOn(Canvas& canvas, const FontMetrics& metrics, int page, PageTarget target) const;
     void displayPage(int page, TooLargeNotice notice);
     void updateStatus(int page);
     void goToPage(int page);

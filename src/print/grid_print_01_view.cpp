@@ -115,9 +115,22 @@ PageOptions TfrmGridPrint_01::pageOptions() const {
 }
 
 void TfrmGridPrint_01::drawPreviewPage(Canvas& canvas, int page) const {
+    drawPageOn(canvas, host_.metrics(), page, PageTarget::Preview);
+}
+
+void TfrmGridPrint_01::drawPrinterPage(Canvas& canvas, const FontMetrics& metrics, int page) const {
+    drawPageOn(canvas, metrics, page, PageTarget::Printer);
+}
+
+void TfrmGridPrint_01::drawPageOn(Canvas& canvas, const FontMetrics& metrics, int page,
+                                  PageTarget target) const {
+    // The break bits are a cache over the cells, worked out as far as this page needs.
+    if (Mn_BreakColor.Checked && page >= 1 && page <= layout_.pageCount())
+        copy_->breakBitsThrough(layout_.page(page).last.row);
     PageMapping map;
-    map.target = PageTarget::Preview;
-    map.displayScale = displayScale_;
+    map.target = target;
+    map.displayScale = target == PageTarget::Preview ? displayScale_ : 1;
+    map.printerRatio = geometry_.printerRatio;
     map.onePageFactor = geometry_.onePageFactor;
     map.marginLeft = geometry_.marginLeft;
     map.marginTop = geometry_.marginTop;
@@ -134,9 +147,10 @@ void TfrmGridPrint_01::drawPreviewPage(Canvas& canvas, int page) const {
     header.usableWidth = geometry_.usableWidth;
     header.headerHeight = geometry_.header;
     header.face = request_.sourceFont.face;
-    header.map = {displayScale_, map.plainUnits(geometry_.marginLeft),
-                  map.plainUnits(geometry_.marginTop)};
-    drawPage(canvas, host_.metrics(), layout_, *copy_, page, pageOptions(), map, header);
+    header.map = {target == PageTarget::Preview ? displayScale_
+                                                : static_cast<double>(geometry_.printerRatio),
+                  map.plainUnits(geometry_.marginLeft), map.plainUnits(geometry_.marginTop)};
+    drawPage(canvas, metrics, layout_, *copy_, page, pageOptions(), map, header);
 }
 
 void TfrmGridPrint_01::displayPage(int page, TooLargeNotice notice) {
@@ -145,8 +159,6 @@ void TfrmGridPrint_01::displayPage(int page, TooLargeNotice notice) {
         if (notice == TooLargeNotice::Shown) showTooLarge();
         return;
     }
-    if (Mn_BreakColor.Checked && page >= 1 && page <= layout_.pageCount())
-        copy_->breakBitsThrough(layout_.page(page).last.row);
     host_.paintImage([&](Canvas& canvas) { drawPreviewPage(canvas, page); });
 }
 
