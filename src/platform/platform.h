@@ -9,7 +9,8 @@
 namespace kol {
 
 enum class Answer { Yes, No, Cancel, Ok };
-enum class Buttons { Ok, YesNo, YesNoCancel };
+// OkCancel: a notice the user may still decline (information icon).
+enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
 
 struct FileDialogRequest {
     std::string title;      // CP932

@@ -59,9 +59,7 @@ TfrmGridPrint_01::TfrmGridPrint_01(Prompts& prompts, GridPrintHost& host, Printe
     caption(Btn_PrintExec, "印刷");
     caption(Btn_PrintStop, "中断");
     Btn_PrintStop.Visible = false;
-    // Printing to a device comes with the printer service; the preview shows its page now.
-    Btn_PrtSet.Enabled = false;
-    Btn_PrintExec.Enabled = false;
+    lblPrintMsg.Visible = false;
     grpMargin.Caption = sj(" 余白 [mm] ");
     grpScale.Caption = sj(" 表示倍率        復元時 ");
     grpPage.Caption = " PAGE ";
@@ -162,6 +160,7 @@ void TfrmGridPrint_01::FormClose() {
     Closed = true;
     closing_ = true;
     continue_ = false;
+    printContinue_ = false;
     if (firstShow_ || NoPrinter) return;
     storeControls();
     settings_.Cmb_Color = savedColourMode_;
@@ -453,15 +452,20 @@ void TfrmGridPrint_01::Btn_CreateStopClick() {
 }
 
 void TfrmGridPrint_01::setRunning(Running what) {
+    // Only the running command's stop button and the close box stay effective.
     const bool idle = what == Running::None;
-    for (Panel* g : {&grpGray, &grpPage, &grpMargin, &grpScale, &grpPrinter}) g->Enabled = idle;
+    for (Panel* g : {&grpGray, &grpPage, &grpMargin, &grpScale}) g->Enabled = idle;
+    grpCellRate.Enabled = what != Running::Printing;
+    grpPrinter.Enabled = what != Running::Creation;
     for (Control* c : {static_cast<Control*>(&btnFontDw), static_cast<Control*>(&btnFontUp),
-                       static_cast<Control*>(&Cmb_CellWay), static_cast<Control*>(&Lbl_CellScale)})
+                       static_cast<Control*>(&Cmb_CellWay), static_cast<Control*>(&Lbl_CellScale),
+                       static_cast<Control*>(&Btn_PrtSet), static_cast<Control*>(&Btn_PrintExec)})
         c->Enabled = idle;
     for (MenuItem* m : {&Mn_Save, &Mn_View, &Mn_View2}) m->Enabled = idle;
-    Btn_DataCreate.Visible = idle;
-    Btn_CreateStop.Visible = !idle;
-    Btn_CreateStop.Enabled = !idle;
+    Btn_DataCreate.Visible = what != Running::Creation;
+    Btn_CreateStop.Visible = Btn_CreateStop.Enabled = what == Running::Creation;
+    Btn_PrintExec.Visible = what != Running::Printing;
+    Btn_PrintStop.Visible = Btn_PrintStop.Enabled = what == Running::Printing;
 }
 
 bool TfrmGridPrint_01::confirmCellSizeChange() {

@@ -85,6 +85,11 @@ public:
     // Page fields take digits, Backspace and Escape; Enter validates (the window calls Exit).
     static bool PageFieldAccepts(char key);
 
+    // Printing.
+    void Btn_PrtSetClick();
+    void Btn_PrintExecClick();
+    void Btn_PrintStopClick();
+
     // Views.
     void Mn_FixedCenterClick();
     void Mn_DataCenterClick();
@@ -114,6 +119,7 @@ public:
     std::string Caption;
     bool Closed = false;
     bool NoPrinter = false; // no printer at all: only File / 終了 stays
+    bool Printing = false;  // pages go to the printer: the image is hidden, lblPrintMsg shows
     int ImageWidth = 0, ImageHeight = 0;
     int CurrentPage = 1;
 
@@ -153,7 +159,7 @@ private:
     };
     enum class TooLargeNotice { Shown, Silent };
     enum class CreationStatus { Creating, Needed, Done };
-    enum class Running { None, Creation };
+    enum class Running { None, Creation, Printing };
 
     bool table() const;
     bool allRowsCreated() const;
@@ -174,6 +180,8 @@ private:
     void setRunning(Running what);
     bool confirmCellSizeChange();
     void stepCellScale(int direction);
+    void printPages(int first, int last);
+    void endPrinting();
 
     double scaleForIndex(int index) const;
     bool sizeImage(double s);
@@ -214,6 +222,7 @@ private:
     bool partialCreation_ = false;
     bool creatingAll_ = false;
     bool continue_ = false;
+    bool printContinue_ = false;
     bool closing_ = false;
     bool tooLarge_ = false;
     bool dragging_ = false;

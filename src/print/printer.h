@@ -3,8 +3,11 @@
 // unless set otherwise), so that the preview works on every machine.
 #pragma once
 
+#include "print/canvas.h"
 #include "print/page_geometry.h"
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +41,18 @@ struct PaperMm {
 std::optional<PaperMm> paperSize(int paperCode);
 bool isSupportedPaper(std::string_view paperText);
 
+// A print job under way: pages drawn on its canvas in printer dots.
+class PrintJob {
+public:
+    virtual ~PrintJob() = default;
+    virtual Canvas& canvas() = 0;
+    virtual const FontMetrics& metrics() const = 0; // in printer dots
+    [[nodiscard]] virtual bool newPage() = 0;
+    // Ends the job; false (with the reason in `error`, CP932) when it could not be finished,
+    // in which case nothing was left under the target's name.
+    [[nodiscard]] virtual bool finish(std::string& error) = 0;
+};
+
 // The platform's printer service: the operations the preview and printing use.
 class PrinterService {
 public:
@@ -52,6 +67,9 @@ public:
     virtual PrinterPage page() const = 0;
     // The platform's set-up dialog; true on OK.
     virtual bool setupDialog() = 0;
+    // Starts a job on the current printer; none when it cannot start or the user cancelled
+    // (a PDF printer asks for its file first). `error` says why when it is not a cancel.
+    virtual std::unique_ptr<PrintJob> beginJob(const std::string& title, std::string& error) = 0;
 };
 
 // One printer, "PDF", with the five papers in both orientations at a fixed resolution. Its page
@@ -67,8 +85,16 @@ public:
     void setMode(const PrinterMode& mode) override { mode_ = mode; }
     PrinterPage page() const override;
     bool setupDialog() override { return false; }
+    // Pages go to whatever `jobs` makes (a PDF writer, or a recorder in tests).
+    using JobFactory =
+        std::function<std::unique_ptr<PrintJob>(const std::string& title, std::string& error)>;
+    void setJobFactory(JobFactory jobs) { jobs_ = std::move(jobs); }
+    std::unique_ptr<PrintJob> beginJob(const std::string& title, std::string& error) override {
+        return jobs_ ? jobs_(title, error) : nullptr;
+    }
 
 private:
+    JobFactory jobs_;
     int dpi_;
     int index_ = -1;
     PrinterMode mode_;

@@ -29,6 +29,11 @@ QString confirmCaption() {
 } // namespace
 
 Answer QtPrompts::ask(const std::string& text, Buttons buttons) {
+    if (buttons == Buttons::OkCancel)
+        return QMessageBox::information(parent_, confirmCaption(), qs(text),
+                                        QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok
+                   ? Answer::Ok
+                   : Answer::Cancel;
     QMessageBox::StandardButtons set = QMessageBox::Yes | QMessageBox::No;
     if (buttons == Buttons::YesNoCancel) set |= QMessageBox::Cancel;
     if (buttons == Buttons::Ok) set = QMessageBox::Ok;
