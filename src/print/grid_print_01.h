@@ -142,6 +142,49 @@ public:
     void drawPreviewPage(Canvas& canvas, int page) const;
 
 private:
+    enum class PrepareMode {
+        FirstShow,     // the number options are applied again after the first layout
+        Fresh,         // scroll to the top-left
+        KeepScroll,    // the preview stays where it was
+        QuietTooLarge, // the caller handles a layout that does not fit
+    };
+    enum class TooLargeNotice { Shown, Silent };
+    enum class CreationStatus { Creating, Needed, Done };
+    enum class Running { None, Creation };
+
+    bool table() const;
+    bool allRowsCreated() const;
+    void loadControls();
+    void storeControls();
+    bool readPrinterState();
+    void prepare(PrepareMode how);
+    void computeGeometry();
+    CellSizeMode sizeMode() const;
+    long double scaleFactor() const;
+    CanvasFont cellFont() const;
+    PrintTextOptions textOptions() const;
+    void measureHeights(int endRow);
+    void freshLayout();
+    bool stopConfirmed();
+    void showTooLarge();
+    void setCreationStatus(CreationStatus status);
+    void setRunning(Running what);
+    bool confirmCellSizeChange();
+    void stepCellScale(int direction);
+
+    double scaleForIndex(int index) const;
+    bool sizeImage(double s);
+    void applyDisplayScale(bool keepScroll);
+    PageOptions pageOptions() const;
+    void displayPage(int page, TooLargeNotice notice);
+    void updateStatus(int page);
+    void goToPage(int page);
+    int pageFieldNumber(std::string& field) const;
+    void redraw();
+    void toggleAndRescale(MenuItem& item);
+    static void toggleRadio(MenuItem& item, MenuItem& other);
+    void setGrey(int level);
+
     Prompts& prompts_;
     GridPrintHost& host_;
     PrinterService& printers_;
@@ -150,10 +193,28 @@ private:
     std::unique_ptr<PrintCopy> copy_;
     PrintLayout layout_;
     PageGeometry geometry_;
+    PrinterReading printer_;
+    PrintColours colours_;
+    std::string printDate_, printTime_;
     double displayScale_ = 1;
-    int cellScale_ = 100;
-    int cellFontHeight_ = 0;
+    int cellScale_ = 100, manualCellScale_ = 100;
+    int cellFontHeight_ = 0, baseFontHeight_ = 0;
+    int sourceCharWidth_ = 0, sourceCharHeight_ = 0;
+    int charWidth_ = 0, charHeight_ = 0; // "A" in the cell font
+    int headerHeight_ = 0;
+    int heightsKnown_ = 0; // rows 0..heightsKnown_ - 1 are measured from their texts
+    int savedColourMode_ = 0, savedCellScale_ = 100;
+    int cellWayIndex_ = 0;
+    int lastScaleIndex_ = kScaleFitIndex, resetScaleIndex_ = 15, dispModeState_ = 1;
+    bool firstShow_ = true;
+    bool partialCreation_ = false;
     bool creatingAll_ = false;
+    bool continue_ = false;
+    bool closing_ = false;
+    bool tooLarge_ = false;
+    bool dragging_ = false;
+    bool pagingForward_ = true;
+    int dragOriginX_ = 0, dragOriginY_ = 0;
 };
 
 } // namespace kol::print

@@ -25,15 +25,21 @@ long long sumOf(const std::vector<std::int32_t>& sizes, int count) {
     return sum;
 }
 
+long long fixedRowsHeight(const PlacementStore& store, int fixedRows) {
+    long long sum = 0;
+    for (int r = 0; r < fixedRows && r < store.rowCount(); ++r) sum += store.rowHeight(r);
+    return sum;
+}
+
 } // namespace
 
 // One fresh layout over the state of a PrintLayout.
 class PrintLayout::Run {
 public:
     Run(PrintLayout& layout, const LayoutInput& in, const LayoutHooks& hooks)
-        : out_(layout), in_(in), hooks_(hooks), rows_(static_cast<int>(in.rowHeights.size())),
+        : out_(layout), in_(in), hooks_(hooks), rows_(layout.store_.rowCount()),
           cols_(static_cast<int>(layout.widths_.size())),
-          fixedHeight_(sumOf(in.rowHeights, in.fixedRows)),
+          fixedHeight_(fixedRowsHeight(layout.store_, in.fixedRows)),
           fixedWidth_(sumOf(layout.widths_, in.fixedColumns)) {}
 
     // False when a stop was requested.
@@ -80,7 +86,7 @@ bool PrintLayout::Run::layOutBand(int c0, int s, long long y0) {
     long long y = y0;
     for (int r = s; r < n; ++r) {
         if (stop()) return false;
-        const long long rowBottom = y + in_.rowHeights[static_cast<std::size_t>(r)];
+        const long long rowBottom = y + out_.store_.rowHeight(r);
         const long long dy = r > st.boundary.row ? fixedHeight_ : 0;
         long long x = 0;
         for (int c = c0; c < cols_; ++c) {
@@ -191,7 +197,7 @@ LayoutStatus PrintLayout::run(LayoutInput input, const LayoutHooks& hooks) {
         state_.rowsToLayOut = std::min(rows, input.initialRowLimit + 1);
     pages_.clear();
     pagesLaidOut_ = 0;
-    store_.reset(cols, input.rowHeights, state_.rowsToLayOut);
+    store_.reset(cols, std::move(input.rowHeights), state_.rowsToLayOut);
 
     Run layout(*this, input, hooks);
     const bool finished = layout.layOut();

@@ -39,7 +39,8 @@ void computeBreakBits(const StringGrid& grid, BreakBitTable& bits) {
 }
 
 void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,
-                       const RowHeightInput& input, std::span<std::int32_t> heights) {
+                       const RowHeightInput& input, std::span<std::int32_t> heights, int firstRow,
+                       int endRow) {
     const bool listing = input.text.mode == PrintMode::TextListing;
     if (listing) {
         // 96 % in whole units, exactly (a binary 0.96 would cut 25 * 0.96 to 23).
@@ -48,8 +49,8 @@ void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,
         std::fill(columnWidths.begin(), columnWidths.end(), listingWidth);
     }
     const int columns = std::min<int>(grid.colCount(), static_cast<int>(columnWidths.size()));
-    const int rowCount = std::min<int>(grid.rowCount(), static_cast<int>(heights.size()));
-    for (int r = 0; r < rowCount; ++r) {
+    const int rowCount = std::min({grid.rowCount(), static_cast<int>(heights.size()), endRow});
+    for (int r = std::max(firstRow, 0); r < rowCount; ++r) {
         long long lines = 1;
         for (int c = 0; c < columns; ++c) {
             const long long width = columnWidths[static_cast<std::size_t>(c)];

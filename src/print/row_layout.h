@@ -54,8 +54,10 @@ struct RowHeightInput {
 // The heights from the cell texts, one per grid row, into heights[r]. A cell needs
 // 1 + text width / column width lines when its text is wider than a column of positive width.
 // `columnWidths` are the source grid's widths; in text-listing mode every entry becomes
-// Trunc(usable width * 0.96) and is used as such.
+// Trunc(usable width * 0.96) and is used as such. Only rows firstRow..endRow - 1 are measured,
+// so a preview that lays out its first rows need not read every cell of a long table.
 void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,
-                       const RowHeightInput& input, std::span<std::int32_t> heights);
+                       const RowHeightInput& input, std::span<std::int32_t> heights,
+                       int firstRow = 0, int endRow = INT32_MAX);
 
 } // namespace kol::print

@@ -1,0 +1,541 @@
+#include "print/grid_print_01.h"
+
+#include "print/cell_scale.h"
+#include "text/cp932.h"
+#include "text/text_utils.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kol::print {
+
+namespace {
+
+void caption(Button& b, const char* utf8) {
+    b.Caption = sj(utf8);
+}
+void caption(MenuItem& m, const char* utf8) {
+    m.Caption = sj(utf8);
+}
+
+std::vector<std::string> numberedItems(int count, int step) {
+    std::vector<std::string> items;
+    for (int k = 0; k < count; ++k) items.push_back(" " + std::to_string(k * step));
+    return items;
+}
+
+// 10 … 90 %, the fit item, 100 … 1000 %; without the "%" for the restore list.
+std::vector<std::string> scaleItems(bool percent) {
+    std::vector<std::string> items;
+    auto add = [&](int k) {
+        items.push_back(" " + std::to_string(10 * k) + (percent ? " %" : " "));
+    };
+    for (int k = 1; k <= 9; ++k) add(k);
+    items.push_back(sj(" 画面に"));
+    for (int k = 10; k <= 100; ++k) add(k);
+    return items;
+}
+
+constexpr std::uint32_t kNavy = 0x800000, kRed = 0x0000FF, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
+
+} // namespace
+
+TfrmGridPrint_01::TfrmGridPrint_01(Prompts& prompts, GridPrintHost& host, PrinterService& printers,
+                                   PrintRequest& request)
+    : prompts_(prompts), host_(host), printers_(printers), request_(request),
+      settings_(request.settings) {
+    Caption = sj("Ｇｒｉｄ Ｐｒｉｎｔ");
+    caption(Btn_DataCreate, "印刷データ作成");
+    caption(Btn_CreateStop, "作成を中断する");
+    Btn_CreateStop.Visible = false;
+    caption(btnFontDw, "－");
+    caption(btnFontUp, "＋");
+    caption(btnGrayDw, "－");
+    caption(btnGrayUp, "+");
+    caption(btnPageDw, "－");
+    caption(btnPageUp, "＋");
+    caption(Btn_DispMode, "縮小切替");
+    caption(Btn_PrtSet, "プリンタの設定");
+    caption(Btn_PrintExec, "印刷");
+    caption(Btn_PrintStop, "中断");
+    Btn_PrintStop.Visible = false;
+    // Printing to a device comes with the printer service; the preview shows its page now.
+    Btn_PrtSet.Enabled = false;
+    Btn_PrintExec.Enabled = false;
+    grpMargin.Caption = sj(" 余白 [mm] ");
+    grpScale.Caption = sj(" 表示倍率        復元時 ");
+    grpPage.Caption = " PAGE ";
+    grpPrinter.Caption = sj(" プリンタ ");
+    Cmb_CellWay.Items = {sj(" 手動で"), sj(" １頁で")};
+    Cmb_MgnUp.Items = numberedItems(kMarginItemCount, kMarginStepMm);
+    Cmb_MgnLeft.Items = Cmb_MgnUp.Items;
+    Cmb_Gray.Items = numberedItems(kGreyLevelCount, 1);
+    Cmb_LineKind.Items = {sj(" 無し"), sj(" 実線"), sj(" 点線")};
+    Cmb_Scale.Items = scaleItems(true);
+    Cmb_ResetScl.Items = scaleItems(false);
+    scrPage.SmallChange = 1;
+    scrPage.LargeChange = 10;
+
+    caption(mnExit1, "終了(&X)");
+    caption(Mn_Save, "Save(&S)");
+    caption(Mn_SaveCsv, request.mode == PrintMode::Table ? "1. 印刷データをＣＳＶ形式で保存する"
+                                                         : "1. 表示内容を Text File で保存する");
+    caption(Mn_SaveHtmlMain, "2. 印刷データをＨＴＭＬ形式で");
+    caption(Mn_ExecHtml, "1. 起動する");
+    caption(Mn_SaveHtml, "2. 保存する");
+    // The exports come with printing.
+    Mn_SaveCsv.Enabled = Mn_SaveHtmlMain.Enabled = false;
+    caption(Mn_View, "View(&V)");
+    caption(Mn_FixedCenter, "1. 固定欄のセンター表示");
+    caption(Mn_DataCenter, "2. 通常欄のセンター表示");
+    caption(Mn_TrimSpace, "3. 前後の空白を除いて表示");
+    caption(Mn_DateEdit, "4. 日付編集表示 - 6, 8 桁の数字");
+    caption(Mn_BreakColor, "5. 前行と変化したらセルの色を変える");
+    caption(Mn_KaraGyoColor, "6. 空行は色を変える (Light)");
+    caption(Mn_KaraGyoBlack, "7. 空行は色を変える (Dark)");
+    caption(Mn_View2, "View2(&W)");
+    caption(Mn_PrintRowNo, "1. 行番号の表示");
+    caption(Mn_PrintColNo, "2. 列番号の表示");
+    caption(Mn_PrintPathName, "3. フルパス名の表示");
+    caption(Mn_PrintFileName, "4. ファイル名の表示");
+    caption(Mn_PrintDate, "5. 印刷日時の表示");
+    caption(Mn_PrintPage, "6. ページ数の表示");
+
+    static const StringGrid kEmpty;
+    copy_ = std::make_unique<PrintCopy>(request.source ? *request.source : kEmpty, 0);
+}
+
+TfrmGridPrint_01::~TfrmGridPrint_01() = default;
+
+bool TfrmGridPrint_01::table() const {
+    return request_.mode == PrintMode::Table;
+}
+
+bool TfrmGridPrint_01::allRowsCreated() const {
+    return layout_.rowsCreated() >= copy_->rowCount() - 1;
+}
+
+// ---- Lifecycle -------------------------------------------------------------------------
+
+void TfrmGridPrint_01::FormShow() {
+    if (!firstShow_) return;
+    firstShow_ = false;
+    if (printers_.printerCount() <= 0) {
+        NoPrinter = true;
+        prompts_.fail(sj("このマシンにはプリンタドライバがインストールされていません。\r\n\r\n"
+                         "このソフトはプリンタドライバがないと正常に動作しないので\r\n\r\n"
+                         "プリンタドライバをインストールしてからご使用下さい。"));
+        pnlHed.Visible = Mn_Save.Visible = Mn_View.Visible = Mn_View2.Visible = false;
+        Mn_RecCount.Visible = false;
+        return;
+    }
+    savedColourMode_ = settings_.Cmb_Color;
+    settings_.Cmb_Color = 0;
+    savedCellScale_ = settings_.CellScale;
+    cellScale_ = cellScaleOf(settings_);
+    if (!table()) cellScale_ = kDefaultCellScale;
+    headerHeight_ = headerHeight(countNonEmptyHeadings(request_.headings));
+
+    baseFontHeight_ = std::abs(request_.sourceFont.height);
+    const CanvasFont source{request_.sourceFont.face, baseFontHeight_};
+    sourceCharWidth_ = host_.metrics().charWidth(source);
+    sourceCharHeight_ = host_.metrics().charHeight(source);
+    copy_ = std::make_unique<PrintCopy>(*request_.source, sourceCharWidth_);
+    heightsKnown_ = 0;
+    cellFontHeight_ = print::cellFontHeight(baseFontHeight_, cellScale_);
+
+    loadControls();
+    cellWayIndex_ = Cmb_CellWay.ItemIndex;
+    manualCellScale_ = cellScale_;
+    if (Mn_BreakColor.Checked) copy_->recomputeBreakBits();
+    restorePrinter(printers_, settings_.PrinterIndex, settings_.Prt_Paper, settings_.Prt_Orient);
+    if (readPrinterState() && !isSupportedPaper(printer_.paperText))
+        prompts_.fail(
+            sj("このソフトはプリンタの用紙サイズが [A3, A4, A5, B4, B5] 以外では\r\n"
+               "正常に動作しません。\r\n\r\nプリンタの設定で用紙サイズを変更して下さい。"));
+    partialCreation_ = table();
+    prepare(PrepareMode::FirstShow);
+}
+
+void TfrmGridPrint_01::FormClose() {
+    if (Closed) return;
+    Closed = true;
+    closing_ = true;
+    continue_ = false;
+    if (firstShow_ || NoPrinter) return;
+    storeControls();
+    settings_.Cmb_Color = savedColourMode_;
+    if (!table()) settings_.CellScale = savedCellScale_;
+}
+
+void TfrmGridPrint_01::mnExit1Click() {
+    host_.closeWindow();
+}
+
+void TfrmGridPrint_01::loadControls() {
+    const PrintSettings& s = settings_;
+    Cmb_CellWay.ItemIndex = clampItemIndex(table() ? s.Cmb_CellWay : 0, 2);
+    Cmb_MgnUp.ItemIndex = clampItemIndex(s.Cmb_MgnUp, kMarginItemCount);
+    Cmb_MgnLeft.ItemIndex = clampItemIndex(s.Cmb_MgnLeft, kMarginItemCount);
+    Cmb_Gray.ItemIndex = clampItemIndex(s.Cmb_Gray, kGreyLevelCount);
+    Cmb_LineKind.ItemIndex = clampItemIndex(s.Cmb_LineKind, 3);
+    Cmb_Scale.ItemIndex = clampItemIndex(s.Cmb_Scale, kScaleItemCount);
+    Cmb_ResetScl.ItemIndex = clampItemIndex(s.Cmb_ResetScl, kScaleItemCount);
+    Mn_FixedCenter.Checked = s.FixedCenter;
+    Mn_DataCenter.Checked = s.DataCenter;
+    Mn_TrimSpace.Checked = s.TrimSpace;
+    Mn_DateEdit.Checked = s.DateEdit;
+    Mn_BreakColor.Checked = s.BreakColor;
+    Mn_KaraGyoColor.Checked = s.KaraGyoColor;
+    Mn_KaraGyoBlack.Checked = s.KaraGyoBlack && !s.KaraGyoColor;
+    Mn_PrintRowNo.Checked = s.PrintRowNo;
+    Mn_PrintColNo.Checked = s.PrintColNo;
+    Mn_PrintPathName.Checked = s.PrintPathName;
+    Mn_PrintFileName.Checked = s.PrintFileName && !s.PrintPathName;
+    Mn_PrintDate.Checked = s.PrintDate;
+    Mn_PrintPage.Checked = s.PrintPage;
+    resetScaleIndex_ = Cmb_ResetScl.ItemIndex;
+    lastScaleIndex_ = Cmb_Scale.ItemIndex;
+    dispModeState_ = Cmb_Scale.ItemIndex == kScaleFitIndex     ? 0
+                     : Cmb_Scale.ItemIndex == resetScaleIndex_ ? -1
+                                                               : 1;
+    colours_ = printColours(Cmb_Gray.ItemIndex);
+    if (!table()) {
+        grpCellRate.Visible = grpGray.Visible = false;
+        for (Control* c : {static_cast<Control*>(&btnFontDw), static_cast<Control*>(&btnFontUp),
+                           static_cast<Control*>(&Cmb_CellWay), static_cast<Control*>(&Cmb_Gray),
+                           static_cast<Control*>(&btnGrayDw), static_cast<Control*>(&btnGrayUp),
+                           static_cast<Control*>(&Cmb_LineKind)})
+            c->Enabled = false;
+        Lbl_CreateSts.Visible = false;
+        Mn_View2.Visible = false;
+        for (MenuItem* m : {&Mn_FixedCenter, &Mn_DataCenter, &Mn_TrimSpace, &Mn_DateEdit,
+                            &Mn_KaraGyoColor, &Mn_KaraGyoBlack})
+            m->Enabled = false;
+    }
+}
+
+void TfrmGridPrint_01::storeControls() {
+    PrintSettings& s = settings_;
+    s.Cmb_CellWay = Cmb_CellWay.ItemIndex;
+    s.Cmb_MgnUp = Cmb_MgnUp.ItemIndex;
+    s.Cmb_MgnLeft = Cmb_MgnLeft.ItemIndex;
+    s.Cmb_Gray = Cmb_Gray.ItemIndex;
+    s.Cmb_LineKind = Cmb_LineKind.ItemIndex;
+    s.Cmb_Scale = Cmb_Scale.ItemIndex;
+    s.Cmb_ResetScl = Cmb_ResetScl.ItemIndex;
+    s.FixedCenter = Mn_FixedCenter.Checked;
+    s.DataCenter = Mn_DataCenter.Checked;
+    s.TrimSpace = Mn_TrimSpace.Checked;
+    s.DateEdit = Mn_DateEdit.Checked;
+    s.BreakColor = Mn_BreakColor.Checked;
+    s.KaraGyoColor = Mn_KaraGyoColor.Checked;
+    s.KaraGyoBlack = Mn_KaraGyoBlack.Checked;
+    s.PrintRowNo = Mn_PrintRowNo.Checked;
+    s.PrintColNo = Mn_PrintColNo.Checked;
+    s.PrintPathName = Mn_PrintPathName.Checked;
+    s.PrintFileName = Mn_PrintFileName.Checked;
+    s.PrintDate = Mn_PrintDate.Checked;
+    s.PrintPage = Mn_PrintPage.Checked;
+    // The calendar variant and the second grey are never shown: their values stay as read.
+}
+
+bool TfrmGridPrint_01::readPrinterState() {
+    const std::optional<PrinterReading> reading = readPrinter(printers_);
+    if (!reading) {
+        prompts_.inform(sj("プリンタ情報を取得できませんでした。"));
+        return false;
+    }
+    printer_ = *reading;
+    settings_.Prt_Orient = printer_.orientationText;
+    settings_.Prt_Paper = printer_.paperText;
+    lblPrtInf.Caption = std::string(TrimmedView(printer_.paperOrientation())) + sj("：") +
+                        std::string(TrimmedView(printer_.deviceText));
+    return true;
+}
+
+// ---- Preparation -----------------------------------------------------------------------
+
+void TfrmGridPrint_01::prepare(PrepareMode how) {
+    if (sizeMode() == CellSizeMode::OnePage) {
+        cellScale_ = kDefaultCellScale;
+        cellFontHeight_ = print::cellFontHeight(baseFontHeight_, cellScale_);
+    }
+    const PrintClockReading now = host_.now();
+    printDate_ = now.date;
+    printTime_ = now.time;
+    readPrinterState();
+    setCreationStatus(CreationStatus::Creating);
+    if (table()) copy_->showNumbers(Mn_PrintRowNo.Checked, Mn_PrintColNo.Checked);
+    computeGeometry();
+    applyDisplayScale(how == PrepareMode::KeepScroll);
+    tooLarge_ = false;
+    freshLayout();
+    if (how == PrepareMode::FirstShow && table()) {
+        displayPage(1, TooLargeNotice::Silent);
+        if (tooLarge_) {
+            showTooLarge();
+            return;
+        }
+        // The first layout measured row 0 from its texts as well: the number options set it back.
+        copy_->showNumbers(Mn_PrintRowNo.Checked, Mn_PrintColNo.Checked);
+        freshLayout();
+    }
+    displayPage(1,
+                how == PrepareMode::QuietTooLarge ? TooLargeNotice::Silent : TooLargeNotice::Shown);
+}
+
+void TfrmGridPrint_01::computeGeometry() {
+    GeometryInput in;
+    in.printer = printers_.page();
+    in.leftMarginIndex = Cmb_MgnLeft.ItemIndex;
+    in.topMarginIndex = Cmb_MgnUp.ItemIndex;
+    in.nonEmptyHeadings = countNonEmptyHeadings(request_.headings);
+    const CanvasFont font = cellFont();
+    charWidth_ = host_.metrics().charWidth(font);
+    in.charHeight = host_.metrics().charHeight(font);
+    in.mode = sizeMode();
+    in.totalWidth = 0;
+    const long double f = scaleFactor();
+    for (int w : copy_->widths()) in.totalWidth += scaledSize(w, f);
+    geometry_ = computePageGeometry(in).value_or(PageGeometry{});
+    charHeight_ = in.charHeight;
+}
+
+CellSizeMode TfrmGridPrint_01::sizeMode() const {
+    return table() && Cmb_CellWay.ItemIndex == 1 ? CellSizeMode::OnePage : CellSizeMode::Manual;
+}
+
+long double TfrmGridPrint_01::scaleFactor() const {
+    return cellScaleFactor(sizeMode(), baseFontHeight_, cellFontHeight_);
+}
+
+CanvasFont TfrmGridPrint_01::cellFont() const {
+    return {request_.sourceFont.face, cellFontHeight_};
+}
+
+void TfrmGridPrint_01::measureHeights(int endRow) {
+    if (endRow <= heightsKnown_) return;
+    RowHeightInput in;
+    in.text = textOptions();
+    in.charWidth = sourceCharWidth_;
+    in.charHeight = sourceCharHeight_;
+    in.defaultRowHeight = copy_->defaultRowHeight();
+    in.maxLinesPerCell = request_.maxLinesPerCell;
+    in.usableWidth = geometry_.usableWidth;
+    if (table()) {
+        // Lines are counted against the caller's widths, not the widened print widths.
+        std::vector<int> widths(static_cast<std::size_t>(copy_->colCount()));
+        for (int c = 0; c < copy_->colCount(); ++c)
+            widths[static_cast<std::size_t>(c)] = copy_->grid().colWidth(c);
+        computeRowHeights(copy_->grid(), widths, in, copy_->heights(), heightsKnown_, endRow);
+    } else {
+        computeRowHeights(copy_->grid(), copy_->widths(), in, copy_->heights(), heightsKnown_,
+                          endRow);
+    }
+    heightsKnown_ = std::min(endRow, copy_->rowCount());
+}
+
+PrintTextOptions TfrmGridPrint_01::textOptions() const {
+    return {request_.mode, table() && Mn_TrimSpace.Checked, table() && Mn_DateEdit.Checked};
+}
+
+void TfrmGridPrint_01::freshLayout() {
+    LayoutInput in;
+    in.mode = request_.mode;
+    in.sizeMode = sizeMode();
+    in.fixedRows = copy_->fixedRows();
+    in.fixedColumns = copy_->fixedCols();
+    in.usableWidth = geometry_.usableWidth;
+    in.usableHeight = geometry_.usableHeight;
+    in.bandGap = geometry_.bandGap;
+    in.onePageFactor = geometry_.onePageFactor;
+    in.partialCreation = partialCreation_;
+    in.creatingAll = creatingAll_;
+    in.initialRowLimit = request_.initialRowLimit;
+    const int rows = copy_->rowCount();
+    const bool partial = table() && !creatingAll_ && partialCreation_ && in.initialRowLimit > 0;
+    measureHeights(partial ? std::min(rows, in.initialRowLimit + 1) : rows);
+    const long double f = scaleFactor();
+    in.rowHeights.resize(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r)
+        in.rowHeights[static_cast<std::size_t>(r)] = scaledSize(copy_->rowHeight(r), f);
+    in.columnWidths.resize(static_cast<std::size_t>(copy_->colCount()));
+    for (int c = 0; c < copy_->colCount(); ++c)
+        in.columnWidths[static_cast<std::size_t>(c)] = scaledSize(copy_->colWidth(c), f);
+
+    LayoutHooks hooks;
+    hooks.stopRequested = [this] { return stopConfirmed(); };
+    hooks.rowProgress = [this](int lastRow, int lastToLayOut) {
+        Mn_RecCount.Caption = "[ Line  " + std::to_string(lastRow / 100 * 100) + " / " +
+                              std::to_string(lastToLayOut) + " ]";
+        host_.processPending();
+    };
+    hooks.pageProgress = [this](int page, int pages) {
+        Mn_RecCount.Caption =
+            "[ PAGE  " + std::to_string(page) + " / " + std::to_string(pages) + " ]";
+        host_.processPending();
+    };
+    const LayoutStatus status = layout_.run(std::move(in), hooks);
+    tooLarge_ = status == LayoutStatus::TooLarge || layout_.tooLarge();
+    partialCreation_ = layout_.partialCreation();
+    edtPageMin = " 1";
+    edtPageMax = " " + std::to_string(layout_.pageCount());
+    CurrentPage = 1;
+    scrPage.Min = 0;
+    scrPage.Max = std::max(layout_.pageCount() - 1, 0);
+    scrPage.Position = 0;
+}
+
+bool TfrmGridPrint_01::stopConfirmed() {
+    if (continue_ || !creatingAll_) return false;
+    if (closing_) return true;
+    if (prompts_.ask(sj("処理を中断しますか？"), Buttons::YesNo) == Answer::Yes) return true;
+    continue_ = true;
+    return false;
+}
+
+void TfrmGridPrint_01::showTooLarge() {
+    prompts_.fail(sj("用紙に描画できない大きなセルがあります。\r\r"
+                     "   原因．．．次のいずれかです。\r\r"
+                     "   (1) 固定列の幅が用紙(横)におさまりません。\r"
+                     "   (2) 固定行の高さが用紙(縦)におさまりません。\r"
+                     "   (3) 用紙におさまらないセルがあります。\r\r"
+                     "   対応．．．下記の方法を試して下さい。\r\r"
+                     "   (1) プリンタの設定で用紙の方向を横にする。\r"
+                     "   (2) プリンタの設定で大きい用紙を選択する。\r"
+                     "   (3) セルの列幅を小さくする。\r"
+                     "   (4) セルの拡大率を小さくする。\r "));
+}
+
+void TfrmGridPrint_01::setCreationStatus(CreationStatus status) {
+    switch (status) {
+    case CreationStatus::Creating:
+        Lbl_CreateSts.Caption = sj("作成中");
+        Lbl_CreateSts.FontColor = kNavy;
+        Lbl_CreateSts.Color = 0;
+        break;
+    case CreationStatus::Needed:
+        Lbl_CreateSts.Caption = sj("作成要→");
+        Lbl_CreateSts.FontColor = kRed;
+        Lbl_CreateSts.Color = kWhite;
+        break;
+    case CreationStatus::Done:
+        Lbl_CreateSts.Caption = sj("作成済");
+        Lbl_CreateSts.FontColor = kBlue;
+        Lbl_CreateSts.Color = 0;
+        break;
+    }
+}
+
+// ---- Creation and cell scale -----------------------------------------------------------
+
+void TfrmGridPrint_01::Btn_DataCreateClick() {
+    if (!Btn_DataCreate.Enabled || creatingAll_) return;
+    const std::string question =
+        sj("【 全件分の印刷データ作成 】\r\n\r\nデータ数が多いと相当時間がかかります。\r\n\r\n"
+           "    行数: ") +
+        std::to_string(copy_->rowCount() - 1) + sj("    列数: ") +
+        std::to_string(copy_->colCount() - 2) + "\r\n" + "\r\n" + sj("よろしいですか？");
+    if (prompts_.ask(question, Buttons::YesNo) != Answer::Yes) return;
+    creatingAll_ = true;
+    continue_ = true;
+    setRunning(Running::Creation);
+    prepare(PrepareMode::Fresh);
+    creatingAll_ = false;
+    continue_ = false;
+    setRunning(Running::None);
+    if (!Closed) displayPage(CurrentPage, TooLargeNotice::Shown);
+}
+
+void TfrmGridPrint_01::Btn_CreateStopClick() {
+    continue_ = false;
+}
+
+void TfrmGridPrint_01::setRunning(Running what) {
+    const bool idle = what == Running::None;
+    for (Panel* g : {&grpGray, &grpPage, &grpMargin, &grpScale, &grpPrinter}) g->Enabled = idle;
+    for (Control* c : {static_cast<Control*>(&btnFontDw), static_cast<Control*>(&btnFontUp),
+                       static_cast<Control*>(&Cmb_CellWay), static_cast<Control*>(&Lbl_CellScale)})
+        c->Enabled = idle;
+    for (MenuItem* m : {&Mn_Save, &Mn_View, &Mn_View2}) m->Enabled = idle;
+    Btn_DataCreate.Visible = idle;
+    Btn_CreateStop.Visible = !idle;
+    Btn_CreateStop.Enabled = !idle;
+}
+
+bool TfrmGridPrint_01::confirmCellSizeChange() {
+    if (!(request_.initialRowLimit < copy_->rowCount() && allRowsCreated() && table())) return true;
+    return prompts_.ask(
+               sj("【 セルサイズ変更確認 】\r\n\r\n現在、印刷データは全件作成されています。"
+                  "\r\n\r\nセルサイズを変更すると後で印刷データを\r\n再作成する必要があり"
+                  "ます。\r\n\r\nよろしいですか？"),
+               Buttons::YesNo) == Answer::Yes;
+}
+
+void TfrmGridPrint_01::stepCellScale(int direction) {
+    if (!table() || sizeMode() == CellSizeMode::OnePage) return;
+    if (!confirmCellSizeChange()) return;
+    partialCreation_ = true;
+    const std::optional<int> next =
+        steppedCellScale(baseFontHeight_, cellScale_, cellFontHeight_, direction);
+    if (!next) return; // the font cannot get smaller than a pixel
+    const int oldScale = cellScale_, oldFont = cellFontHeight_;
+    cellScale_ = *next;
+    cellFontHeight_ = print::cellFontHeight(baseFontHeight_, cellScale_);
+    settings_.CellScale = cellScale_;
+    prepare(PrepareMode::QuietTooLarge);
+    if (!tooLarge_) return;
+    cellScale_ = oldScale;
+    cellFontHeight_ = oldFont;
+    computeGeometry();
+    applyDisplayScale(false);
+    if (prompts_.ask(sj("用紙に描画できない大きなセルがあります。\r\r"
+                        "セルの拡大率を最小値に戻しますか？"),
+                     Buttons::YesNo) == Answer::Yes) {
+        cellScale_ = 10;
+        cellFontHeight_ = print::cellFontHeight(baseFontHeight_, cellScale_);
+    }
+    settings_.CellScale = cellScale_;
+    tooLarge_ = false;
+    prepare(PrepareMode::Fresh);
+}
+
+void TfrmGridPrint_01::btnFontDwClick() {
+    stepCellScale(-1);
+}
+
+void TfrmGridPrint_01::btnFontUpClick() {
+    stepCellScale(+1);
+}
+
+void TfrmGridPrint_01::Cmb_CellWayChange() {
+    const int chosen = Cmb_CellWay.ItemIndex;
+    if (chosen == cellWayIndex_) return;
+    if (!confirmCellSizeChange()) {
+        Cmb_CellWay.ItemIndex = cellWayIndex_;
+        return;
+    }
+    cellWayIndex_ = chosen;
+    if (chosen == 1) {
+        manualCellScale_ = cellScale_;
+        cellScale_ = kDefaultCellScale;
+    } else {
+        cellScale_ = manualCellScale_;
+    }
+    cellFontHeight_ = print::cellFontHeight(baseFontHeight_, cellScale_);
+    settings_.CellScale = cellScale_;
+    partialCreation_ = true;
+    prepare(PrepareMode::KeepScroll);
+}
+
+void TfrmGridPrint_01::Cmb_MgnUpChange() {
+    partialCreation_ = true;
+    prepare(PrepareMode::Fresh);
+}
+
+void TfrmGridPrint_01::Cmb_MgnLeftChange() {
+    Cmb_MgnUpChange();
+}
+
+} // namespace kol::print
