@@ -26,6 +26,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace kol::print {
@@ -504,12 +505,13 @@ bool PrintWindow::eventFilter(QObject* watched, QEvent* event) {
     return !accepted;
 }
 
+// The client area without scroll bars: a page fitted to it then needs none.
 int PrintWindow::scrollBoxWidth() const {
-    return scrBox_->viewport()->width();
+    return scrBox_->maximumViewportSize().width();
 }
 
 int PrintWindow::scrollBoxHeight() const {
-    return scrBox_->viewport()->height();
+    return scrBox_->maximumViewportSize().height();
 }
 
 bool PrintWindow::makeImage(int width, int height) {
@@ -536,6 +538,12 @@ void PrintWindow::paintImage(const std::function<void(Canvas&)>& draw) {
 }
 
 void PrintWindow::setPanelSize(int width, int height) {
+    // A panel as wide as the box but taller than it brings the vertical bar, which would then
+    // need a horizontal one just for the bar's own width; likewise the other way round.
+    const QSize room = scrBox_->maximumViewportSize();
+    const int bar = scrBox_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrBox_);
+    if (height > room.height() && width <= room.width()) width = room.width() - bar;
+    if (width > room.width() && height <= room.height()) height = room.height() - bar;
     panelWidth_ = width;
     panelHeight_ = height;
     pnlImage_->resize(width, height);
