@@ -1,6 +1,8 @@
 // Placeholder until the full page drawing lands: the white sheet and the header.
 #include "print/page_drawing.h"
 
+#include "print/page_geometry.h"
+
 namespace kol::print {
 
 int PageMapping::cellUnits(int v) const {
