@@ -150,7 +150,14 @@ QPushButton* PrintWindow::button(Button& state, Handler handler) {
         });
     });
     bindings_.button(b, state);
+    buttons_.emplace_back(&state, b);
     return b;
+}
+
+QPushButton* PrintWindow::buttonFor(const Button& state) const {
+    for (const auto& [bound, widget] : buttons_)
+        if (bound == &state) return widget;
+    return nullptr;
 }
 
 QGroupBox* PrintWindow::group(Panel& state) {

@@ -12,6 +12,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QEventLoop;
@@ -54,7 +56,8 @@ public:
     QLineEdit* pageMinEdit() const { return edtPageMin_; }
     QLineEdit* pageMaxEdit() const { return edtPageMax_; }
     QAction* action(const MenuItem& item) const { return bindings_.actionFor(item); }
-    void sync(); // model → widgets
+    QPushButton* buttonFor(const Button& state) const; // nullptr when not built
+    void sync();                                       // model → widgets
 
 signals:
     void closed();
@@ -101,6 +104,7 @@ private:
     QImage image_;
     std::unique_ptr<TfrmGridPrint_01> model_;
     ControlBindings bindings_;
+    std::vector<std::pair<const Button*, QPushButton*>> buttons_;
 
     QWidget* pnlHed_ = nullptr;
     QScrollArea* scrBox_ = nullptr;

@@ -4,6 +4,7 @@
 #include "print/print_window.h"
 #include "support/fakes.h"
 #include "text/cp932.h"
+#include "ui/qt_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,11 +67,6 @@ template <typename W> W* childWhere(QWidget* parent, const std::function<bool(W*
     return nullptr;
 }
 
-QPushButton* buttonFor(QWidget* window, const Button& state) {
-    const QString caption = qs(state.Caption);
-    return childWhere<QPushButton>(window, [&](QPushButton* b) { return b->text() == caption; });
-}
-
 QComboBox* comboHolding(QWidget* window, const Combo& state) {
     return childWhere<QComboBox>(window, [&](QComboBox* box) {
         return box->count() == static_cast<int>(state.Items.size()) &&
@@ -123,7 +119,7 @@ private slots:
         // Paging by the button moves the page field and the group caption.
         QVERIFY(m.layout().pageCount() >= 2);
         QCOMPARE(window.pageMinEdit()->text(), QString(" 1"));
-        QPushButton* up = buttonFor(&window, m.btnPageUp);
+        QPushButton* up = window.buttonFor(m.btnPageUp);
         QVERIFY(up && up->isEnabled());
         up->click();
         QCOMPARE(m.CurrentPage, 2);
@@ -143,6 +139,7 @@ private slots:
         QComboBox* scale = comboHolding(&window, m.Cmb_Scale);
         QVERIFY(scale);
         const int fitWidth = image.width();
+        scale->setCurrentIndex(10); // as a choice in the list does, before it signals
         emit scale->activated(10);
         QCOMPARE(m.Cmb_Scale.ItemIndex, 10);
         QCOMPARE(window.image().width(), m.geometry().pageWidth);
@@ -166,7 +163,7 @@ private slots:
         QVERIFY(!date->isChecked());
 
         // Closing writes the controls back into the caller's settings.
-        QPushButton* greyUp = buttonFor(&window, m.btnGrayUp);
+        QPushButton* greyUp = window.buttonFor(m.btnGrayUp);
         QVERIFY(greyUp);
         greyUp->click();
         QCOMPARE(m.Cmb_Gray.ItemIndex, 193);
@@ -184,8 +181,8 @@ private slots:
         window.resize(1000, 700);
         window.show();
         TfrmGridPrint_01& m = window.model();
-        QPushButton* create = buttonFor(&window, m.Btn_DataCreate);
-        QPushButton* stop = buttonFor(&window, m.Btn_CreateStop);
+        QPushButton* create = window.buttonFor(m.Btn_DataCreate);
+        QPushButton* stop = window.buttonFor(m.Btn_CreateStop);
         QVERIFY(create && stop);
         QVERIFY(create->isVisible() && create->isEnabled());
         QVERIFY(!stop->isVisible());
@@ -217,7 +214,7 @@ private slots:
             QVERIFY(window.isVisible());
         });
         prompts.answers = {Answer::Yes};
-        buttonFor(&window, m.Btn_DataCreate)->click();
+        window.buttonFor(m.Btn_DataCreate)->click();
         QVERIFY(creatingWhenClosed);
         QVERIFY(!m.creatingAll());
         QVERIFY(m.Closed);
