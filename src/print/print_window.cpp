@@ -198,9 +198,16 @@ QWidget* PrintWindow::buildHeader() {
     TfrmGridPrint_01& m = *model_;
     auto* header = new QWidget;
     setWindowColour(header, QApplication::palette().color(QPalette::Button));
-    auto* rows = new QHBoxLayout(header);
-    rows->setContentsMargins(4, 2, 4, 3);
-    rows->setSpacing(4);
+    // Two rows: the settings of the page, then paging and the printer with room to spare.
+    auto* rows = new QVBoxLayout(header);
+    rows->setContentsMargins(4, 0, 4, 3);
+    rows->setSpacing(0);
+    auto* first = new QHBoxLayout;
+    auto* second = new QHBoxLayout;
+    for (QHBoxLayout* row : {first, second}) {
+        row->setSpacing(4);
+        rows->addLayout(row);
+    }
     auto add = [](QGroupBox* box, std::initializer_list<QWidget*> children) {
         for (QWidget* child : children) box->layout()->addWidget(child);
         return box;
@@ -244,10 +251,10 @@ QWidget* PrintWindow::buildHeader() {
         pal.setColor(QPalette::WindowText, qcolour(m.Lbl_CreateSts.FontColor));
         createSts->setPalette(pal);
     });
-    rows->addWidget(add(group(m.grpCellRate),
-                        {narrow(button(m.btnFontDw, &TfrmGridPrint_01::btnFontDwClick)), cellScale,
-                         narrow(button(m.btnFontUp, &TfrmGridPrint_01::btnFontUpClick)), cellWay,
-                         create, createSts}));
+    first->addWidget(add(group(m.grpCellRate),
+                         {narrow(button(m.btnFontDw, &TfrmGridPrint_01::btnFontDwClick)), cellScale,
+                          narrow(button(m.btnFontUp, &TfrmGridPrint_01::btnFontUpClick)), cellWay,
+                          create, createSts}));
 
     // Margins.
     auto* mgnUp = new QComboBox;
@@ -257,7 +264,7 @@ QWidget* PrintWindow::buildHeader() {
     bindings_.combo(mgnUp, m.Cmb_MgnUp, [this] { run([this] { model_->Cmb_MgnUpChange(); }); });
     bindings_.combo(mgnLeft, m.Cmb_MgnLeft,
                     [this] { run([this] { model_->Cmb_MgnLeftChange(); }); });
-    rows->addWidget(add(group(m.grpMargin), {label("上"), mgnUp, label("左"), mgnLeft}));
+    first->addWidget(add(group(m.grpMargin), {label("上"), mgnUp, label("左"), mgnLeft}));
 
     // Display scale.
     auto* scale = new QComboBox;
@@ -267,7 +274,7 @@ QWidget* PrintWindow::buildHeader() {
     bindings_.combo(scale, m.Cmb_Scale, [this] { run([this] { model_->Cmb_ScaleChange(); }); });
     bindings_.combo(resetScl, m.Cmb_ResetScl,
                     [this] { run([this] { model_->Cmb_ResetSclChange(); }); });
-    rows->addWidget(
+    first->addWidget(
         add(group(m.grpScale),
             {scale, resetScl, button(m.Btn_DispMode, &TfrmGridPrint_01::Btn_DispModeClick)}));
 
@@ -278,7 +285,7 @@ QWidget* PrintWindow::buildHeader() {
     bindings_.combo(lineKind, m.Cmb_LineKind,
                     [this] { run([this] { model_->Cmb_LineKindChange(); }); });
     bindings_.combo(gray, m.Cmb_Gray, [this] { run([this] { model_->Cmb_GrayChange(); }); });
-    rows->addWidget(
+    first->addWidget(
         add(group(m.grpGray), {label("罫線"), lineKind,
                                narrow(button(m.btnGrayDw, &TfrmGridPrint_01::btnGrayDwClick)), gray,
                                narrow(button(m.btnGrayUp, &TfrmGridPrint_01::btnGrayUpClick))}));
@@ -287,7 +294,7 @@ QWidget* PrintWindow::buildHeader() {
     edtPageMin_ = pageField(m.edtPageMin);
     edtPageMax_ = pageField(m.edtPageMax);
     scrPage_ = new QScrollBar(Qt::Horizontal);
-    scrPage_->setMinimumWidth(90);
+    scrPage_->setMinimumWidth(240);
     connect(scrPage_, &QScrollBar::valueChanged, this, [this](int value) {
         model_->scrPage.Position = value;
         run([this] { model_->scrPageChange(); });
@@ -306,7 +313,8 @@ QWidget* PrintWindow::buildHeader() {
         group(m.grpPage),
         {edtPageMin_, edtPageMax_, narrow(button(m.btnPageDw, &TfrmGridPrint_01::btnPageDwClick)),
          narrow(button(m.btnPageUp, &TfrmGridPrint_01::btnPageUpClick)), scrPage_});
-    rows->addWidget(page);
+    first->addStretch(1);
+    second->addWidget(page);
 
     // Printer.
     auto* prtInf = new QLabel;
@@ -325,7 +333,7 @@ QWidget* PrintWindow::buildHeader() {
     });
     QGroupBox* printer = add(group(m.grpPrinter), {prtInf, button(m.Btn_PrtSet, nullptr), print});
     static_cast<QHBoxLayout*>(printer->layout())->setStretch(0, 1);
-    rows->addWidget(printer, 1);
+    second->addWidget(printer, 1);
 
     bindings_.custom([this, header] {
         header->setEnabled(model_->pnlHed.Enabled);
@@ -337,18 +345,27 @@ QWidget* PrintWindow::buildHeader() {
 QWidget* PrintWindow::buildPreview() {
     scrBox_ = new QScrollArea;
     scrBox_->setFrameShape(QFrame::NoFrame);
-    scrBox_->setWidgetResizable(false);
-    scrBox_->setAlignment(Qt::AlignCenter);
+    // The panel's size is a minimum that the box may widen to its own: a fixed-size widget
+    // exactly as large as the box keeps scroll bars that were shown before.
+    scrBox_->setWidgetResizable(true);
     setWindowColour(scrBox_->viewport(), QColor(128, 128, 128));
     pnlImage_ = new QWidget;
     setWindowColour(pnlImage_, QColor(192, 192, 192));
+    pnlImage_->installEventFilter(this);
     imgPrn_ = new PreviewImageWidget(image_, pnlImage_);
-    imgPrn_->pressed = [this](int x, int y) { run([&] { model_->imgPrnMouseDown(x, y); }); };
-    imgPrn_->moved = [this](int x, int y, bool left) {
-        run([&] { model_->imgPrnMouseMove(x, y, left); });
+    // While the model's loop lets events in, the page being laid out must not be drawn: the
+    // image takes no input then.
+    imgPrn_->pressed = [this](int x, int y) {
+        if (!lettingEventsIn_) run([&] { model_->imgPrnMouseDown(x, y); });
     };
-    imgPrn_->released = [this] { run([this] { model_->imgPrnMouseUp(); }); };
+    imgPrn_->moved = [this](int x, int y, bool left) {
+        if (!lettingEventsIn_) run([&] { model_->imgPrnMouseMove(x, y, left); });
+    };
+    imgPrn_->released = [this] {
+        if (!lettingEventsIn_) run([this] { model_->imgPrnMouseUp(); });
+    };
     imgPrn_->doubleClicked = [this](int x, int y) {
+        if (lettingEventsIn_) return;
         run([&] {
             model_->imgPrnDblClick();
             model_->imgPrnMouseDown(x, y);
@@ -449,9 +466,13 @@ void PrintWindow::run(const std::function<void()>& handler) {
     handler();
     sync();
     --runDepth_;
-    if (runDepth_ == 0 && closePending_) {
+    if (runDepth_ > 0) return;
+    if (closePending_) {
         closePending_ = false;
         close();
+    } else if (resizePending_) {
+        resizePending_ = false;
+        run([this] { model_->FormResize(); });
     }
 }
 
@@ -479,9 +500,17 @@ void PrintWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool PrintWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pnlImage_ && event->type() == QEvent::Resize) {
+        placeImage();
+        return false;
+    }
     if (watched == scrBox_ && event->type() == QEvent::Resize) {
         placeMessage();
-        if (shown_) run([this] { model_->FormResize(); });
+        // A resize inside a handler (its loop letting events in) is applied after it.
+        if (runDepth_ > 0)
+            resizePending_ = true;
+        else if (shown_)
+            run([this] { model_->FormResize(); });
         return false;
     }
     auto* edit = qobject_cast<QLineEdit*>(watched);
@@ -553,16 +582,21 @@ void PrintWindow::setPanelSize(int width, int height) {
     if (width > room.width() && height <= room.height()) height = room.height() - bar;
     panelWidth_ = width;
     panelHeight_ = height;
-    pnlImage_->resize(width, height);
     placeImage();
 }
 
 void PrintWindow::placeImage() {
-    // The page sits in the middle of the silver panel, which is at least the scroll box's size.
-    const int w = std::max(panelWidth_, imgPrn_->width());
-    const int h = std::max(panelHeight_, imgPrn_->height());
-    if (pnlImage_->size() != QSize(w, h)) pnlImage_->resize(w, h);
-    imgPrn_->move((w - imgPrn_->width()) / 2, (h - imgPrn_->height()) / 2);
+    // The page sits in the middle of the silver panel, which is never smaller than the page.
+    const QSize least(std::max(panelWidth_, imgPrn_->width()),
+                      std::max(panelHeight_, imgPrn_->height()));
+    if (pnlImage_->minimumSize() != least) {
+        pnlImage_->setMinimumSize(least);
+        // The box takes the new size now, not at its next layout: the model reads the ranges.
+        QEvent request(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(scrBox_, &request);
+    }
+    const QSize panel = pnlImage_->size().expandedTo(least);
+    imgPrn_->move((panel.width() - imgPrn_->width()) / 2, (panel.height() - imgPrn_->height()) / 2);
 }
 
 void PrintWindow::placeMessage() {
@@ -593,7 +627,10 @@ void PrintWindow::setScroll(int x, int y) {
 
 void PrintWindow::processPending() {
     sync();
+    const bool outer = lettingEventsIn_;
+    lettingEventsIn_ = true;
     QCoreApplication::processEvents();
+    lettingEventsIn_ = outer;
 }
 
 PrintClockReading PrintWindow::now() const {

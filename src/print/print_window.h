@@ -116,10 +116,12 @@ private:
     QScrollBar* scrPage_ = nullptr;
     QEventLoop* modalLoop_ = nullptr;
     int panelWidth_ = 0, panelHeight_ = 0;
-    int runDepth_ = 0;            // handlers running, nested ones inside processPending included
-    bool shown_ = false;          // FormShow has run
-    bool closePending_ = false;   // a close came while the model's loop ran
-    bool closeConfirmed_ = false; // FormClose has run and the window may go
+    int runDepth_ = 0;             // handlers running, nested ones inside processPending included
+    bool shown_ = false;           // FormShow has run
+    bool lettingEventsIn_ = false; // inside processPending
+    bool resizePending_ = false;   // the scroll box changed size while a handler ran
+    bool closePending_ = false;    // a close came while the model's loop ran
+    bool closeConfirmed_ = false;  // FormClose has run and the window may go
 };
 
 } // namespace kol::print

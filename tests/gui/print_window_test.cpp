@@ -225,6 +225,48 @@ private slots:
         QVERIFY(m.layout().rowsCreated() < 12000);
     }
 
+    void theImageAndAResizeWaitWhileTheCreationLetsEventsIn() {
+        auto grid = table(6000, 2, 60);
+        PrintRequest request = requestFor(*grid);
+        PrintWindow window(nullptr, request, printer, &prompts);
+        window.resize(900, 700);
+        window.show();
+        TfrmGridPrint_01& m = window.model();
+        QVERIFY(m.layout().pageCount() >= 2);
+        const int fittedHeight = m.ImageHeight;
+        QTimer::singleShot(0, &window, [&] {
+            QVERIFY(m.creatingAll());
+            window.resize(900, 500);
+            mouse(window.imageWidget(), QEvent::MouseButtonDblClick, {10, 10}, Qt::LeftButton);
+            QCOMPARE(m.ImageHeight, fittedHeight);
+        });
+        prompts.answers = {Answer::Yes};
+        window.buttonFor(m.Btn_DataCreate)->click();
+        QCOMPARE(m.layout().rowsCreated(), 6000);
+        // The double-click did not page; the new size is fitted once the creation is over.
+        QCOMPARE(m.CurrentPage, 1);
+        QVERIFY(m.ImageHeight < fittedHeight);
+        QVERIFY(m.ImageHeight <= window.scrollBox()->viewport()->height());
+    }
+
+    void withoutAPrinterOnlyFileStays() {
+        struct NoPrinters : BuiltInPrinter {
+            int printerCount() const override { return 0; }
+        } none;
+        auto grid = table(5, 2, 60);
+        PrintRequest request = requestFor(*grid);
+        PrintWindow window(nullptr, request, none, &prompts);
+        window.show();
+        QCOMPARE(static_cast<int>(prompts.messages.size()), 1);
+        QCOMPARE(prompts.messages[0].kind, test::Message::Fail);
+        QVERIFY(!window.scrollBox()->isVisible());
+        QVERIFY(!window.pageMinEdit()->isVisible());
+        const TfrmGridPrint_01& m = window.model();
+        for (const MenuItem* hidden : {&m.Mn_Save, &m.Mn_View, &m.Mn_View2, &m.Mn_RecCount})
+            QVERIFY(!window.action(*hidden)->isVisible());
+        QVERIFY(window.action(m.mnExit1)->isVisible());
+    }
+
     void theEntryReturnsWhenTheWindowCloses() {
         auto grid = table(5, 2, 60);
         PrintRequest request = requestFor(*grid);
