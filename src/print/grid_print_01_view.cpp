@@ -145,6 +145,8 @@ void TfrmGridPrint_01::displayPage(int page, TooLargeNotice notice) {
         if (notice == TooLargeNotice::Shown) showTooLarge();
         return;
     }
+    if (Mn_BreakColor.Checked && page >= 1 && page <= layout_.pageCount())
+        copy_->breakBitsThrough(layout_.page(page).last.row);
     host_.paintImage([&](Canvas& canvas) { drawPreviewPage(canvas, page); });
 }
 

@@ -38,7 +38,9 @@ public:
 
     BreakBitTable& breakBits() { return breakBits_; }
     const BreakBitTable& breakBits() const { return breakBits_; }
-    void recomputeBreakBits() { computeBreakBits(*grid_, breakBits_); }
+    // The break bits start again from the top; rows are worked out as pages need them.
+    void recomputeBreakBits() { breakBits_.reset(rowCount(), colCount()); }
+    void breakBitsThrough(int lastRow) { computeBreakBits(*grid_, breakBits_, lastRow + 1); }
 
     // True when every data cell (beyond the fixed columns) of row r is the empty string.
     bool rowEmpty(int r) const { return grid_->rowEmptyFrom(r, fixedCols()); }

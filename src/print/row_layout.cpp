@@ -10,8 +10,10 @@ namespace kol::print {
 void BreakBitTable::reset(int rows, int columns) {
     rows_ = std::max(rows, 0);
     columns_ = std::clamp(columns, 0, kLastColumn + 1);
+    computedRows_ = 0;
     bytesPerRow_ = static_cast<std::size_t>(columns_ + 7) / 8;
     bits_.assign(static_cast<std::size_t>(rows_) * bytesPerRow_, 0);
+    parity_.assign(static_cast<std::size_t>(columns_), 0);
 }
 
 void BreakBitTable::set(int row, int column, bool on) {
@@ -21,21 +23,29 @@ void BreakBitTable::set(int row, int column, bool on) {
     byte = on ? static_cast<std::uint8_t>(byte | mask) : static_cast<std::uint8_t>(byte & ~mask);
 }
 
-void computeBreakBits(const StringGrid& grid, BreakBitTable& bits) {
-    const int rowCount = grid.rowCount();
-    bits.reset(rowCount, grid.colCount());
-    const int last = std::min(grid.colCount() - 1, BreakBitTable::kLastColumn);
-    for (int c = std::max(grid.fixedCols(), 0); c <= last; ++c) {
-        bool parity = false;
-        for (int r = 1; r < rowCount; ++r) {
-            const std::string_view cell = grid.cell(c, r);
+void computeBreakBits(const StringGrid& grid, BreakBitTable& bits, int endRow) {
+    if (bits.rows() != grid.rowCount() ||
+        bits.columns() != std::min(grid.colCount(), BreakBitTable::kLastColumn + 1))
+        bits.reset(grid.rowCount(), grid.colCount());
+    const int end = std::min(endRow, bits.rows());
+    const int first = std::max(grid.fixedCols(), 0);
+    for (int r = std::max(bits.computedRows_, 1); r < end; ++r) {
+        const PackedRow* above = grid.packedRow(r - 1);
+        const PackedRow* row = grid.packedRow(r);
+        for (int c = first; c < bits.columns(); ++c) {
+            const auto i = static_cast<std::uint32_t>(c);
+            const std::string_view cell = row && i < row->cells ? row->cell(i) : std::string_view();
+            const std::string_view up =
+                above && i < above->cells ? above->cell(i) : std::string_view();
+            std::uint8_t& parity = bits.parity_[static_cast<std::size_t>(c)];
             if (TrimmedView(cell).empty())
-                parity = false;
-            else if (cell != grid.cell(c, r - 1))
-                parity = !parity;
+                parity = 0;
+            else if (cell != up)
+                parity ^= 1;
             if (parity) bits.set(r, c, true);
         }
     }
+    bits.computedRows_ = std::max(bits.computedRows_, end);
 }
 
 void computeRowHeights(const StringGrid& grid, std::span<int> columnWidths,

@@ -14,13 +14,18 @@
 
 namespace kol::print {
 
-// Bits over the columns 0..kLastColumn of every row; columns beyond are never shaded.
+// Bits over the columns 0..kLastColumn of every row; columns beyond are never shaded. Rows are
+// worked out from the top as far as they are needed (a preview shows its first pages long before
+// anyone looks at the millionth row), so the table remembers how far it got.
 class BreakBitTable {
 public:
     static constexpr int kLastColumn = 128;
 
-    // Every bit clear, room for `rows` rows of `columns` columns.
+    // Every bit clear, nothing worked out, room for `rows` rows of `columns` columns.
     void reset(int rows, int columns);
+    int rows() const { return rows_; }
+    int columns() const { return columns_; }
+    int computedRows() const { return computedRows_; }
     bool test(int row, int column) const {
         if (column < 0 || column >= columns_ || row < 0 || row >= rows_) return false;
         return (bits_[index(row, column)] >> (column % 8)) & 1u;
@@ -32,15 +37,20 @@ private:
     std::size_t index(int row, int column) const {
         return static_cast<std::size_t>(row) * bytesPerRow_ + static_cast<std::size_t>(column / 8);
     }
+    friend void computeBreakBits(const StringGrid&, BreakBitTable&, int);
+
     int rows_ = 0, columns_ = 0;
+    int computedRows_ = 0;
     std::size_t bytesPerRow_ = 0;
     std::vector<std::uint8_t> bits_;
+    std::vector<std::uint8_t> parity_; // per column, of the last row worked out
 };
 
 // Break bits of every row: for each column from the fixed columns up to kLastColumn, a parity
 // that flips where a cell's text differs from the one above and drops to 0 on a blank cell.
-// Row 0 (the column numbers) is never shaded.
-void computeBreakBits(const StringGrid& grid, BreakBitTable& bits);
+// Row 0 (the column numbers) is never shaded. Works out rows up to endRow - 1, going on from
+// where the table stopped; a table of another shape starts again.
+void computeBreakBits(const StringGrid& grid, BreakBitTable& bits, int endRow = INT32_MAX);
 
 struct RowHeightInput {
     PrintTextOptions text;    // mode, trim and date edit

@@ -1,8 +1,10 @@
 // Pagination of a few thousand random tables, held against the properties a print needs and
 // against a plain layout that keeps one record per cell.
 #include "print/cell_scale.h"
+#include "print/page_drawing.h"
 #include "print/page_geometry.h"
 #include "print/print_layout.h"
+#include "support/recording_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -259,6 +261,79 @@ TEST(PrintLayoutProperty, RandomTables) {
               << ", places cells twice in " << literalReplaces << "\n";
     EXPECT_GT(multiPage, 400);
     EXPECT_LT(tooLarge, 3000);
+}
+
+// What users of other programs lose most at page breaks: the headings. Every page is drawn, and
+// wherever a data cell's text shows, the texts of its column's fixed rows show on the same page
+// directly above it, in its column, and those of its row's fixed columns on its line.
+TEST(PrintLayoutProperty, EveryPageRepeatsTheFixedRowsAndColumnsOfItsCells) {
+    std::mt19937 rng(20261209);
+    int checkedCells = 0;
+    for (int round = 0; round < 600; ++round) {
+        const RandomTable t = randomTable(rng);
+        if (t.input.sizeMode == CellSizeMode::OnePage) continue;
+        PrintLayout layout;
+        if (layout.run(t.input) != LayoutStatus::Complete) continue;
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        const int rows = static_cast<int>(t.input.rowHeights.size());
+        const int cols = static_cast<int>(t.input.columnWidths.size());
+        StringGrid grid;
+        grid.setColCount(cols);
+        grid.setRowCount(rows);
+        grid.setFixedRows(t.input.fixedRows);
+        grid.setFixedCols(t.input.fixedColumns);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                grid.setCell(c, r, std::to_string(c) + "." + std::to_string(r));
+        PrintCopy copy(grid, 0);
+        PageOptions options;
+        options.charHeight = 2; // one unit a letter: a cell 12 wide shows its name
+        options.charWidth = 1;
+        options.breakColour = false;
+        PageMapping map;
+        map.marginLeft = map.marginTop = 40;
+        const auto& w = layout.columnWidths();
+        auto named = [&](int c, int r) { return w[c] >= 12 && t.input.rowHeights[r] > 0; };
+        for (int page = 1; page <= layout.pageCount(); ++page) {
+            test::RecordingCanvas canvas;
+            drawPage(canvas, test::FixedPitchMetrics{}, layout, copy, page, options, map, {});
+            std::map<std::string, std::vector<CanvasRect>> boxes;
+            for (const test::DrawCall& call : canvas.calls)
+                if (call.kind == test::DrawCall::Kind::Text)
+                    boxes[call.text.text].push_back(call.text.box);
+            for (int r = t.input.fixedRows; r < rows; ++r)
+                for (int c = t.input.fixedColumns; c < cols; ++c) {
+                    const CellPlacement p = layout.placement(c, r);
+                    if (p.page != page || !named(c, r)) continue;
+                    const auto cell = boxes.find(std::to_string(c) + "." + std::to_string(r));
+                    ASSERT_NE(cell, boxes.end()) << c << "," << r << " page " << page;
+                    const CanvasRect at = cell->second.front();
+                    ++checkedCells;
+                    for (int k = 0; k < t.input.fixedRows; ++k) {
+                        if (!named(c, k)) continue;
+                        const auto head = boxes.find(std::to_string(c) + "." + std::to_string(k));
+                        ASSERT_NE(head, boxes.end()) << "heading of " << c << "," << r;
+                        EXPECT_TRUE(std::any_of(head->second.begin(), head->second.end(),
+                                                [&](const CanvasRect& b) {
+                                                    return b.left == at.left && b.top < at.top;
+                                                }))
+                            << "heading of " << c << "," << r << " page " << page;
+                    }
+                    for (int j = 0; j < t.input.fixedColumns; ++j) {
+                        if (!named(j, r)) continue;
+                        const auto label = boxes.find(std::to_string(j) + "." + std::to_string(r));
+                        ASSERT_NE(label, boxes.end()) << "label of " << c << "," << r;
+                        EXPECT_TRUE(std::any_of(label->second.begin(), label->second.end(),
+                                                [&](const CanvasRect& b) {
+                                                    return b.top == at.top && b.left < at.left;
+                                                }))
+                            << "label of " << c << "," << r << " page " << page;
+                    }
+                }
+            ASSERT_FALSE(::testing::Test::HasFailure());
+        }
+    }
+    EXPECT_GT(checkedCells, 10000);
 }
 
 // The minimal table of PrintLayout.StackedBandHoldsEveryRowOfItsStrip under the rule that
