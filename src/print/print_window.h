@@ -16,6 +16,7 @@
 #include <vector>
 
 class QAction;
+class QColor;
 class QEventLoop;
 class QGroupBox;
 class QLabel;
@@ -85,6 +86,9 @@ private:
     void closeWindow() override;
 
     using Handler = void (TfrmGridPrint_01::*)();
+    static void setWindowColour(QWidget* widget, const QColor& colour);
+    // print_window.cpp: the window, the preview area and the events; print_controls_window.cpp:
+    // the header and the menus.
     void build();
     QWidget* buildHeader();
     QWidget* buildPreview();
