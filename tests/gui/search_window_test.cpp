@@ -55,6 +55,11 @@ private slots:
         QCOMPARE(search.model().Lab_Records.Caption, std::string("1 "));
         QVERIFY(search.grid()->isVisible());
         QVERIFY(buttonNamed(&search, "次")->isEnabled());
+        // Printing goes through the main window and leaves the results shown.
+        QAction* print = search.action(search.model().Mn_Print);
+        QVERIFY(print->isEnabled());
+        print->trigger();
+        QVERIFY(search.grid()->isVisible());
         // The first found cell is shown in the main grid: row 6, the reading column.
         QCOMPARE(main.model().View.row, 6);
         QCOMPARE(main.model().View.col, 4);
