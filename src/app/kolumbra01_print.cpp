@@ -1,7 +1,6 @@
 // The main window's prints: the whole table, the lines of the operation range, the selected
 // block, and the hand-off to the print preview that every table print goes through.
 #include "app/kolumbra01.h"
-#include "text/cp932.h"
 #include "text/text_utils.h"
 
 #include <algorithm>
