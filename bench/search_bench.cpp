@@ -35,6 +35,8 @@ struct QuietLink : SearchMainLink {
     std::string& selectFilePath() override { return path; }
     void showFoundCell() override {}
     void focusMainGrid() override {}
+    std::string tableFileName() override { return {}; }
+    void printGrid(const StringGrid&, const print::HeadingLines&, int) override {}
 };
 
 // Best and median of five runs, in milliseconds.

@@ -85,8 +85,7 @@ void TFm_Kolumbra01::SetupControls() {
     Mn_ExcelOpen.Visible = Mn_OutputCsv.Visible = Mn_RecEtc.Visible = false;
 
     // Commands whose windows come later are present but cannot be used yet.
-    for (Control* c : {static_cast<Control*>(&Btn_VertGrid), static_cast<Control*>(&Mn_Undo),
-                       static_cast<Control*>(&Mn_GridPrint), static_cast<Control*>(&Mn_MarkPrint)})
+    for (Control* c : {static_cast<Control*>(&Btn_VertGrid), static_cast<Control*>(&Mn_Undo)})
         c->Enabled = false;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/controls.h"
 #include "platform/is_dclick.h"
 #include "platform/platform.h"
+#include "print/print_request.h"
 #include "search/search_link.h"
 #include "table/csv_file_inf.h"
 #include "table/csv_form.h"
@@ -34,8 +35,9 @@ class TFm_CsvEtc;
 class TfrmCsvExcel;
 
 // What the main model asks of its window beyond questions and notices. It also hosts the
-// range output that every save goes through (busy cursor, progress, showing the file).
-class MainHost : public CsvFixedHost {
+// range output that every save goes through (busy cursor, progress, showing the file), and
+// opens the print preview for every table print.
+class MainHost : public CsvFixedHost, public print::PrintPreviewOpener {
 public:
     virtual void bringToFront() = 0;
     virtual void focusGrid() = 0;
@@ -47,6 +49,8 @@ public:
     virtual void runCsvExcel(TfrmCsvExcel&) {}          // modal; no window: cancelled
     virtual void repaintGrid() {}                       // now, while a question is open
     virtual void showSortWindow(bool visibilityPage) {} // the sort window, not modally
+    // Modal, as every table print opens it; no window: nothing is printed.
+    void openPrintPreview(print::PrintRequest&) override {}
 };
 
 struct ScreenInfo {
@@ -161,7 +165,20 @@ public:
     // Marks.
     void Pm_RowMarkSetClick(Sender sender); // MarkSet, MarkClear, MarkClearAll
     void Pm_ColMarkSetClick(Sender sender);
-    void Mn_MarkSaveClick(); // also the popups' save items
+    void Mn_MarkSaveClick();  // also the popups' save items
+    void Mn_MarkPrintClick(); // also the popups' print items
+
+    // Printing: the whole table, or a copy in WorkGrid of the lines or cells to print.
+    void Mn_GridPrintClick();
+    void Pm_RowPrintClick();
+    void Pm_ColPrintClick();
+    void Pm_RangePrintCellClick();
+    void Pm_RangePrintRowClick();
+    void Pm_RangePrintColClick();
+    // The print hand-off: the preview opens modally on `grid` in table mode with the table
+    // print settings, and they are taken back when it closes.
+    void PrintGrid(const StringGrid& grid, const print::HeadingLines& headings, int rowLimit);
+    std::string fileHeading() const; // heading line 1 of the table prints
 
     // Undo history.
     void Mn_UndoClick();
@@ -245,6 +262,7 @@ public:
 
     // Metrics of the grid font and of the reference combo, given by the window.
     int LetterWidth = 7, LetterHeight = 13, KijyunHeight = 22;
+    int FontPixels = 13; // the grid font's height in pixels, for the print's cells
 
     StringGrid CopyGrid, WorkGrid;
     int MarkedColumnCount = 0;
@@ -320,6 +338,12 @@ private:
     void resetWorkGrid(); // one empty cell, no fixed rows or columns, as before and after use
     void onSelectedRows(void (TFm_Kolumbra01::*rowCommand)()); // the cell popup's row commands
     void markLines(Axis axis, Sender sender);
+    void markedOutput(bool print);
+    // WorkGrid from the table's fixed lines and the given data rows and columns, in order.
+    void buildWorkGrid(const std::vector<int>& rows, const std::vector<int>& cols);
+    void printWorkGrid(); // the prepared-grid finish: widths, headings and the hand-off
+    void printLines(Axis axis);
+    void onSelectedLines(Axis axis, void (TFm_Kolumbra01::*command)());
     void copySelectedRows();
     void deleteSelectedRows();
     void applyUndo(const UndoOutcome& outcome);

@@ -93,6 +93,18 @@ void TFm_Kolumbra01::runCommand(GridCommand command) {
         return Pm_ColMarkSetClick(Sender::MarkClearAll);
     case C::MarkSave:
         return Mn_MarkSaveClick();
+    case C::MarkPrint:
+        return Mn_MarkPrintClick();
+    case C::RowPrint:
+        return Pm_RowPrintClick();
+    case C::ColPrint:
+        return Pm_ColPrintClick();
+    case C::RangePrintCell:
+        return Pm_RangePrintCellClick();
+    case C::RangePrintRow:
+        return Pm_RangePrintRowClick();
+    case C::RangePrintCol:
+        return Pm_RangePrintColClick();
     }
 }
 

@@ -36,6 +36,14 @@ void TFm_Kolumbra01::Pm_ColMarkSetClick(Sender sender) {
 }
 
 void TFm_Kolumbra01::Mn_MarkSaveClick() {
+    markedOutput(false);
+}
+
+void TFm_Kolumbra01::Mn_MarkPrintClick() {
+    markedOutput(true);
+}
+
+void TFm_Kolumbra01::markedOutput(bool print) {
     std::vector<int> rows, cols;
     for (int r = Grid.fixedRows(); r < Grid.rowCount(); ++r)
         if (r < static_cast<int>(RowFlags.size()) && RowFlags[r].Mark) rows.push_back(r);
@@ -45,39 +53,29 @@ void TFm_Kolumbra01::Mn_MarkSaveClick() {
         prompts_.inform(sj("現在、マーキングされたデータはありません。"));
         return;
     }
-    std::string name = ChooseSaveFile(Settings.Path_SelectFile,
-                                      sj("マーキングされたデータを指定のファイル名で保存します。"));
-    if (name.empty()) return;
-    BusyCursor busy(host_);
-    if (rows.empty())
-        for (int r = Grid.fixedRows(); r < Grid.rowCount(); ++r) rows.push_back(r);
-    if (cols.empty())
-        for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) cols.push_back(c);
-
-    // The fixed rows and columns, then the taken rows and columns in order.
-    const int fixedRows = Grid.fixedRows(), fixedCols = Grid.fixedCols();
-    resetWorkGrid();
-    WorkGrid.setRowCount(fixedRows + static_cast<int>(rows.size()));
-    WorkGrid.setColCount(fixedCols + static_cast<int>(cols.size()));
-    WorkGrid.setFixedRows(fixedRows);
-    WorkGrid.setFixedCols(fixedCols);
-    for (int c = 0; c < fixedCols; ++c) WorkGrid.setColWidth(c, Grid.colWidth(c));
-    for (std::size_t k = 0; k < cols.size(); ++k)
-        WorkGrid.setColWidth(fixedCols + static_cast<int>(k), Grid.colWidth(cols[k]));
-    auto copyRow = [&](int from, int to) {
-        std::vector<std::string_view> cells;
-        for (int c = 0; c < fixedCols; ++c) cells.push_back(Grid.cell(c, from));
-        for (int c : cols) cells.push_back(Grid.cell(c, from));
-        WorkGrid.setRowCells(to, cells);
-        WorkGrid.setRowHeight(to, Grid.rowHeight(from));
-    };
-    for (int r = 0; r < fixedRows; ++r) copyRow(r, r);
-    for (std::size_t k = 0; k < rows.size(); ++k) copyRow(rows[k], fixedRows + static_cast<int>(k));
-
-    Settings.Path_SelectFile = name;
-    TFm_CsvFixed writer(prompts_, host_, WorkGrid, CsvFileInf, 0, WorkGrid.rowCount() - 1,
-                        CurrentSeparator, programDir_);
-    (void)writer.WriteRows(name); // a failure has been reported; nothing here depends on it
+    std::string name;
+    if (!print) {
+        name = ChooseSaveFile(Settings.Path_SelectFile,
+                              sj("マーキングされたデータを指定のファイル名で保存します。"));
+        if (name.empty()) return;
+    }
+    {
+        BusyCursor busy(host_);
+        if (rows.empty())
+            for (int r = Grid.fixedRows(); r < Grid.rowCount(); ++r) rows.push_back(r);
+        if (cols.empty())
+            for (int c = Grid.fixedCols(); c < Grid.colCount(); ++c) cols.push_back(c);
+        buildWorkGrid(rows, cols);
+    }
+    if (print) {
+        printWorkGrid();
+    } else {
+        BusyCursor busy(host_);
+        Settings.Path_SelectFile = name;
+        TFm_CsvFixed writer(prompts_, host_, WorkGrid, CsvFileInf, 0, WorkGrid.rowCount() - 1,
+                            CurrentSeparator, programDir_);
+        (void)writer.WriteRows(name); // a failure has been reported; nothing here depends on it
+    }
     resetWorkGrid();
 }
 

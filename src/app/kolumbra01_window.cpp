@@ -6,6 +6,7 @@
 #include "app/settings_location.h"
 #include "app/sort_link.h"
 #include "platform/placement.h"
+#include "print/print_window.h"
 #include "search/search_window.h"
 #include "sort/csv_func_window.h"
 #include "ui/control_bindings.h"
@@ -85,6 +86,7 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
     model_->LetterWidth = grid_->letterWidth();
     model_->LetterHeight = grid_->letterHeight();
+    model_->FontPixels = std::max(1, grid_->gridFont().pixelSize());
     model_->KijyunHeight = QComboBox().sizeHint().height();
     if (useSettingsFile) model_->SettingsPath = SettingsFilePath(model_->programDir());
     model_->FormCreate(ScreenInfo{area.width(), area.height()});
@@ -168,6 +170,15 @@ std::string& Kolumbra01Window::selectFilePath() {
     return model_->Settings.Path_SelectFile;
 }
 
+void Kolumbra01Window::printGrid(const StringGrid& grid, const print::HeadingLines& headings,
+                                 int rowLimit) {
+    model_->PrintGrid(grid, headings, rowLimit);
+}
+
+void Kolumbra01Window::openPrintPreview(print::PrintRequest& request) {
+    print::showPrintPreview(this, request);
+}
+
 void Kolumbra01Window::showFoundCell() {
     input_->GridSelectCell(model_->View.col, model_->View.row);
     sync();
@@ -213,7 +224,8 @@ void Kolumbra01Window::buildMenus() {
     menuAction(edit, m.Mn_Undo, call(&TFm_Kolumbra01::Mn_UndoClick));
 
     QMenu* print = menuBar()->addMenu("Print(&P)");
-    for (MenuItem* item : {&m.Mn_GridPrint, &m.Mn_MarkPrint}) menuAction(print, *item, nullptr);
+    menuAction(print, m.Mn_GridPrint, call(&TFm_Kolumbra01::Mn_GridPrintClick));
+    menuAction(print, m.Mn_MarkPrint, call(&TFm_Kolumbra01::Mn_MarkPrintClick));
     menuAction(print, m.Mn_MarkSave, call(&TFm_Kolumbra01::Mn_MarkSaveClick));
 
     QMenu* view = menuBar()->addMenu("View(&V)");

@@ -88,6 +88,7 @@ private:
     void runCsvExcel(TfrmCsvExcel& window) override;
     void repaintGrid() override;
     void showSortWindow(bool visibilityPage) override;
+    void openPrintPreview(print::PrintRequest& request) override;
 
     // GridInputView
     Rect cellRect(int col, int row) override;
@@ -106,6 +107,9 @@ private:
     std::string& selectFilePath() override;
     void showFoundCell() override;
     void focusMainGrid() override { focusGrid(); }
+    std::string tableFileName() override { return model_->CsvFileInf.FileName; }
+    void printGrid(const StringGrid& grid, const print::HeadingLines& headings,
+                   int rowLimit) override;
 
     // CsvFuncWindowLink
     void setMainInputEnabled(bool enabled) override { setEnabled(enabled); }

@@ -106,7 +106,7 @@ void GridInput::buildPopups() {
     auto sub = [](MenuItem& item, std::vector<PopupNode> children) {
         return PopupNode{&item, {}, std::move(children)};
     };
-    // Printing and the single-row editor come later.
+    // The single-row editor comes later.
     popups_[static_cast<int>(Popup::Cell)] = {
         leaf(Pm_RangeClip, run(C::RangeClip)),
         leaf(Pm_RangeClipPaste, run(C::RangeClipPaste)),
@@ -119,8 +119,9 @@ void GridInput::buildPopups() {
         leaf(Pm_RangeRowInsert2, run(C::RangeRowInsert2)),
         leaf(Pm_RangeRowCopy2, run(C::RangeRowCopy2)),
         leaf(Pm_RangeRowDelete2, run(C::RangeRowDelete2)),
-        sub(Pm_RangePrint,
-            {leaf(Pm_RangePrintCell), leaf(Pm_RangePrintRow), leaf(Pm_RangePrintCol)}),
+        sub(Pm_RangePrint, {leaf(Pm_RangePrintCell, run(C::RangePrintCell)),
+                            leaf(Pm_RangePrintRow, run(C::RangePrintRow)),
+                            leaf(Pm_RangePrintCol, run(C::RangePrintCol))}),
         leaf(Pm_DispVertGrid),
     };
     popups_[static_cast<int>(Popup::Row)] = {
@@ -133,11 +134,11 @@ void GridInput::buildPopups() {
         leaf(Pm_RowDelete, run(C::RowDelete)),
         sub(Pm_RowImport, {leaf(Pm_RowInsertFile, run(C::RowInsertFile)),
                            leaf(Pm_RowInsertBoard, run(C::RowInsertBoard))}),
-        leaf(Pm_RowPrint),
+        leaf(Pm_RowPrint, run(C::RowPrint)),
         sub(Pm_RowMark,
             {leaf(Pm_RowMarkSet, run(C::RowMarkSet)), leaf(Pm_RowMarkClear, run(C::RowMarkClear)),
-             leaf(Pm_RowMarkClearAll, run(C::RowMarkClearAll)), leaf(Pm_RowMarkPrint),
-             leaf(Pm_RowMarkSave, run(C::MarkSave))}),
+             leaf(Pm_RowMarkClearAll, run(C::RowMarkClearAll)),
+             leaf(Pm_RowMarkPrint, run(C::MarkPrint)), leaf(Pm_RowMarkSave, run(C::MarkSave))}),
         leaf(Pm_RowMin, [this] { Pm_RowMinClick(); }),
     };
     popups_[static_cast<int>(Popup::Column)] = {
@@ -150,11 +151,11 @@ void GridInput::buildPopups() {
         leaf(Pm_ColDelete, run(C::ColDelete)),
         sub(Pm_ColView,
             {leaf(Pm_ColViewON, run(C::ColViewON)), leaf(Pm_ColViewOFF, run(C::ColViewOFF))}),
-        leaf(Pm_ColPrint),
+        leaf(Pm_ColPrint, run(C::ColPrint)),
         sub(Pm_ColMark,
             {leaf(Pm_ColMarkSet, run(C::ColMarkSet)), leaf(Pm_ColMarkClear, run(C::ColMarkClear)),
-             leaf(Pm_ColMarkClearAll, run(C::ColMarkClearAll)), leaf(Pm_ColMarkPrint),
-             leaf(Pm_ColMarkSave, run(C::MarkSave))}),
+             leaf(Pm_ColMarkClearAll, run(C::ColMarkClearAll)),
+             leaf(Pm_ColMarkPrint, run(C::MarkPrint)), leaf(Pm_ColMarkSave, run(C::MarkSave))}),
         leaf(Pm_ColMin, [this] { Pm_ColMinClick(); }),
     };
 }

@@ -58,6 +58,12 @@ enum class GridCommand {
     ColMarkClear,
     ColMarkClearAll,
     MarkSave,
+    RowPrint,
+    ColPrint,
+    RangePrintCell,
+    RangePrintRow,
+    RangePrintCol,
+    MarkPrint,
 };
 
 struct GridInputOptions {

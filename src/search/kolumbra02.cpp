@@ -61,7 +61,7 @@ TFm_Kolumbra02::TFm_Kolumbra02(Prompts& prompts, Clipboard& clipboard, Clock& cl
     caption(Mn_Exit, "2. 終了(&X)");
     caption(Mn_Print, "1. 印刷する");
     caption(Mn_FindHistoryClear, "1. 検索履歴クリアー");
-    Mn_Print.Enabled = false; // printing the results comes with the print preview
+    Mn_Print.Enabled = false; // until a search has finished
     shrinkResults();
 }
 
@@ -212,12 +212,13 @@ void TFm_Kolumbra02::setSearching(bool on) {
          {static_cast<Control*>(&Btn_Exec), static_cast<Control*>(&Btn_Exit),
           static_cast<Control*>(&Btn_Clear), static_cast<Control*>(&btnGetClip),
           static_cast<Control*>(&btnCopyExec), static_cast<Control*>(&Cmb_FindWord),
-          static_cast<Control*>(&Mn_FileSave), static_cast<Control*>(&Mn_FindHistoryClear)})
+          static_cast<Control*>(&Mn_FileSave), static_cast<Control*>(&Mn_FindHistoryClear),
+          static_cast<Control*>(&Mn_Print)})
         c->Enabled = !on;
     if (on)
-        for (Control* c : {static_cast<Control*>(&Btn_Prior), static_cast<Control*>(&Btn_Next),
-                           static_cast<Control*>(&Btn_RowPrior),
-                           static_cast<Control*>(&Btn_RowNext), static_cast<Control*>(&Mn_Print)})
+        for (Control* c :
+             {static_cast<Control*>(&Btn_Prior), static_cast<Control*>(&Btn_Next),
+              static_cast<Control*>(&Btn_RowPrior), static_cast<Control*>(&Btn_RowNext)})
             c->Enabled = false;
 }
 
@@ -392,6 +393,40 @@ void TFm_Kolumbra02::Mn_FileSaveClick() {
     // A failure has been told with its reason; the results stay for another try.
     (void)writeRowsOrReport(prompts_, host_, Grid, link_.separator(), name);
     host_.bringToFront();
+}
+
+// ---- printing
+// ------------------------------------------------------------------------------------
+
+void TFm_Kolumbra02::Mn_PrintClick() {
+    if (Running) return;
+    GridVisible = false;
+    std::vector<int> widths(static_cast<std::size_t>(Grid.colCount()));
+    for (int c = 0; c < Grid.colCount(); ++c) {
+        widths[static_cast<std::size_t>(c)] = Grid.colWidth(c);
+        // Result column c shows source column c - 1.
+        const int source = c - 1;
+        if (c >= 1 && source < static_cast<int>(source_.ColInfo.size()) &&
+            source_.ColInfo[source].Shown == 0)
+            Grid.setColWidth(c, 0);
+    }
+    const int last = Grid.rowCount() - 1;
+    auto fitted = [&](int c) {
+        return LetterWidth * (static_cast<int>(Trim(Grid.cell(c, last)).size()) + 2);
+    };
+    Grid.setColWidth(0, fitted(0));
+    if (Grid.colCount() > 1) Grid.setColWidth(1, fitted(1));
+    if (Grid.colCount() > 2) Grid.setColWidth(2, 0); // the main grid's key column, copied
+    const print::HeadingLines headings{
+        "File.Name  : " + Trim(link_.tableFileName()),
+        sj("検索条件   : ") + (Rdo_OR.Checked ? "OR" : "AND"),
+        sj("検索文字列 : ") + Edt_Word,
+        "",
+    };
+    link_.printGrid(Grid, headings, 100);
+    for (int c = 0; c < Grid.colCount(); ++c)
+        Grid.setColWidth(c, widths[static_cast<std::size_t>(c)]);
+    GridVisible = true;
 }
 
 // ---- drawing

@@ -74,6 +74,7 @@ public:
     void Btn_RowNextClick();
     void Btn_RowPriorClick();
     void Mn_FileSaveClick();
+    void Mn_PrintClick(); // the results, through the main window's print
     void Mn_FindHistoryClearClick();
     std::string AskSaveFileName(const std::string& start, const std::string& title);
 
@@ -98,6 +99,7 @@ public:
     MenuItem Mn_FileSave, Mn_Exit, Mn_Print, Mn_FindHistoryClear;
     bool GridVisible = false;
     bool ShowResultCell = false; // the window scrolls the results grid to its current cell
+    int LetterWidth = 7;         // width of "A" in the results grid's font, given by the window
 
     StringGrid Grid;    // the results
     StringGrid FlgGrid; // hidden: the source row of each result and "*" over found cells

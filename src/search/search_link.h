@@ -3,6 +3,9 @@
 // window's model knows of it.
 #pragma once
 
+#include "print/header_drawing.h"
+#include "table/string_grid.h"
+
 #include <span>
 #include <string>
 
@@ -28,6 +31,11 @@ public:
     // The main view state was moved to a found cell: scroll there and repaint.
     virtual void showFoundCell() = 0;
     virtual void focusMainGrid() = 0;
+    virtual std::string tableFileName() = 0; // the main table's file, as the prints head it
+    // Prints `grid` as the main window prints its table: the preview opens modally and the
+    // table print settings are taken back when it closes.
+    virtual void printGrid(const StringGrid& grid, const print::HeadingLines& headings,
+                           int rowLimit) = 0;
 };
 
 } // namespace kol

@@ -74,6 +74,7 @@ SearchWindow::SearchWindow(TableDocument& source, GridViewState& mainView, Searc
                                               mainView, std::move(programDir));
     setFont(programFont(13));
     build();
+    model_->LetterWidth = grid_->letterWidth();
     QScreen* screen = QGuiApplication::primaryScreen();
     QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
     model_->FormCreate(area.width(), area.height());
@@ -119,7 +120,7 @@ void SearchWindow::build() {
     menuItem(file, m.Mn_FileSave, &TFm_Kolumbra02::Mn_FileSaveClick);
     file->addSeparator();
     menuItem(file, m.Mn_Exit, &TFm_Kolumbra02::Mn_ExitClick);
-    menuItem(bar->addMenu("Print(&P)"), m.Mn_Print, nullptr);
+    menuItem(bar->addMenu("Print(&P)"), m.Mn_Print, &TFm_Kolumbra02::Mn_PrintClick);
     menuItem(bar->addMenu("Option(&O)"), m.Mn_FindHistoryClear,
              &TFm_Kolumbra02::Mn_FindHistoryClearClick);
 

@@ -42,7 +42,7 @@ private slots:
         QAction* save = w->action(w->model().Mn_FileSave);
         QVERIFY(save);
         QCOMPARE(save->text(), QString::fromUtf8("3. Csv ファイルとして保存する (&S)"));
-        QVERIFY(!w->action(w->model().Mn_GridPrint)->isEnabled()); // comes with printing
+        QVERIFY(w->action(w->model().Mn_GridPrint)->isEnabled());
         QVERIFY(w->action(w->model().Mn_FixedCenter)->isChecked());
         QVERIFY(!w->action(w->model().Mn_OutputCsv)->isVisible());
         QVERIFY(!w->saveButton()->isEnabled());

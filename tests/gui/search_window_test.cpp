@@ -2,6 +2,7 @@
 // opens it, Enter searches, a found cell moves the main grid, a restructured table resets the
 // results, and the history goes back into the settings.
 #include "app/kolumbra01_window.h"
+#include "print/print_window.h"
 #include "search/search_window.h"
 #include "support/fakes.h"
 #include "support/test_support.h"
@@ -55,6 +56,21 @@ private slots:
         QCOMPARE(search.model().Lab_Records.Caption, std::string("1 "));
         QVERIFY(search.grid()->isVisible());
         QVERIFY(buttonNamed(&search, "次")->isEnabled());
+        // Printing goes through the main window and leaves the results shown.
+        QAction* print = search.action(search.model().Mn_Print);
+        QVERIFY(print->isEnabled());
+        // The preview is modal: it opens, then is closed.
+        std::string caption;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* preview = qobject_cast<print::PrintWindow*>(w)) {
+                    caption = preview->model().Caption;
+                    preview->close();
+                }
+        });
+        print->trigger();
+        QCOMPARE(caption, sj("Ｇｒｉｄ Ｐｒｉｎｔ"));
+        QVERIFY(search.grid()->isVisible());
         // The first found cell is shown in the main grid: row 6, the reading column.
         QCOMPARE(main.model().View.row, 6);
         QCOMPARE(main.model().View.col, 4);

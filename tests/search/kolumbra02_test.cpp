@@ -82,7 +82,7 @@ TEST(Search, AndFindsRowsWithEveryWordAndFillsTheResults) {
     EXPECT_FALSE(f.w.Btn_Stop.Visible);
     EXPECT_TRUE(f.w.Btn_Exec.Enabled);
     EXPECT_TRUE(f.w.Btn_Next.Enabled);
-    EXPECT_FALSE(f.w.Mn_Print.Enabled);
+    EXPECT_TRUE(f.w.Mn_Print.Enabled);
 
     const StringGrid& g = f.w.Grid;
     EXPECT_EQ(g.colCount(), f.doc.Grid.colCount() + 1);
@@ -199,6 +199,7 @@ TEST(Search, ProgressEvery500RowsAndAStopKeepsWhatWasFound) {
         EXPECT_TRUE(f.w.Btn_Stop.Visible);
         EXPECT_FALSE(f.w.Btn_Exec.Enabled);
         EXPECT_FALSE(f.w.Btn_Exit.Enabled);
+        EXPECT_FALSE(f.w.Mn_Print.Enabled);
     };
     f.search("hit");
     EXPECT_EQ(guides, (std::vector<std::string>{" [ 500 / 1,202 ]", " [ 1,000 / 1,202 ]"}));
@@ -249,6 +250,7 @@ TEST(Search, ResetEmptiesTheResultsAndDisablesTheSteps) {
     EXPECT_EQ(f.w.Grid.colCount(), 1);
     EXPECT_EQ(f.w.FlgGrid.colCount(), 1);
     EXPECT_FALSE(f.w.Btn_Prior.Enabled);
+    EXPECT_FALSE(f.w.Mn_Print.Enabled);
     EXPECT_EQ(f.w.SelCol, -1);
     f.w.ResetResults(true);
     EXPECT_EQ(f.w.Edt_Word, "");

@@ -35,6 +35,20 @@ public:
     std::string& selectFilePath() override { return path; }
     void showFoundCell() override { ++shown; }
     void focusMainGrid() override {}
+    std::string fileName = "  /data/table.csv ";
+    std::string tableFileName() override { return fileName; }
+    struct Print {
+        PrintedRequest printed;
+        int rowLimit;
+    };
+    std::vector<Print> prints;
+    void printGrid(const StringGrid& grid, const print::HeadingLines& headings,
+                   int rowLimit) override {
+        print::PrintRequest request;
+        request.source = &grid;
+        request.headings = headings;
+        prints.push_back({PrintedRequest::of(request), rowLimit});
+    }
 };
 
 // Every reading of the clock moves it on by `step` milliseconds.

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,23 @@ public:
     }
 };
 
+// A print request as the preview saw it: the source grid is copied (cells and sizes), as it
+// may be a work grid that is emptied once the preview has closed.
+struct PrintedRequest {
+    print::PrintRequest request;
+    std::shared_ptr<StringGrid> grid;
+    static PrintedRequest of(const print::PrintRequest& request) {
+        PrintedRequest printed{request, std::make_shared<StringGrid>()};
+        if (request.source) printed.grid->assign(*request.source);
+        return printed;
+    }
+    std::vector<int> widths() const {
+        std::vector<int> w;
+        for (int c = 0; c < grid->colCount(); ++c) w.push_back(grid->colWidth(c));
+        return w;
+    }
+};
+
 class FakeHost : public MainHost {
 public:
     int repaints = 0, closes = 0;
@@ -106,6 +124,12 @@ public:
         ++csvExcelRuns;
         window.FormShow();
         if (csvExcel) csvExcel(window);
+    }
+    std::vector<PrintedRequest> prints;
+    std::function<void(print::PrintRequest&)> previewing; // what the user does in the preview
+    void openPrintPreview(print::PrintRequest& request) override {
+        prints.push_back(PrintedRequest::of(request));
+        if (previewing) previewing(request);
     }
 };
 
