@@ -93,6 +93,8 @@ void TFm_Kolumbra01::runCommand(GridCommand command) {
         return Pm_ColMarkSetClick(Sender::MarkClearAll);
     case C::MarkSave:
         return Mn_MarkSaveClick();
+    case C::DispVertGrid:
+        return Btn_VertGridClick();
     }
 }
 

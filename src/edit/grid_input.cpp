@@ -106,7 +106,7 @@ void GridInput::buildPopups() {
     auto sub = [](MenuItem& item, std::vector<PopupNode> children) {
         return PopupNode{&item, {}, std::move(children)};
     };
-    // Printing and the single-row editor come later.
+    // Printing comes later.
     popups_[static_cast<int>(Popup::Cell)] = {
         leaf(Pm_RangeClip, run(C::RangeClip)),
         leaf(Pm_RangeClipPaste, run(C::RangeClipPaste)),
@@ -121,7 +121,7 @@ void GridInput::buildPopups() {
         leaf(Pm_RangeRowDelete2, run(C::RangeRowDelete2)),
         sub(Pm_RangePrint,
             {leaf(Pm_RangePrintCell), leaf(Pm_RangePrintRow), leaf(Pm_RangePrintCol)}),
-        leaf(Pm_DispVertGrid),
+        leaf(Pm_DispVertGrid, run(C::DispVertGrid)),
     };
     popups_[static_cast<int>(Popup::Row)] = {
         sub(Pm_RowClipGroup,

@@ -58,6 +58,7 @@ enum class GridCommand {
     ColMarkClear,
     ColMarkClearAll,
     MarkSave,
+    DispVertGrid,
 };
 
 struct GridInputOptions {
