@@ -139,7 +139,11 @@ void RecordEditor::dropEntries() {
 }
 
 void RecordEditor::showRecord(int r, int line) {
+    // A memo still open (the scroll bar and the search window leave it so) belongs to the
+    // record it was opened on.
+    if (mmMemo.Visible) mmMemo.close();
     dropEntries();
+    removeUndoHighlight(); // it marked a cell of the record left
     writeBack();
     ShownRow = std::clamp(r, 0, doc_.Grid.rowCount() - 1);
     Lab_VertRowNo.Caption = "[ " + shown_.rowLabel(ShownRow, false) + " ]";

@@ -180,6 +180,18 @@ TEST(RecordEditor, ChangesReachTheTableWhenTheRecordIsLeft) {
     EXPECT_EQ(f.g.cell(3, 2), "c1");
 }
 
+TEST(RecordEditor, AMemoLeftOpenStaysWithItsRecord) {
+    Fixture f(kThree);
+    f.openAt(1, 2);
+    ASSERT_TRUE(f.ed.VertGridKeyPress('!'));
+    f.ed.scbVertRowNoScroll(RecordEditor::ScrollCode::LineDown);
+    EXPECT_FALSE(f.ed.mmMemo.Visible);
+    EXPECT_EQ(f.g.cell(1, 2), "a1!");
+    EXPECT_EQ(f.value(1), "a2");
+    f.ed.showFoundRow(4, 1);
+    EXPECT_EQ(f.g.cell(1, 3), "a2");
+}
+
 TEST(RecordEditor, StepsStopAtTheNameRowAndTheLastRecord) {
     Fixture f(kThree);
     f.openAt(1, 2);
