@@ -30,6 +30,9 @@ TFm_Kolumbra01::TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost&
     : prompts_(prompts), clipboard_(clipboard), host_(host), clock_(clock),
       programDir_(std::move(programDir)) {
     SetupControls();
+    Record = std::make_unique<RecordEditor>(Doc, Shown, View, static_cast<RecordMainLink&>(*this),
+                                            prompts_);
+    RecordListening = std::make_unique<TableSubscription>(Shown.listeners(), *Record);
 }
 
 TFm_Kolumbra01::~TFm_Kolumbra01() = default;
@@ -82,11 +85,10 @@ void TFm_Kolumbra01::SetupControls() {
     caption(Mn_ExcelOpen, "4. Excel ファイルを開く (&E)");
     caption(Mn_OutputCsv, "範囲を指定してＣＳＶ出力");
     caption(Mn_RecEtc, "環境定義");
+    caption(Mn2_Undo, "元に戻す(&U)");
     Mn_ExcelOpen.Visible = Mn_OutputCsv.Visible = Mn_RecEtc.Visible = false;
 
-    // Commands whose windows come later are present but cannot be used yet.
-    for (Control* c : {static_cast<Control*>(&Btn_VertGrid), static_cast<Control*>(&Mn_Undo)})
-        c->Enabled = false;
+    Mn_Undo.Enabled = false; // nothing to undo yet
 }
 
 void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
@@ -108,6 +110,7 @@ void TFm_Kolumbra01::FormCreate(const ScreenInfo& screen) {
     CaptionOverride.clear();
     Modified = 0;
     PopupKind = Popup::Cell;
+    Record->forgetContentWidth();
 
     Settings.SetDefaults();
     otherSettingLines_.clear();
@@ -171,6 +174,7 @@ void TFm_Kolumbra01::ApplySettings() {
         {&Mn_ConfCopy, Settings.ConfCopy},         {&Mn_ConfMove, Settings.ConfMove},
         {&Mn_ConfDelete, Settings.ConfDelete},     {&Mn_FixedRowSEQ, Settings.FixedRowSEQ}};
     for (const auto& [item, value] : checks) item->Checked = value != 0;
+    Record->setNameColumnLetters(Settings.Cmb_VertKomKeta);
     if (Search) Search->LoadHistory(Settings.FindWord);
 }
 
@@ -229,6 +233,8 @@ void TFm_Kolumbra01::FilesDropped(const std::vector<std::string>& paths) {
 void TFm_Kolumbra01::UpdateCaptions() {
     if (!CaptionOverride.empty())
         Caption = CaptionOverride;
+    else if (Record->shown())
+        Caption = sj("Kolumbra 単行編集   [ ") + cp932::fromUtf8(CsvFileInf.FileName) + " ]";
     else
         Caption = "Kolumbra Ver 4.00  [ " + cp932::fromUtf8(CsvFileInf.FileName) + " ]";
     Lab_Records.Caption =
@@ -253,6 +259,7 @@ void TFm_Kolumbra01::Mn_InitClearClick() {
             sj("内容をクリアーして初期化します。\r\n\r\n (１行１列になる)\r\n\r\nよろしいですか？"),
             Buttons::YesNo) != Answer::Yes)
         return;
+    Record->Btn_VertGridEndClick();
     ResetTable(0, 0);
     UpdateCaptions();
     Modified = 1;
@@ -260,6 +267,11 @@ void TFm_Kolumbra01::Mn_InitClearClick() {
 }
 
 bool TFm_Kolumbra01::FormClose() {
+    // The first request only closes the record editor, writing its record back.
+    if (Record->shown()) {
+        Record->Btn_VertGridEndClick();
+        return false;
+    }
     if (Modified == 1) {
         if (AskSaveChanges(Buttons::YesNoCancel) == Answer::Cancel) return false;
     }
@@ -293,11 +305,35 @@ void TFm_Kolumbra01::GatherSettings() {
         {&Settings.ConfCopy, &Mn_ConfCopy},         {&Settings.ConfMove, &Mn_ConfMove},
         {&Settings.ConfDelete, &Mn_ConfDelete},     {&Settings.FixedRowSEQ, &Mn_FixedRowSEQ}};
     for (const auto& [stored, item] : checks) *stored = item->Checked ? 1 : 0;
+    Settings.Cmb_VertKomKeta = Record->nameColumnLetters();
     if (Search) Search->GatherHistory(Settings.FindWord);
 }
 
 void TFm_Kolumbra01::Btn_SelectClick() {
     if (Search) Search->showWindow();
+}
+
+void TFm_Kolumbra01::Btn_VertGridClick() {
+    Record->Btn_VertGridClick();
+}
+
+std::string TFm_Kolumbra01::nameRowCaption() const {
+    return Trim(Cmb_KomRow.text());
+}
+
+std::string TFm_Kolumbra01::tableFileName() const {
+    return cp932::fromUtf8(CsvFileInf.FileName);
+}
+
+void TFm_Kolumbra01::recordEditorShown(bool shown) {
+    host_.recordEditorShown(shown);
+    UpdateCaptions();
+}
+
+// The print window takes the record once the main window's print hand-off is connected.
+void TFm_Kolumbra01::printRecord(const StringGrid& grid, const print::HeadingLines& headings,
+                                 int rowLimit) {
+    PrintGrid(grid, headings, rowLimit);
 }
 
 void TFm_Kolumbra01::Mn_ExitClick() {

@@ -12,6 +12,8 @@
 #include "platform/is_dclick.h"
 #include "platform/platform.h"
 #include "print/print_request.h"
+#include "record/record_editor.h"
+#include "record/record_link.h"
 #include "search/search_link.h"
 #include "table/csv_file_inf.h"
 #include "table/csv_form.h"
@@ -51,13 +53,16 @@ public:
     virtual void showSortWindow(bool visibilityPage) {} // the sort window, not modally
     // Modal, as every table print opens it; no window: nothing is printed.
     void openPrintPreview(print::PrintRequest&) override {}
+    // The record editor took the table's place, or gave it back: menu bar, panels, focus.
+    virtual void recordEditorShown(bool shown) {}
+    virtual void focusRecordGrid() {}
 };
 
 struct ScreenInfo {
     int width = 1920, height = 1080;
 };
 
-class TFm_Kolumbra01 : public EditingState, public GridInputHost {
+class TFm_Kolumbra01 : public EditingState, public GridInputHost, public RecordMainLink {
 public:
     TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host, Clock& clock,
                    std::string programDir);
@@ -80,8 +85,9 @@ public:
     // Commands.
     void Btn_OpenCsvClick();
     void Btn_OpenBoardClick();
-    void Btn_SelectClick(); // shows the search window
-    void Btn_ExcelClick();  // also Mn_ExcelOpen
+    void Btn_SelectClick();   // shows the search window
+    void Btn_VertGridClick(); // opens the record editor
+    void Btn_ExcelClick();    // also Mn_ExcelOpen
     void ExcelImport(const std::string& path);
     void Cmb_BunriClick();
     enum class SaveSender { Button, Menu };
@@ -203,7 +209,7 @@ public:
     void Chk_RowSizeClick();
 
     // The cell under the last press is forgotten, so no popup command acts on it; repaints.
-    void unsetPopupCell();
+    void unsetPopupCell() override;
     // The table, or in its place the base panel's caption (while a sort reorders the rows);
     // repaints at once.
     void setTableVisible(bool visible);
@@ -237,6 +243,22 @@ public:
     std::string SettingsPath;           // the settings file; empty: defaults only, nothing written
     SearchWindowLink* Search = nullptr; // set by the window that owns the search window
 
+    // RecordMainLink: what the record editor asks of the main window.
+    int nameRowIndex() const override { return komRowIndex(); }
+    std::string nameRowCaption() const override;
+    int keyColumnIndex() const override { return ViewSwitches.keyColumnChoice(); }
+    std::string tableFileName() const override;
+    int letterWidth() const override { return LetterWidth; }
+    void recordEditorShown(bool shown) override;
+    void unsetOperationRange() override { OperationRange = CellRange(); }
+    void undoMenuChanged() override { updateUndoMenu(); }
+    void showSearchWindow() override { Btn_SelectClick(); }
+    void focusRecordGrid() override { host_.focusRecordGrid(); }
+    void focusTableGrid() override { host_.focusGrid(); }
+    void printRecord(const StringGrid& grid, const print::HeadingLines& headings,
+                     int rowLimit) override;
+    void clearProgressText() override { pnlBase.Caption.clear(); }
+
     // Window state.
     std::string Caption;
     TableDocument Doc;
@@ -248,6 +270,9 @@ public:
     // Labels, key column, break colours, widths and folding, and the table's listeners.
     MainViewSwitches ViewSwitches{*this};
     TableView Shown{Doc, ViewSwitches};
+    // The single-row editor over the same table; it hears the table's changes first.
+    std::unique_ptr<RecordEditor> Record;
+    std::unique_ptr<TableSubscription> RecordListening;
     std::uint8_t FirstShow = 1;
     std::string CaptionOverride;
     unsigned char CurrentSeparator = ',';

@@ -105,6 +105,8 @@ void TFm_Kolumbra01::runCommand(GridCommand command) {
         return Pm_RangePrintRowClick();
     case C::RangePrintCol:
         return Pm_RangePrintColClick();
+    case C::DispVertGrid:
+        return Btn_VertGridClick();
     }
 }
 

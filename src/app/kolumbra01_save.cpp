@@ -9,6 +9,8 @@
 namespace kol {
 
 Answer TFm_Kolumbra01::AskSaveChanges(Buttons buttons) {
+    // What the record editor holds is part of what is asked about and saved.
+    Record->flushToTable();
     Answer answer = prompts_.ask(sj("内容が変更されています。\r\n\r\n保存しますか？"), buttons);
     if (answer != Answer::Yes) return answer;
     Mn_FileSaveClick(SaveSender::Menu);
@@ -27,6 +29,7 @@ std::string TFm_Kolumbra01::ChooseSaveFile(const std::string& startName, const s
 }
 
 void TFm_Kolumbra01::Mn_FileSaveClick(SaveSender sender) {
+    Record->flushToTable();
     std::string name = CsvFileInf.FileName;
     // The workbook a sheet was imported from is never overwritten with CSV text: the dialog
     // proposes its name with ".csv" instead.

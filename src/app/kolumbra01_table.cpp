@@ -114,6 +114,7 @@ int TFm_Kolumbra01::FillGrid(StartLoad::Table* prepared) {
 }
 
 bool TFm_Kolumbra01::LoadTable(const std::string& name, int changedValue) {
+    Record->Btn_VertGridEndClick();
     const bool fromFile = !Trim(name).empty();
     std::unique_ptr<StartLoad::Table> prepared;
     if (startLoad_) {

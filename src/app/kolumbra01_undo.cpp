@@ -33,7 +33,6 @@ void TFm_Kolumbra01::updateUndoMenu() {
         item->Enabled = false;
         item->Caption = sj("元に戻す");
     }
-    Mn2_Undo.Caption = sj("元に戻す(&U)");
     if (Doc.History.empty()) return;
     const UndoEntry& newest = Doc.History.newest();
     // The record editor's entries are taken back from its own menu.
@@ -74,7 +73,10 @@ void TFm_Kolumbra01::Mn_UndoClick() {
 void TFm_Kolumbra01::applyUndo(const UndoOutcome& outcome) {
     using Change = UndoOutcome::Change;
     // The record editor selects in its own grid; the table is as it was.
-    if (outcome.scope != UndoScope::Table) return;
+    if (outcome.scope != UndoScope::Table) {
+        Record->undoneCell(outcome.select);
+        return;
+    }
     const bool rows = outcome.axis == Axis::Rows;
     switch (outcome.change) {
     case Change::None:

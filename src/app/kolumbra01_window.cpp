@@ -7,6 +7,7 @@
 #include "app/sort_link.h"
 #include "platform/placement.h"
 #include "print/print_window.h"
+#include "record/record_window.h"
 #include "search/search_window.h"
 #include "sort/csv_func_window.h"
 #include "ui/control_bindings.h"
@@ -181,6 +182,8 @@ void Kolumbra01Window::openPrintPreview(print::PrintRequest& request) {
 
 void Kolumbra01Window::showFoundCell() {
     input_->GridSelectCell(model_->View.col, model_->View.row);
+    // The record editor in the table's place shows the found row.
+    model_->Record->showFoundRow(model_->View.row, model_->View.col);
     sync();
 }
 
@@ -256,6 +259,24 @@ void Kolumbra01Window::buildMenus() {
     QMenu* option = menuBar()->addMenu("Option(&O)");
     option->menuAction()->setVisible(false);
     menuAction(option, m.Mn_RecEtc, call(&TFm_Kolumbra01::Mn_RecEtcClick));
+    for (QMenu* menu : {file, edit, print, view, confirm, help})
+        mainMenu1_.push_back(menu->menuAction());
+
+    // MainMenu2, in place of the others while the record editor is shown.
+    RecordEditor& rec = *m.Record;
+    auto record = [this](void (RecordEditor::*handler)()) {
+        return [this, handler] { (model_->Record.get()->*handler)(); };
+    };
+    QMenu* file2 = menuBar()->addMenu("File(&F)");
+    menuAction(file2, rec.Mn2_Exit, record(&RecordEditor::Btn_VertGridEndClick));
+    QMenu* edit2 = menuBar()->addMenu("Edit(&E)");
+    menuAction(edit2, m.Mn2_Undo, call(&TFm_Kolumbra01::Mn_UndoClick));
+    QMenu* print2 = menuBar()->addMenu("Print(&P)");
+    menuAction(print2, rec.Mn2_Printx, record(&RecordEditor::Mn2_PrintxClick));
+    for (QMenu* menu : {file2, edit2, print2}) {
+        mainMenu2_.push_back(menu->menuAction());
+        menu->menuAction()->setVisible(false);
+    }
 }
 
 QPushButton* Kolumbra01Window::button(Button& state, void (TFm_Kolumbra01::*handler)()) {
@@ -320,7 +341,7 @@ void Kolumbra01Window::buildPanels() {
     base->setSpacing(0);
 
     // Top panel: opening, saving, title rows and the key column, the other windows, messages.
-    auto* pnlTop = new QWidget(pnlBase_);
+    auto* pnlTop = pnlTop_ = new QWidget(pnlBase_);
     auto* top = new QHBoxLayout(pnlTop);
     top->setContentsMargins(2, 2, 2, 2);
     btnSave_ = button(m.Btn_Save, nullptr);
@@ -343,7 +364,8 @@ void Kolumbra01Window::buildPanels() {
                          {combo(m.Cmb_FixedCol, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
     top->addWidget(group("固定列幅", pnlTop,
                          {combo(m.Cmb_FixedKeta, handler(&TFm_Kolumbra01::Cmb_FixedColClick))}));
-    top->addWidget(group("単行", pnlTop, {button(m.Btn_VertGrid, nullptr)}));
+    top->addWidget(
+        group("単行", pnlTop, {button(m.Btn_VertGrid, &TFm_Kolumbra01::Btn_VertGridClick)}));
     top->addWidget(button(m.Btn_Select, &TFm_Kolumbra01::Btn_SelectClick));
     top->addWidget(button(m.Btn_Sort, &TFm_Kolumbra01::Btn_SortClick));
     pnlMsg_ = new QLabel(pnlTop);
@@ -352,7 +374,7 @@ void Kolumbra01Window::buildPanels() {
     base->addWidget(pnlTop);
 
     // Function panel: separator, counts, mouse permissions, widths and folding, cursor advance.
-    auto* pnlFunc = new QWidget(pnlBase_);
+    auto* pnlFunc = pnlFunc_ = new QWidget(pnlBase_);
     pnlFunc->setFont(programFont(12));
     auto* func = new QHBoxLayout(pnlFunc);
     func->setContentsMargins(2, 0, 2, 2);
@@ -404,6 +426,11 @@ void Kolumbra01Window::buildPanels() {
     gridStack_->addWidget(grid_);
     gridStack_->addWidget(baseCaption_);
     base->addWidget(gridStack_, 1);
+    record_ = new RecordWindow(
+        *m.Record, grid_->gridFont(),
+        [this](const std::function<void()>& handler) { run(handler); }, pnlBase_);
+    record_->hide();
+    base->addWidget(record_, 1);
     bindings_.enabled(grid_, model_->GridControl.Enabled);
     buildPopups();
     buildMemo();
@@ -440,6 +467,14 @@ void Kolumbra01Window::sync() {
     if (!input_->mmMemo.Visible && memo_->isVisible()) memo_->hide();
     syncTimer();
     if (sortWindow_) sortWindow_->tableShown(); // a column hidden from the popup shows ×
+    // The record editor takes the place of the panels, the table and the menu bar.
+    const bool record = m.Record->shown();
+    for (QAction* menu : mainMenu1_) menu->setVisible(!record);
+    for (QAction* menu : mainMenu2_) menu->setVisible(record);
+    pnlTop_->setVisible(!record);
+    pnlFunc_->setVisible(!record);
+    gridStack_->setVisible(!record);
+    record_->sync();
 }
 
 void Kolumbra01Window::run(const std::function<void()>& handler) {
@@ -548,6 +583,21 @@ void Kolumbra01Window::showSortWindow(bool visibilityPage) {
     if (sortWindow_)
         sortWindow_->showPage(visibilityPage ? CsvFuncPage::Visibility : CsvFuncPage::Sort,
                               grid_->letterWidth());
+}
+
+void Kolumbra01Window::recordEditorShown(bool shown) {
+    sync();
+    if (shown) {
+        if (sortWindow_) sortWindow_->hide();
+        record_->focusGrid();
+    } else {
+        grid_->scrollToCell(model_->View.col, model_->View.row);
+        focusGrid();
+    }
+}
+
+void Kolumbra01Window::focusRecordGrid() {
+    record_->focusGrid();
 }
 
 void Kolumbra01Window::runCsvFixed(TFm_CsvFixed& window) {

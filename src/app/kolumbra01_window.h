@@ -33,6 +33,7 @@ namespace kol {
 
 class GridWidget;
 class MainSortLink;
+class RecordWindow;
 class SearchWindow;
 class TFm_Browse;
 
@@ -54,6 +55,7 @@ public:
     TFm_Kolumbra01& model() { return *model_; }
     GridInput& input() { return *input_; }
     GridWidget* grid() const { return grid_; }
+    RecordWindow* recordWindow() const { return record_; }
     QMenu* popupMenu(Popup kind) const { return popups_[static_cast<int>(kind)]; }
     QPlainTextEdit* memo() const { return memo_; }
     QPushButton* saveButton() const { return btnSave_; }
@@ -89,6 +91,8 @@ private:
     void repaintGrid() override;
     void showSortWindow(bool visibilityPage) override;
     void openPrintPreview(print::PrintRequest& request) override;
+    void recordEditorShown(bool shown) override;
+    void focusRecordGrid() override;
 
     // GridInputView
     Rect cellRect(int col, int row) override;
@@ -157,6 +161,11 @@ private:
 
     GridWidget* grid_ = nullptr;
     QStackedWidget* gridStack_ = nullptr;
+    QWidget* pnlTop_ = nullptr;
+    QWidget* pnlFunc_ = nullptr;
+    RecordWindow* record_ = nullptr;  // the single-row editor, in the table's place when shown
+    std::vector<QAction*> mainMenu1_; // the menu bar's menus in the table's place
+    std::vector<QAction*> mainMenu2_; // and in the record editor's
     QLabel* baseCaption_ = nullptr;
     QWidget* pnlBase_ = nullptr;
     QLabel* pnlMsg_ = nullptr;

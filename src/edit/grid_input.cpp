@@ -106,7 +106,6 @@ void GridInput::buildPopups() {
     auto sub = [](MenuItem& item, std::vector<PopupNode> children) {
         return PopupNode{&item, {}, std::move(children)};
     };
-    // The single-row editor comes later.
     popups_[static_cast<int>(Popup::Cell)] = {
         leaf(Pm_RangeClip, run(C::RangeClip)),
         leaf(Pm_RangeClipPaste, run(C::RangeClipPaste)),
@@ -122,7 +121,7 @@ void GridInput::buildPopups() {
         sub(Pm_RangePrint, {leaf(Pm_RangePrintCell, run(C::RangePrintCell)),
                             leaf(Pm_RangePrintRow, run(C::RangePrintRow)),
                             leaf(Pm_RangePrintCol, run(C::RangePrintCol))}),
-        leaf(Pm_DispVertGrid),
+        leaf(Pm_DispVertGrid, run(C::DispVertGrid)),
     };
     popups_[static_cast<int>(Popup::Row)] = {
         sub(Pm_RowClipGroup,

@@ -64,6 +64,7 @@ enum class GridCommand {
     RangePrintRow,
     RangePrintCol,
     MarkPrint,
+    DispVertGrid,
 };
 
 struct GridInputOptions {

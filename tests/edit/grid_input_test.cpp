@@ -156,7 +156,7 @@ TEST(GridPopups, ItemsFollowTheClipAndTheClipboard) {
     EXPECT_TRUE(in.Pm_RangeClip.Enabled);
     EXPECT_FALSE(in.Pm_RangeClipPaste.Enabled); // neither a clip nor clipboard text
     EXPECT_TRUE(in.Pm_RangePrint.Enabled && in.Pm_ColPrint.Enabled && in.Pm_RowMarkPrint.Enabled);
-    EXPECT_FALSE(in.Pm_DispVertGrid.Enabled); // the single-row editor comes with its window
+    EXPECT_TRUE(in.Pm_DispVertGrid.Enabled);
 
     f.clipboard.content = "x";
     f.model.ClipKind = ClipContent::Rows;
