@@ -19,6 +19,7 @@ bool FtFace::load(const std::string& file, std::string& error) {
         error = "cannot read the font " + file;
         return false;
     }
+    this->file = file;
     unitsPerEm = face_->units_per_EM > 0 ? face_->units_per_EM : 1000;
     ascender = face_->ascender;
     descender = -face_->descender;

@@ -18,6 +18,7 @@ public:
 
     bool load(const std::string& file, std::string& error);
     FT_Face face() const { return face_; }
+    std::string file;
     // Design units.
     int unitsPerEm = 1000;
     int ascender = 800, descender = 200; // descender positive
