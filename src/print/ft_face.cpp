@@ -55,8 +55,11 @@ int FtFace::advance(char32_t code) const {
 }
 
 int roundedPixels(long long designUnits, int pixelSize, int unitsPerEm) {
-    // 26.6 fixed point, truncated, then rounded half up.
-    const long long fixed = designUnits * pixelSize * 64 / unitsPerEm;
+    // FreeType's scale (16.16) and its rounded multiplication give 26.6 pixels, which the
+    // toolkit rounds half up.
+    const long long scale =
+        ((static_cast<long long>(pixelSize) * 64 << 16) + unitsPerEm / 2) / unitsPerEm;
+    const long long fixed = (designUnits * scale + 0x8000) >> 16;
     return static_cast<int>((fixed + 32) >> 6);
 }
 

@@ -61,12 +61,12 @@ int FtFontMetrics::charHeight(const CanvasFont& font) const {
 int FtFontMetrics::textWidth(const CanvasFont& font, std::string_view cp932) const {
     if (!face_) return 0;
     const int px = std::max(1, font.height);
-    int width = 0;
+    // The advances add up unrounded, as the toolkit places glyphs at fractions of a pixel.
+    long long units = 0;
     const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
     for (std::size_t at = 0, length = 0; at < cp932.size(); at += length)
-        width += roundedPixels(face_->advance(cp932::decodeChar(p + at, cp932.size() - at, length)),
-                               px, face_->unitsPerEm);
-    return width;
+        units += face_->advance(cp932::decodeChar(p + at, cp932.size() - at, length));
+    return roundedPixels(units, px, face_->unitsPerEm);
 }
 
 } // namespace kol::print
