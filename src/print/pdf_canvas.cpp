@@ -275,9 +275,7 @@ void PdfCanvas::text(const TextBox& t) {
     const auto* p = reinterpret_cast<const unsigned char*>(t.text.data());
     for (std::size_t at = 0, length = 0; at < t.text.size(); at += length) {
         const char32_t code = cp932::decodeChar(p + at, t.text.size() - at, length);
-        const std::uint32_t glyph = face.glyph(code);
-        glyphs_.emplace(glyph, code);
-        appendHex4(glyphs, glyph);
+        appendHex4(glyphs, codeOf(code));
     }
     glyphs += ">Tj\n";
     // Text beyond its box is cut off, as on the screen: such a line is drawn on its own.
@@ -315,6 +313,18 @@ void PdfCanvas::text(const TextBox& t) {
     textY_ = y;
 }
 
+std::uint16_t PdfCanvas::codeOf(char32_t c) {
+    std::uint16_t* slot = c < 128 ? &asciiCodes_[c] : &codes_[c];
+    if (*slot == 0) {
+        // A page could in theory show more characters than two bytes number: the rest share
+        // the last code's glyph rather than overflow.
+        if (used_.size() >= 0xFFFF) return 0xFFFF;
+        used_.push_back({metrics_.face().glyph(c), c});
+        *slot = static_cast<std::uint16_t>(used_.size());
+    }
+    return *slot;
+}
+
 std::string PdfCanvas::fontProgram(std::string& error) const {
     std::string program;
     hb_blob_t* blob = hb_blob_create_from_file_or_fail(metrics_.face().file.c_str());
@@ -326,7 +336,7 @@ std::string PdfCanvas::fontProgram(std::string& error) const {
     hb_subset_input_t* input = hb_subset_input_create_or_fail();
     if (input) {
         hb_set_t* glyphs = hb_subset_input_glyph_set(input);
-        for (const auto& used : glyphs_) hb_set_add(glyphs, used.first);
+        for (const Used& u : used_) hb_set_add(glyphs, u.glyph);
         // Glyph numbers stay, so the page's codes name the same glyphs in the subset.
         hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
         if (hb_face_t* subset = hb_subset_or_fail(face, input)) {
@@ -347,14 +357,12 @@ std::string PdfCanvas::fontProgram(std::string& error) const {
 
 std::string PdfCanvas::widths() const {
     const FtFace& face = metrics_.face();
-    std::string w = "[";
-    for (const auto& [glyph, code] : glyphs_) {
-        appendInt(w, glyph);
-        w += '[';
-        appendInt(w, static_cast<long long>(face.advance(code)) * 1000 / face.unitsPerEm);
-        w += "]";
+    std::string w = "[1[";
+    for (const Used& u : used_) {
+        appendInt(w, static_cast<long long>(face.advance(u.character)) * 1000 / face.unitsPerEm);
+        w += ' ';
     }
-    return w + "]";
+    return w + "]]";
 }
 
 std::string PdfCanvas::toUnicode() const {
@@ -362,15 +370,15 @@ std::string PdfCanvas::toUnicode() const {
                       "/CIDSystemInfo<</Registry(Adobe)/Ordering(UCS)/Supplement 0>>def\n"
                       "/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n"
                       "1 begincodespacerange<0000><FFFF>endcodespacerange\n";
-    auto it = glyphs_.begin();
-    while (it != glyphs_.end()) {
+    std::size_t next = 0;
+    while (next < used_.size()) {
         std::string block;
         int n = 0;
-        for (; it != glyphs_.end() && n < 100; ++it, ++n) {
+        for (; next < used_.size() && n < 100; ++next, ++n) {
             block += '<';
-            appendHex4(block, it->first);
+            appendHex4(block, static_cast<unsigned>(next + 1));
             block += "><";
-            char32_t c = it->second;
+            char32_t c = used_[next].character;
             if (c >= 0x10000) {
                 c -= 0x10000;
                 appendHex4(block, 0xD800 + (c >> 10));
@@ -393,7 +401,7 @@ IoStatus PdfCanvas::finish() {
     if (program.empty()) return IoStatus::failure(EIO);
     const FtFace& face = metrics_.face();
     const int cidFont = newObject(), descriptor = newObject(), file = newObject(),
-              unicode = newObject();
+              unicode = newObject(), glyphMap = newObject();
     auto units = [&](long long v) { return v * 1000 / face.unitsPerEm; };
     auto ref = [](int n) { return std::to_string(n) + " 0 R"; };
 
@@ -406,7 +414,8 @@ IoStatus PdfCanvas::finish() {
     out_ += "<</Type/Font/Subtype/CIDFontType2/BaseFont/" + std::string(kFontName) +
             "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>"
             "/FontDescriptor " +
-            ref(descriptor) + "/DW 1000/W" + widths() + "/CIDToGIDMap/Identity>>\nendobj\n";
+            ref(descriptor) + "/DW 1000/W" + widths() + "/CIDToGIDMap " + ref(glyphMap) +
+            ">>\nendobj\n";
     beginObject(descriptor);
     const FT_Face ft = face.face();
     out_ +=
@@ -418,6 +427,12 @@ IoStatus PdfCanvas::finish() {
         std::to_string(units(face.ascender)) + "/StemV 80/FontFile2 " + ref(file) + ">>\nendobj\n";
     (void)putStream(file, "/Length1 " + std::to_string(program.size()), program, true);
     (void)putStream(unicode, "", toUnicode(), true);
+    std::string map(2, '\0'); // code 0: no glyph
+    for (const Used& u : used_) {
+        map += static_cast<char>(u.glyph >> 8);
+        map += static_cast<char>(u.glyph & 0xFF);
+    }
+    (void)putStream(glyphMap, "", map, true);
 
     std::string kids;
     for (int page : pages_) kids += ref(page) + ' ';

@@ -10,8 +10,8 @@
 #include "table/atomic_file.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kol::print {
@@ -65,7 +65,16 @@ private:
     bool hasPendingFill_ = false;
     int fontSize_ = -1, lineWidth_ = -1;
     std::uint32_t fill_ = 0xFFFFFFFF, stroke_ = 0xFFFFFFFF; // none set yet
-    std::map<std::uint32_t, char32_t> glyphs_;              // used glyph → its character
+    // Characters numbered from 1 in the order they first appear: the codes the pages show,
+    // small numbers that compress better than the face's glyph numbers.
+    std::uint16_t codeOf(char32_t c);
+    struct Used {
+        std::uint32_t glyph;
+        char32_t character;
+    };
+    std::vector<Used> used_;                            // code - 1 → glyph and character
+    std::unordered_map<char32_t, std::uint16_t> codes_; // beyond ASCII
+    std::uint16_t asciiCodes_[128]{};
     int catalog_ = 0, pageTree_ = 0, font_ = 0;
 };
 
