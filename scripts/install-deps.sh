@@ -7,6 +7,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-translations-l10n libgl-dev libicu-dev libzip-dev libdeflate-dev libexpat1-dev libfreexl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libfreetype-dev libfontconfig-dev libharfbuzz-dev poppler-utils
   fonts-ipafont-mincho fonts-ipafont-gothic
   xvfb xauth imagemagick
   librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot lintian

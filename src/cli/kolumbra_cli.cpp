@@ -7,10 +7,13 @@
 //   kolumbra-cli sort --keys N[,N...] [--columns-to-front] [--no-rows] [--separator NAME]
 //                     [--fixed-rows N] FILE OUT
 //   kolumbra-cli excel [--sheet N] FILE OUT | excel --list FILE
+//   kolumbra-cli print --pdf OUT.pdf|--layout [PRINT OPTIONS] FILE
+//   kolumbra-cli html [PRINT OPTIONS] FILE OUT.html
 //   kolumbra-cli --help | --version
 // "--" ends the options of any command, so a word or a file name may begin with "-".
 #include "app/version.h"
 #include "cli/excel_command.h"
+#include "cli/print_command.h"
 #include "cli/standard_output.h"
 #include "search/table_search.h"
 #include "sort/sort_keys_arg.h"
@@ -52,6 +55,11 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
            "                         [--separator NAME] [--fixed-rows N] FILE OUT\n"
            "       kolumbra-cli excel [--sheet N] FILE OUT\n"
            "       kolumbra-cli excel --list FILE\n"
+           "       kolumbra-cli print --pdf OUT.pdf [PRINT OPTIONS] FILE\n"
+           "       kolumbra-cli print --layout [PRINT OPTIONS] FILE\n"
+           "       kolumbra-cli html [PRINT OPTIONS] FILE OUT.html\n"
+           "PRINT OPTIONS: [--pages A-B] [--paper A4|A3|A5|B4|B5] [--landscape]\n"
+           "               [--scale N|--fit-width] [--separator NAME] [--fixed-rows N]\n"
            "       kolumbra-cli --help | --version\n"
            "NAME: a separator name (\"無し\", \",\", \"TAB\", \"空白\", \"|\", ...) or \"Comma\"\n"
            "\"--\" ends the options: what follows is words and files, even if it begins with "
@@ -107,6 +115,7 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "--help") return usage(std::cout, 0);
     if (command == "excel") return excelCommand(argc, argv);
+    if (command == "print" || command == "html") return printCommand(argc, argv);
     if (command == "--version") {
         std::cout << "kolumbra-cli " << kVersion << '\n';
         return 0;

@@ -81,8 +81,6 @@ TfrmGridPrint_01::TfrmGridPrint_01(Prompts& prompts, GridPrintHost& host, Printe
     caption(Mn_SaveHtmlMain, "2. 印刷データをＨＴＭＬ形式で");
     caption(Mn_ExecHtml, "1. 起動する");
     caption(Mn_SaveHtml, "2. 保存する");
-    // The exports come with printing.
-    Mn_SaveCsv.Enabled = Mn_SaveHtmlMain.Enabled = false;
     caption(Mn_View, "View(&V)");
     caption(Mn_FixedCenter, "1. 固定欄のセンター表示");
     caption(Mn_DataCenter, "2. 通常欄のセンター表示");

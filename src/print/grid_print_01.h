@@ -49,6 +49,11 @@ public:
     virtual void processPending() = 0;
     virtual PrintClockReading now() const = 0;
     virtual void closeWindow() = 0;
+    // Opens a file in the desktop's browser; false when none could be started.
+    virtual bool openInBrowser(const std::string& path) {
+        (void)path;
+        return false;
+    }
 };
 
 class TfrmGridPrint_01 {
@@ -89,6 +94,14 @@ public:
     void Btn_PrtSetClick();
     void Btn_PrintExecClick();
     void Btn_PrintStopClick();
+
+    // Save menu: the print copy as CSV or as HTML, saved or opened in the browser.
+    void Mn_SaveCsvClick();
+    void Mn_SaveHtmlClick();
+    void Mn_ExecHtmlClick();
+    // The documents those commands write.
+    std::string printDataCsv() const;
+    std::string printDataHtml() const;
 
     // Views.
     void Mn_FixedCenterClick();
@@ -143,6 +156,8 @@ public:
     double displayScale() const { return displayScale_; }
     int cellScale() const { return cellScale_; }
     int cellFontHeight() const { return cellFontHeight_; }
+    // What every row height and column width is divided by before the layout.
+    long double cellSizeFactor() const { return scaleFactor(); }
     bool creatingAll() const { return creatingAll_; }
     // Draws page n as the preview does, on any canvas.
     void drawPreviewPage(Canvas& canvas, int page) const;
@@ -196,6 +211,9 @@ private:
     void toggleAndRescale(MenuItem& item);
     static void toggleRadio(MenuItem& item, MenuItem& other);
     void setGrey(int level);
+    std::string chooseExportFile(std::string& lastPath, const std::string& title, bool csv);
+    // Writes an export; false, after telling the user, when it could not be written.
+    bool writeOrTell(const std::string& path, const std::string& bytes);
 
     Prompts& prompts_;
     GridPrintHost& host_;

@@ -19,6 +19,9 @@ struct PrintRequest {
     int maxLinesPerCell = 0;   // wrapped lines per cell at most; 0: no limit
     PrintSettings settings;    // copied in before showing, taken back after closing
     CanvasFont sourceFont;     // the source grid's font (height in pixels)
+    // The program's data folder (where its settings live): the HTML the browser opens is
+    // written there, and the first export dialog starts there.
+    std::string dataFolder;
 };
 
 // The caller's side of the hand-off: opens the preview modally on `request` and returns when it

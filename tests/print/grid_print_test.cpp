@@ -2,7 +2,9 @@
 // the display scale, paging and the settings it gives back.
 #include "print/grid_print_01.h"
 #include "support/fakes.h"
+#include "support/fault_injection.h"
 #include "support/recording_canvas.h"
+#include "support/test_support.h"
 #include "text/cp932.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +53,12 @@ public:
     }
     PrintClockReading now() const override { return {"2026/12/09", "10:11:12"}; }
     void closeWindow() override { closed = true; }
+    std::string opened;
+    bool browserStarts = true;
+    bool openInBrowser(const std::string& path) override {
+        opened = path;
+        return browserStarts;
+    }
 };
 
 // A table with the column-number row, `dataRows` rows and `dataCols` data columns after the
@@ -390,6 +398,68 @@ TEST(GridPrint, BadTablesOpenWithoutHarm) {
     d.open();
     EXPECT_TRUE(d.prompts.messages.empty() ||
                 d.prompts.last().find(sj("用紙に描画できない")) != std::string::npos);
+}
+
+TEST(GridPrint, SaveMenuWritesTheCsvAndHtmlWhereTheDialogsSay) {
+    test::TempDir dir;
+    Preview p(table(3, 2, [](StringGrid& g) { g.setCell(2, 1, "a,\"b\""); }));
+    p.request.dataFolder = dir.path().string();
+    TfrmGridPrint_01& m = p.open();
+    EXPECT_TRUE(m.Mn_SaveCsv.Enabled);
+    EXPECT_TRUE(m.Mn_SaveHtmlMain.Enabled);
+
+    // Cancelled: nothing written, nothing remembered.
+    m.Mn_SaveCsvClick();
+    ASSERT_EQ(p.prompts.dialogs.size(), 1u);
+    const FileDialogRequest& first = p.prompts.dialogs[0];
+    EXPECT_EQ(first.title, sj("印刷データをＣＳＶ形式で保存します。"));
+    EXPECT_EQ(first.fileName, (dir / "*.csv").string());
+    EXPECT_EQ(first.filter.substr(0, 22), "(*.csv)|*.csv|(*.csv)|");
+    EXPECT_TRUE(first.askOverwrite);
+    EXPECT_TRUE(p.request.settings.SavePath.empty());
+
+    const std::string csv = (dir / "t.csv").string();
+    p.prompts.fileNames = {csv};
+    m.Mn_SaveCsvClick();
+    EXPECT_EQ(m.printDataCsv(), test::readBytes(csv));
+    EXPECT_NE(test::readBytes(csv).find("\"a,\"\"b\"\"\""), std::string::npos);
+
+    // The first HTML dialog starts beside the CSV.
+    const std::string html = (dir / "t.html").string();
+    p.prompts.fileNames = {html};
+    m.Mn_SaveHtmlClick();
+    EXPECT_EQ(p.prompts.dialogs.back().fileName, (dir / "*.html").string());
+    EXPECT_EQ(test::readBytes(html), m.printDataHtml());
+    EXPECT_TRUE(p.prompts.messages.empty()) << p.prompts.last();
+
+    m.FormClose();
+    EXPECT_EQ(p.request.settings.SavePath, csv);
+    EXPECT_EQ(p.request.settings.HtmlPath, html);
+}
+
+TEST(GridPrint, BrowserHtmlGoesToTheDataFolderAndFailuresAreTold) {
+    test::TempDir dir;
+    Preview p(table(3, 2));
+    p.request.dataFolder = dir.path().string();
+    TfrmGridPrint_01& m = p.open();
+    m.Mn_ExecHtmlClick();
+    EXPECT_EQ(p.host.opened, (dir / "kolumbra_Temp.Html").string());
+    EXPECT_EQ(test::readBytes(p.host.opened), m.printDataHtml());
+    EXPECT_TRUE(p.prompts.messages.empty());
+
+    p.host.browserStarts = false;
+    m.Mn_ExecHtmlClick();
+    EXPECT_EQ(p.prompts.last(), sj("ブラウザの起動を失敗しました。"));
+
+    // A file that cannot be written is said so, and the old one stays.
+    test::writeBytes(dir / "old.csv", "old");
+    p.prompts.fileNames = {(dir / "old.csv").string()};
+    {
+        test::FullDisk disk(5);
+        m.Mn_SaveCsvClick();
+    }
+    EXPECT_EQ(p.prompts.last(), sj("出力ファイルの作成に失敗しました。"));
+    EXPECT_EQ(test::readBytes(dir / "old.csv"), "old");
 }
 
 } // namespace

@@ -1,0 +1,459 @@
+#include "print/pdf_canvas.h"
+
+#include "print/ft_face.h"
+#include "text/cp932.h"
+
+#include <hb-subset.h>
+#include <hb.h>
+#include <libdeflate.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+
+namespace kol::print {
+
+namespace {
+
+constexpr double kPointsPerInch = 72.0, kMmPerInch = 25.4;
+constexpr std::size_t kFlushBytes = 1 << 20;
+// Six letters naming the subset, as the format asks of a font that is not whole.
+constexpr std::string_view kFontName = "KOLUMB+IPAMincho";
+
+void appendInt(std::string& s, long long v) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+    s.append(buffer, end);
+}
+
+// A number as the page wants it: whole, or with up to four decimals.
+void appendReal(std::string& s, double v) {
+    char buffer[32];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.4f", v);
+    std::string_view t(buffer, static_cast<std::size_t>(n));
+    while (t.back() == '0') t.remove_suffix(1);
+    if (t.back() == '.') t.remove_suffix(1);
+    s += t;
+}
+
+// A grey as one number ("g"), any other colour as three ("rg").
+bool appendColour(std::string& s, std::uint32_t bgr) {
+    const std::uint32_t r = bgr & 0xFF;
+    if (r == ((bgr >> 8) & 0xFF) && r == ((bgr >> 16) & 0xFF)) {
+        appendReal(s, r / 255.0);
+        return true;
+    }
+    appendReal(s, r / 255.0);
+    s += ' ';
+    appendReal(s, ((bgr >> 8) & 0xFF) / 255.0);
+    s += ' ';
+    appendReal(s, ((bgr >> 16) & 0xFF) / 255.0);
+    return false;
+}
+
+std::string deflate(std::string_view data) {
+    libdeflate_compressor* c = libdeflate_alloc_compressor(9);
+    std::string out(libdeflate_zlib_compress_bound(c, data.size()), '\0');
+    const std::size_t n =
+        libdeflate_zlib_compress(c, data.data(), data.size(), out.data(), out.size());
+    libdeflate_free_compressor(c);
+    out.resize(n);
+    return out;
+}
+
+void appendHex4(std::string& s, unsigned v) {
+    static const char* const digits = "0123456789ABCDEF";
+    for (int shift = 12; shift >= 0; shift -= 4) s += digits[(v >> shift) & 0xF];
+}
+
+} // namespace
+
+PdfCanvas::PdfCanvas(const std::string& path, double widthMm, double heightMm, int dotsPerInch,
+                     const FtFontMetrics& metrics)
+    : file_(path), metrics_(metrics), widthPt_(widthMm / kMmPerInch * kPointsPerInch),
+      heightPt_(heightMm / kMmPerInch * kPointsPerInch), scale_(kPointsPerInch / dotsPerInch) {}
+
+int PdfCanvas::newObject() {
+    xref_.push_back(0);
+    return static_cast<int>(xref_.size());
+}
+
+void PdfCanvas::beginObject(int number) {
+    xref_[static_cast<std::size_t>(number - 1)] = offset_ + out_.size();
+    appendInt(out_, number);
+    out_ += " 0 obj\n";
+}
+
+IoStatus PdfCanvas::put(std::string_view bytes) {
+    out_ += bytes;
+    return out_.size() >= kFlushBytes ? flush() : status_;
+}
+
+IoStatus PdfCanvas::flush() {
+    if (status_ && !out_.empty()) status_ = file_.write(out_);
+    offset_ += out_.size();
+    out_.clear();
+    return status_;
+}
+
+IoStatus PdfCanvas::putStream(int number, std::string_view dictionary, std::string_view data,
+                              bool compress) {
+    const std::string packed = compress ? deflate(data) : std::string();
+    const std::string_view body = compress ? std::string_view(packed) : data;
+    beginObject(number);
+    out_ += "<<";
+    out_ += dictionary;
+    out_ += "/Length ";
+    appendInt(out_, static_cast<long long>(body.size()));
+    if (compress) out_ += "/Filter/FlateDecode";
+    out_ += ">>stream\n";
+    out_ += body;
+    return put("\nendstream\nendobj\n");
+}
+
+IoStatus PdfCanvas::open() {
+    if (!metrics_.ok()) return IoStatus::failure(ENOENT);
+    status_ = file_.open();
+    if (!status_) return status_;
+    catalog_ = newObject();
+    pageTree_ = newObject();
+    font_ = newObject();
+    return put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+}
+
+void PdfCanvas::beginPage() {
+    page_.clear();
+    // Dots from the top-left corner, y downwards.
+    appendReal(page_, scale_);
+    page_ += " 0 0 ";
+    appendReal(page_, -scale_);
+    page_ += " 0 ";
+    appendReal(page_, heightPt_);
+    page_ += " cm\n";
+    text_.clear();
+    textX_ = textY_ = 0;
+    fontSize_ = lineWidth_ = -1;
+    hasPendingFill_ = false;
+    fill_ = stroke_ = 0xFFFFFFFF;
+}
+
+IoStatus PdfCanvas::endPage() {
+    // The text goes over the page's graphics in one text object: each line stays inside its
+    // own cell (cut off where it would leave it), so nothing drawn later could have covered it.
+    putPendingFill();
+    if (!text_.empty()) {
+        page_ += "BT\n0 g\n1 0 0 -1 0 0 Tm\n";
+        page_ += text_;
+        page_ += "ET\n";
+    }
+    const int page = newObject(), content = newObject();
+    pages_.push_back(page);
+    std::string dictionary = "<</Type/Page/Parent ";
+    appendInt(dictionary, pageTree_);
+    dictionary += " 0 R/MediaBox[0 0 ";
+    appendReal(dictionary, widthPt_);
+    dictionary += ' ';
+    appendReal(dictionary, heightPt_);
+    dictionary += "]/Resources<</Font<</F1 ";
+    appendInt(dictionary, font_);
+    dictionary += " 0 R>>>>/Contents ";
+    appendInt(dictionary, content);
+    dictionary += " 0 R>>\nendobj\n";
+    beginObject(page);
+    out_ += dictionary;
+    return putStream(content, "", page_, true);
+}
+
+void PdfCanvas::fillColour(std::uint32_t colour) {
+    if (colour == fill_) return;
+    fill_ = colour;
+    page_ += appendColour(page_, colour) ? " g\n" : " rg\n";
+}
+
+void PdfCanvas::strokeColour(std::uint32_t colour) {
+    if (colour == stroke_) return;
+    stroke_ = colour;
+    page_ += appendColour(page_, colour) ? " G\n" : " RG\n";
+}
+
+void PdfCanvas::lineWidth(int width) {
+    if (width == lineWidth_) return;
+    lineWidth_ = width;
+    appendInt(page_, width);
+    page_ += " w\n";
+}
+
+void PdfCanvas::fillRect(const CanvasRect& r, std::uint32_t colour) {
+    if (r.width() <= 0 || r.height() <= 0) return;
+    putPendingFill();
+    pendingFill_ = r;
+    pendingColour_ = colour;
+    hasPendingFill_ = true;
+}
+
+// A cell is filled and then framed: the two go out as one path when they meet.
+void PdfCanvas::putPendingFill() {
+    if (!hasPendingFill_) return;
+    hasPendingFill_ = false;
+    fillColour(pendingColour_);
+    for (int v :
+         {pendingFill_.left, pendingFill_.top, pendingFill_.width(), pendingFill_.height()}) {
+        appendInt(page_, v);
+        page_ += ' ';
+    }
+    page_ += "re f\n";
+}
+
+namespace {
+
+// The path of the rectangle's outermost ring: a pen centred half a unit inside the edge.
+void appendRingPath(std::string& s, const CanvasRect& r) {
+    appendReal(s, r.left + 0.5);
+    s += ' ';
+    appendReal(s, r.top + 0.5);
+    s += ' ';
+    appendInt(s, r.width() - 1);
+    s += ' ';
+    appendInt(s, r.height() - 1);
+    s += " re S";
+}
+
+} // namespace
+
+void PdfCanvas::frameRect(const CanvasRect& r, std::uint32_t colour, int penWidth) {
+    if (r.width() <= 0 || r.height() <= 0 || penWidth <= 0) return;
+    // Filling the ring's inside and stroking the ring covers what the fill alone covers.
+    const bool both = hasPendingFill_ && pendingFill_ == r;
+    if (both) {
+        hasPendingFill_ = false;
+        fillColour(pendingColour_);
+    } else {
+        putPendingFill();
+    }
+    strokeColour(colour);
+    lineWidth(penWidth);
+    appendRingPath(page_, r);
+    if (both) page_.back() = 'B';
+    page_ += '\n';
+}
+
+void PdfCanvas::dottedFrame(const CanvasRect& r, std::uint32_t colour) {
+    if (r.width() <= 0 || r.height() <= 0) return;
+    putPendingFill();
+    strokeColour(colour);
+    lineWidth(1);
+    page_ += "[1 1] 0 d\n";
+    appendRingPath(page_, r);
+    page_ += "\n[] 0 d\n";
+}
+
+void PdfCanvas::line(int x1, int y1, int x2, int y2, std::uint32_t colour, int penWidth) {
+    if (penWidth <= 0) return;
+    putPendingFill();
+    strokeColour(colour);
+    lineWidth(penWidth);
+    appendReal(page_, x1 + 0.5);
+    page_ += ' ';
+    appendReal(page_, y1 + 0.5);
+    page_ += " m ";
+    appendReal(page_, x2 + 0.5);
+    page_ += ' ';
+    appendReal(page_, y2 + 0.5);
+    page_ += " l S\n";
+}
+
+void PdfCanvas::text(const TextBox& t) {
+    if (t.font.height < 1 || t.text.empty() || t.box.width() <= 0 || t.box.height() <= 0) return;
+    const int width = metrics_.textWidth(t.font, t.text);
+    const int height = metrics_.charHeight(t.font);
+    int x = t.box.left;
+    if (t.align == TextAlign::Centre) x += (t.box.width() - width) / 2;
+    int y = t.box.top + metrics_.ascent(t.font);
+    if (t.centredVertically) y += (t.box.height() - height) / 2;
+    std::string glyphs = "<";
+    const auto* p = reinterpret_cast<const unsigned char*>(t.text.data());
+    for (std::size_t at = 0, length = 0; at < t.text.size(); at += length) {
+        const char32_t code = cp932::decodeChar(p + at, t.text.size() - at, length);
+        appendHex4(glyphs, codeOf(code));
+    }
+    glyphs += ">Tj\n";
+    // Text beyond its box is cut off, as on the screen: such a line is drawn on its own.
+    if (width > t.box.width() || height > t.box.height()) {
+        putPendingFill();
+        page_ += "q ";
+        for (int v : {t.box.left, t.box.top, t.box.width(), t.box.height()}) {
+            appendInt(page_, v);
+            page_ += ' ';
+        }
+        page_ += "re W n\nBT\n0 g\n/F1 ";
+        appendInt(page_, t.font.height);
+        page_ += " Tf\n1 0 0 -1 ";
+        appendInt(page_, x);
+        page_ += ' ';
+        appendInt(page_, y);
+        page_ += " Tm" + glyphs + "ET\nQ\n";
+        fill_ = stroke_ = 0xFFFFFFFF;
+        lineWidth_ = -1;
+        return;
+    }
+    if (fontSize_ != t.font.height) {
+        fontSize_ = t.font.height;
+        text_ += "/F1 ";
+        appendInt(text_, fontSize_);
+        text_ += " Tf\n";
+    }
+    // From the previous line's start; the text space's y grows upwards.
+    appendInt(text_, x - textX_);
+    text_ += ' ';
+    appendInt(text_, textY_ - y);
+    text_ += " Td";
+    text_ += glyphs;
+    textX_ = x;
+    textY_ = y;
+}
+
+std::uint16_t PdfCanvas::codeOf(char32_t c) {
+    std::uint16_t* slot = c < 128 ? &asciiCodes_[c] : &codes_[c];
+    if (*slot == 0) {
+        // A page could in theory show more characters than two bytes number: the rest share
+        // the last code's glyph rather than overflow.
+        if (used_.size() >= 0xFFFF) return 0xFFFF;
+        used_.push_back({metrics_.face().glyph(c), c});
+        *slot = static_cast<std::uint16_t>(used_.size());
+    }
+    return *slot;
+}
+
+std::string PdfCanvas::fontProgram(std::string& error) const {
+    std::string program;
+    hb_blob_t* blob = hb_blob_create_from_file_or_fail(metrics_.face().file.c_str());
+    if (!blob) {
+        error = "cannot read " + metrics_.face().file;
+        return program;
+    }
+    hb_face_t* face = hb_face_create(blob, 0);
+    hb_subset_input_t* input = hb_subset_input_create_or_fail();
+    if (input) {
+        hb_set_t* glyphs = hb_subset_input_glyph_set(input);
+        for (const Used& u : used_) hb_set_add(glyphs, u.glyph);
+        // Glyph numbers stay, so the page's codes name the same glyphs in the subset.
+        hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
+        if (hb_face_t* subset = hb_subset_or_fail(face, input)) {
+            hb_blob_t* bytes = hb_face_reference_blob(subset);
+            unsigned length = 0;
+            const char* data = hb_blob_get_data(bytes, &length);
+            program.assign(data, length);
+            hb_blob_destroy(bytes);
+            hb_face_destroy(subset);
+        }
+        hb_subset_input_destroy(input);
+    }
+    if (program.empty()) error = "cannot make a subset of " + metrics_.face().file;
+    hb_face_destroy(face);
+    hb_blob_destroy(blob);
+    return program;
+}
+
+std::string PdfCanvas::widths() const {
+    const FtFace& face = metrics_.face();
+    std::string w = "[1[";
+    for (const Used& u : used_) {
+        appendInt(w, static_cast<long long>(face.advance(u.character)) * 1000 / face.unitsPerEm);
+        w += ' ';
+    }
+    return w + "]]";
+}
+
+std::string PdfCanvas::toUnicode() const {
+    std::string map = "/CIDInit/ProcSet findresource begin 12 dict begin begincmap\n"
+                      "/CIDSystemInfo<</Registry(Adobe)/Ordering(UCS)/Supplement 0>>def\n"
+                      "/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n"
+                      "1 begincodespacerange<0000><FFFF>endcodespacerange\n";
+    std::size_t next = 0;
+    while (next < used_.size()) {
+        std::string block;
+        int n = 0;
+        for (; next < used_.size() && n < 100; ++next, ++n) {
+            block += '<';
+            appendHex4(block, static_cast<unsigned>(next + 1));
+            block += "><";
+            char32_t c = used_[next].character;
+            if (c >= 0x10000) {
+                c -= 0x10000;
+                appendHex4(block, 0xD800 + (c >> 10));
+                appendHex4(block, 0xDC00 + (c & 0x3FF));
+            } else {
+                appendHex4(block, c);
+            }
+            block += ">\n";
+        }
+        appendInt(map, n);
+        map += " beginbfchar\n" + block + "endbfchar\n";
+    }
+    return map + "endcmap CMapName currentdict/CMap defineresource pop end end\n";
+}
+
+IoStatus PdfCanvas::finish() {
+    if (!status_) return status_;
+    std::string error;
+    const std::string program = fontProgram(error);
+    if (program.empty()) return IoStatus::failure(EIO);
+    const FtFace& face = metrics_.face();
+    const int cidFont = newObject(), descriptor = newObject(), file = newObject(),
+              unicode = newObject(), glyphMap = newObject();
+    auto units = [&](long long v) { return v * 1000 / face.unitsPerEm; };
+    auto ref = [](int n) { return std::to_string(n) + " 0 R"; };
+
+    std::string s;
+    beginObject(font_);
+    out_ += "<</Type/Font/Subtype/Type0/BaseFont/" + std::string(kFontName) +
+            "/Encoding/Identity-H/DescendantFonts[" + ref(cidFont) + "]/ToUnicode " + ref(unicode) +
+            ">>\nendobj\n";
+    beginObject(cidFont);
+    out_ += "<</Type/Font/Subtype/CIDFontType2/BaseFont/" + std::string(kFontName) +
+            "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>"
+            "/FontDescriptor " +
+            ref(descriptor) + "/DW 1000/W" + widths() + "/CIDToGIDMap " + ref(glyphMap) +
+            ">>\nendobj\n";
+    beginObject(descriptor);
+    const FT_Face ft = face.face();
+    out_ +=
+        "<</Type/FontDescriptor/FontName/" + std::string(kFontName) + "/Flags 4/FontBBox[" +
+        std::to_string(units(ft->bbox.xMin)) + ' ' + std::to_string(units(ft->bbox.yMin)) + ' ' +
+        std::to_string(units(ft->bbox.xMax)) + ' ' + std::to_string(units(ft->bbox.yMax)) +
+        "]/ItalicAngle 0/Ascent " + std::to_string(units(face.ascender)) + "/Descent " +
+        std::to_string(-units(face.descender)) + "/CapHeight " +
+        std::to_string(units(face.ascender)) + "/StemV 80/FontFile2 " + ref(file) + ">>\nendobj\n";
+    (void)putStream(file, "/Length1 " + std::to_string(program.size()), program, true);
+    (void)putStream(unicode, "", toUnicode(), true);
+    std::string map(2, '\0'); // code 0: no glyph
+    for (const Used& u : used_) {
+        map += static_cast<char>(u.glyph >> 8);
+        map += static_cast<char>(u.glyph & 0xFF);
+    }
+    (void)putStream(glyphMap, "", map, true);
+
+    std::string kids;
+    for (int page : pages_) kids += ref(page) + ' ';
+    beginObject(pageTree_);
+    out_ +=
+        "<</Type/Pages/Count " + std::to_string(pages_.size()) + "/Kids[" + kids + "]>>\nendobj\n";
+    beginObject(catalog_);
+    out_ += "<</Type/Catalog/Pages " + ref(pageTree_) + ">>\nendobj\n";
+
+    const std::uint64_t xrefAt = offset_ + out_.size();
+    out_ += "xref\n0 " + std::to_string(xref_.size() + 1) + "\n0000000000 65535 f \n";
+    char entry[24];
+    for (std::uint64_t at : xref_) {
+        std::snprintf(entry, sizeof entry, "%010llu 00000 n \n",
+                      static_cast<unsigned long long>(at));
+        out_ += entry;
+        if (out_.size() >= kFlushBytes && !flush()) return status_;
+    }
+    out_ += "trailer\n<</Size " + std::to_string(xref_.size() + 1) + "/Root " + ref(catalog_) +
+            ">>\nstartxref\n" + std::to_string(xrefAt) + "\n%%EOF\n";
+    if (!flush()) return status_;
+    return file_.commit();
+}
+
+} // namespace kol::print
