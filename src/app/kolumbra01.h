@@ -286,7 +286,7 @@ public:
     bool MyTimerEnabled = false, SaveTimerEnabled = false;
 
     // Metrics of the grid font and of the reference combo, given by the window.
-    int LetterWidth = 7, LetterHeight = 13, KijyunHeight = 22;
+    int LetterWidth = 7, LetterHeight = 13, KijyunHeight = kGridRowHeight;
     int FontPixels = 13; // the grid font's height in pixels, for the print's cells
 
     StringGrid CopyGrid, WorkGrid;

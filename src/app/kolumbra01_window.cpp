@@ -88,7 +88,6 @@ Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::stri
     model_->LetterWidth = grid_->letterWidth();
     model_->LetterHeight = grid_->letterHeight();
     model_->FontPixels = std::max(1, grid_->gridFont().pixelSize());
-    model_->KijyunHeight = QComboBox().sizeHint().height();
     if (useSettingsFile) model_->SettingsPath = SettingsFilePath(model_->programDir());
     model_->FormCreate(ScreenInfo{area.width(), area.height()});
     setGeometry(model_->Left, model_->Top, model_->Width, model_->Height);

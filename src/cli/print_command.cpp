@@ -26,10 +26,6 @@ namespace {
 
 using namespace kol::print;
 
-// The main window's grid: IPA Mincho at 13 pixels, its standard row 22 pixels high.
-constexpr int kGridFontPixels = 13;
-constexpr int kGridRowHeight = 22;
-
 void say(const std::string& cp932Text) {
     std::string utf8 = cp932::toUtf8(cp932Text);
     for (char& ch : utf8)

@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "text/cp932.h"
+#include "view/table_view.h"
 
 namespace kol {
 
@@ -53,7 +54,7 @@ GridWidget::GridWidget(QWidget* parent) : QAbstractScrollArea(parent) {
     scrollTimer_.setInterval(kAutoScrollMs);
     connect(&scrollTimer_, &QTimer::timeout, this, &GridWidget::autoScroll);
 
-    QFont font = programFont(13);
+    QFont font = programFont(kGridFontPixels);
     font.setFixedPitch(true);
     setGridFont(font);
 }

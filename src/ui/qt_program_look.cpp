@@ -1,4 +1,5 @@
 #include "ui/qt_program_look.h"
+#include "view/table_view.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -70,7 +71,7 @@ void applyProgramLook(QApplication& app) {
     if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
-    QApplication::setFont(programFont(13));
+    QApplication::setFont(programFont(kGridFontPixels));
 }
 
 } // namespace kol

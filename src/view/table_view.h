@@ -21,9 +21,14 @@
 
 namespace kol {
 
+// The table grid's font height and standard row height in pixels. They are the program's own,
+// not the widget style's, so that a print paginates alike from the window and the command line.
+inline constexpr int kGridFontPixels = 13;
+inline constexpr int kGridRowHeight = 22;
+
 // The grid font's letter and the standard row, in pixels.
 struct GridMetrics {
-    int letterWidth = 7, letterHeight = 13, rowHeight = 22;
+    int letterWidth = 7, letterHeight = 13, rowHeight = kGridRowHeight;
 };
 
 // The switches the derivations read; the owning window answers from its controls.
