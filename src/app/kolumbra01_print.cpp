@@ -1,6 +1,7 @@
 // The main window's prints: the whole table, the lines of the operation range, the selected
 // block, and the hand-off to the print preview that every table print goes through.
 #include "app/kolumbra01.h"
+#include "text/paths.h"
 #include "text/text_utils.h"
 
 #include <algorithm>
@@ -32,6 +33,8 @@ void TFm_Kolumbra01::PrintGrid(const StringGrid& grid, const print::HeadingLines
     request.maxLinesPerCell = std::max(Cmb_Fold.ItemIndex, 0);
     request.settings = Settings.GridPrint;
     request.sourceFont = print::CanvasFont{std::string(print::kPrintFace), FontPixels};
+    // The temporary HTML goes beside the settings, never beside the program.
+    request.dataFolder = directoryOf(SettingsPath);
     host_.openPrintPreview(request);
     Settings.GridPrint = request.settings;
 }

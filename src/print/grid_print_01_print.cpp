@@ -88,18 +88,18 @@ void TfrmGridPrint_01::printPages(int first, int last) {
             for (int page = first; page <= last; ++page) {
                 host_.processPending();
                 if (closing_) break;
-                // A confirmed stop ends the job after the pages already sent; it adds no
-                // blank sheet.
+                // A confirmed stop ends the job after the pages already sent. The next sheet is
+                // begun only when there is a page to put on it, so a stop adds no blank one.
                 if (!printContinue_) {
                     if (prompts_.ask(sj("処理を中断しますか？"), Buttons::YesNo) == Answer::Yes)
                         break;
                     printContinue_ = true;
                 }
+                if (page > first && !job->newPage()) break;
                 lblPrintMsg.Caption = sj("グリッドを印刷中です...  ") + " PAGE  " +
                                       std::to_string(page) + " / " +
                                       std::to_string(layout_.pageCount()) + " ";
                 drawPrinterPage(job->canvas(), job->metrics(), page);
-                if (page < last && !job->newPage()) break;
             }
             if (!job->finish(error)) prompts_.fail(error);
         }

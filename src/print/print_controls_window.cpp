@@ -216,8 +216,8 @@ QWidget* PrintWindow::buildHeader() {
     prtInf->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bindLabel(prtInf, m.lblPrtInf);
     auto* print = new QStackedWidget;
-    QPushButton* printExec = button(m.Btn_PrintExec, nullptr);
-    QPushButton* printStop = button(m.Btn_PrintStop, nullptr);
+    QPushButton* printExec = button(m.Btn_PrintExec, &TfrmGridPrint_01::Btn_PrintExecClick);
+    QPushButton* printStop = button(m.Btn_PrintStop, &TfrmGridPrint_01::Btn_PrintStopClick);
     printStop->setFont(programFont(13, true));
     print->addWidget(printExec);
     print->addWidget(printStop);
@@ -225,7 +225,9 @@ QWidget* PrintWindow::buildHeader() {
     bindings_.custom([this, print, printExec, printStop] {
         print->setCurrentWidget(model_->Btn_PrintStop.Visible ? printStop : printExec);
     });
-    QGroupBox* printer = add(group(m.grpPrinter), {prtInf, button(m.Btn_PrtSet, nullptr), print});
+    QGroupBox* printer =
+        add(group(m.grpPrinter),
+            {prtInf, button(m.Btn_PrtSet, &TfrmGridPrint_01::Btn_PrtSetClick), print});
     static_cast<QHBoxLayout*>(printer->layout())->setStretch(0, 1);
     second->addWidget(printer, 1);
 
@@ -258,11 +260,11 @@ void PrintWindow::buildMenus() {
 
     QMenu* save = bar->addMenu("Save(&S)");
     bindings_.action(save->menuAction(), m.Mn_Save);
-    item(save, m.Mn_SaveCsv, nullptr, false);
+    item(save, m.Mn_SaveCsv, &TfrmGridPrint_01::Mn_SaveCsvClick, false);
     QMenu* html = save->addMenu(qs(m.Mn_SaveHtmlMain.Caption));
     bindings_.action(html->menuAction(), m.Mn_SaveHtmlMain);
-    item(html, m.Mn_ExecHtml, nullptr, false);
-    item(html, m.Mn_SaveHtml, nullptr, false);
+    item(html, m.Mn_ExecHtml, &TfrmGridPrint_01::Mn_ExecHtmlClick, false);
+    item(html, m.Mn_SaveHtml, &TfrmGridPrint_01::Mn_SaveHtmlClick, false);
 
     QMenu* view = bar->addMenu("View(&V)");
     bindings_.action(view->menuAction(), m.Mn_View);

@@ -1,5 +1,7 @@
 #include "print/print_window.h"
 
+#include "print/pdf_print_job.h"
+
 #include "ui/qt_program_look.h"
 #include "ui/qt_prompts.h"
 #include "ui/qt_text.h"
@@ -7,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDesktopServices>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +20,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace kol::print {
@@ -70,7 +74,14 @@ void PrintWindow::setWindowColour(QWidget* widget, const QColor& colour) {
 void showPrintPreview(QWidget* parent, PrintRequest& request) {
     BuiltInPrinter printer;
     PrintWindow window(parent, request, printer);
+    printer.setJobFactory([&](const std::string&, std::string& error) {
+        return startPdfJob(window.prompts(), printer, error);
+    });
     window.runModal();
+}
+
+bool PrintWindow::openInBrowser(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(path.c_str())));
 }
 
 PrintWindow::PrintWindow(QWidget* parent, PrintRequest& request, PrinterService& printers,
@@ -80,6 +91,7 @@ PrintWindow::PrintWindow(QWidget* parent, PrintRequest& request, PrinterService&
     metricsImage_.setDotsPerMeterX(kDotsPerMeter96);
     metricsImage_.setDotsPerMeterY(kDotsPerMeter96);
     if (!prompts) prompts = (ownPrompts_ = std::make_unique<QtPrompts>(this)).get();
+    prompts_ = prompts;
     model_ = std::make_unique<TfrmGridPrint_01>(*prompts, static_cast<GridPrintHost&>(*this),
                                                 printers, request);
     if (parent) setWindowIcon(parent->window()->windowIcon());
@@ -174,6 +186,8 @@ QWidget* PrintWindow::buildPreview() {
         lblPrintMsg_->setVisible(show);
     });
     bindings_.custom([this] { scrBox_->setVisible(!model_->NoPrinter); });
+    // While pages go to the printer the picture is hidden and the message shows instead.
+    bindings_.custom([this] { imgPrn_->setVisible(!model_->Printing); });
     return scrBox_;
 }
 

@@ -51,6 +51,7 @@ public:
     void runModal();
 
     TfrmGridPrint_01& model() { return *model_; }
+    Prompts& prompts() { return *prompts_; }
     const QImage& image() const { return image_; }
     QWidget* imageWidget() const;
     QScrollArea* scrollBox() const { return scrBox_; }
@@ -84,6 +85,7 @@ private:
     void processPending() override;
     PrintClockReading now() const override;
     void closeWindow() override;
+    bool openInBrowser(const std::string& path) override;
 
     using Handler = void (TfrmGridPrint_01::*)();
     static void setWindowColour(QWidget* widget, const QColor& colour);
@@ -103,6 +105,7 @@ private:
     void finishDeferredClose();
 
     std::unique_ptr<QtPrompts> ownPrompts_;
+    Prompts* prompts_ = nullptr;
     QImage metricsImage_; // 96 dpi, so font pixel sizes come out exact
     QtFontMetrics metrics_;
     QImage image_;

@@ -1,6 +1,7 @@
 // The print preview's model over a scripted window: creation and its stop, the cell scale,
 // the display scale, paging and the settings it gives back.
 #include "print/grid_print_01.h"
+#include "print/pdf_print_job.h"
 #include "support/fakes.h"
 #include "support/fault_injection.h"
 #include "support/recording_canvas.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 namespace kol::print {
@@ -460,6 +462,128 @@ TEST(GridPrint, BrowserHtmlGoesToTheDataFolderAndFailuresAreTold) {
     }
     EXPECT_EQ(p.prompts.last(), sj("出力ファイルの作成に失敗しました。"));
     EXPECT_EQ(test::readBytes(dir / "old.csv"), "old");
+}
+
+} // namespace
+} // namespace kol::print
+
+namespace kol::print {
+namespace {
+
+// A job that counts the pages sent to it.
+struct CountingJob : PrintJob {
+    RecordingCanvas drawn;
+    test::FixedPitchMetrics fixedPitch;
+    int* pages;
+    bool* finished;
+    CountingJob(int* p, bool* f) : pages(p), finished(f) { *pages = 1; }
+    Canvas& canvas() override { return drawn; }
+    const FontMetrics& metrics() const override { return fixedPitch; }
+    bool newPage() override {
+        ++*pages;
+        return true;
+    }
+    bool finish(std::string&) override { return *finished = true; }
+};
+
+struct Printed : Preview {
+    int pages = 0;
+    bool finished = false;
+    std::vector<std::string> texts; // of the last page's canvas
+    explicit Printed(const GridBuilder& build) : Preview(build) {
+        printer.setJobFactory([this](const std::string&, std::string&) {
+            return std::make_unique<CountingJob>(&pages, &finished);
+        });
+    }
+};
+
+TEST(GridPrintPrinting, FieldsAreExchangedAndTheLastPageIsNamed) {
+    Printed p(table(400, 2));
+    p.request.initialRowLimit = 0;
+    TfrmGridPrint_01& m = p.open();
+    const int count = m.layout().pageCount();
+    ASSERT_GE(count, 5);
+    m.edtPageMin = " 5";
+    m.edtPageMax = " 2";
+    p.prompts.answers = {Answer::Ok};
+    m.Btn_PrintExecClick();
+    EXPECT_EQ(p.pages, 4) << "pages 2..5";
+    EXPECT_TRUE(p.finished);
+    EXPECT_EQ(p.prompts.messages[0].text.find(sj("印刷を行います。\r\r    Page  2 ～  5\r\r")), 0u);
+    EXPECT_EQ(p.prompts.messages[0].text.find(sj("(最終)")), std::string::npos);
+    EXPECT_EQ(m.edtPageMin, " 2") << "the fields as they were printed";
+    EXPECT_EQ(m.CurrentPage, 2);
+    EXPECT_FALSE(m.Printing);
+    EXPECT_FALSE(m.Btn_PrintStop.Visible);
+
+    m.edtPageMin = " 1";
+    m.edtPageMax = " " + std::to_string(count);
+    p.prompts.answers = {Answer::Cancel};
+    p.pages = 0;
+    m.Btn_PrintExecClick();
+    EXPECT_NE(p.prompts.last().find(sj(" (最終)")), std::string::npos);
+    EXPECT_EQ(p.pages, 0) << "cancelled";
+}
+
+TEST(GridPrintPrinting, PartialDataIsAskedAboutAndAStopEndsAfterThePagesSent) {
+    Printed p(table(400, 2));
+    TfrmGridPrint_01& m = p.open();
+    ASSERT_LT(m.layout().rowsCreated(), 400);
+    m.Btn_PrintExecClick(); // No to the question about the rows not created
+    EXPECT_NE(p.prompts.last().find(sj("【 印刷データ未作成 】")), std::string::npos);
+    EXPECT_EQ(p.pages, 0);
+
+    m.edtPageMax = " " + std::to_string(m.layout().pageCount());
+    int step = 0;
+    p.host.pending = [&] {
+        if (++step == 2) m.Btn_PrintStopClick();
+    };
+    p.prompts.answers = {Answer::Yes, Answer::Ok, Answer::Yes};
+    m.Btn_PrintExecClick();
+    EXPECT_EQ(p.prompts.last(), sj("処理を中断しますか？"));
+    EXPECT_EQ(p.pages, 1) << "page 1 went out; no blank sheet follows the stop";
+    EXPECT_TRUE(p.finished);
+}
+
+TEST(GridPrintPrinting, TooLargePrintsNothing) {
+    Printed p(table(3, 1, [](StringGrid& g) { g.setCell(2, 2, std::string(1600, 'x')); }));
+    TfrmGridPrint_01& m = p.open();
+    ASSERT_TRUE(m.layout().tooLarge());
+    p.prompts.answers = {Answer::Yes, Answer::Ok};
+    m.Btn_PrintExecClick();
+    EXPECT_EQ(p.pages, 0);
+    EXPECT_NE(p.prompts.last().find(sj("用紙に描画できない大きなセル")), std::string::npos);
+}
+
+} // namespace
+} // namespace kol::print
+
+namespace kol::print {
+namespace {
+
+TEST(PdfPrintJob, WritesTheNamedFileAndACancelWritesNothing) {
+    test::TempDir dir;
+    test::ScriptedPrompts prompts;
+    BuiltInPrinter printer;
+    std::string error;
+    EXPECT_EQ(startPdfJob(prompts, printer, error), nullptr);
+    EXPECT_TRUE(error.empty()) << "a cancel is no failure";
+
+    prompts.fileNames = {(dir / "out").string()};
+    std::unique_ptr<PrintJob> job = startPdfJob(prompts, printer, error);
+    ASSERT_NE(job, nullptr) << error;
+    TextBox t;
+    t.box = {100, 100, 2000, 200};
+    t.text = sj("印刷");
+    t.font.height = 100;
+    job->canvas().text(t);
+    ASSERT_TRUE(job->newPage());
+    job->canvas().text(t);
+    ASSERT_TRUE(job->finish(error)) << error;
+    std::ifstream in(dir / "out.pdf", std::ios::binary);
+    std::string head(5, '\0');
+    in.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
 }
 
 } // namespace
