@@ -277,6 +277,8 @@ int printCommand(int argc, char** argv) {
                            kGridRowHeight};
     DefaultSwitches switches(o.fixedRows, load.separator, grid);
     TableView view(doc, switches);
+    // The window's rows: its standard height, not the bare grid's.
+    doc.Grid.setDefaultRowHeight(grid.rowHeight);
     view.fitFilledTable(read.filled.longestField);
     // The print hand-off: the row-number column as wide as the last label needs, no key column.
     StringGrid& g = doc.Grid;
@@ -319,10 +321,8 @@ int printCommand(int argc, char** argv) {
                   << (pages == 1 ? " page\n" : " pages\n");
         return 2;
     }
-    const PaperMm paper = paperSize(printer.currentDevice()->mode.paperCode).value_or(PaperMm{});
-    const bool across = o.landscape;
-    PdfCanvas pdf(o.pdf, across ? paper.height : paper.width, across ? paper.width : paper.height,
-                  printer.page().dotsPerInchY, metrics);
+    const PaperMm sheet = currentSheet(printer);
+    PdfCanvas pdf(o.pdf, sheet.width, sheet.height, printer.page().dotsPerInchY, metrics);
     if (IoStatus opened = pdf.open(); !opened) return fileFailure(o.pdf, opened);
     for (int p = first; p <= last; ++p) {
         pdf.beginPage();

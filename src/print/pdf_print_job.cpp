@@ -15,10 +15,9 @@ std::string failure(const IoStatus& status) {
 
 class PdfPrintJob : public PrintJob {
 public:
-    PdfPrintJob(const std::string& path, const PrinterPage& page, std::string fontFile)
+    PdfPrintJob(const std::string& path, PaperMm sheet, int dotsPerInch, std::string fontFile)
         : metrics_(std::move(fontFile)),
-          pdf_(path, page.widthDots * 25.4 / page.dotsPerInchY,
-               page.heightDots * 25.4 / page.dotsPerInchY, page.dotsPerInchY, metrics_) {}
+          pdf_(path, sheet.width, sheet.height, dotsPerInch, metrics_) {}
 
     IoStatus open() {
         IoStatus opened = pdf_.open();
@@ -52,7 +51,7 @@ private:
 std::unique_ptr<PrintJob> startPdfJob(Prompts& prompts, const PrinterService& printer,
                                       std::string& error) {
     FileDialogRequest request;
-    request.filter = "PDF (*.pdf)|*.pdf";
+    request.filter = "(*.pdf)|*.pdf";
     request.fileName = "*.pdf";
     request.askOverwrite = true;
     std::string path = prompts.saveFileName(request);
@@ -64,7 +63,7 @@ std::unique_ptr<PrintJob> startPdfJob(Prompts& prompts, const PrinterService& pr
         error = sj("出力ファイルの作成に失敗しました。");
         return nullptr;
     }
-    auto job = std::make_unique<PdfPrintJob>(path, page, face);
+    auto job = std::make_unique<PdfPrintJob>(path, currentSheet(printer), page.dotsPerInchY, face);
     if (IoStatus opened = job->open(); !opened) {
         error = failure(opened);
         return nullptr;

@@ -65,14 +65,21 @@ bool isSupportedPaper(std::string_view text) {
     return false;
 }
 
+PaperMm currentSheet(const PrinterService& printer) {
+    const std::optional<PrinterDevice> device = printer.currentDevice();
+    const PrinterMode mode = device ? device->mode : PrinterMode{};
+    PaperMm mm = paperSize(mode.paperCode).value_or(PaperMm{210, 297});
+    if (mode.orientation == static_cast<int>(Orientation::Landscape))
+        std::swap(mm.width, mm.height);
+    return mm;
+}
+
 std::optional<PrinterDevice> BuiltInPrinter::currentDevice() const {
     return PrinterDevice{"PDF", "", "", mode_};
 }
 
 PrinterPage BuiltInPrinter::page() const {
-    PaperMm mm = paperSize(mode_.paperCode).value_or(PaperMm{210, 297});
-    if (mode_.orientation == static_cast<int>(Orientation::Landscape))
-        std::swap(mm.width, mm.height);
+    const PaperMm mm = currentSheet(*this);
     return {dots(mm.width, dpi_), dots(mm.height, dpi_), dpi_};
 }
 

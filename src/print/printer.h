@@ -72,6 +72,10 @@ public:
     virtual std::unique_ptr<PrintJob> beginJob(const std::string& title, std::string& error) = 0;
 };
 
+// The sheet of the printer's current mode in millimetres, turned for landscape; A4 when the
+// paper is unknown.
+PaperMm currentSheet(const PrinterService& printer);
+
 // One printer, "PDF", with the five papers in both orientations at a fixed resolution. Its page
 // is the whole sheet: a PDF has no unprintable border.
 class BuiltInPrinter : public PrinterService {
