@@ -1,6 +1,6 @@
 #include "print/print_window.h"
 
-#include "print/pdf_print_job.h"
+#include "print/qt_printers.h"
 
 #include "ui/qt_program_look.h"
 #include "ui/qt_prompts.h"
@@ -72,11 +72,9 @@ void PrintWindow::setWindowColour(QWidget* widget, const QColor& colour) {
 }
 
 void showPrintPreview(QWidget* parent, PrintRequest& request) {
-    BuiltInPrinter printer;
-    PrintWindow window(parent, request, printer);
-    printer.setJobFactory([&](const std::string&, std::string& error) {
-        return startPdfJob(window.prompts(), printer, error);
-    });
+    QtPrinters printers;
+    PrintWindow window(parent, request, printers);
+    printers.setDialogs(&window, &window.prompts());
     window.runModal();
 }
 

@@ -20,7 +20,9 @@ QFont printQFont(const CanvasFont& font) {
     return q;
 }
 
-QtImageCanvas::QtImageCanvas(QImage& image) : painter_(&image) {
+QtImageCanvas::QtImageCanvas(QImage& image) : QtImageCanvas(static_cast<QPaintDevice*>(&image)) {}
+
+QtImageCanvas::QtImageCanvas(QPaintDevice* device) : painter_(device) {
     // Lines and boxes fall on whole pixels, as on the printer; only text is smoothed.
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);

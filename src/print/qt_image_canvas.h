@@ -14,10 +14,15 @@ namespace kol::print {
 // The Qt font for a canvas font: the program's typeface for the print face, pixel-sized.
 QFont printQFont(const CanvasFont& font);
 
-// Paints while it lives: make it, draw the page, let it go before showing the image.
+// Paints while it lives: make it, draw the page, let it go before showing the image. On a
+// printer the painter starts the job; finish() ends it.
 class QtImageCanvas : public Canvas {
 public:
     explicit QtImageCanvas(QImage& image);
+    explicit QtImageCanvas(QPaintDevice* device);
+
+    bool active() const { return painter_.isActive(); }
+    bool finish() { return painter_.end(); }
 
     void fillRect(const CanvasRect& r, std::uint32_t colour) override;
     void frameRect(const CanvasRect& r, std::uint32_t colour, int penWidth) override;
