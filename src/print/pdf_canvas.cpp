@@ -61,6 +61,48 @@ std::string deflate(std::string_view data) {
     return out;
 }
 
+// The codes the pages show: characters numbered 1, 2, … as they first appear; the first 127 take
+// one byte, the rest two (0x8000 + number), so a table of few characters writes half the bytes.
+constexpr unsigned kOneByteCodes = 128;
+constexpr std::size_t kObjectsPerStream = 200;
+constexpr unsigned kLastCode = 0x7FFF;
+
+void appendHex2(std::string& s, unsigned v) {
+    static const char digits[] = "0123456789ABCDEF";
+    s += digits[(v >> 4) & 15];
+    s += digits[v & 15];
+}
+
+void appendHex4(std::string& s, unsigned v);
+
+void appendCode(std::string& s, unsigned code) {
+    if (code < kOneByteCodes)
+        appendHex2(s, code);
+    else
+        appendHex4(s, 0x8000 + code);
+}
+
+// A code as the bytes of a literal string: the bytes a string cannot hold as they are escaped.
+void appendStringByte(std::string& s, unsigned byte) {
+    if (byte == '(' || byte == ')' || byte == '\\') s += '\\';
+    if (byte == '\r') {
+        s += "\\r";
+        return;
+    }
+    s += static_cast<char>(byte);
+}
+
+void appendCodeBytes(std::string& s, unsigned code) {
+    if (code < kOneByteCodes) {
+        appendStringByte(s, code);
+        return;
+    }
+    appendStringByte(s, (0x8000 + code) >> 8);
+    appendStringByte(s, code & 0xFF);
+}
+
+const char* const kCodeSpace = "2 begincodespacerange\n<00><7F>\n<8000><FFFF>\nendcodespacerange\n";
+
 void appendHex4(std::string& s, unsigned v) {
     static const char* const digits = "0123456789ABCDEF";
     for (int shift = 12; shift >= 0; shift -= 4) s += digits[(v >> shift) & 0xF];
@@ -74,12 +116,12 @@ PdfCanvas::PdfCanvas(const std::string& path, double widthMm, double heightMm, i
       heightPt_(heightMm / kMmPerInch * kPointsPerInch), scale_(kPointsPerInch / dotsPerInch) {}
 
 int PdfCanvas::newObject() {
-    xref_.push_back(0);
+    xref_.push_back({});
     return static_cast<int>(xref_.size());
 }
 
 void PdfCanvas::beginObject(int number) {
-    xref_[static_cast<std::size_t>(number - 1)] = offset_ + out_.size();
+    xref_[static_cast<std::size_t>(number - 1)] = {offset_ + out_.size(), 0, 0};
     appendInt(out_, number);
     out_ += " 0 obj\n";
 }
@@ -94,6 +136,31 @@ IoStatus PdfCanvas::flush() {
     offset_ += out_.size();
     out_.clear();
     return status_;
+}
+
+void PdfCanvas::stashObject(int number, std::string_view body) {
+    appendInt(stashHeader_, number);
+    stashHeader_ += ' ';
+    appendInt(stashHeader_, static_cast<long long>(stashBody_.size()));
+    stashHeader_ += ' ';
+    stashBody_ += body;
+    stashBody_ += '\n';
+    stashed_.push_back(number);
+    if (stashed_.size() >= kObjectsPerStream) (void)putObjectStream();
+}
+
+IoStatus PdfCanvas::putObjectStream() {
+    if (stashed_.empty()) return status_;
+    const int stream = newObject();
+    for (std::size_t i = 0; i < stashed_.size(); ++i)
+        xref_[static_cast<std::size_t>(stashed_[i] - 1)] = {0, stream, static_cast<int>(i)};
+    const std::string dictionary = "/Type/ObjStm/N " + std::to_string(stashed_.size()) + "/First " +
+                                   std::to_string(stashHeader_.size());
+    const IoStatus put = putStream(stream, dictionary, stashHeader_ + stashBody_, true);
+    stashed_.clear();
+    stashHeader_.clear();
+    stashBody_.clear();
+    return put;
 }
 
 IoStatus PdfCanvas::putStream(int number, std::string_view dictionary, std::string_view data,
@@ -118,17 +185,20 @@ IoStatus PdfCanvas::open() {
     catalog_ = newObject();
     pageTree_ = newObject();
     font_ = newObject();
-    return put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    return put("%PDF-1.5\n%\xE2\xE3\xCF\xD3\n");
 }
 
 void PdfCanvas::beginPage() {
     page_.clear();
-    // Dots from the top-left corner, y downwards.
+    // Dots from the top-left corner, y downwards, moved by half a dot: a one-dot pen then runs
+    // down the middle of a whole dot, and every path is written in whole numbers.
     appendReal(page_, scale_);
     page_ += " 0 0 ";
     appendReal(page_, -scale_);
-    page_ += " 0 ";
-    appendReal(page_, heightPt_);
+    page_ += ' ';
+    appendReal(page_, scale_ / 2);
+    page_ += ' ';
+    appendReal(page_, heightPt_ - scale_ / 2);
     page_ += " cm\n";
     text_.clear();
     textX_ = textY_ = 0;
@@ -150,17 +220,10 @@ IoStatus PdfCanvas::endPage() {
     pages_.push_back(page);
     std::string dictionary = "<</Type/Page/Parent ";
     appendInt(dictionary, pageTree_);
-    dictionary += " 0 R/MediaBox[0 0 ";
-    appendReal(dictionary, widthPt_);
-    dictionary += ' ';
-    appendReal(dictionary, heightPt_);
-    dictionary += "]/Resources<</Font<</F1 ";
-    appendInt(dictionary, font_);
-    dictionary += " 0 R>>>>/Contents ";
+    dictionary += " 0 R/Contents ";
     appendInt(dictionary, content);
-    dictionary += " 0 R>>\nendobj\n";
-    beginObject(page);
-    out_ += dictionary;
+    dictionary += " 0 R>>";
+    stashObject(page, dictionary);
     return putStream(content, "", page_, true);
 }
 
@@ -208,9 +271,9 @@ namespace {
 
 // The path of the rectangle's outermost ring: a pen centred half a unit inside the edge.
 void appendRingPath(std::string& s, const CanvasRect& r) {
-    appendReal(s, r.left + 0.5);
+    appendInt(s, r.left);
     s += ' ';
-    appendReal(s, r.top + 0.5);
+    appendInt(s, r.top);
     s += ' ';
     appendInt(s, r.width() - 1);
     s += ' ';
@@ -252,13 +315,13 @@ void PdfCanvas::line(int x1, int y1, int x2, int y2, std::uint32_t colour, int p
     putPendingFill();
     strokeColour(colour);
     lineWidth(penWidth);
-    appendReal(page_, x1 + 0.5);
+    appendInt(page_, x1);
     page_ += ' ';
-    appendReal(page_, y1 + 0.5);
+    appendInt(page_, y1);
     page_ += " m ";
-    appendReal(page_, x2 + 0.5);
+    appendInt(page_, x2);
     page_ += ' ';
-    appendReal(page_, y2 + 0.5);
+    appendInt(page_, y2);
     page_ += " l S\n";
 }
 
@@ -270,13 +333,13 @@ void PdfCanvas::text(const TextBox& t) {
     if (t.align == TextAlign::Centre) x += (t.box.width() - width) / 2;
     int y = t.box.top + metrics_.ascent(t.font);
     if (t.centredVertically) y += (t.box.height() - height) / 2;
-    std::string glyphs = "<";
+    std::string glyphs = "(";
     const auto* p = reinterpret_cast<const unsigned char*>(t.text.data());
     for (std::size_t at = 0, length = 0; at < t.text.size(); at += length) {
         const char32_t code = cp932::decodeChar(p + at, t.text.size() - at, length);
-        appendHex4(glyphs, codeOf(code));
+        appendCodeBytes(glyphs, codeOf(code));
     }
-    glyphs += ">Tj\n";
+    glyphs += ")Tj\n";
     // Text beyond its box is cut off, as on the screen: such a line is drawn on its own.
     if (width > t.box.width() || height > t.box.height()) {
         putPendingFill();
@@ -317,7 +380,7 @@ std::uint16_t PdfCanvas::codeOf(char32_t c) {
     if (*slot == 0) {
         // A page could in theory show more characters than two bytes number: the rest share
         // the last code's glyph rather than overflow.
-        if (used_.size() >= 0xFFFF) return 0xFFFF;
+        if (used_.size() >= kLastCode) return kLastCode;
         used_.push_back({metrics_.face().glyph(c), c});
         *slot = static_cast<std::uint16_t>(used_.size());
     }
@@ -367,15 +430,15 @@ std::string PdfCanvas::widths() const {
 std::string PdfCanvas::toUnicode() const {
     std::string map = "/CIDInit/ProcSet findresource begin 12 dict begin begincmap\n"
                       "/CIDSystemInfo<</Registry(Adobe)/Ordering(UCS)/Supplement 0>>def\n"
-                      "/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n"
-                      "1 begincodespacerange<0000><FFFF>endcodespacerange\n";
+                      "/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n" +
+                      std::string(kCodeSpace);
     std::size_t next = 0;
     while (next < used_.size()) {
         std::string block;
         int n = 0;
         for (; next < used_.size() && n < 100; ++next, ++n) {
             block += '<';
-            appendHex4(block, static_cast<unsigned>(next + 1));
+            appendCode(block, static_cast<unsigned>(next + 1));
             block += "><";
             char32_t c = used_[next].character;
             if (c >= 0x10000) {
@@ -400,14 +463,14 @@ IoStatus PdfCanvas::finish() {
     if (program.empty()) return IoStatus::failure(EIO);
     const FtFace& face = metrics_.face();
     const int cidFont = newObject(), descriptor = newObject(), file = newObject(),
-              unicode = newObject(), glyphMap = newObject();
+              unicode = newObject(), glyphMap = newObject(), encoding = newObject();
     auto units = [&](long long v) { return v * 1000 / face.unitsPerEm; };
     auto ref = [](int n) { return std::to_string(n) + " 0 R"; };
 
     std::string s;
     beginObject(font_);
-    out_ += "<</Type/Font/Subtype/Type0/BaseFont/" + std::string(kFontName) +
-            "/Encoding/Identity-H/DescendantFonts[" + ref(cidFont) + "]/ToUnicode " + ref(unicode) +
+    out_ += "<</Type/Font/Subtype/Type0/BaseFont/" + std::string(kFontName) + "/Encoding " +
+            ref(encoding) + "/DescendantFonts[" + ref(cidFont) + "]/ToUnicode " + ref(unicode) +
             ">>\nendobj\n";
     beginObject(cidFont);
     out_ += "<</Type/Font/Subtype/CIDFontType2/BaseFont/" + std::string(kFontName) +
@@ -426,6 +489,17 @@ IoStatus PdfCanvas::finish() {
         std::to_string(units(face.ascender)) + "/StemV 80/FontFile2 " + ref(file) + ">>\nendobj\n";
     (void)putStream(file, "/Length1 " + std::to_string(program.size()), program, true);
     (void)putStream(unicode, "", toUnicode(), true);
+    // Code n is CID n, in one byte below 128 and as 0x8000 + n above.
+    (void)putStream(encoding,
+                    "/Type/CMap/CMapName/Kolumbra-Codes/CIDSystemInfo<</Registry(Adobe)"
+                    "/Ordering(Identity)/Supplement 0>>",
+                    "/CIDInit/ProcSet findresource begin 12 dict begin begincmap\n"
+                    "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>def\n"
+                    "/CMapName/Kolumbra-Codes def/CMapType 1 def\n" +
+                        std::string(kCodeSpace) +
+                        "2 begincidrange\n<00><7F>0\n<8000><FFFF>0\nendcidrange\n"
+                        "endcmap CMapName currentdict/CMap defineresource pop end end\n",
+                    true);
     std::string map(2, '\0'); // code 0: no glyph
     for (const Used& u : used_) {
         map += static_cast<char>(u.glyph >> 8);
@@ -435,23 +509,42 @@ IoStatus PdfCanvas::finish() {
 
     std::string kids;
     for (int page : pages_) kids += ref(page) + ' ';
-    beginObject(pageTree_);
-    out_ +=
-        "<</Type/Pages/Count " + std::to_string(pages_.size()) + "/Kids[" + kids + "]>>\nendobj\n";
-    beginObject(catalog_);
-    out_ += "<</Type/Catalog/Pages " + ref(pageTree_) + ">>\nendobj\n";
+    // Every page has the same sheet and font: the tree holds them once for all its pages.
+    std::string box;
+    appendReal(box, widthPt_);
+    box += ' ';
+    appendReal(box, heightPt_);
+    stashObject(pageTree_, "<</Type/Pages/Count " + std::to_string(pages_.size()) +
+                               "/MediaBox[0 0 " + box + "]/Resources<</Font<</F1 " + ref(font_) +
+                               ">>>>/Kids[" + kids + "]>>");
+    stashObject(catalog_, "<</Type/Catalog/Pages " + ref(pageTree_) + ">>");
+    (void)putObjectStream();
 
-    const std::uint64_t xrefAt = offset_ + out_.size();
-    out_ += "xref\n0 " + std::to_string(xref_.size() + 1) + "\n0000000000 65535 f \n";
-    char entry[24];
-    for (std::uint64_t at : xref_) {
-        std::snprintf(entry, sizeof entry, "%010llu 00000 n \n",
-                      static_cast<unsigned long long>(at));
-        out_ += entry;
-        if (out_.size() >= kFlushBytes && !flush()) return status_;
+    // The cross-reference as a compressed stream: a type byte, five bytes of offset or object
+    // stream number, two of index.
+    const int table = newObject();
+    xref_.back() = {offset_ + out_.size(), 0, 0};
+    std::string entries;
+    auto entry = [&entries](int type, std::uint64_t field, int index) {
+        entries += static_cast<char>(type);
+        for (int shift = 32; shift >= 0; shift -= 8)
+            entries += static_cast<char>((field >> shift) & 0xFF);
+        entries += static_cast<char>((index >> 8) & 0xFF);
+        entries += static_cast<char>(index & 0xFF);
+    };
+    entry(0, 0, 0xFFFF);
+    for (const Place& at : xref_) {
+        if (at.stream > 0)
+            entry(2, static_cast<std::uint64_t>(at.stream), at.index);
+        else
+            entry(1, at.offset, 0);
     }
-    out_ += "trailer\n<</Size " + std::to_string(xref_.size() + 1) + "/Root " + ref(catalog_) +
-            ">>\nstartxref\n" + std::to_string(xrefAt) + "\n%%EOF\n";
+    const std::uint64_t xrefAt = xref_.back().offset;
+    (void)putStream(table,
+                    "/Type/XRef/Size " + std::to_string(xref_.size() + 1) + "/W[1 5 2]/Root " +
+                        ref(catalog_),
+                    entries, true);
+    out_ += "startxref\n" + std::to_string(xrefAt) + "\n%%EOF\n";
     if (!flush()) return status_;
     return file_.commit();
 }

@@ -53,9 +53,20 @@ private:
     const FtFontMetrics& metrics_;
     double widthPt_, heightPt_, scale_;
     IoStatus status_;
-    std::string out_;                 // written bytes not yet handed to the file
-    std::uint64_t offset_ = 0;        // bytes of the file so far
-    std::vector<std::uint64_t> xref_; // per object number (from 1): its offset
+    std::string out_;          // written bytes not yet handed to the file
+    std::uint64_t offset_ = 0; // bytes of the file so far
+    // Where each object (numbered from 1) is: at an offset of the file, or the index-th object
+    // of an object stream.
+    struct Place {
+        std::uint64_t offset = 0;
+        int stream = 0, index = 0;
+    };
+    std::vector<Place> xref_;
+    // Small dictionaries (pages, the page tree, the catalog) go into compressed object streams.
+    void stashObject(int number, std::string_view body);
+    IoStatus putObjectStream();
+    std::vector<int> stashed_;
+    std::string stashHeader_, stashBody_;
     std::vector<int> pages_;
     std::string page_;          // the graphics of the page being drawn
     std::string text_;          // its text, put over the graphics when the page ends
