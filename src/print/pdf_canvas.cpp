@@ -7,6 +7,8 @@
 #include <hb.h>
 #include <libdeflate.h>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -200,9 +202,8 @@ void PdfCanvas::beginPage() {
     page_ += ' ';
     appendReal(page_, heightPt_ - scale_ / 2);
     page_ += " cm\n";
-    text_.clear();
-    textX_ = textY_ = 0;
-    fontSize_ = lineWidth_ = -1;
+    lines_.clear();
+    lineWidth_ = -1;
     hasPendingFill_ = false;
     fill_ = stroke_ = 0xFFFFFFFF;
 }
@@ -211,18 +212,42 @@ IoStatus PdfCanvas::endPage() {
     // The text goes over the page's graphics in one text object: each line stays inside its
     // own cell (cut off where it would leave it), so nothing drawn later could have covered it.
     putPendingFill();
-    if (!text_.empty()) {
-        page_ += "BT\n0 g\n1 0 0 -1 0 0 Tm\n";
-        page_ += text_;
-        page_ += "ET\n";
+    std::vector<TextLine> own, common;
+    if (pages_.empty()) {
+        firstPage_ = lines_;
+        own = std::move(lines_);
+    } else {
+        for (TextLine& line : lines_)
+            (std::find(firstPage_.begin(), firstPage_.end(), line) != firstPage_.end() ? common
+                                                                                       : own)
+                .push_back(std::move(line));
+    }
+    if (!own.empty()) page_ += textObject(own);
+    int sharedStream = 0;
+    if (!common.empty()) {
+        const std::string text = textObject(common);
+        auto [at, made] = shared_.try_emplace(text, 0);
+        if (made) {
+            at->second = newObject();
+            if (IoStatus put = putStream(at->second, "", text, true); !put) return put;
+        }
+        sharedStream = at->second;
     }
     const int page = newObject(), content = newObject();
     pages_.push_back(page);
     std::string dictionary = "<</Type/Page/Parent ";
     appendInt(dictionary, pageTree_);
-    dictionary += " 0 R/Contents ";
+    dictionary += " 0 R/Contents";
+    if (sharedStream > 0) dictionary += '[';
+    dictionary += ' ';
     appendInt(dictionary, content);
-    dictionary += " 0 R>>";
+    dictionary += " 0 R";
+    if (sharedStream > 0) {
+        dictionary += ' ';
+        appendInt(dictionary, sharedStream);
+        dictionary += " 0 R]";
+    }
+    dictionary += ">>";
     stashObject(page, dictionary);
     return putStream(content, "", page_, true);
 }
@@ -359,20 +384,29 @@ void PdfCanvas::text(const TextBox& t) {
         lineWidth_ = -1;
         return;
     }
-    if (fontSize_ != t.font.height) {
-        fontSize_ = t.font.height;
-        text_ += "/F1 ";
-        appendInt(text_, fontSize_);
-        text_ += " Tf\n";
+    lines_.push_back({x, y, t.font.height, std::move(glyphs)});
+}
+
+std::string PdfCanvas::textObject(const std::vector<TextLine>& lines) {
+    std::string text = "BT\n0 g\n1 0 0 -1 0 0 Tm\n";
+    int size = -1, lastX = 0, lastY = 0;
+    for (const TextLine& line : lines) {
+        if (line.size != size) {
+            size = line.size;
+            text += "/F1 ";
+            appendInt(text, size);
+            text += " Tf\n";
+        }
+        // From the previous line's start; the text space's y grows upwards.
+        appendInt(text, line.x - lastX);
+        text += ' ';
+        appendInt(text, lastY - line.y);
+        text += " Td";
+        text += line.glyphs;
+        lastX = line.x;
+        lastY = line.y;
     }
-    // From the previous line's start; the text space's y grows upwards.
-    appendInt(text_, x - textX_);
-    text_ += ' ';
-    appendInt(text_, textY_ - y);
-    text_ += " Td";
-    text_ += glyphs;
-    textX_ = x;
-    textY_ = y;
+    return text + "ET\n";
 }
 
 std::uint16_t PdfCanvas::codeOf(char32_t c) {

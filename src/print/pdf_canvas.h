@@ -68,13 +68,23 @@ private:
     std::vector<int> stashed_;
     std::string stashHeader_, stashBody_;
     std::vector<int> pages_;
-    std::string page_;          // the graphics of the page being drawn
-    std::string text_;          // its text, put over the graphics when the page ends
-    int textX_ = 0, textY_ = 0; // where the last line of text_ began
+    std::string page_; // the graphics of the page being drawn
+    // The page's lines of text, put over its graphics when it ends.
+    struct TextLine {
+        int x = 0, y = 0, size = 0;
+        std::string glyphs; // a string operand and Tj
+        bool operator==(const TextLine&) const = default;
+    };
+    std::vector<TextLine> lines_;
+    // Page 1's lines: on later pages the same lines (the headings, a column range's titles) are
+    // written once into a stream the pages share, since each page is compressed on its own.
+    std::vector<TextLine> firstPage_;
+    std::unordered_map<std::string, int> shared_; // text object → its stream
+    static std::string textObject(const std::vector<TextLine>& lines);
     CanvasRect pendingFill_;
     std::uint32_t pendingColour_ = 0;
     bool hasPendingFill_ = false;
-    int fontSize_ = -1, lineWidth_ = -1;
+    int lineWidth_ = -1;
     std::uint32_t fill_ = 0xFFFFFFFF, stroke_ = 0xFFFFFFFF; // none set yet
     // Characters numbered from 1 in the order they first appear: the codes the pages show,
     // small numbers that compress better than the face's glyph numbers.
