@@ -214,13 +214,11 @@ IoStatus PdfCanvas::endPage() {
     putPendingFill();
     std::vector<TextLine> own, common;
     if (pages_.empty()) {
-        firstPage_ = lines_;
+        for (const TextLine& line : lines_) firstPage_.insert(line.key());
         own = std::move(lines_);
     } else {
         for (TextLine& line : lines_)
-            (std::find(firstPage_.begin(), firstPage_.end(), line) != firstPage_.end() ? common
-                                                                                       : own)
-                .push_back(std::move(line));
+            (firstPage_.count(line.key()) ? common : own).push_back(std::move(line));
     }
     if (!own.empty()) page_ += textObject(own);
     int sharedStream = 0;
@@ -385,6 +383,10 @@ void PdfCanvas::text(const TextBox& t) {
         return;
     }
     lines_.push_back({x, y, t.font.height, std::move(glyphs)});
+}
+
+std::string PdfCanvas::TextLine::key() const {
+    return std::to_string(x) + ' ' + std::to_string(y) + ' ' + std::to_string(size) + glyphs;
 }
 
 std::string PdfCanvas::textObject(const std::vector<TextLine>& lines) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace kol::print {
@@ -72,13 +73,13 @@ private:
     // The page's lines of text, put over its graphics when it ends.
     struct TextLine {
         int x = 0, y = 0, size = 0;
-        std::string glyphs; // a string operand and Tj
-        bool operator==(const TextLine&) const = default;
+        std::string glyphs;      // a string operand and Tj
+        std::string key() const; // equal for equal lines
     };
     std::vector<TextLine> lines_;
     // Page 1's lines: on later pages the same lines (the headings, a column range's titles) are
     // written once into a stream the pages share, since each page is compressed on its own.
-    std::vector<TextLine> firstPage_;
+    std::unordered_set<std::string> firstPage_;
     std::unordered_map<std::string, int> shared_; // text object → its stream
     static std::string textObject(const std::vector<TextLine>& lines);
     CanvasRect pendingFill_;
