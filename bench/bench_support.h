@@ -4,6 +4,7 @@
 #include "gen_table.h"
 
 #include "platform/platform.h"
+#include "table/string_grid.h"
 #include "table/table_load.h"
 
 #include <chrono>
@@ -11,7 +12,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
+#include <vector>
 
 namespace kol::bench {
 
@@ -62,6 +65,28 @@ inline bool loadBenchTable(const std::string& path, TableDocument& doc) {
     if (!loadTableFile(path, doc, TableLoadOptions{}).ok()) return false;
     std::printf("table: %d rows x %d columns\n", doc.Grid.rowCount() - 1, doc.Grid.colCount() - 2);
     return true;
+}
+
+// A `rows` × `cols` grid built in one arena, as a load builds it; text(r, c, out) sets out to the
+// text of cell (c, r).
+template <typename F> void buildGrid(StringGrid& g, int rows, int cols, F&& text) {
+    g.setColCount(cols);
+    g.setRowCount(rows);
+    RowArena arena;
+    std::vector<std::string> texts(static_cast<std::size_t>(cols));
+    std::vector<std::string_view> cells(texts.size());
+    std::vector<PackedRow*> built(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) {
+        std::size_t bytes = 0;
+        for (int c = 0; c < cols; ++c) {
+            text(r, c, texts[c]);
+            bytes += (cells[c] = texts[c]).size();
+        }
+        built[r] =
+            PackedRow::build(arena.allocate(PackedRow::blockSize(cols, bytes)), cells, false);
+    }
+    g.adoptArena(std::move(arena));
+    for (int r = 0; r < rows; ++r) g.setPackedRow(r, built[r]);
 }
 
 } // namespace kol::bench

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "table/string_grid.h"
 #include "text/cp932.h"
 #include "ui/grid_widget.h"
@@ -26,31 +27,17 @@ void buildTable(kol::StringGrid& g) {
                            "ﾃｽﾄ",      "ＡＢＣ", "北海道札幌市"};
     std::vector<std::string> sj;
     for (const char* w : words) sj.push_back(kol::cp932::fromUtf8(w));
-    g.setColCount(kCols);
-    g.setRowCount(kRows);
-    g.setFixedCols(2);
-    g.setFixedRows(2);
-    kol::RowArena arena;
-    std::vector<std::string> texts(kCols);
-    std::vector<std::string_view> cells(kCols);
     std::uint32_t seed = 12345;
     auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
-    std::vector<kol::PackedRow*> built(kRows);
-    for (int r = 0; r < kRows; ++r) {
-        texts[0] = std::to_string(r);
-        texts[1].clear();
-        for (int c = 2; c < kCols; ++c) {
-            texts[c].clear();
-            for (std::uint32_t k = 0, n = 1 + (next() >> 31); k < n; ++k)
-                texts[c] += sj[(next() >> 8) % sj.size()];
-        }
-        std::size_t bytes = 0;
-        for (int c = 0; c < kCols; ++c) bytes += (cells[c] = texts[c]).size();
-        void* memory = arena.allocate(kol::PackedRow::blockSize(kCols, bytes));
-        built[r] = kol::PackedRow::build(memory, cells, false);
-    }
-    g.adoptArena(std::move(arena));
-    for (int r = 0; r < kRows; ++r) g.setPackedRow(r, built[r]);
+    kol::bench::buildGrid(g, kRows, kCols, [&](int r, int c, std::string& text) {
+        text.clear();
+        if (c == 0) text = std::to_string(r);
+        if (c < 2) return;
+        for (std::uint32_t k = 0, n = 1 + (next() >> 31); k < n; ++k)
+            text += sj[(next() >> 8) % sj.size()];
+    });
+    g.setFixedCols(2);
+    g.setFixedRows(2);
 }
 
 struct Timing {

@@ -6,6 +6,7 @@
 #include "bench_support.h"
 
 #include "print/grid_print_01.h"
+#include "print/headless_print_host.h"
 #include "print/qt_image_canvas.h"
 #include "table/table_document.h"
 
@@ -24,19 +25,16 @@ using namespace kol::print;
 using Steady = std::chrono::steady_clock;
 
 // The preview window's side, drawing on a QImage as the window does, without a window.
-class ImageHost : public GridPrintHost {
+class ImageHost : public HeadlessPrintHost {
 public:
     QImage image{1, 1, QImage::Format_RGB32};
     QtFontMetrics fontMetrics{&image};
     std::function<void()> pending;
 
-    ImageHost() {
+    ImageHost() : HeadlessPrintHost(fontMetrics) {
         image.setDotsPerMeterX(3780);
         image.setDotsPerMeterY(3780);
     }
-    const FontMetrics& metrics() const override { return fontMetrics; }
-    int scrollBoxWidth() const override { return 1200; }
-    int scrollBoxHeight() const override { return 800; }
     bool makeImage(int width, int height) override {
         QImage made(width, height, QImage::Format_RGB32);
         if (made.isNull()) return false;
@@ -50,17 +48,9 @@ public:
         QtImageCanvas canvas(image);
         draw(canvas);
     }
-    void setPanelSize(int, int) override {}
-    int scrollX() const override { return 0; }
-    int scrollY() const override { return 0; }
-    int scrollRangeX() const override { return 0; }
-    int scrollRangeY() const override { return 0; }
-    void setScroll(int, int) override {}
     void processPending() override {
         if (pending) pending();
     }
-    PrintClockReading now() const override { return {"2026/12/09", "12:00:00"}; }
-    void closeWindow() override {}
 };
 
 } // namespace

@@ -56,33 +56,20 @@ struct Link : kol::RecordMainLink {
 
 // Row 0 the column numbers, row 1 the names, then records of short mixed words.
 void buildTable(kol::TableDocument& doc) {
-    kol::StringGrid& g = doc.Grid;
     const char* words[] = {"東京都", "ｶﾀｶﾅ", "12,345", "2024/01/31", "請求書", "ABC", ""};
     std::vector<std::string> sj;
     for (const char* w : words) sj.push_back(kol::cp932::fromUtf8(w));
-    g.setColCount(kCols);
-    g.setRowCount(kRows);
-    g.setFixedCols(2);
-    g.setFixedRows(2);
-    kol::RowArena arena;
-    std::vector<std::string> texts(kCols);
-    std::vector<std::string_view> cells(kCols);
-    std::vector<kol::PackedRow*> built(kRows);
     std::uint32_t seed = 7;
     auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
-    for (int r = 0; r < kRows; ++r) {
-        texts[0] = std::to_string(r);
-        for (int c = 2; c < kCols; ++c)
-            texts[c] = r == 0   ? std::to_string(c - 1)
-                       : r == 1 ? "name" + std::to_string(c - 1)
-                                : sj[(next() >> 8) % sj.size()];
-        std::size_t bytes = 0;
-        for (int c = 0; c < kCols; ++c) bytes += (cells[c] = texts[c]).size();
-        void* memory = arena.allocate(kol::PackedRow::blockSize(kCols, bytes));
-        built[r] = kol::PackedRow::build(memory, cells, false);
-    }
-    g.adoptArena(std::move(arena));
-    for (int r = 0; r < kRows; ++r) g.setPackedRow(r, built[r]);
+    kol::bench::buildGrid(doc.Grid, kRows, kCols, [&](int r, int c, std::string& text) {
+        text = c == 0   ? std::to_string(r)
+               : c == 1 ? std::string()
+               : r == 0 ? std::to_string(c - 1)
+               : r == 1 ? "name" + std::to_string(c - 1)
+                        : sj[(next() >> 8) % sj.size()];
+    });
+    doc.Grid.setFixedCols(2);
+    doc.Grid.setFixedRows(2);
     doc.resetAttributes();
 }
 

@@ -16,15 +16,6 @@
 
 namespace kol {
 
-namespace {
-void caption(MenuItem& item, const char* utf8) {
-    item.Caption = sj(utf8);
-}
-void caption(Button& button, const char* utf8) {
-    button.Caption = sj(utf8);
-}
-} // namespace
-
 TFm_Kolumbra01::TFm_Kolumbra01(Prompts& prompts, Clipboard& clipboard, MainHost& host, Clock& clock,
                                std::string programDir)
     : prompts_(prompts), clipboard_(clipboard), host_(host), clock_(clock),

@@ -3,6 +3,7 @@
 #include "app/kolumbra01_window.h"
 
 #include "ui/grid_widget.h"
+#include "ui/qt_memo_box.h"
 #include "ui/qt_text.h"
 
 #include <QApplication>
@@ -226,14 +227,7 @@ void Kolumbra01Window::openPopup(Popup kind, int x, int y) {
 }
 
 void Kolumbra01Window::showMemo(const std::string& text, const Rect& where) {
-    memoShown_ = qs(text);
-    memo_->setFont(grid_->gridFont());
-    memo_->setPlainText(memoShown_);
-    memo_->moveCursor(QTextCursor::End); // typing adds to the text, as in any editor
-    memo_->setGeometry(where.left, where.top, where.width, where.height);
-    memo_->show();
-    memo_->raise();
-    memo_->setFocus(Qt::OtherFocusReason);
+    memoShown_ = showMemoBox(memo_, text, where, grid_->gridFont());
 }
 
 void Kolumbra01Window::typeInMemo(const std::string& text) {
@@ -245,9 +239,7 @@ void Kolumbra01Window::hideMemo() {
 }
 
 std::string Kolumbra01Window::memoText() {
-    // Untouched text keeps the cell's own bytes, even those that do not decode.
-    const QString text = memo_->toPlainText();
-    return text == memoShown_ ? input_->mmMemo.Text : fromQs(text);
+    return memoBoxText(memo_, memoShown_, input_->mmMemo.Text);
 }
 
 void Kolumbra01Window::connectGridInput() {

@@ -3,6 +3,7 @@
 #include "print/cell_scale.h"
 #include "print/ft_font_metrics.h"
 #include "print/grid_print_01.h"
+#include "print/headless_print_host.h"
 #include "print/pdf_canvas.h"
 #include "print/print_export.h"
 #include "table/separators.h"
@@ -13,7 +14,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -77,37 +77,6 @@ public:
     std::string openFileName(const FileDialogRequest&) override { return {}; }
     std::string saveFileName(const FileDialogRequest&) override { return {}; }
     bool failed = false;
-};
-
-// A preview that shows nothing: the model lays pages out and nothing is painted.
-class HeadlessHost : public GridPrintHost {
-public:
-    explicit HeadlessHost(const FontMetrics& metrics) : metrics_(metrics) {}
-    const FontMetrics& metrics() const override { return metrics_; }
-    int scrollBoxWidth() const override { return 800; }
-    int scrollBoxHeight() const override { return 600; }
-    bool makeImage(int, int) override { return true; }
-    void paintImage(const std::function<void(Canvas&)>&) override {}
-    void setPanelSize(int, int) override {}
-    int scrollX() const override { return 0; }
-    int scrollY() const override { return 0; }
-    int scrollRangeX() const override { return 0; }
-    int scrollRangeY() const override { return 0; }
-    void setScroll(int, int) override {}
-    void processPending() override {}
-    PrintClockReading now() const override {
-        const std::time_t t = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&t, &local);
-        char date[16], time[16];
-        std::strftime(date, sizeof date, "%Y/%m/%d", &local);
-        std::strftime(time, sizeof time, "%H:%M:%S", &local);
-        return {date, time};
-    }
-    void closeWindow() override {}
-
-private:
-    const FontMetrics& metrics_;
 };
 
 struct Options {
@@ -297,7 +266,7 @@ int printCommand(int argc, char** argv) {
     request.settings.Cmb_CellWay = o.fitWidth ? 1 : 0;
 
     CommandPrompts prompts;
-    HeadlessHost host(metrics);
+    HeadlessPrintHost host(metrics);
     BuiltInPrinter printer;
     TfrmGridPrint_01 model(prompts, host, printer, request);
     model.FormShow();

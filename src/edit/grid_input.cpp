@@ -14,10 +14,6 @@ namespace {
 using Rect = GridInputView::Rect;
 using C = GridCommand;
 
-void caption(MenuItem& item, const char* utf8) {
-    item.Caption = sj(utf8);
-}
-
 int halfRowZero(const StringGrid& g) {
     return static_cast<int>(std::lround(g.rowHeight(0) / 2.0));
 }

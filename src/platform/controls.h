@@ -2,8 +2,11 @@
 // Captions and items are CP932.
 #pragma once
 
+#include "text/cp932.h"
+
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kol {
@@ -52,5 +55,10 @@ struct MenuItem : Control {
     std::string Caption;
     bool Checked = false;
 };
+
+// Sets a control's caption from its text as the source spells it (UTF-8).
+template <typename Captioned> void caption(Captioned& control, std::string_view utf8) {
+    control.Caption = sj(utf8);
+}
 
 } // namespace kol

@@ -11,13 +11,6 @@ namespace kol::print {
 
 namespace {
 
-void caption(Button& b, const char* utf8) {
-    b.Caption = sj(utf8);
-}
-void caption(MenuItem& m, const char* utf8) {
-    m.Caption = sj(utf8);
-}
-
 std::vector<std::string> numberedItems(int count, int step) {
     std::vector<std::string> items;
     for (int k = 0; k < count; ++k) items.push_back(" " + std::to_string(k * step));

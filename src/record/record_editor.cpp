@@ -10,15 +10,6 @@
 
 namespace kol {
 
-namespace {
-void caption(MenuItem& item, const char* utf8) {
-    item.Caption = sj(utf8);
-}
-void caption(Button& button, const char* utf8) {
-    button.Caption = sj(utf8);
-}
-} // namespace
-
 RecordEditor::RecordEditor(TableDocument& doc, TableView& shown, GridViewState& mainView,
                            RecordMainLink& link, Prompts& prompts)
     : mmMemo(*this, memoView_), doc_(doc), shown_(shown), mainView_(mainView), link_(link),

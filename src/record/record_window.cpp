@@ -2,6 +2,7 @@
 
 #include "ui/grid_widget.h"
 #include "ui/qt_cell_painter.h"
+#include "ui/qt_memo_box.h"
 #include "ui/qt_program_look.h"
 #include "ui/qt_text.h"
 
@@ -297,14 +298,7 @@ void RecordWindow::scrollToCell(int col, int row) {
 }
 
 void RecordWindow::showMemo(const std::string& text, const Rect& where) {
-    memoShown_ = qs(text);
-    memo_->setFont(grid_->gridFont());
-    memo_->setPlainText(memoShown_);
-    memo_->moveCursor(QTextCursor::End);
-    memo_->setGeometry(where.left, where.top, where.width, where.height);
-    memo_->show();
-    memo_->raise();
-    memo_->setFocus(Qt::OtherFocusReason);
+    memoShown_ = showMemoBox(memo_, text, where, grid_->gridFont());
 }
 
 void RecordWindow::typeInMemo(const std::string& text) {
@@ -316,9 +310,7 @@ void RecordWindow::hideMemo() {
 }
 
 std::string RecordWindow::memoText() {
-    // Untouched text keeps the cell's own bytes, even those that do not decode.
-    const QString text = memo_->toPlainText();
-    return text == memoShown_ ? model_.mmMemo.Text : fromQs(text);
+    return memoBoxText(memo_, memoShown_, model_.mmMemo.Text);
 }
 
 } // namespace kol

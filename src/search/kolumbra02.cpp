@@ -22,13 +22,6 @@ std::string grouped(long long n) {
     return GroupThousands(std::to_string(n));
 }
 
-void caption(Button& b, const char* utf8) {
-    b.Caption = sj(utf8);
-}
-void caption(MenuItem& m, const char* utf8) {
-    m.Caption = sj(utf8);
-}
-
 // A history entry and the settings line it becomes are one line: line breaks become blanks.
 std::string oneLine(std::string text) {
     for (char& ch : text)
