@@ -123,7 +123,6 @@ void TfrmGridPrint_01::FormShow() {
     savedCellScale_ = settings_.CellScale;
     cellScale_ = cellScaleOf(settings_);
     if (!table()) cellScale_ = kDefaultCellScale;
-    headerHeight_ = headerHeight(countNonEmptyHeadings(request_.headings));
 
     baseFontHeight_ = std::abs(request_.sourceFont.height);
     const CanvasFont source{request_.sourceFont.face, baseFontHeight_};

@@ -231,7 +231,6 @@ private:
     int cellFontHeight_ = 0, baseFontHeight_ = 0;
     int sourceCharWidth_ = 0, sourceCharHeight_ = 0;
     int charWidth_ = 0, charHeight_ = 0; // "A" in the cell font
-    int headerHeight_ = 0;
     int heightsKnown_ = 0; // rows 0..heightsKnown_ - 1 are measured from their texts
     int savedColourMode_ = 0, savedCellScale_ = 100;
     int cellWayIndex_ = 0;
