@@ -1,16 +1,12 @@
 #include "print/pdf_canvas.h"
 
 #include "print/ft_face.h"
+#include "print/pdf_syntax.h"
 #include "text/cp932.h"
-
-#include <hb-subset.h>
-#include <hb.h>
-#include <libdeflate.h>
 
 #include <algorithm>
 
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 
 namespace kol::print {
@@ -19,98 +15,11 @@ namespace {
 
 constexpr double kPointsPerInch = 72.0, kMmPerInch = 25.4;
 constexpr std::size_t kFlushBytes = 1 << 20;
-// Six letters naming the subset, as the format asks of a font that is not whole.
-constexpr std::string_view kFontName = "KOLUMB+IPAMincho";
-
-void appendInt(std::string& s, long long v) {
-    char buffer[24];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
-    s.append(buffer, end);
-}
-
-// A number as the page wants it: whole, or with up to four decimals.
-void appendReal(std::string& s, double v) {
-    char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.4f", v);
-    std::string_view t(buffer, static_cast<std::size_t>(n));
-    while (t.back() == '0') t.remove_suffix(1);
-    if (t.back() == '.') t.remove_suffix(1);
-    s += t;
-}
-
-// A grey as one number ("g"), any other colour as three ("rg").
-bool appendColour(std::string& s, std::uint32_t bgr) {
-    const std::uint32_t r = bgr & 0xFF;
-    if (r == ((bgr >> 8) & 0xFF) && r == ((bgr >> 16) & 0xFF)) {
-        appendReal(s, r / 255.0);
-        return true;
-    }
-    appendReal(s, r / 255.0);
-    s += ' ';
-    appendReal(s, ((bgr >> 8) & 0xFF) / 255.0);
-    s += ' ';
-    appendReal(s, ((bgr >> 16) & 0xFF) / 255.0);
-    return false;
-}
-
-std::string deflate(std::string_view data) {
-    libdeflate_compressor* c = libdeflate_alloc_compressor(9);
-    std::string out(libdeflate_zlib_compress_bound(c, data.size()), '\0');
-    const std::size_t n =
-        libdeflate_zlib_compress(c, data.data(), data.size(), out.data(), out.size());
-    libdeflate_free_compressor(c);
-    out.resize(n);
-    return out;
-}
-
-// The codes the pages show: characters numbered 1, 2, … as they first appear; the first 127 take
-// one byte, the rest two (0x8000 + number), so a table of few characters writes half the bytes.
-constexpr unsigned kOneByteCodes = 128;
 constexpr std::size_t kObjectsPerStream = 200;
-constexpr unsigned kLastCode = 0x7FFF;
-
-void appendHex2(std::string& s, unsigned v) {
-    static const char digits[] = "0123456789ABCDEF";
-    s += digits[(v >> 4) & 15];
-    s += digits[v & 15];
-}
-
-void appendHex4(std::string& s, unsigned v);
-
-void appendCode(std::string& s, unsigned code) {
-    if (code < kOneByteCodes)
-        appendHex2(s, code);
-    else
-        appendHex4(s, 0x8000 + code);
-}
-
-// A code as the bytes of a literal string: the bytes a string cannot hold as they are escaped.
-void appendStringByte(std::string& s, unsigned byte) {
-    if (byte == '(' || byte == ')' || byte == '\\') s += '\\';
-    if (byte == '\r') {
-        s += "\\r";
-        return;
-    }
-    s += static_cast<char>(byte);
-}
-
-void appendCodeBytes(std::string& s, unsigned code) {
-    if (code < kOneByteCodes) {
-        appendStringByte(s, code);
-        return;
-    }
-    appendStringByte(s, (0x8000 + code) >> 8);
-    appendStringByte(s, code & 0xFF);
-}
-
-const char* const kCodeSpace = "2 begincodespacerange\n<00><7F>\n<8000><FFFF>\nendcodespacerange\n";
-
-void appendHex4(std::string& s, unsigned v) {
-    static const char* const digits = "0123456789ABCDEF";
-    for (int shift = 12; shift >= 0; shift -= 4) s += digits[(v >> shift) & 0xF];
-}
 
 } // namespace
+
+using namespace pdf;
 
 PdfCanvas::PdfCanvas(const std::string& path, double widthMm, double heightMm, int dotsPerInch,
                      const FtFontMetrics& metrics)
@@ -411,137 +320,10 @@ std::string PdfCanvas::textObject(const std::vector<TextLine>& lines) {
     return text + "ET\n";
 }
 
-std::uint16_t PdfCanvas::codeOf(char32_t c) {
-    std::uint16_t* slot = c < 128 ? &asciiCodes_[c] : &codes_[c];
-    if (*slot == 0) {
-        // A page could in theory show more characters than two bytes number: the rest share
-        // the last code's glyph rather than overflow.
-        if (used_.size() >= kLastCode) return kLastCode;
-        used_.push_back({metrics_.face().glyph(c), c});
-        *slot = static_cast<std::uint16_t>(used_.size());
-    }
-    return *slot;
-}
-
-std::string PdfCanvas::fontProgram(std::string& error) const {
-    std::string program;
-    hb_blob_t* blob = hb_blob_create_from_file_or_fail(metrics_.face().file.c_str());
-    if (!blob) {
-        error = "cannot read " + metrics_.face().file;
-        return program;
-    }
-    hb_face_t* face = hb_face_create(blob, 0);
-    hb_subset_input_t* input = hb_subset_input_create_or_fail();
-    if (input) {
-        hb_set_t* glyphs = hb_subset_input_glyph_set(input);
-        for (const Used& u : used_) hb_set_add(glyphs, u.glyph);
-        // Glyph numbers stay, so the page's codes name the same glyphs in the subset.
-        hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
-        if (hb_face_t* subset = hb_subset_or_fail(face, input)) {
-            hb_blob_t* bytes = hb_face_reference_blob(subset);
-            unsigned length = 0;
-            const char* data = hb_blob_get_data(bytes, &length);
-            program.assign(data, length);
-            hb_blob_destroy(bytes);
-            hb_face_destroy(subset);
-        }
-        hb_subset_input_destroy(input);
-    }
-    if (program.empty()) error = "cannot make a subset of " + metrics_.face().file;
-    hb_face_destroy(face);
-    hb_blob_destroy(blob);
-    return program;
-}
-
-std::string PdfCanvas::widths() const {
-    const FtFace& face = metrics_.face();
-    std::string w = "[1[";
-    for (const Used& u : used_) {
-        appendInt(w, static_cast<long long>(face.advance(u.character)) * 1000 / face.unitsPerEm);
-        w += ' ';
-    }
-    return w + "]]";
-}
-
-std::string PdfCanvas::toUnicode() const {
-    std::string map = "/CIDInit/ProcSet findresource begin 12 dict begin begincmap\n"
-                      "/CIDSystemInfo<</Registry(Adobe)/Ordering(UCS)/Supplement 0>>def\n"
-                      "/CMapName/Adobe-Identity-UCS def/CMapType 2 def\n" +
-                      std::string(kCodeSpace);
-    std::size_t next = 0;
-    while (next < used_.size()) {
-        std::string block;
-        int n = 0;
-        for (; next < used_.size() && n < 100; ++next, ++n) {
-            block += '<';
-            appendCode(block, static_cast<unsigned>(next + 1));
-            block += "><";
-            char32_t c = used_[next].character;
-            if (c >= 0x10000) {
-                c -= 0x10000;
-                appendHex4(block, 0xD800 + (c >> 10));
-                appendHex4(block, 0xDC00 + (c & 0x3FF));
-            } else {
-                appendHex4(block, c);
-            }
-            block += ">\n";
-        }
-        appendInt(map, n);
-        map += " beginbfchar\n" + block + "endbfchar\n";
-    }
-    return map + "endcmap CMapName currentdict/CMap defineresource pop end end\n";
-}
-
 IoStatus PdfCanvas::finish() {
     if (!status_) return status_;
-    std::string error;
-    const std::string program = fontProgram(error);
-    if (program.empty()) return IoStatus::failure(EIO);
-    const FtFace& face = metrics_.face();
-    const int cidFont = newObject(), descriptor = newObject(), file = newObject(),
-              unicode = newObject(), glyphMap = newObject(), encoding = newObject();
-    auto units = [&](long long v) { return v * 1000 / face.unitsPerEm; };
+    if (IoStatus font = putFont(); !font) return font;
     auto ref = [](int n) { return std::to_string(n) + " 0 R"; };
-
-    std::string s;
-    beginObject(font_);
-    out_ += "<</Type/Font/Subtype/Type0/BaseFont/" + std::string(kFontName) + "/Encoding " +
-            ref(encoding) + "/DescendantFonts[" + ref(cidFont) + "]/ToUnicode " + ref(unicode) +
-            ">>\nendobj\n";
-    beginObject(cidFont);
-    out_ += "<</Type/Font/Subtype/CIDFontType2/BaseFont/" + std::string(kFontName) +
-            "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>"
-            "/FontDescriptor " +
-            ref(descriptor) + "/DW 1000/W" + widths() + "/CIDToGIDMap " + ref(glyphMap) +
-            ">>\nendobj\n";
-    beginObject(descriptor);
-    const FT_Face ft = face.face();
-    out_ +=
-        "<</Type/FontDescriptor/FontName/" + std::string(kFontName) + "/Flags 4/FontBBox[" +
-        std::to_string(units(ft->bbox.xMin)) + ' ' + std::to_string(units(ft->bbox.yMin)) + ' ' +
-        std::to_string(units(ft->bbox.xMax)) + ' ' + std::to_string(units(ft->bbox.yMax)) +
-        "]/ItalicAngle 0/Ascent " + std::to_string(units(face.ascender)) + "/Descent " +
-        std::to_string(-units(face.descender)) + "/CapHeight " +
-        std::to_string(units(face.ascender)) + "/StemV 80/FontFile2 " + ref(file) + ">>\nendobj\n";
-    (void)putStream(file, "/Length1 " + std::to_string(program.size()), program, true);
-    (void)putStream(unicode, "", toUnicode(), true);
-    // Code n is CID n, in one byte below 128 and as 0x8000 + n above.
-    (void)putStream(encoding,
-                    "/Type/CMap/CMapName/Kolumbra-Codes/CIDSystemInfo<</Registry(Adobe)"
-                    "/Ordering(Identity)/Supplement 0>>",
-                    "/CIDInit/ProcSet findresource begin 12 dict begin begincmap\n"
-                    "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>def\n"
-                    "/CMapName/Kolumbra-Codes def/CMapType 1 def\n" +
-                        std::string(kCodeSpace) +
-                        "2 begincidrange\n<00><7F>0\n<8000><FFFF>0\nendcidrange\n"
-                        "endcmap CMapName currentdict/CMap defineresource pop end end\n",
-                    true);
-    std::string map(2, '\0'); // code 0: no glyph
-    for (const Used& u : used_) {
-        map += static_cast<char>(u.glyph >> 8);
-        map += static_cast<char>(u.glyph & 0xFF);
-    }
-    (void)putStream(glyphMap, "", map, true);
 
     std::string kids;
     for (int page : pages_) kids += ref(page) + ' ';

@@ -47,6 +47,7 @@ private:
     void strokeColour(std::uint32_t colour);
     void lineWidth(int width);
     std::string fontProgram(std::string& error) const;
+    IoStatus putFont(); // the face and its maps, under the font object
     std::string widths() const;
     std::string toUnicode() const;
 
