@@ -30,7 +30,7 @@ class MainWindowTest : public QObject {
         QCoreApplication::processEvents();
         return w;
     }
-    TFm_Browse browse;
+    BrowseWindow browse;
 
 private slots:
     void init() { prompts = test::ScriptedPrompts(); }
