@@ -35,10 +35,13 @@ std::string defaultProgramName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
 }
 
-// CP932 → Qt text; a NUL byte shows as a blank rather than cutting the text.
+// CP932 → Qt text with plain line feeds; a NUL byte shows as a blank rather than cutting the
+// text.
 QString paneString(std::string_view text) {
     QString s = qs(std::string(text));
     s.replace(QChar(0), QChar(' '));
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QChar('\r'), QChar('\n'));
     return s;
 }
 
@@ -182,18 +185,15 @@ void BrowseWindow::setPaneText(const std::string& text) {
         QTextCursor cursor(pane_->document());
         for (std::size_t from = 0; from < text.size();) {
             const std::size_t to = pieceEnd(text, from);
-            std::string_view piece(text.data() + from, to - from);
-            if (piece.ends_with("\r\n"))
-                piece.remove_suffix(2);
-            else if (piece.ends_with('\n'))
-                piece.remove_suffix(1);
             cursor.movePosition(QTextCursor::End);
-            if (from > 0) cursor.insertBlock();
-            cursor.insertText(paneString(piece));
+            cursor.insertText(paneString(std::string_view(text.data() + from, to - from)));
             from = to;
             progress.setValue(static_cast<int>(from / 1024));
             QCoreApplication::processEvents();
-            if (generation != textGeneration_) return;
+            if (generation != textGeneration_) {
+                pane_->setUpdatesEnabled(true);
+                return;
+            }
             if (progress.wasCanceled()) break;
         }
         pane_->setUpdatesEnabled(true);
