@@ -5,7 +5,7 @@
 #include "text/cp932.h"
 #include "text/paths.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace kol {
 
@@ -69,7 +69,8 @@ void TFm_Kolumbra01::Mn_Help_KolumbraClick() {
     if (!viewer) return;
     std::string text = aboutText();
     std::string path = joinPath(DataDir, "Doc_Kolumbra_About.txt");
-    ::mkdir(DataDir.c_str(), 0777);
+    std::error_code ec; // a fresh home has no ~/.local/share yet
+    std::filesystem::create_directories(DataDir, ec);
     if (!DataDir.empty() && writeFileAtomically(path, text))
         viewer->ShowDocumentFile("Mn_Help_Kolumbra", std::string(), true, path);
     else
