@@ -27,6 +27,13 @@ TFm_Browse::TFm_Browse(Prompts& prompts, BrowseHost& host, std::string programNa
 
 void TFm_Browse::RegisterDocument(const std::string& sender, const std::string& caption,
                                   std::function<void()> command) {
+    // A sender registered again (a new main window) takes its entry over.
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].sender == sender) {
+            entries_[i] = {sender, browseListText(caption), std::move(command)};
+            cmbBrowseList.Items[i] = entries_[i].listText;
+            return;
+        }
     if (static_cast<int>(entries_.size()) >= kMaxEntries) return;
     entries_.push_back({sender, browseListText(caption), std::move(command)});
     cmbBrowseList.Items.push_back(entries_.back().listText);

@@ -89,6 +89,17 @@ TEST(Browse, ARegisteredDocumentShowsNumberedWithItsEntrySelected) {
     EXPECT_EQ(f.window.busy, 0);
 }
 
+TEST(Browse, ASenderRegisteredAgainTakesItsEntryOver) {
+    BrowseFixture f;
+    int runs = 0;
+    f.browse.RegisterDocument("Mn_Help_Begin", "2. New", [&] { ++runs; });
+    EXPECT_EQ(f.browse.cmbBrowseList.Items,
+              (std::vector<std::string>{" 1. Doc", " 2. New", " 3. Doc"}));
+    f.browse.cmbBrowseList.ItemIndex = 1;
+    f.browse.cmbBrowseListClick();
+    EXPECT_EQ(runs, 1);
+}
+
 TEST(Browse, AnUnregisteredSenderIsToldAndNoSenderHidesTheHeader) {
     BrowseFixture f;
     f.browse.ShowDocumentText("Mn_Other", "X", "text");
