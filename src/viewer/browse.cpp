@@ -90,7 +90,7 @@ void TFm_Browse::ShowDocumentFile(const std::string& sender, const std::string& 
     sourceIsText_ = false;
     putText(documentPaneText(source.bytes(), numberLines));
     source.release();
-    host_.setPaneVisible(true);
+    host_.setPaneVisible(!buildingHtml_);
     host_.showWindow();
 }
 
@@ -103,7 +103,7 @@ void TFm_Browse::ShowDocumentText(const std::string& sender, const std::string& 
     documentSource_ = text;
     sourceIsText_ = true;
     putText(text);
-    host_.setPaneVisible(true);
+    host_.setPaneVisible(!buildingHtml_);
     host_.showWindow();
 }
 
@@ -208,6 +208,7 @@ void TFm_Browse::Btn_HtmlClick() {
     std::vector<HelpPage> pages;
     {
         BusyCursor busy(host_);
+        buildingHtml_ = true;
         for (const Entry& entry : entries_) {
             paneText_.clear();
             if (entry.command) entry.command();
@@ -216,6 +217,7 @@ void TFm_Browse::Btn_HtmlClick() {
         if (selected >= 0 && selected < static_cast<int>(entries_.size()) &&
             entries_[selected].command)
             entries_[selected].command();
+        buildingHtml_ = false;
     }
     host_.setPaneVisible(true);
     const std::string path = helpHtmlPath();

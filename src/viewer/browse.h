@@ -106,6 +106,7 @@ private:
     print::PrintSettings settings_;
     std::string dataFolder_;
     int wideClicks_ = 0;
+    bool buildingHtml_ = false; // the pane stays hidden while every entry is shown once
 };
 
 } // namespace kol

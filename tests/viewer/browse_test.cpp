@@ -32,7 +32,11 @@ public:
         if (previewing) previewing(request);
     }
     void setPaneText(const std::string& text) override { pane = text; }
-    void setPaneVisible(bool visible) override { paneVisible = visible; }
+    int paneHidings = 0;
+    void setPaneVisible(bool visible) override {
+        if (paneVisible && !visible) ++paneHidings;
+        paneVisible = visible;
+    }
     void focusPane() override {}
     void showWindow() override { shown = true; }
     void hideWindow() override { shown = false; }
@@ -214,6 +218,7 @@ TEST(Browse, LaunchProgramPassesTheParameterOnlyWhenItNamesSomething) {
 TEST(Browse, HtmlHelpHoldsEveryDocumentEscapedAndJumpsToTheShownOne) {
     BrowseFixture f;
     f.show("Mn_Help_Begin", "doc2.txt");
+    f.window.paneHidings = 0;
     f.browse.Btn_HtmlClick();
     const auto path = f.dir / "data" / "kolumbra_Help.Html";
     ASSERT_EQ(f.window.opened, (std::vector<std::string>{path.string()}));
@@ -223,6 +228,7 @@ TEST(Browse, HtmlHelpHoldsEveryDocumentEscapedAndJumpsToTheShownOne) {
         EXPECT_NE(html.find(std::string("00001 line of ") + name), std::string::npos);
     EXPECT_NE(html.find("00002 &lt;tag&gt; &amp; more"), std::string::npos);
     EXPECT_EQ(html.find("<tag>"), std::string::npos);
+    EXPECT_EQ(f.window.paneHidings, 1); // hidden once for the whole page
     // The viewer shows what it showed before, with its pane.
     EXPECT_EQ(f.browse.cmbBrowseList.ItemIndex, 1);
     EXPECT_EQ(f.window.pane.substr(0, 22), "00001 line of doc2.txt");
