@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     const std::string path = bench::benchTable(argc, argv);
     bench::YesPrompts prompts;
     bench::MemoryClipboard clipboard;
-    TFm_Browse browse;
+    BrowseWindow browse;
     Kolumbra01Window w(".", {}, &browse, &prompts, &clipboard);
     w.resize(1920, 1080);
     w.show();

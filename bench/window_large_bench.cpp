@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     SavePrompts prompts;
     prompts.target = argc > 2 ? argv[2] : path + ".saved.csv";
     bench::MemoryClipboard clipboard;
-    TFm_Browse browse;
+    BrowseWindow browse;
     Kolumbra01Window w(".", {}, &browse, &prompts, &clipboard);
     w.resize(1280, 1000);
     w.show();

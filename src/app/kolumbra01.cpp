@@ -172,7 +172,13 @@ void TFm_Kolumbra01::ApplySettings() {
 void TFm_Kolumbra01::FormShow() {
     BusyCursor busy(host_);
     if (FirstShow == 1) {
+        DocumentViewer* viewer = host_.documentViewer();
+        if (viewer) registerHelpDocuments(*viewer);
         ApplySettings();
+        if (viewer) {
+            viewer->SetPrintSettings(Settings.BrowsePrint);
+            viewer->SetDataFolder(dataFolder());
+        }
         ResetTable(0, 0);
         UpdateCaptions();
         FirstShow = 0;
@@ -297,6 +303,8 @@ void TFm_Kolumbra01::GatherSettings() {
         {&Settings.ConfDelete, &Mn_ConfDelete},     {&Settings.FixedRowSEQ, &Mn_FixedRowSEQ}};
     for (const auto& [stored, item] : checks) *stored = item->Checked ? 1 : 0;
     Settings.Cmb_VertKomKeta = Record->nameColumnLetters();
+    if (DocumentViewer* viewer = host_.documentViewer(); viewer && FirstShow == 0)
+        Settings.BrowsePrint = viewer->GetPrintSettings();
     if (Search) Search->GatherHistory(Settings.FindWord);
 }
 

@@ -24,6 +24,7 @@
 #include "table/table_load.h"
 #include "view/cell_display.h"
 #include "view/table_view.h"
+#include "viewer/browse_link.h"
 
 #include <cstdint>
 #include <functional>
@@ -45,12 +46,12 @@ public:
     virtual void focusGrid() = 0;
     virtual void closeWindow() = 0; // runs FormClose through the window
     virtual bool isMaximized() = 0;
-    virtual void showDocumentText(const std::string& text) = 0;
-    virtual void runCsvFixed(TFm_CsvFixed& window) = 0; // modal
-    virtual void runCsvEtc(TFm_CsvEtc&) {}              // modal; no window, nothing shown
-    virtual void runCsvExcel(TfrmCsvExcel&) {}          // modal; no window: cancelled
-    virtual void repaintGrid() {}                       // now, while a question is open
-    virtual void showSortWindow(bool visibilityPage) {} // the sort window, not modally
+    virtual DocumentViewer* documentViewer() { return nullptr; } // the shared viewer
+    virtual void runCsvFixed(TFm_CsvFixed& window) = 0;          // modal
+    virtual void runCsvEtc(TFm_CsvEtc&) {}                       // modal; no window, nothing shown
+    virtual void runCsvExcel(TfrmCsvExcel&) {}                   // modal; no window: cancelled
+    virtual void repaintGrid() {}                                // now, while a question is open
+    virtual void showSortWindow(bool visibilityPage) {}          // the sort window, not modally
     // Modal, as every table print opens it; no window: nothing is printed.
     void openPrintPreview(print::PrintRequest&) override {}
     // The record editor took the table's place, or gave it back: menu bar, panels, focus.
@@ -338,7 +339,9 @@ private:
     void showProgress(const std::string& caption);
     std::string openDialogStart(const std::string& startName, std::string& directory,
                                 std::string& filter) const;
-    void showHelpFile(const std::string& fileName);
+    void showHelpFile(const std::string& sender, const std::string& fileName);
+    void registerHelpDocuments(DocumentViewer& viewer);
+    std::string dataFolder() const; // where generated files go: beside the settings
     // Shared steps of the structure edits.
     struct Span {
         int first, count;

@@ -5,7 +5,7 @@
 #include "text/cp932.h"
 #include "text/paths.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace kol {
 
@@ -38,37 +38,63 @@ std::string TFm_Kolumbra01::helpPath(const std::string& fileName) const {
     return joinPath(HelpFolder(programDir_), fileName);
 }
 
-void TFm_Kolumbra01::showHelpFile(const std::string& fileName) {
-    host_.showDocumentFile(helpPath(fileName), std::string());
+std::string TFm_Kolumbra01::dataFolder() const {
+    return SettingsPath.empty() ? DataDir : directoryOf(SettingsPath);
+}
+
+void TFm_Kolumbra01::registerHelpDocuments(DocumentViewer& viewer) {
+    viewer.SetTitleBase("Kolumbra Browse");
+    const std::pair<const char*, std::pair<const MenuItem*, void (TFm_Kolumbra01::*)()>> items[] = {
+        {"Mn_Help_Kolumbra", {&Mn_Help_Kolumbra, &TFm_Kolumbra01::Mn_Help_KolumbraClick}},
+        {"Mn_Help_Begin", {&Mn_Help_Begin, &TFm_Kolumbra01::Mn_Help_BeginClick}},
+        {"Mn_Help_Guide1", {&Mn_Help_Guide1, &TFm_Kolumbra01::Mn_Help_Guide1Click}},
+        {"Mn_Help_Guide2", {&Mn_Help_Guide2, &TFm_Kolumbra01::Mn_Help_Guide2Click}},
+        {"Mn_Help_Guide3", {&Mn_Help_Guide3, &TFm_Kolumbra01::Mn_Help_Guide3Click}},
+        {"Mn_Help_ColName", {&Mn_Help_ColName, &TFm_Kolumbra01::Mn_Help_ColNameClick}},
+        {"Mn_Help_History", {&Mn_Help_History, &TFm_Kolumbra01::Mn_Help_HistoryClick}}};
+    for (const auto& [sender, item] : items) {
+        const auto handler = item.second;
+        viewer.RegisterDocument(sender, item.first->Caption,
+                                [this, handler] { (this->*handler)(); });
+    }
+}
+
+void TFm_Kolumbra01::showHelpFile(const std::string& sender, const std::string& fileName) {
+    if (DocumentViewer* viewer = host_.documentViewer())
+        viewer->ShowDocumentFile(sender, std::string(), true, helpPath(fileName));
 }
 
 void TFm_Kolumbra01::Mn_Help_KolumbraClick() {
+    DocumentViewer* viewer = host_.documentViewer();
+    if (!viewer) return;
     std::string text = aboutText();
     std::string path = joinPath(DataDir, "Doc_Kolumbra_About.txt");
-    ::mkdir(DataDir.c_str(), 0777);
+    std::error_code ec; // a fresh home has no ~/.local/share yet
+    std::filesystem::create_directories(DataDir, ec);
     if (!DataDir.empty() && writeFileAtomically(path, text))
-        host_.showDocumentFile(path, std::string());
+        viewer->ShowDocumentFile("Mn_Help_Kolumbra", std::string(), true, path);
     else
-        host_.showDocumentText(text);
+        viewer->ShowDocumentText("Mn_Help_Kolumbra", std::string(), text);
 }
 
 void TFm_Kolumbra01::Mn_Help_BeginClick() {
-    showHelpFile("Doc_Kolumbra_Begin.Txt");
+    showHelpFile("Mn_Help_Begin", "Doc_Kolumbra_Begin.Txt");
 }
 void TFm_Kolumbra01::Mn_Help_Guide1Click() {
-    showHelpFile("Doc_Kolumbra_Guide1.Txt");
+    showHelpFile("Mn_Help_Guide1", "Doc_Kolumbra_Guide1.Txt");
 }
 void TFm_Kolumbra01::Mn_Help_Guide2Click() {
-    showHelpFile("Doc_Kolumbra_Guide2.Txt");
+    showHelpFile("Mn_Help_Guide2", "Doc_Kolumbra_Guide2.Txt");
 }
 void TFm_Kolumbra01::Mn_Help_Guide3Click() {
-    showHelpFile("Doc_Kolumbra_Guide3.Txt");
+    showHelpFile("Mn_Help_Guide3", "Doc_Kolumbra_Guide3.Txt");
 }
 void TFm_Kolumbra01::Mn_Help_HistoryClick() {
-    showHelpFile("Doc_Kolumbra_History.Txt");
+    showHelpFile("Mn_Help_History", "Doc_Kolumbra_History.Txt");
 }
 void TFm_Kolumbra01::Mn_Help_ColNameClick() {
-    host_.showDocumentText(sj(kColNameHelp));
+    if (DocumentViewer* viewer = host_.documentViewer())
+        viewer->ShowDocumentText("Mn_Help_ColName", std::string(), sj(kColNameHelp));
 }
 
 } // namespace kol

@@ -62,10 +62,11 @@ QGroupBox* group(const char* title, QWidget* parent, std::initializer_list<QWidg
 } // namespace
 
 Kolumbra01Window::Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
-                                   TFm_Browse* browse, Prompts* prompts, Clipboard* clipboard,
+                                   BrowseWindow* browse, Prompts* prompts, Clipboard* clipboard,
                                    bool useSettingsFile)
     : givenPrompts_(prompts), givenClipboard_(clipboard), arguments_(std::move(arguments)),
       browse_(browse) {
+    if (browse_) browse_->setAnchor(this);
     if (!prompts) prompts = (ownPrompts_ = std::make_unique<QtPrompts>(this)).get();
     if (!clipboard) clipboard = (ownClipboard_ = std::make_unique<QtClipboard>()).get();
     model_ = std::make_unique<TFm_Kolumbra01>(*prompts, *clipboard, static_cast<MainHost&>(*this),
@@ -567,11 +568,12 @@ bool Kolumbra01Window::isMaximized() {
 }
 
 void Kolumbra01Window::showDocumentFile(const std::string& path, const std::string& extraTitle) {
-    if (browse_) browse_->showDocumentFile(path, extraTitle);
+    // An output file is shown numbered and outside the help list.
+    if (browse_) browse_->viewer().ShowDocumentFile(std::string(), extraTitle, true, path);
 }
 
-void Kolumbra01Window::showDocumentText(const std::string& text) {
-    if (browse_) browse_->showDocumentText(text);
+DocumentViewer* Kolumbra01Window::documentViewer() {
+    return browse_ ? &browse_->viewer() : nullptr;
 }
 
 void Kolumbra01Window::repaintGrid() {

@@ -35,7 +35,7 @@ class GridWidget;
 class MainSortLink;
 class RecordWindow;
 class SearchWindow;
-class TFm_Browse;
+class BrowseWindow;
 
 class Kolumbra01Window : public QMainWindow,
                          private MainHost,
@@ -47,9 +47,9 @@ class Kolumbra01Window : public QMainWindow,
 public:
     // `prompts` and `clipboard` may be given by tests; otherwise Qt's are used. Tests and
     // benchmarks run without the user's settings file.
-    Kolumbra01Window(std::string programDir, std::vector<std::string> arguments, TFm_Browse* browse,
-                     Prompts* prompts = nullptr, Clipboard* clipboard = nullptr,
-                     bool useSettingsFile = false);
+    Kolumbra01Window(std::string programDir, std::vector<std::string> arguments,
+                     BrowseWindow* browse, Prompts* prompts = nullptr,
+                     Clipboard* clipboard = nullptr, bool useSettingsFile = false);
     ~Kolumbra01Window() override;
 
     TFm_Kolumbra01& model() { return *model_; }
@@ -84,7 +84,7 @@ private:
     void closeWindow() override;
     bool isMaximized() override;
     void showDocumentFile(const std::string& path, const std::string& extraTitle) override;
-    void showDocumentText(const std::string& text) override;
+    DocumentViewer* documentViewer() override;
     void runCsvFixed(TFm_CsvFixed& window) override;
     void runCsvEtc(TFm_CsvEtc& window) override;
     void runCsvExcel(TfrmCsvExcel& window) override;
@@ -155,7 +155,7 @@ private:
     Prompts* givenPrompts_ = nullptr;
     Clipboard* givenClipboard_ = nullptr;
     std::vector<std::string> arguments_;
-    TFm_Browse* browse_;
+    BrowseWindow* browse_;
     QTimer myTimer_, saveTimer_, gridTimer_;
     int busyDepth_ = 0;
 

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
 
-    kol::TFm_Browse browse;
+    kol::BrowseWindow browse;
     kol::Kolumbra01Window main(programDir, arguments, &browse, nullptr, nullptr, true);
     kol::TFm_ResidentMsg resident;
     kol::CsvFuncWindow& csvFunc = main.createSortWindow();
@@ -88,7 +88,6 @@ int main(int argc, char** argv) {
     for (QWidget* w : {static_cast<QWidget*>(&resident), static_cast<QWidget*>(&csvFunc),
                        static_cast<QWidget*>(&search), static_cast<QWidget*>(&browse)})
         w->setWindowIcon(icon);
-    browse.setTitleBase("Kolumbra Browse");
     main.show();
     return app.exec();
 }

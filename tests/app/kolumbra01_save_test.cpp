@@ -219,5 +219,31 @@ TEST(MainHelp, AboutIsWrittenThenShownAndFixedTextsShowDirectly) {
     EXPECT_EQ(f.host.documents[2].rfind(sj("列名(固定行)の入力方法\r\n\r\n"), 0), 0u);
 }
 
+TEST(MainHelp, TheViewerGetsTheSevenHelpItemsAndTheDocumentPrintSettings) {
+    test::TempDir dir;
+    const std::string settings = (dir / "KolumbraOpt2.Dat").string();
+    test::writeBytes(settings, "GPB_CellScale=77\r\n");
+    test::SettingsSession s(settings);
+    const test::FakeViewer& viewer = s.host.viewer;
+    EXPECT_EQ(viewer.titleBase, "Kolumbra Browse");
+    EXPECT_EQ(viewer.dataFolder, dir.path().string() + "/");
+    EXPECT_EQ(viewer.settings.CellScale, 77);
+    ASSERT_EQ(viewer.entries.size(), 7u);
+    EXPECT_EQ(viewer.entries[1], std::make_pair(std::string("Mn_Help_Begin"), sj("2. はじめに")));
+    EXPECT_EQ(viewer.entries[6].first, "Mn_Help_History");
+    // An entry's command shows its document numbered, with the item as sender.
+    viewer.commands[2]();
+    ASSERT_EQ(viewer.shown.size(), 1u);
+    EXPECT_EQ(viewer.shown[0].sender, "Mn_Help_Guide1");
+    EXPECT_TRUE(viewer.shown[0].numberLines);
+    EXPECT_EQ(s.host.documents.back(), "/opt/kolumbra/Doc_Kolumbra_Guide1.Txt");
+    viewer.commands[5]();
+    EXPECT_EQ(viewer.shown[1].sender, "Mn_Help_ColName");
+    // What the viewer's print preview changed is saved at exit.
+    s.host.viewer.settings.CellScale = 130;
+    ASSERT_TRUE(s.model.FormClose());
+    EXPECT_NE(test::readBytes(settings).find("GPB_CellScale=130\r\n"), std::string::npos);
+}
+
 } // namespace
 } // namespace kol

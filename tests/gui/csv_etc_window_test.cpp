@@ -68,7 +68,7 @@ private slots:
     void theHiddenOptionMenuOpensIt() {
         test::ScriptedPrompts prompts;
         test::FakeClipboard clipboard;
-        TFm_Browse browse;
+        BrowseWindow browse;
         Kolumbra01Window main("/opt/kolumbra", {}, &browse, &prompts, &clipboard);
         main.show();
         QAction* recEtc = main.action(main.model().Mn_RecEtc);

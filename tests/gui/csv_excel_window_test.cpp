@@ -98,7 +98,7 @@ private slots:
         test::TempDir dir;
         test::ScriptedPrompts prompts;
         test::FakeClipboard clipboard;
-        TFm_Browse browse;
+        BrowseWindow browse;
         Kolumbra01Window main("/opt/kolumbra", {}, &browse, &prompts, &clipboard);
         main.show();
         prompts.fileNames = {book(dir)};

@@ -43,7 +43,7 @@ class CsvFuncWindowTest : public QObject {
 
     test::ScriptedPrompts prompts;
     test::FakeClipboard clipboard;
-    TFm_Browse browse;
+    BrowseWindow browse;
 
 private slots:
     void buttonsOpenThePagesAndTheSortRuns() {

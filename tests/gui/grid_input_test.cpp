@@ -21,7 +21,7 @@ class GridInputTest : public QObject {
 
     test::ScriptedPrompts prompts;
     test::FakeClipboard clipboard;
-    TFm_Browse browse;
+    BrowseWindow browse;
     std::unique_ptr<Kolumbra01Window> w;
 
     QPoint centre(int c, int r) { return w->grid()->cellRect(c, r).center(); }

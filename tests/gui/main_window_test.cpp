@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -30,7 +31,7 @@ class MainWindowTest : public QObject {
         QCoreApplication::processEvents();
         return w;
     }
-    TFm_Browse browse;
+    BrowseWindow browse;
 
 private slots:
     void init() { prompts = test::ScriptedPrompts(); }
@@ -151,6 +152,11 @@ private slots:
         w->action(w->model().Mn_Help_ColName)->trigger();
         QVERIFY(browse.isVisible());
         QVERIFY(browse.shownText().startsWith(QString::fromUtf8("列名(固定行)の入力方法")));
+        QVERIFY(browse.header()->isVisible());
+        QCOMPARE(browse.browseList()->count(), 7);
+        QCOMPARE(browse.browseList()->currentText(),
+                 QString::fromUtf8(" 6. 列名(固定行)の入力方法"));
+        QCOMPARE(browse.windowTitle(), QString("Kolumbra Browse "));
         browse.hide();
     }
 };

@@ -31,7 +31,7 @@ class ProgramLookTest : public QObject {
 
     test::ScriptedPrompts prompts;
     test::FakeClipboard clipboard;
-    TFm_Browse browse;
+    BrowseWindow browse;
 
 private slots:
     void initTestCase() {
@@ -76,7 +76,7 @@ private slots:
         CsvFuncWindow& sort = w.createSortWindow();
         QMessageBox searchMessage(QMessageBox::Information, QString::fromUtf8("確認"), "?",
                                   QMessageBox::Ok, &search);
-        TFm_Browse viewer;
+        BrowseWindow viewer;
         for (QWidget* window :
              {static_cast<QWidget*>(&search), static_cast<QWidget*>(&sort),
               static_cast<QWidget*>(&searchMessage), static_cast<QWidget*>(&viewer)}) {

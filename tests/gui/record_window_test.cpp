@@ -20,7 +20,7 @@ class RecordWindowTest : public QObject {
 
     test::ScriptedPrompts prompts;
     test::FakeClipboard clipboard;
-    TFm_Browse browse;
+    BrowseWindow browse;
 
     std::unique_ptr<Kolumbra01Window> open() {
         auto w = std::make_unique<Kolumbra01Window>("/opt/kolumbra", std::vector<std::string>{},

@@ -32,7 +32,7 @@ class SearchWindowTest : public QObject {
 
     test::ScriptedPrompts prompts;
     test::FakeClipboard clipboard;
-    TFm_Browse browse;
+    BrowseWindow browse;
 
 private slots:
     void theMainButtonOpensItAndAFoundCellMovesTheMainGrid() {

@@ -8,6 +8,7 @@
 #include "edit/grid_input.h"
 #include "platform/platform.h"
 #include "view/grid_geometry.h"
+#include "viewer/browse_link.h"
 
 #include <algorithm>
 #include <deque>
@@ -89,13 +90,52 @@ struct PrintedRequest {
     }
 };
 
+// The shared viewer as the main window sees it: what was registered and shown.
+class FakeViewer : public DocumentViewer {
+public:
+    explicit FakeViewer(std::vector<std::string>& documents) : documents_(documents) {}
+    struct Shown {
+        std::string sender, extraTitle;
+        bool numberLines = false;
+    };
+    std::string titleBase, dataFolder;
+    std::vector<std::pair<std::string, std::string>> entries; // sender, caption
+    std::vector<std::function<void()>> commands;
+    std::vector<Shown> shown;
+    print::PrintSettings settings;
+    void SetTitleBase(const std::string& base) override { titleBase = base; }
+    void RegisterDocument(const std::string& sender, const std::string& caption,
+                          std::function<void()> command) override {
+        entries.emplace_back(sender, caption);
+        commands.push_back(std::move(command));
+    }
+    void ShowDocumentFile(const std::string& sender, const std::string& extraTitle,
+                          bool numberLines, const std::string& path) override {
+        shown.push_back({sender, extraTitle, numberLines});
+        documents_.push_back(path);
+    }
+    void ShowDocumentText(const std::string& sender, const std::string& extraTitle,
+                          const std::string& text) override {
+        shown.push_back({sender, extraTitle, false});
+        documents_.push_back(text);
+    }
+    void SetPrintSettings(const print::PrintSettings& s) override { settings = s; }
+    print::PrintSettings GetPrintSettings() const override { return settings; }
+    void SetDataFolder(const std::string& folder) override { dataFolder = folder; }
+
+private:
+    std::vector<std::string>& documents_;
+};
+
 class FakeHost : public MainHost {
 public:
     int repaints = 0, closes = 0;
     bool maximized = false;
     std::vector<std::string> documents; // paths or texts shown
-    std::function<void(bool)> busy;     // called as the busy cursor comes and goes
-    std::function<void()> repainting;   // called at every status repaint
+    FakeViewer viewer{documents};
+    DocumentViewer* documentViewer() override { return &viewer; }
+    std::function<void(bool)> busy;   // called as the busy cursor comes and goes
+    std::function<void()> repainting; // called at every status repaint
     void setBusy(bool on) override {
         if (busy) busy(on);
     }
@@ -110,7 +150,6 @@ public:
     void showDocumentFile(const std::string& path, const std::string&) override {
         documents.push_back(path);
     }
-    void showDocumentText(const std::string& text) override { documents.push_back(text); }
     void runCsvFixed(TFm_CsvFixed&) override {}
     std::function<void(TFm_CsvEtc&)> csvEtc; // what the user does in the window
     int csvEtcRuns = 0;
