@@ -21,6 +21,11 @@ constexpr int kPrintFontPixels = 13;
 TFm_Browse::TFm_Browse(Prompts& prompts, BrowseHost& host, std::string programName)
     : prompts_(prompts), host_(host), programName_(std::move(programName)) {
     Caption = titleBase_;
+    caption(Btn_Wide, "⇔");
+    caption(Btn_Html, "HTML");
+    caption(Btn_Editor, "Editor");
+    caption(Mn_Exit, "終了(&X)");
+    caption(Mn_Print, "印刷する(&P)");
     pnlHed.Visible = false;
     cmbBrowseList.Visible = false;
 }

@@ -80,6 +80,8 @@ public:
     std::string Caption;
     Panel pnlHed; // visible while the shown document is a registered entry
     Combo cmbBrowseList;
+    Button Btn_Wide, Btn_Html, Btn_Editor;
+    MenuItem Mn_Exit;
     MenuItem Mn_Print; // the print menu; a private viewer's creator may hide it
     StringGrid WorkGrid;
 

@@ -79,10 +79,10 @@ BrowseWindow::~BrowseWindow() = default;
 void BrowseWindow::build() {
     setFont(programFont(13));
     QMenu* file = menuBar()->addMenu("File(&F)");
-    QAction* exit = file->addAction(qs(sj("終了(&X)")));
+    QAction* exit = file->addAction(qs(model_->Mn_Exit.Caption));
     connect(exit, &QAction::triggered, this, [this] { model_->Mn_ExitClick(); });
     QMenu* print = menuBar()->addMenu("Print(&P)");
-    mnPrint_ = print->addAction(qs(sj("印刷する(&P)")));
+    mnPrint_ = print->addAction(qs(model_->Mn_Print.Caption));
     connect(mnPrint_, &QAction::triggered, this, [this] { model_->Mn_PrintClick(); });
     useProgramMenuBarLook(menuBar());
 
@@ -96,9 +96,9 @@ void BrowseWindow::build() {
     cmbBrowseList_ = new QComboBox(pnlHed_);
     cmbBrowseList_->setFont(programFont(13));
     setDropDownRows(cmbBrowseList_, 12);
-    btnWide_ = new QPushButton(QString::fromUtf8("⇔"), pnlHed_);
-    btnHtml_ = new QPushButton("HTML", pnlHed_);
-    btnEditor_ = new QPushButton("Editor", pnlHed_);
+    btnWide_ = new QPushButton(qs(model_->Btn_Wide.Caption), pnlHed_);
+    btnHtml_ = new QPushButton(qs(model_->Btn_Html.Caption), pnlHed_);
+    btnEditor_ = new QPushButton(qs(model_->Btn_Editor.Caption), pnlHed_);
     for (QPushButton* b : {btnWide_, btnHtml_, btnEditor_}) b->setFocusPolicy(Qt::NoFocus);
     layoutHeader();
     headerHeight_ = pnlHed_->height();

@@ -13,6 +13,7 @@
 #include "support/recording_canvas.h"
 #include "support/test_support.h"
 #include "text/cp932.h"
+#include "viewer/browse.h"
 #include "workbook/workbook.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,7 @@ public:
         sortWindow();
         printPreview();
         sheetChooser();
+        viewer();
     }
     const std::map<std::string, std::string>& all() const { return windowOf_; }
 
@@ -143,6 +145,26 @@ private:
             p.Mn_DateEdit, p.Mn_BreakColor, p.Mn_KaraGyoColor, p.Mn_KaraGyoBlack, p.Mn_PrintRowNo,
             p.Mn_PrintColNo, p.Mn_PrintPathName, p.Mn_PrintFileName, p.Mn_PrintDate,
             p.Mn_PrintPage);
+    }
+
+    void viewer() {
+        struct NoWindow : BrowseHost {
+            void setBusy(bool) override {}
+            void openPrintPreview(print::PrintRequest&) override {}
+            void setPaneText(const std::string&) override {}
+            void setPaneVisible(bool) override {}
+            void focusPane() override {}
+            void showWindow() override {}
+            void hideWindow() override {}
+            void closeWindow() override {}
+            void mirror() override {}
+            WideGeometry wideGeometry() override { return {}; }
+            void setWindowWidth(int) override {}
+            bool openWithDesktop(const std::string&) override { return false; }
+            bool startProgram(const std::string&, const std::string&) override { return false; }
+        } window;
+        TFm_Browse b(main_.prompts, window, "kolumbra");
+        add("viewer", b.Btn_Wide, b.Btn_Html, b.Btn_Editor, b.Mn_Exit, b.Mn_Print);
     }
 
     void sheetChooser() {
