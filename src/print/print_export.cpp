@@ -1,5 +1,7 @@
 #include "print/print_export.h"
 
+#include "text/html_escape.h"
+
 #include "table/atomic_file.h"
 #include "text/cp932.h"
 #include "text/text_utils.h"
@@ -32,27 +34,7 @@ std::string printCsv(const PrintCopy& copy) {
 }
 
 std::string escapeHtml(std::string_view cp932) {
-    std::string out;
-    out.reserve(cp932.size());
-    for (char ch : cp932) {
-        switch (ch) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += ch;
-        }
-    }
-    return out;
+    return kol::escapeHtml(cp932, HtmlQuotes::Escaped);
 }
 
 namespace {

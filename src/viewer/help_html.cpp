@@ -1,5 +1,7 @@
 #include "viewer/help_html.h"
 
+#include "text/html_escape.h"
+
 #include "text/cp932.h"
 
 namespace kol {
@@ -37,25 +39,7 @@ void addStyle(std::vector<std::string>& out, std::string_view name, bool cells,
 } // namespace
 
 std::string escapeHtmlText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    // Shift-JIS trail bytes start at 0x40, so these three bytes are always characters.
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return escapeHtml(text, HtmlQuotes::Kept);
 }
 
 std::vector<std::string> helpHtmlLines(std::string_view titleBase, std::string_view caption,
