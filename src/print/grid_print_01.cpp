@@ -88,8 +88,10 @@ TfrmGridPrint_01::TfrmGridPrint_01(Prompts& prompts, GridPrintHost& host, Printe
     caption(Mn_PrintDate, "5. 印刷日時の表示");
     caption(Mn_PrintPage, "6. ページ数の表示");
 
+    // Until the first showing measures the source font, an empty copy: the table itself is
+    // read once, when the copy is made for real.
     static const StringGrid kEmpty;
-    copy_ = std::make_unique<PrintCopy>(request.source ? *request.source : kEmpty, 0);
+    copy_ = std::make_unique<PrintCopy>(kEmpty, 0);
 }
 
 TfrmGridPrint_01::~TfrmGridPrint_01() = default;
@@ -126,7 +128,7 @@ void TfrmGridPrint_01::FormShow() {
     const CanvasFont source{request_.sourceFont.face, baseFontHeight_};
     sourceCharWidth_ = host_.metrics().charWidth(source);
     sourceCharHeight_ = host_.metrics().charHeight(source);
-    copy_ = std::make_unique<PrintCopy>(*request_.source, sourceCharWidth_);
+    if (request_.source) copy_ = std::make_unique<PrintCopy>(*request_.source, sourceCharWidth_);
     heightsKnown_ = 0;
     cellFontHeight_ = print::cellFontHeight(baseFontHeight_, cellScale_);
 

@@ -4,6 +4,7 @@
 #include "print/pdf_canvas.h"
 #include "table/io_status.h"
 #include "text/cp932.h"
+#include "text/paths.h"
 
 namespace kol::print {
 
@@ -56,7 +57,7 @@ std::unique_ptr<PrintJob> startPdfJob(Prompts& prompts, const PrinterService& pr
     request.askOverwrite = true;
     std::string path = prompts.saveFileName(request);
     if (path.empty()) return nullptr;
-    if (path.find('.', path.find_last_of('/') + 1) == std::string::npos) path += ".pdf";
+    if (extensionOf(path).empty()) path += ".pdf";
     const std::string face = FtFontMetrics::findPrintFaceFile();
     const PrinterPage page = printer.page();
     if (face.empty() || page.dotsPerInchY <= 0) {
